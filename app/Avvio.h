@@ -1,0 +1,21 @@
+#pragma once
+#include <QWidget>
+
+class ClickLabel;
+class Ui;
+
+// The launcher: opens one of the two applications.
+class TfrmAvvio : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmAvvio(Ui& ui, QWidget* parent = nullptr);
+
+    void openCatalogue();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    ClickLabel* clickable(const QString& name, const QString& pictureName);
+    Ui& ui_;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+class Ui;
+class TfrmPassword;
+class TfrmCambiaPassword;
+class TfrmAvvio;
+class TfrmOpere;
+
+// The program-wide screen instances, created at start-up in this order.
+extern TfrmPassword* frmPassword;
+extern TfrmCambiaPassword* frmCambiaPassword;
+extern TfrmAvvio* frmAvvio;
+extern TfrmOpere* frmOpere;
+
+void createScreens(Ui& ui);
+void destroyScreens();

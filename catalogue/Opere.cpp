@@ -1,0 +1,233 @@
+#include "catalogue/Opere.h"
+
+#include "app/Avvio.h"
+#include "app/Screens.h"
+#include "catalogue/ArtworkPhoto.h"
+#include "catalogue/SchedaOpera.h"
+#include "common/Amount.h"
+#include "common/ArchiveFile.h"
+#include "common/IoError.h"
+#include "common/Messages.h"
+#include "common/Style.h"
+#include "common/Text.h"
+#include "common/Ui.h"
+#include "common/Widgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_(ui)
+{
+    style::applyProgramSettings();
+    setObjectName(QStringLiteral("frmOpere"));
+    setWindowTitle(QStringLiteral(" Brevanto - Archivio Opere"));
+
+    auto* band = new QWidget(this);
+    band->setObjectName(QStringLiteral("panStatus"));
+    band->setAttribute(Qt::WA_StyledBackground);
+    panInfo = new QLabel(messages::kReady, band);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    auto* bandLayout = new QHBoxLayout(band);
+    bandLayout->setContentsMargins(12, 3, 12, 3);
+    bandLayout->addWidget(panInfo);
+    StatusHints* hints = new StatusHints(panInfo);
+    hints->blank(this);
+
+    auto* toolbar = new QWidget(this);
+    toolbar->setObjectName(QStringLiteral("panToolbar"));
+    toolbar->setAttribute(Qt::WA_StyledBackground);
+    auto* bar = new QHBoxLayout(toolbar);
+    bar->setContentsMargins(8, 4, 8, 4);
+    bar->setSpacing(2);
+    buildToolbar(bar, *hints);
+
+    auto* body = new QWidget(this);
+    body->setObjectName(QStringLiteral("panBody"));
+    body->setAttribute(Qt::WA_StyledBackground);
+    auto* content = new QWidget(body);
+    content->setMaximumWidth(1560);
+    auto* contentLayout = new QHBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(buildPhotoColumn(*hints));
+    contentLayout->addWidget(buildFieldColumn(*hints), 1);
+    auto* bodyLayout = new QHBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addStretch(0);
+    bodyLayout->addWidget(content, 1);
+    bodyLayout->addStretch(0);
+
+    btnFocus = new QPushButton(this);
+    btnFocus->setObjectName(QStringLiteral("btnFocus"));
+    btnFocus->setFixedSize(0, 0);
+    btnFocus->lower();
+    for (int i = 0; i < 3; ++i) {
+        lblFile[i] = new QLabel(this);
+        lblFile[i]->setObjectName(QStringLiteral("lblFile0%1").arg(i + 1));
+        lblFile[i]->hide();
+        lblDesc[i] = new QLabel(this);
+        lblDesc[i]->setObjectName(QStringLiteral("lblDesc0%1").arg(i + 1));
+        lblDesc[i]->hide();
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolbar);
+    layout->addWidget(body, 1);
+    layout->addWidget(band);
+
+    wireFields();
+    imgFoto->setImage(blankPicture());
+
+    connect(cmdPrimo, &QToolButton::clicked, this, &TfrmOpere::cmdPrimoClick);
+    connect(cmdIndietro, &QToolButton::clicked, this, &TfrmOpere::cmdIndietroClick);
+    connect(cmdAvanti, &QToolButton::clicked, this, &TfrmOpere::cmdAvantiClick);
+    connect(cmdUltimo, &QToolButton::clicked, this, &TfrmOpere::cmdUltimoClick);
+    connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
+}
+
+QList<QLineEdit*> TfrmOpere::fields() const
+{
+    return {txtCapo, txtDescrizione, txtColore, txtTessuto, txtMisure, txtPeso, txtUsura, txtDifetti,
+            txtServizio, txtSpecifiche, txtCliente, txtCodFisc, txtRecapito, txtNote, txtPrezzo};
+}
+
+void TfrmOpere::wireFields()
+{
+    const QList<QLineEdit*> chain = fields();
+    for (qsizetype i = 0; i < chain.size(); ++i)
+        onEnter(chain[i], [next = chain[(i + 1) % chain.size()]] { next->setFocus(); });
+
+    QWidget* previous = nullptr;
+    for (QLineEdit* e : chain) {
+        if (previous)
+            setTabOrder(previous, e);
+        previous = e;
+        if (e == txtNote) {
+            setTabOrder(txtNote, chkSegnala);
+            previous = chkSegnala;
+        }
+    }
+
+    filterKeys(txtPrezzo, [](int, const QString& t) {
+        return t.size() == 1 && ((t.at(0) >= u'0' && t.at(0) <= u'9') || t.at(0) == u',');
+    });
+    onFocusOut(txtPrezzo, [this] { txtPrezzo->setText(amount::format(txtPrezzo->text())); });
+
+    filterKeys(txtCodFisc, [](int, const QString& t) {
+        if (t.size() != 1)
+            return false;
+        const char16_t c = t.at(0).unicode();
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    });
+    connect(txtCodFisc, &QLineEdit::textEdited, this, [this](const QString& t) {
+        const QString upper = text::trim(text::upperAscii(t));
+        if (upper == t)
+            return;
+        const int cursor = txtCodFisc->cursorPosition();
+        txtCodFisc->setText(upper);
+        txtCodFisc->setCursorPosition(qMin(cursor, int(upper.size())));
+    });
+}
+
+QImage TfrmOpere::blankPicture() const
+{
+    return imgBianco_->pixmap().toImage();
+}
+
+void TfrmOpere::ClearArtworkCard()
+{
+    for (QLineEdit* e : fields())
+        e->clear();
+    txtPrezzo->setText(QStringLiteral("0,00"));
+    chkSegnala->setChecked(false);
+    for (int i = 0; i < 3; ++i) {
+        lblFile[i]->clear();
+        lblDesc[i]->clear();
+    }
+    imgFoto->setImage(blankPicture());
+    lblPosizione->clear();
+    txtCapo->setFocus();
+}
+
+void TfrmOpere::ShowArtworkRecord(const TSchedaOpera& r, qint64 k)
+{
+    const QList<QLineEdit*> edits = fields();
+    for (int i = 0; i < edits.size(); ++i)
+        edits[i]->setText(r.text[size_t(i)]);
+    if (const std::optional<bool> sold = r.sold())
+        chkSegnala->setChecked(*sold);
+    for (int i = 0; i < 3; ++i) {
+        lblFile[i]->setText(r[TSchedaOpera::Field(TSchedaOpera::File01 + i)]);
+        lblDesc[i]->setText(r[TSchedaOpera::Field(TSchedaOpera::Desc01 + i)]);
+    }
+    lblPosizione->setText(QString::number(k));
+    loadPhoto();
+}
+
+void TfrmOpere::loadPhoto()
+{
+    const std::optional<QImage> photo = artworkphoto::load(lblPosizione->text());
+    imgFoto->setImage(photo ? *photo : blankPicture());
+}
+
+void TfrmOpere::browse(Browse where)
+{
+    try {
+        ArchiveFile archive;
+        archive.open(TSchedaOpera::archivePath(), TSchedaOpera::kSize);
+        const qint64 n = archive.count();
+        const QString p = text::trim(lblPosizione->text());
+        const qint64 current = p.toLongLong();
+        if (where == Browse::Previous && p == QStringLiteral("1"))
+            return;
+        if (n == 0) {
+            if (where == Browse::Next)
+                lblPosizione->clear();
+            archive.close();
+            ui_.message(this, Ui::Kind::Information, messages::kEmptyArchive);
+            return;
+        }
+        qint64 target = 1;
+        switch (where) {
+        case Browse::First: target = 1; break;
+        case Browse::Last: target = n; break;
+        case Browse::Next:
+            if (current >= n)
+                return;
+            target = current + 1;
+            break;
+        case Browse::Previous: target = current >= 2 ? current - 1 : 1; break;
+        }
+        QByteArray bytes(TSchedaOpera::kSize, '\0');
+        archive.seek(target - 1);
+        archive.read(bytes.data());
+        archive.close();
+        ShowArtworkRecord(TSchedaOpera::decode(bytes.constData()), target);
+    } catch (const IoError&) {
+        ui_.message(this, Ui::Kind::Error, messages::kArchiveAccess);
+    }
+}
+
+void TfrmOpere::cmdPrimoClick() { browse(Browse::First); }
+void TfrmOpere::cmdIndietroClick() { browse(Browse::Previous); }
+void TfrmOpere::cmdAvantiClick() { browse(Browse::Next); }
+void TfrmOpere::cmdUltimoClick() { browse(Browse::Last); }
+
+void TfrmOpere::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (!e->spontaneous())
+        ClearArtworkCard();
+}
+
+void TfrmOpere::closeEvent(QCloseEvent* e)
+{
+    frmAvvio->showMaximized();
+    e->accept();
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include <QWidget>
+
+#include <array>
+
+class PictureButton;
+class PictureFrame;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class StatusHints;
+class Ui;
+struct TSchedaOpera;
+
+// The artwork card: one catalogued work at a time. The controls are the working copy of
+// the card and lblPosizione holds its position in the archive (empty: not stored yet).
+class TfrmOpere : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmOpere(Ui& ui, QWidget* parent = nullptr);
+
+    // Fields in record order (Titolo .. Valore); the Enter chain follows it.
+    QLineEdit *txtCapo, *txtDescrizione, *txtColore, *txtTessuto, *txtMisure, *txtPeso, *txtUsura,
+        *txtDifetti, *txtServizio, *txtSpecifiche, *txtCliente, *txtCodFisc, *txtRecapito, *txtNote,
+        *txtPrezzo;
+    QCheckBox* chkSegnala;
+    std::array<QLabel*, 3> lblFile;
+    std::array<QLabel*, 3> lblDesc;
+    QLabel* lblPosizione;
+    QLabel* panInfo;
+    PictureFrame* imgFoto;
+    QImage blankPicture() const;
+    QPushButton* btnFocus;
+
+    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdPrimo,
+        *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdSegnalati, *cmdGuida, *cmdEsci;
+    PictureButton *btnCaricaFoto, *btnSalvaFoto, *btnCancFoto, *btnZoomFoto, *btnCodFisc;
+
+    void ClearArtworkCard();
+    void ShowArtworkRecord(const TSchedaOpera& record, qint64 k);
+
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildToolbar(class QHBoxLayout* bar, StatusHints& hints);
+    QWidget* buildFieldColumn(StatusHints& hints);
+    QWidget* buildPhotoColumn(StatusHints& hints);
+    void wireFields();
+    QList<QLineEdit*> fields() const;
+    void loadPhoto();
+    // Reads the card at 1-based position k, or shows the empty-archive message when the
+    // archive holds no card; any archive failure shows the access message.
+    enum class Browse { First, Previous, Next, Last };
+    void browse(Browse where);
+
+    Ui& ui_;
+    QLabel* imgBianco_;
+};

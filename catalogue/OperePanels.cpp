@@ -1,0 +1,196 @@
+// The artwork card's layout: toolbar, field column, photo column and status band.
+#include "catalogue/Opere.h"
+
+#include "common/Messages.h"
+#include "common/Widgets.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QWidget* panel(const QString& name, QWidget* parent)
+{
+    auto* w = new QWidget(parent);
+    w->setObjectName(name);
+    w->setAttribute(Qt::WA_StyledBackground);
+    return w;
+}
+
+// A label above its edit, placed in the grid cell.
+void addField(QGridLayout* grid, int row, int col, int span, const QString& label, QWidget* edit,
+              QWidget* beside = nullptr)
+{
+    auto* cell = new QVBoxLayout;
+    cell->setSpacing(1);
+    cell->addWidget(fieldLabel(label, edit->parentWidget()));
+    if (beside) {
+        auto* line = new QHBoxLayout;
+        line->setSpacing(4);
+        line->addWidget(edit, 1);
+        line->addWidget(beside);
+        cell->addLayout(line);
+    } else {
+        cell->addWidget(edit);
+    }
+    grid->addLayout(cell, row, col, 1, span);
+}
+} // namespace
+
+void TfrmOpere::buildToolbar(QHBoxLayout* bar, StatusHints& hints)
+{
+    QWidget* owner = bar->parentWidget();
+    auto add = [&](PictureButton*& b, const char* name, const char* pic, const char* hint, const QString& caption = {}) {
+        b = new PictureButton(QString::fromLatin1(name), QString::fromLatin1(pic), owner, 36, caption);
+        hints.hint(b, QString::fromUtf8(hint));
+        bar->addWidget(b);
+    };
+    add(cmdNuovo, "cmdNuovo", "tb_nuovo", "Prepara la schermata per l'inserimento di una nuova scheda.");
+    add(cmdDuplica, "cmdDuplica", "tb_duplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.");
+    add(cmdSalva, "cmdSalva", "tb_salva", "Salva la scheda in archivio.");
+    add(cmdTrova, "cmdTrova", "tb_trova", "Trova una scheda in archivio.");
+    bar->addSpacing(12);
+    add(cmdFile, "cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
+    add(cmdStampa, "cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
+    bar->addStretch();
+    add(cmdPrimo, "cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
+    add(cmdIndietro, "cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
+    lblPosizione = new QLabel(owner);
+    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    lblPosizione->setMinimumWidth(90);
+    bar->addWidget(lblPosizione);
+    add(cmdAvanti, "cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
+    add(cmdUltimo, "cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
+    bar->addStretch();
+    add(cmdEsporta, "cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
+    add(cmdSegnalati, "cmdSegnalati", "tb_segnalati", "Visualizza il riepilogo delle opere d'arte non vendute.");
+    bar->addSpacing(12);
+    add(cmdGuida, "cmdGuida", "tb_guida", "Visualizza la pagina della guida sensibile al contesto.");
+    add(cmdEsci, "cmdEsci", "tb_esci", "Esci da questa schermata di lavoro.");
+}
+
+QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
+{
+    auto* column = panel(QStringLiteral("panCampi"), this);
+    auto* title = new QLabel(column);
+    title->setObjectName(QStringLiteral("imgTitolo"));
+    title->setPixmap(QPixmap::fromImage(picture(QStringLiteral("title_opera"))));
+
+    txtCapo = cardEdit(QStringLiteral("txtCapo"), 50, column);
+    txtDescrizione = cardEdit(QStringLiteral("txtDescrizione"), 120, column);
+    txtColore = cardEdit(QStringLiteral("txtColore"), 50, column);
+    txtTessuto = cardEdit(QStringLiteral("txtTessuto"), 50, column);
+    txtMisure = cardEdit(QStringLiteral("txtMisure"), 50, column);
+    txtPeso = cardEdit(QStringLiteral("txtPeso"), 50, column);
+    txtUsura = cardEdit(QStringLiteral("txtUsura"), 50, column);
+    txtDifetti = cardEdit(QStringLiteral("txtDifetti"), 250, column);
+    txtServizio = cardEdit(QStringLiteral("txtServizio"), 120, column);
+    txtSpecifiche = cardEdit(QStringLiteral("txtSpecifiche"), 250, column);
+    txtCliente = cardEdit(QStringLiteral("txtCliente"), 50, column);
+    txtCodFisc = cardEdit(QStringLiteral("txtCodFisc"), 16, column);
+    txtRecapito = cardEdit(QStringLiteral("txtRecapito"), 30, column);
+    btnCodFisc = new PictureButton(QStringLiteral("btnCodFisc"), QStringLiteral("tb_check"), column, 26);
+    hints.hint(btnCodFisc, QStringLiteral("Controlla il codice fiscale."));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(7);
+    addField(grid, 0, 0, 2, QStringLiteral("Titolo opera:"), txtCapo);
+    addField(grid, 1, 0, 2, QStringLiteral("Soggetto rappresentato:"), txtDescrizione);
+    addField(grid, 2, 0, 1, QStringLiteral("Artista:"), txtColore);
+    addField(grid, 2, 1, 1, QStringLiteral("Anno realizzazione:"), txtTessuto);
+    addField(grid, 3, 0, 1, QStringLiteral("Nazione:"), txtMisure);
+    addField(grid, 3, 1, 1, QStringLiteral("Tecnica utilizzata:"), txtPeso);
+    addField(grid, 4, 0, 2, QStringLiteral("Corrente artistica:"), txtUsura);
+    addField(grid, 5, 0, 2, QStringLiteral("Dimensioni:"), txtDifetti);
+    addField(grid, 6, 0, 2, QStringLiteral("Supporto:"), txtServizio);
+    addField(grid, 7, 0, 2, QStringLiteral("Luogo conservazione:"), txtSpecifiche);
+    addField(grid, 8, 0, 2, QStringLiteral("Proprietario attuale:"), txtCliente);
+    addField(grid, 9, 0, 1, QStringLiteral("Codice fiscale:"), txtCodFisc, btnCodFisc);
+    addField(grid, 9, 1, 1, QStringLiteral("Tel. preferenziale:"), txtRecapito);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(18, 10, 18, 14);
+    layout->addWidget(title, 0, Qt::AlignLeft);
+    layout->addSpacing(4);
+    layout->addLayout(grid);
+    layout->addStretch();
+    return column;
+}
+
+QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
+{
+    auto* column = panel(QStringLiteral("panFoto"), this);
+
+    auto* mat = panel(QStringLiteral("shpFoto"), column);
+    imgFoto = new PictureFrame(QStringLiteral("imgFoto"), mat);
+    imgFoto->setFixedSize(567, 378);
+    imgBianco_ = new QLabel(mat);
+    imgBianco_->setObjectName(QStringLiteral("imgBianco"));
+    imgBianco_->setPixmap(QPixmap::fromImage(picture(QStringLiteral("blank_opera"))));
+    imgBianco_->hide();
+    auto* matLayout = new QVBoxLayout(mat);
+    matLayout->setContentsMargins(10, 10, 10, 10);
+    matLayout->addWidget(imgFoto);
+
+    auto* photoButtons = new QHBoxLayout;
+    photoButtons->setSpacing(2);
+    auto addPhoto = [&](PictureButton*& b, const char* name, const char* pic, const char* hint, const QString& caption = {}) {
+        b = new PictureButton(QString::fromLatin1(name), QString::fromLatin1(pic), column, 28, caption);
+        hints.hint(b, QString::fromUtf8(hint));
+        photoButtons->addWidget(b);
+    };
+    addPhoto(btnCaricaFoto, "btnCaricaFoto", "ph_carica", "Carica una foto esistente.", QStringLiteral("Carica foto"));
+    addPhoto(btnSalvaFoto, "btnSalvaFoto", "ph_salva", "Salva la foto su disco.");
+    addPhoto(btnCancFoto, "btnCancFoto", "ph_canc", "Cancella la foto.");
+    addPhoto(btnZoomFoto, "btnZoomFoto", "ph_zoom", "Visualizza la foto nelle sue dimensioni reali.");
+
+    auto* boxPrezzo = panel(QStringLiteral("shpPrezzo"), column);
+    auto* lblPrezzo = fieldLabel(QString::fromUtf8("Valore: \u20AC"), boxPrezzo);
+    txtPrezzo = cardEdit(QStringLiteral("txtPrezzo"), 15, boxPrezzo);
+    txtPrezzo->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
+    txtPrezzo->setAlignment(Qt::AlignRight);
+    txtPrezzo->setFixedWidth(170);
+    auto* prezzoLayout = new QHBoxLayout(boxPrezzo);
+    prezzoLayout->setContentsMargins(8, 4, 8, 4);
+    prezzoLayout->addWidget(lblPrezzo);
+    prezzoLayout->addWidget(txtPrezzo);
+
+    auto* boxSegnala = panel(QStringLiteral("shpSegnala"), column);
+    auto* icoSegnala = new QLabel(boxSegnala);
+    icoSegnala->setObjectName(QStringLiteral("icoSegnala"));
+    icoSegnala->setPixmap(QPixmap::fromImage(picture(QStringLiteral("tb_segnalati")).scaled(28, 28, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    chkSegnala = new QCheckBox(QStringLiteral("Venduta"), boxSegnala);
+    chkSegnala->setObjectName(QStringLiteral("chkSegnala"));
+    hints.hint(chkSegnala, QString::fromUtf8("Spunta questa casella per annotare che l'opera d'arte \u00E8 stata venduta."));
+    auto* segnalaLayout = new QHBoxLayout(boxSegnala);
+    segnalaLayout->setContentsMargins(8, 4, 10, 4);
+    segnalaLayout->addWidget(icoSegnala);
+    segnalaLayout->addWidget(chkSegnala);
+
+    auto* under = new QHBoxLayout;
+    under->addLayout(photoButtons);
+    under->addStretch();
+    under->addWidget(boxPrezzo);
+    under->addWidget(boxSegnala);
+
+    txtNote = cardEdit(QStringLiteral("txtNote"), 250, column);
+
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(18, 14, 10, 14);
+    layout->setSpacing(8);
+    layout->addWidget(mat, 0, Qt::AlignLeft);
+    layout->addLayout(under);
+    layout->addWidget(fieldLabel(QStringLiteral("Note:"), column));
+    layout->addWidget(txtNote);
+    layout->addStretch();
+    column->setFixedWidth(567 + 20 + 28);
+    return column;
+}

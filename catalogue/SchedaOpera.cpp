@@ -1,0 +1,62 @@
+#include "catalogue/SchedaOpera.h"
+
+#include "common/Cp1252.h"
+#include "common/ProgramDir.h"
+#include "common/Text.h"
+
+#include <cstring>
+
+const std::array<TSchedaOpera::Layout, TSchedaOpera::kFields> TSchedaOpera::layout = {{
+    {"Titolo", 0, 50},        {"Soggetto", 51, 120},    {"Artista", 172, 50},
+    {"Anno", 223, 50},        {"Nazione", 274, 50},     {"Tecnica", 325, 50},
+    {"Corrente", 376, 50},    {"Dimensioni", 427, 250}, {"Supporto", 678, 120},
+    {"Luogo", 799, 250},      {"Proprietario", 1050, 50}, {"CodFisc", 1101, 16},
+    {"Recapito", 1118, 30},   {"Note", 1149, 250},      {"Valore", 1400, 15},
+    {"Venduta", 1416, 2},     {"File01", 1419, 250},    {"File02", 1670, 250},
+    {"File03", 1921, 250},    {"Desc01", 2172, 250},    {"Desc02", 2423, 250},
+    {"Desc03", 2674, 250},
+}};
+
+void TSchedaOpera::setSold(bool isSold)
+{
+    (*this)[Venduta] = isSold ? QStringLiteral("S\u00EC") : QStringLiteral("No");
+}
+
+std::optional<bool> TSchedaOpera::sold() const
+{
+    const QString& v = (*this)[Venduta];
+    if (v == QStringLiteral("S\u00EC"))
+        return true;
+    if (v == QStringLiteral("No"))
+        return false;
+    return std::nullopt;
+}
+
+QByteArray TSchedaOpera::encode() const
+{
+    QByteArray out(kSize, '\0');
+    for (size_t i = 0; i < layout.size(); ++i) {
+        const Layout& f = layout[i];
+        const QByteArray bytes = cp1252::encode(text::trim(text[i])).left(f.width);
+        out[f.offset] = char(bytes.size());
+        std::memcpy(out.data() + f.offset + 1, bytes.constData(), size_t(bytes.size()));
+    }
+    return out;
+}
+
+TSchedaOpera TSchedaOpera::decode(const char* bytes)
+{
+    TSchedaOpera r;
+    for (size_t i = 0; i < layout.size(); ++i) {
+        const Layout& f = layout[i];
+        // A length beyond the field's width (a damaged record) is read as the full width.
+        const int length = qMin(int(static_cast<unsigned char>(bytes[f.offset])), f.width);
+        r.text[i] = text::trim(cp1252::decode(bytes + f.offset + 1, length));
+    }
+    return r;
+}
+
+QString TSchedaOpera::archivePath()
+{
+    return programdir::file(QStringLiteral("Inventario_Opere.pro"));
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <optional>
+
+// The artwork record: 2925 bytes of 22 length-prefixed Windows-1252 texts.
+struct TSchedaOpera {
+    static constexpr int kSize = 2925;
+    static constexpr int kFields = 22;
+
+    enum Field {
+        Titolo, Soggetto, Artista, Anno, Nazione, Tecnica, Corrente, Dimensioni, Supporto,
+        Luogo, Proprietario, CodFisc, Recapito, Note, Valore, Venduta,
+        File01, File02, File03, Desc01, Desc02, Desc03
+    };
+
+    struct Layout {
+        const char* name;
+        int offset;
+        int width; // characters; the field takes width + 1 bytes
+    };
+    static const std::array<Layout, kFields> layout;
+
+    std::array<QString, kFields> text;
+
+    QString& operator[](Field f) { return text[size_t(f)]; }
+    const QString& operator[](Field f) const { return text[size_t(f)]; }
+
+    // "Sì" or "No" from the sold box.
+    void setSold(bool sold);
+    // True for "Sì", false for "No", empty for anything else.
+    std::optional<bool> sold() const;
+
+    // Each text trimmed, converted to Windows-1252 and cut to its width; unused bytes zero.
+    QByteArray encode() const;
+    // Each field's characters decoded and trimmed; the bytes after a field's length are ignored.
+    static TSchedaOpera decode(const char* bytes);
+
+    // The artwork archive beside the executable.
+    static QString archivePath();
+};

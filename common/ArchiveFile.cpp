@@ -1,0 +1,128 @@
+#include "common/ArchiveFile.h"
+
+#include "common/IoError.h"
+
+#include <sys/file.h>
+#include <cstring>
+
+namespace {
+constexpr qint64 kWindowBytes = 256 * 1024;
+
+// Holds an advisory exclusive lock on an open file until destroyed.
+class FileLock {
+public:
+    explicit FileLock(int fd) : fd_(fd)
+    {
+        int rc;
+        do {
+            rc = ::flock(fd_, LOCK_EX);
+        } while (rc != 0 && errno == EINTR);
+        if (rc != 0)
+            throw IoError(QStringLiteral("cannot lock the archive: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    ~FileLock() { ::flock(fd_, LOCK_UN); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int fd_;
+};
+} // namespace
+
+ArchiveFile::~ArchiveFile()
+{
+    file_.close();
+}
+
+void ArchiveFile::fail(const QString& what) const
+{
+    throw IoError(QStringLiteral("%1 (%2): %3").arg(what, file_.fileName(), file_.errorString()));
+}
+
+void ArchiveFile::requireOpen() const
+{
+    if (!file_.isOpen())
+        throw IoError(QStringLiteral("archive not open"));
+}
+
+void ArchiveFile::open(const QString& path, int recordSize)
+{
+    close();
+    file_.setFileName(path);
+    size_ = recordSize;
+    pos_ = 0;
+    windowCount_ = 0;
+    // ReadWrite creates a missing file and refuses a file or folder we may not write.
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        fail(QStringLiteral("cannot open the archive"));
+}
+
+qint64 ArchiveFile::count() const
+{
+    requireOpen();
+    return file_.size() / size_;
+}
+
+void ArchiveFile::seek(qint64 index)
+{
+    requireOpen();
+    if (index < 0 || index > count())
+        throw IoError(QStringLiteral("seek to record %1 outside the archive").arg(index));
+    pos_ = index;
+}
+
+void ArchiveFile::read(char* record)
+{
+    requireOpen();
+    if (pos_ < windowFirst_ || pos_ >= windowFirst_ + windowCount_) {
+        const qint64 perWindow = qMax<qint64>(1, kWindowBytes / size_);
+        window_.resize(perWindow * size_);
+        if (!file_.seek(pos_ * size_))
+            fail(QStringLiteral("cannot position the archive"));
+        const qint64 got = file_.read(window_.data(), window_.size());
+        if (got < 0)
+            fail(QStringLiteral("cannot read the archive"));
+        windowFirst_ = pos_;
+        windowCount_ = got / size_;
+        if (windowCount_ == 0)
+            throw IoError(QStringLiteral("no whole record at position %1 of %2").arg(pos_ + 1).arg(file_.fileName()));
+    }
+    std::memcpy(record, window_.constData() + (pos_ - windowFirst_) * size_, size_t(size_));
+    ++pos_;
+}
+
+void ArchiveFile::writeAt(qint64 index, const char* record)
+{
+    windowCount_ = 0;
+    if (!file_.seek(index * size_))
+        fail(QStringLiteral("cannot position the archive"));
+    if (file_.write(record, size_) != size_)
+        fail(QStringLiteral("cannot write the archive"));
+}
+
+void ArchiveFile::write(const char* record)
+{
+    requireOpen();
+    if (pos_ > count())
+        throw IoError(QStringLiteral("write beyond the end of the archive"));
+    writeAt(pos_, record);
+    ++pos_;
+}
+
+qint64 ArchiveFile::append(const char* record)
+{
+    requireOpen();
+    FileLock lock(file_.handle());
+    // A partial last record (an interrupted write) is overwritten, never extended.
+    const qint64 index = count();
+    writeAt(index, record);
+    pos_ = index + 1;
+    return pos_;
+}
+
+void ArchiveFile::close()
+{
+    windowCount_ = 0;
+    if (file_.isOpen())
+        file_.close();
+}

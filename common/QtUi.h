@@ -1,0 +1,13 @@
+#pragma once
+#include "common/Ui.h"
+
+// The real message boxes, file dialogs and shell.
+class QtUi : public Ui {
+public:
+    Answer message(QWidget* parent, Kind kind, const QString& text) override;
+    Answer question(QWidget* parent, const QString& text) override;
+    QString openFile(QWidget* parent, const FileDialog& dialog) override;
+    QString saveFile(QWidget* parent, const FileDialog& dialog) override;
+    int exec(QDialog* dialog) override;
+    void openUrl(const QString& command) override;
+};

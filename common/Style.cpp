@@ -1,0 +1,31 @@
+#include "common/Style.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QLocale>
+#include <QStyleFactory>
+
+namespace style {
+
+void applyProgramSettings()
+{
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
+void installAppearance(QApplication& app)
+{
+    // The screens name the classic Windows faces; free look-alikes stand in for them.
+    QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+    app.setFont(QFont(QStringLiteral("Tahoma"), 9));
+    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFile sheet(QStringLiteral(":/brevanto.qss"));
+    if (sheet.open(QIODevice::ReadOnly))
+        app.setStyleSheet(QString::fromUtf8(sheet.readAll()));
+    applyProgramSettings();
+}
+
+} // namespace style

@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+class QApplication;
+
+namespace style {
+
+// The program-wide short date format.
+inline const QString kShortDate = QStringLiteral("dd/MM/yyyy");
+
+// Italian number and date conventions (comma as decimal separator); every screen calls it
+// when it is created, so they hold from start-up on.
+void applyProgramSettings();
+
+// Fonts, widget style and the one style sheet of the program.
+void installAppearance(QApplication& app);
+
+} // namespace style

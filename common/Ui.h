@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QWidget;
+
+// Everything that asks the user or leaves the program goes through this seam: message
+// boxes, file dialogs, modal screens and the shell. Production uses QtUi; tests use a
+// scripted double that records each call and answers from a queue.
+class Ui {
+public:
+    enum class Kind { Plain, Warning, Error, Information };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    struct FileDialog {
+        QString title;
+        QStringList filters;    // "Immagine JPEG (*.jpg *.jpeg)"
+        QString defaultSuffix;  // without the dot
+        QString initialName;
+        bool confirmOverwrite = true;
+    };
+
+    virtual ~Ui() = default;
+
+    // Plain: OK only, no icon. Typed kinds: OK and Cancel with the kind's icon.
+    virtual Answer message(QWidget* parent, Kind kind, const QString& text) = 0;
+    // Yes and No.
+    virtual Answer question(QWidget* parent, const QString& text) = 0;
+    // The chosen path, or empty when cancelled.
+    virtual QString openFile(QWidget* parent, const FileDialog& dialog) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialog& dialog) = 0;
+    // Shows a screen modally and returns its result code.
+    virtual int exec(QDialog* dialog) = 0;
+    // Opens a web address, a mail link, a document or a file with the system's program.
+    virtual void openUrl(const QString& command) = 0;
+};

@@ -1,0 +1,236 @@
+#include "common/Widgets.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+
+PictureButton::PictureButton(const QString& name, const QString& pictureName, QWidget* parent, int iconSize,
+                             const QString& caption)
+    : QToolButton(parent)
+{
+    setObjectName(name);
+    setIcon(QIcon(QPixmap::fromImage(picture(pictureName))));
+    setIconSize(QSize(iconSize, iconSize));
+    setAutoRaise(true);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    if (!caption.isEmpty()) {
+        setText(caption);
+        setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        setProperty("bar", true);
+    }
+}
+
+ClickLabel::ClickLabel(const QString& name, QWidget* parent) : QLabel(parent)
+{
+    setObjectName(name);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton)
+        emit pressed();
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+}
+
+PictureFrame::PictureFrame(const QString& name, QWidget* parent) : QWidget(parent)
+{
+    setObjectName(name);
+}
+
+void PictureFrame::setImage(const QImage& image)
+{
+    image_ = image;
+    update();
+}
+
+void PictureFrame::paintEvent(QPaintEvent*)
+{
+    if (image_.isNull())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QSize fitted = image_.size().scaled(size(), Qt::KeepAspectRatio);
+    const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+    p.drawImage(target, image_);
+}
+
+FocusEffect::FocusEffect(const QString& name, QLineEdit* edit) : QWidget(edit->parentWidget()), target_(edit)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    edit->installEventFilter(this);
+    hide();
+    follow();
+}
+
+void FocusEffect::follow()
+{
+    setGeometry(target_->geometry().adjusted(-5, -5, 5, 5));
+    stackUnder(target_);
+}
+
+bool FocusEffect::eventFilter(QObject*, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        follow();
+        break;
+    case QEvent::FocusIn:
+        follow();
+        show();
+        break;
+    case QEvent::FocusOut:
+        hide();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void FocusEffect::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient stroke(0, 0, 0, height());
+    stroke.setColorAt(0, QColor(0xFF, 0xFF, 0x00));
+    stroke.setColorAt(1, QColor(0xFF, 0xFF, 0xFF));
+    p.setPen(QPen(QBrush(stroke), 2));
+    p.setBrush(QColor(0xFF, 0xFF, 0x00));
+    p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+}
+
+StatusHints::StatusHints(QLabel* panInfo) : QObject(panInfo), panInfo_(panInfo) {}
+
+void StatusHints::hint(QWidget* control, const QString& text)
+{
+    hints_.insert(control, text);
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+}
+
+void StatusHints::blank(QWidget* background)
+{
+    background->setMouseTracking(true);
+    background->installEventFilter(this);
+}
+
+bool StatusHints::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseMove && event->type() != QEvent::Enter)
+        return false;
+    const auto it = hints_.constFind(watched);
+    if (it != hints_.constEnd()) {
+        panInfo_->setText(*it);
+        // Swallow the idle move so that it does not bubble up to the background.
+        auto* move = event->type() == QEvent::MouseMove ? static_cast<QMouseEvent*>(event) : nullptr;
+        return move && move->buttons() == Qt::NoButton;
+    }
+    if (event->type() == QEvent::MouseMove)
+        panInfo_->clear();
+    return false;
+}
+
+QLineEdit* cardEdit(const QString& name, int maxLength, QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setMaxLength(maxLength);
+    e->setProperty("card", true);
+    e->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    return e;
+}
+
+QLabel* fieldLabel(const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setProperty("field", true);
+    return l;
+}
+
+namespace {
+class KeyFilter : public QObject {
+public:
+    KeyFilter(QObject* parent, std::function<bool(QKeyEvent*)> f) : QObject(parent), f_(std::move(f)) {}
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress)
+            return f_(static_cast<QKeyEvent*>(e));
+        return false;
+    }
+private:
+    std::function<bool(QKeyEvent*)> f_;
+};
+
+class FocusOutFilter : public QObject {
+public:
+    FocusOutFilter(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::FocusOut)
+            f_();
+        return false;
+    }
+private:
+    std::function<void()> f_;
+};
+
+bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+} // namespace
+
+void onEnter(QWidget* w, std::function<void()> handler)
+{
+    w->installEventFilter(new KeyFilter(w, [h = std::move(handler)](QKeyEvent* e) {
+        if (!isEnter(e->key()) || (e->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        h();
+        return true;
+    }));
+}
+
+void filterKeys(QWidget* w, std::function<bool(int, const QString&)> allowed)
+{
+    w->installEventFilter(new KeyFilter(w, [a = std::move(allowed)](QKeyEvent* e) {
+        switch (e->key()) {
+        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
+        case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Home: case Qt::Key_End:
+        case Qt::Key_Return: case Qt::Key_Enter:
+            return false;
+        default:
+            return !a(e->key(), e->text());
+        }
+    }));
+}
+
+void onFocusOut(QWidget* w, std::function<void()> handler)
+{
+    w->installEventFilter(new FocusOutFilter(w, std::move(handler)));
+}
+
+QImage picture(const QString& name)
+{
+    return QImage(QStringLiteral(":/pictures/%1.png").arg(name));
+}
+
+void centerOnScreen(QWidget* w)
+{
+    const QScreen* screen = w->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    w->move(area.center() - QPoint(w->frameGeometry().width() / 2, w->frameGeometry().height() / 2));
+}

@@ -1,0 +1,90 @@
+#pragma once
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QWidget>
+
+#include <functional>
+
+// Building blocks shared by the screens.
+
+// A picture (or picture-and-caption) button with a hand cursor.
+class PictureButton : public QToolButton {
+    Q_OBJECT
+public:
+    PictureButton(const QString& name, const QString& picture, QWidget* parent, int iconSize = 40,
+                  const QString& caption = {});
+};
+
+// A picture or text that reacts to a click, with a hand cursor.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickLabel(const QString& name, QWidget* parent);
+signals:
+    void clicked();
+    void pressed();
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// A picture control that shows its bitmap scaled to fit with proportions kept, centred.
+class PictureFrame : public QWidget {
+    Q_OBJECT
+public:
+    PictureFrame(const QString& name, QWidget* parent);
+    void setImage(const QImage& image);
+    const QImage& image() const { return image_; }
+protected:
+    void paintEvent(QPaintEvent*) override;
+private:
+    QImage image_;
+};
+
+// The yellow rectangle of the dialog screens: yellow fill, outline graded from yellow to
+// white, shown behind its edit only while the edit has the focus.
+class FocusEffect : public QWidget {
+    Q_OBJECT
+public:
+    FocusEffect(const QString& name, QLineEdit* edit);
+protected:
+    void paintEvent(QPaintEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+private:
+    void follow();
+    QWidget* target_;
+};
+
+// Routes the status hints of a card to its status text: a hinted control shows its hint,
+// the background and the decorations empty the line.
+class StatusHints : public QObject {
+    Q_OBJECT
+public:
+    explicit StatusHints(QLabel* panInfo);
+    void hint(QWidget* control, const QString& text);
+    void blank(QWidget* background);
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+private:
+    QLabel* panInfo_;
+    QHash<QObject*, QString> hints_;
+};
+
+// A single-line edit of a card: field font, maximum length and the card's focus colours.
+QLineEdit* cardEdit(const QString& name, int maxLength, QWidget* parent);
+QLabel* fieldLabel(const QString& text, QWidget* parent);
+
+// Calls handler for the keys Enter and Return pressed in the watched widget.
+void onEnter(QWidget* w, std::function<void()> handler);
+// Installs a key filter: allowed(key, text) decides; Enter goes to onEnter handlers first.
+void filterKeys(QWidget* w, std::function<bool(int key, const QString& text)> allowed);
+// Runs handler when w loses the focus.
+void onFocusOut(QWidget* w, std::function<void()> handler);
+
+// Centres a top-level window on its screen.
+void centerOnScreen(QWidget* w);
+
+// The picture stored in the resources under that name (":/pictures/<name>.png").
+QImage picture(const QString& name);

@@ -1,0 +1,31 @@
+#include "Fixture.h"
+
+#include "app/Screens.h"
+
+#include <QFile>
+
+Fixture::Fixture()
+{
+    override_ = std::make_unique<programdir::Override>(dir_.path());
+    createScreens(ui);
+}
+
+Fixture::~Fixture()
+{
+    destroyScreens();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}

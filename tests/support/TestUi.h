@@ -1,0 +1,54 @@
+#pragma once
+#include "common/Ui.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QDialog;
+
+// The scripted Ui of the tests. Every call is recorded; messages answer OK (or a queued
+// answer), file dialogs and modal screens need an answer queued by the test. A call the
+// test did not script, and a recorded message the test did not take, are listed by
+// problems(), which the fixture checks after each test.
+class TestUi : public Ui {
+public:
+    struct Message {
+        Kind kind;
+        QString text;
+        QString parent; // objectName of the parent window
+        bool operator==(const Message& o) const { return kind == o.kind && text == o.text; }
+    };
+
+    Answer message(QWidget* parent, Kind kind, const QString& text) override;
+    Answer question(QWidget* parent, const QString& text) override;
+    QString openFile(QWidget* parent, const FileDialog& dialog) override;
+    QString saveFile(QWidget* parent, const FileDialog& dialog) override;
+    int exec(QDialog* dialog) override;
+    void openUrl(const QString& command) override;
+
+    // Scripting.
+    void answerNext(Answer a) { answers_.append(a); }
+    void chooseFile(const QString& path) { files_.append(path); } // empty = cancel
+    void onExec(std::function<int(QDialog*)> handler) { handlers_.append(std::move(handler)); }
+
+    // What happened.
+    QList<Message> takeMessages();
+    QList<FileDialog> takeFileDialogs();
+    QStringList takeOpened();
+    QStringList takeExecuted(); // objectNames of the modal screens shown
+
+    QStringList problems() const;
+    void reset();
+
+private:
+    QList<Message> messages_;
+    QList<Answer> answers_;
+    QStringList files_;
+    QList<FileDialog> fileDialogs_;
+    QList<std::function<int(QDialog*)>> handlers_;
+    QStringList executed_;
+    QStringList opened_;
+    QStringList unexpected_;
+};

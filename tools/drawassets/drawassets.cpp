@@ -1,0 +1,395 @@
+// Draws the program's pictures into resources/pictures. Toolbar icons come from the Tango
+// icon set (public domain, Debian package tango-icon-theme); everything else is drawn here.
+// Run: cmake --build build --target drawassets && build/tools/drawassets/drawassets resources/pictures
+#include <QGuiApplication>
+#include <QDir>
+#include <QFont>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QSvgRenderer>
+#include <cstdio>
+
+namespace {
+QString out;
+const QString tango = QStringLiteral("/usr/share/icons/Tango/scalable/");
+const QColor kInk(0x1F, 0x3B, 0x5C);     // deep blue of the product
+const QColor kGold(0xC8, 0x9B, 0x3C);    // gilded frame
+const QColor kTerra(0xB5, 0x5A, 0x30);   // terracotta accent
+
+void save(const QImage& img, const char* name)
+{
+    const QString path = out + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
+    if (!img.save(path))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+QImage canvas(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+void svgIcon(const char* file, const char* name, int size)
+{
+    QSvgRenderer r(tango + QLatin1String(file));
+    QImage img = canvas(size, size);
+    QPainter p(&img);
+    r.render(&p);
+    p.end();
+    save(img, name);
+}
+
+void check(const char* name, int size)
+{
+    QImage img = canvas(size, size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient g(size * 0.35, size * 0.3, size * 0.7);
+    g.setColorAt(0, QColor(0x8A, 0xE2, 0x34));
+    g.setColorAt(1, QColor(0x4E, 0x9A, 0x06));
+    p.setBrush(g);
+    p.setPen(QPen(QColor(0x2E, 0x60, 0x04), size / 24.0));
+    p.drawEllipse(QRectF(1.5, 1.5, size - 3, size - 3));
+    QPainterPath tick;
+    tick.moveTo(size * 0.27, size * 0.52);
+    tick.lineTo(size * 0.44, size * 0.70);
+    tick.lineTo(size * 0.75, size * 0.32);
+    p.setPen(QPen(Qt::white, size / 8.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(tick);
+    p.end();
+    save(img, name);
+}
+
+// An open hand holding up a gold coin.
+void coinHand(const char* name, int size)
+{
+    QImage img = canvas(size, size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 48.0, size / 48.0);
+    QPainterPath hand;
+    hand.moveTo(4, 40);
+    hand.cubicTo(10, 32, 16, 30, 24, 31);
+    hand.lineTo(34, 31);
+    hand.cubicTo(37, 31, 37, 35, 34, 35);
+    hand.lineTo(26, 35);
+    hand.lineTo(36, 35);
+    hand.cubicTo(40, 33, 43, 30, 45, 31);
+    hand.cubicTo(47, 32, 46, 35, 44, 36);
+    hand.cubicTo(38, 41, 32, 45, 22, 45);
+    hand.lineTo(4, 45);
+    hand.closeSubpath();
+    p.setPen(QPen(QColor(0x8F, 0x59, 0x02), 1.2));
+    p.setBrush(QColor(0xF5, 0xD0, 0xA9));
+    p.drawPath(hand);
+    QRadialGradient g(20, 10, 16);
+    g.setColorAt(0, QColor(0xFF, 0xF1, 0x9A));
+    g.setColorAt(1, QColor(0xD4, 0x9A, 0x0C));
+    p.setBrush(g);
+    p.setPen(QPen(QColor(0x8F, 0x59, 0x02), 1.4));
+    p.drawEllipse(QRectF(14, 3, 22, 22));
+    p.setPen(QPen(QColor(0x8F, 0x59, 0x02), 1));
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(15);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRectF(14, 3, 22, 22), Qt::AlignCenter, QString(QChar(0x20AC)));
+    p.end();
+    save(img, name);
+}
+
+void copyrightIcon(const char* name, int size)
+{
+    QImage img = canvas(size, size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient g(size * 0.35, size * 0.3, size * 0.75);
+    g.setColorAt(0, QColor(0x72, 0x9F, 0xCF));
+    g.setColorAt(1, QColor(0x20, 0x4A, 0x87));
+    p.setBrush(g);
+    p.setPen(QPen(QColor(0x1A, 0x35, 0x60), 2));
+    p.drawEllipse(QRectF(2, 2, size - 4, size - 4));
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setPixelSize(size * 5 / 8);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, size, size), Qt::AlignCenter, QStringLiteral("C"));
+    p.end();
+    save(img, name);
+}
+
+// The product's word mark: a gilded frame motif and the name.
+void wordmark(const char* name, int w, int h, bool withTagline)
+{
+    QImage img = canvas(w, h);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal m = h * 0.1;
+    const QRectF frame(m, m, h - 2 * m, h - 2 * m);
+    p.setPen(QPen(kGold, h * 0.06));
+    p.setBrush(QColor(0xFA, 0xF3, 0xE3));
+    p.drawRect(frame);
+    // A tiny landscape inside the frame.
+    const QRectF in = frame.adjusted(h * 0.09, h * 0.09, -h * 0.09, -h * 0.09);
+    QLinearGradient sky(in.topLeft(), in.bottomLeft());
+    sky.setColorAt(0, QColor(0x9E, 0xC9, 0xE8));
+    sky.setColorAt(1, QColor(0xF6, 0xE7, 0xC1));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    p.drawRect(in);
+    QPainterPath hill;
+    hill.moveTo(in.left(), in.bottom());
+    hill.cubicTo(in.left() + in.width() * 0.3, in.top() + in.height() * 0.45, in.left() + in.width() * 0.6,
+                 in.top() + in.height() * 0.85, in.right(), in.top() + in.height() * 0.55);
+    hill.lineTo(in.bottomRight());
+    hill.closeSubpath();
+    p.setBrush(QColor(0x6B, 0x8E, 0x3A));
+    p.drawPath(hill);
+    p.setBrush(kTerra);
+    p.drawEllipse(QPointF(in.left() + in.width() * 0.72, in.top() + in.height() * 0.3), in.width() * 0.11, in.width() * 0.11);
+
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setPixelSize(int(h * (withTagline ? 0.5 : 0.58)));
+    f.setBold(true);
+    f.setLetterSpacing(QFont::PercentageSpacing, 104);
+    p.setFont(f);
+    p.setPen(kInk);
+    const QRectF text(h + m, 0, w - h - 2 * m, withTagline ? h * 0.66 : h);
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Brevanto"));
+    if (withTagline) {
+        QFont t(QStringLiteral("DejaVu Sans"));
+        t.setPixelSize(int(h * 0.16));
+        t.setLetterSpacing(QFont::PercentageSpacing, 112);
+        p.setFont(t);
+        p.setPen(kTerra);
+        p.drawText(QRectF(h + m + 2, h * 0.62, w - h, h * 0.3), Qt::AlignLeft | Qt::AlignTop,
+                   QStringLiteral("RESTAURO  \u00B7  CATALOGO  \u00B7  RELAZIONI"));
+    }
+    p.end();
+    save(img, name);
+}
+
+void titleBanner(const char* name, const QString& text, int w, int h)
+{
+    QImage img = canvas(w, h);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kGold);
+    p.drawRect(QRectF(0, h * 0.15, 6, h * 0.7));
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setPixelSize(int(h * 0.62));
+    f.setBold(true);
+    f.setLetterSpacing(QFont::PercentageSpacing, 108);
+    p.setFont(f);
+    p.setPen(kInk);
+    p.drawText(QRectF(16, 0, w - 16, h), Qt::AlignLeft | Qt::AlignVCenter, text);
+    p.end();
+    save(img, name);
+}
+
+// A landscape painting in a gilded frame: the sample of the empty photo frame.
+void paintLandscape(QPainter& p, const QRectF& r)
+{
+    QLinearGradient sky(r.topLeft(), r.bottomLeft());
+    sky.setColorAt(0, QColor(0x7F, 0xA7, 0xCF));
+    sky.setColorAt(0.55, QColor(0xF2, 0xD9, 0xA6));
+    sky.setColorAt(1, QColor(0xE9, 0xB8, 0x7C));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    p.drawRect(r);
+    QRadialGradient sun(r.left() + r.width() * 0.7, r.top() + r.height() * 0.42, r.height() * 0.16);
+    sun.setColorAt(0, QColor(0xFF, 0xF4, 0xD0));
+    sun.setColorAt(1, QColor(0xFF, 0xF4, 0xD0, 0));
+    p.setBrush(sun);
+    p.drawEllipse(QPointF(r.left() + r.width() * 0.7, r.top() + r.height() * 0.42), r.height() * 0.16, r.height() * 0.16);
+    auto hills = [&](qreal base, qreal amp, QColor c, qreal phase) {
+        QPainterPath path;
+        path.moveTo(r.left(), r.bottom());
+        path.lineTo(r.left(), r.top() + r.height() * base);
+        const int steps = 8;
+        for (int i = 1; i <= steps; ++i) {
+            const qreal x0 = r.left() + r.width() * (i - 1) / steps;
+            const qreal x1 = r.left() + r.width() * i / steps;
+            const qreal y = r.top() + r.height() * (base + amp * ((i * 37 + int(phase * 10)) % 7 - 3) / 6.0);
+            path.quadTo((x0 + x1) / 2, y - r.height() * amp, x1, y);
+        }
+        path.lineTo(r.bottomRight());
+        path.closeSubpath();
+        p.setBrush(c);
+        p.drawPath(path);
+    };
+    hills(0.58, 0.05, QColor(0x9C, 0x9F, 0xB8), 0.2);
+    hills(0.66, 0.06, QColor(0x7C, 0x8F, 0x5A), 0.5);
+    hills(0.78, 0.05, QColor(0x5B, 0x73, 0x36), 0.9);
+    // Cypresses.
+    for (int i = 0; i < 5; ++i) {
+        const qreal x = r.left() + r.width() * (0.12 + 0.05 * i + (i > 2 ? 0.45 : 0));
+        const qreal base = r.top() + r.height() * (0.80 + 0.01 * (i % 2));
+        const qreal hgt = r.height() * (0.22 + 0.03 * (i % 3));
+        QPainterPath c;
+        c.moveTo(x, base - hgt);
+        c.cubicTo(x + hgt * 0.14, base - hgt * 0.6, x + hgt * 0.1, base, x, base);
+        c.cubicTo(x - hgt * 0.1, base, x - hgt * 0.14, base - hgt * 0.6, x, base - hgt);
+        p.setBrush(QColor(0x2F, 0x45, 0x20));
+        p.drawPath(c);
+    }
+    QLinearGradient field(r.left(), r.top() + r.height() * 0.85, r.left(), r.bottom());
+    field.setColorAt(0, QColor(0xA8, 0x8B, 0x3E));
+    field.setColorAt(1, QColor(0x7A, 0x5C, 0x22));
+    p.setBrush(field);
+    p.drawRect(QRectF(r.left(), r.top() + r.height() * 0.86, r.width(), r.height() * 0.14));
+}
+
+void framedPainting(QPainter& p, const QRectF& outer, qreal border)
+{
+    QLinearGradient gilt(outer.topLeft(), outer.bottomRight());
+    gilt.setColorAt(0, QColor(0xE8, 0xC7, 0x6A));
+    gilt.setColorAt(0.5, QColor(0xA8, 0x7A, 0x22));
+    gilt.setColorAt(1, QColor(0xE0, 0xB8, 0x55));
+    p.setPen(QPen(QColor(0x6E, 0x4B, 0x12), 1.5));
+    p.setBrush(gilt);
+    p.drawRect(outer);
+    p.setPen(QPen(QColor(0x6E, 0x4B, 0x12), 1));
+    p.setBrush(QColor(0xF4, 0xEC, 0xD8));
+    const QRectF mat = outer.adjusted(border, border, -border, -border);
+    p.drawRect(mat);
+    paintLandscape(p, mat.adjusted(border * 0.35, border * 0.35, -border * 0.35, -border * 0.35));
+}
+
+void blankPainting(const char* name)
+{
+    QImage img(567, 378, QImage::Format_RGB32);
+    img.fill(QColor(0xE6, 0xEA, 0xEE));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    framedPainting(p, QRectF(88, 34, 391, 280), 22);
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(17);
+    p.setFont(f);
+    p.setPen(QColor(0x5A, 0x68, 0x78));
+    p.drawText(QRectF(0, 322, 567, 40), Qt::AlignCenter, QStringLiteral("Nessuna foto: usa \u00ABCarica foto\u00BB"));
+    p.end();
+    save(img, name);
+}
+
+void launcherCatalogue(const char* name)
+{
+    QImage img = canvas(360, 250);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Easel legs.
+    p.setPen(QPen(QColor(0x7A, 0x4E, 0x22), 9, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(130, 235), QPointF(165, 20));
+    p.drawLine(QPointF(230, 235), QPointF(195, 20));
+    p.drawLine(QPointF(180, 240), QPointF(180, 30));
+    p.drawLine(QPointF(110, 190), QPointF(250, 190));
+    framedPainting(p, QRectF(70, 36, 220, 150), 14);
+    // Small framed works on the wall behind.
+    p.setOpacity(0.85);
+    p.setPen(QPen(QColor(0x6E, 0x4B, 0x12), 1));
+    p.setBrush(QColor(0xC8, 0x9B, 0x3C));
+    p.drawRect(QRectF(8, 60, 52, 68));
+    p.drawRect(QRectF(300, 50, 52, 40));
+    p.setBrush(QColor(0x8E, 0x3B, 0x2A));
+    p.drawRect(QRectF(14, 66, 40, 56));
+    p.setBrush(QColor(0x3E, 0x5C, 0x7C));
+    p.drawRect(QRectF(306, 56, 40, 28));
+    p.end();
+    save(img, name);
+}
+
+void launcherReports(const char* name)
+{
+    QImage img = canvas(360, 250);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    auto sheet = [&](QRectF r, qreal angle) {
+        p.save();
+        p.translate(r.center());
+        p.rotate(angle);
+        r.moveCenter(QPointF(0, 0));
+        p.setPen(QPen(QColor(0x88, 0x8A, 0x85), 1.2));
+        p.setBrush(Qt::white);
+        p.drawRect(r);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        p.drawRect(QRectF(r.left() + 12, r.top() + 12, r.width() * 0.35, 8));
+        p.setBrush(QColor(0xBA, 0xBD, 0xB6));
+        for (int i = 0; i < 9; ++i)
+            p.drawRect(QRectF(r.left() + 12, r.top() + 30 + i * 12, r.width() - 24 - (i % 3) * 14, 5));
+        p.restore();
+    };
+    sheet(QRectF(70, 18, 150, 205), -8);
+    sheet(QRectF(130, 22, 150, 205), 4);
+    // A photo clipped to the front sheet.
+    p.save();
+    p.translate(205, 150);
+    p.rotate(-3);
+    p.setPen(QPen(QColor(0x55, 0x57, 0x53), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(-52, -40, 104, 80));
+    paintLandscape(p, QRectF(-46, -34, 92, 62));
+    p.restore();
+    // A restorer's brush across the corner.
+    p.save();
+    p.translate(292, 60);
+    p.rotate(38);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x8B, 0x3A, 0x1E));
+    p.drawRoundedRect(QRectF(-5, -10, 10, 120), 4, 4);
+    p.setBrush(QColor(0xBA, 0xBD, 0xB6));
+    p.drawRect(QRectF(-6, -28, 12, 20));
+    p.setBrush(QColor(0x5C, 0x3B, 0x1A));
+    QPainterPath tip;
+    tip.moveTo(-6, -28);
+    tip.quadTo(0, -60, 6, -28);
+    p.drawPath(tip);
+    p.restore();
+    p.end();
+    save(img, name);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: drawassets OUTPUT_DIR\n");
+        return 2;
+    }
+    out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+
+    const struct { const char* file; const char* name; int size; } icons[] = {
+        {"actions/document-new.svg", "tb_nuovo", 48},      {"actions/edit-copy.svg", "tb_duplica", 48},
+        {"actions/document-save.svg", "tb_salva", 48},     {"actions/edit-find.svg", "tb_trova", 48},
+        {"status/mail-attachment.svg", "tb_allega", 48},   {"actions/document-print.svg", "tb_stampa", 48},
+        {"actions/go-first.svg", "tb_primo", 48},          {"actions/go-previous.svg", "tb_indietro", 48},
+        {"actions/go-next.svg", "tb_avanti", 48},          {"actions/go-last.svg", "tb_ultimo", 48},
+        {"mimetypes/x-office-spreadsheet.svg", "tb_esporta", 48}, {"apps/help-browser.svg", "tb_guida", 48},
+        {"actions/system-log-out.svg", "tb_esci", 48},     {"actions/document-open.svg", "ph_carica", 32},
+        {"actions/document-save-as.svg", "ph_salva", 32},  {"actions/edit-delete.svg", "ph_canc", 32},
+        {"actions/system-search.svg", "ph_zoom", 32},      {"status/dialog-information.svg", "launcher_info", 64},
+        {"apps/help-browser.svg", "launcher_help", 64},    {"actions/system-log-out.svg", "launcher_exit", 64},
+    };
+    for (const auto& i : icons)
+        svgIcon(i.file, i.name, i.size);
+    check("tb_check", 32);
+    coinHand("tb_segnalati", 48);
+    copyrightIcon("launcher_copyright", 64);
+    wordmark("launcher_title", 620, 120, true);
+    wordmark("logo_login", 360, 84, false);
+    titleBanner("title_opera", QStringLiteral("OPERA D'ARTE"), 320, 42);
+    blankPainting("blank_opera");
+    launcherCatalogue("launcher_app01");
+    launcherReports("launcher_app02");
+    return 0;
+}
