@@ -75,7 +75,8 @@ TfrmPassword::TfrmPassword(Ui& ui, QWidget* parent)
     editArea->setFixedWidth(360);
     layout->addSpacing(8);
     layout->addLayout(buttons);
-    setFixedSize(420, 330);
+    layout->addStretch();
+    setFixedSize(420, 290);
 
     connect(txtPassword, &QLineEdit::textChanged, this, &TfrmPassword::updateOk);
     onEnter(txtPassword, [this] {

@@ -4,6 +4,7 @@
 #include "app/CambiaPassword.h"
 #include "app/Password.h"
 #include "catalogue/Opere.h"
+#include "common/Style.h"
 
 TfrmPassword* frmPassword = nullptr;
 TfrmCambiaPassword* frmCambiaPassword = nullptr;
@@ -12,6 +13,7 @@ TfrmOpere* frmOpere = nullptr;
 
 void createScreens(Ui& ui)
 {
+    style::initResources();
     frmPassword = new TfrmPassword(ui);
     frmCambiaPassword = new TfrmCambiaPassword(ui);
     frmAvvio = new TfrmAvvio(ui);

@@ -58,7 +58,7 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     auto* bodyLayout = new QHBoxLayout(body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->addStretch(0);
-    bodyLayout->addWidget(content, 1);
+    bodyLayout->addWidget(content, 1, Qt::AlignVCenter);
     bodyLayout->addStretch(0);
 
     btnFocus = new QPushButton(this);
@@ -80,6 +80,11 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     layout->addWidget(toolbar);
     layout->addWidget(body, 1);
     layout->addWidget(band);
+
+    // The background, panels, frames, photo and decorations empty the status line.
+    for (const char* name : {"panToolbar", "panBody", "panStatus", "panCampi", "panFoto", "shpFoto", "imgFoto",
+                             "imgTitolo", "shpPrezzo", "shpSegnala", "icoSegnala"})
+        hints->blank(findChild<QWidget*>(QString::fromLatin1(name)));
 
     wireFields();
     imgFoto->setImage(blankPicture());

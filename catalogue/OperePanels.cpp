@@ -157,7 +157,7 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     txtPrezzo = cardEdit(QStringLiteral("txtPrezzo"), 15, boxPrezzo);
     txtPrezzo->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
     txtPrezzo->setAlignment(Qt::AlignRight);
-    txtPrezzo->setFixedWidth(170);
+    txtPrezzo->setFixedWidth(180);
     auto* prezzoLayout = new QHBoxLayout(boxPrezzo);
     prezzoLayout->setContentsMargins(8, 4, 8, 4);
     prezzoLayout->addWidget(lblPrezzo);
@@ -191,6 +191,6 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     layout->addWidget(fieldLabel(QStringLiteral("Note:"), column));
     layout->addWidget(txtNote);
     layout->addStretch();
-    column->setFixedWidth(567 + 20 + 28);
+    column->setFixedWidth(567 + 20 + 80);
     return column;
 }

@@ -6,7 +6,18 @@
 #include <QLocale>
 #include <QStyleFactory>
 
+// The resources live in a static library: naming them keeps them in the executable.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(brevanto);
+}
+
 namespace style {
+
+void initResources()
+{
+    registerResources();
+}
 
 void applyProgramSettings()
 {
@@ -21,6 +32,7 @@ void installAppearance(QApplication& app)
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
     app.setFont(QFont(QStringLiteral("Tahoma"), 9));
+    initResources();
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QFile sheet(QStringLiteral(":/brevanto.qss"));
     if (sheet.open(QIODevice::ReadOnly))

@@ -12,6 +12,9 @@ inline const QString kShortDate = QStringLiteral("dd/MM/yyyy");
 // when it is created, so they hold from start-up on.
 void applyProgramSettings();
 
+// Registers the pictures and the style sheet compiled into the program.
+void initResources();
+
 // Fonts, widget style and the one style sheet of the program.
 void installAppearance(QApplication& app);
 

@@ -1,4 +1,361 @@
-#include <QtTest>
-class TestOpere : public QObject { Q_OBJECT };
+#include "Fixture.h"
+
+#include "app/Avvio.h"
+#include "app/Screens.h"
+#include "catalogue/Opere.h"
+#include "common/Messages.h"
+#include "common/Widgets.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+namespace {
+// Field offsets and widths of the artwork record, written here by hand.
+struct Slot { int offset; int width; };
+constexpr Slot kSlots[] = {{0, 50}, {51, 120}, {172, 50}, {223, 50}, {274, 50}, {325, 50}, {376, 50},
+                           {427, 250}, {678, 120}, {799, 250}, {1050, 50}, {1101, 16}, {1118, 30},
+                           {1149, 250}, {1400, 15}, {1416, 2}, {1419, 250}, {1670, 250}, {1921, 250},
+                           {2172, 250}, {2423, 250}, {2674, 250}};
+
+QByteArray artwork(const QList<QByteArray>& values, char garbage = '\0')
+{
+    QByteArray r(2925, garbage);
+    for (int i = 0; i < 22; ++i) {
+        const QByteArray v = values.value(i);
+        r[kSlots[i].offset] = char(v.size());
+        for (int j = 0; j < v.size(); ++j)
+            r[kSlots[i].offset + 1 + j] = v[j];
+    }
+    return r;
+}
+
+QByteArray titled(const QByteArray& title, const QByteArray& sold = "No")
+{
+    QList<QByteArray> v(22);
+    v[0] = title;
+    v[14] = "10,00";
+    v[15] = sold;
+    return artwork(v);
+}
+
+void activate(QWidget* w)
+{
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w))
+        qWarning("window did not become active");
+}
+
+QColor sample(QWidget* w, QPoint at)
+{
+    return w->grab().toImage().pixelColor(at);
+}
+
+const char* const kEdits[] = {"txtCapo", "txtDescrizione", "txtColore", "txtTessuto", "txtMisure", "txtPeso",
+                              "txtUsura", "txtDifetti", "txtServizio", "txtSpecifiche", "txtCliente",
+                              "txtCodFisc", "txtRecapito", "txtNote", "txtPrezzo"};
+constexpr int kMaxLengths[] = {50, 120, 50, 50, 50, 50, 50, 250, 120, 250, 50, 16, 30, 250, 15};
+} // namespace
+
+class TestOpere : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsAndLimits();
+    void opensBlankAndClearsOnEveryShowing();
+    void emptyArchiveMessages();
+    void browsing();
+    void showsOddRecords();
+    void photoLoadedOrBlank();
+    void archiveFailureShowsAccessMessage();
+    void amountField_data();
+    void amountField();
+    void taxCodeFieldTypesCapitals();
+    void enterChainAndTabOrder();
+    void focusHighlightColours();
+    void statusHints();
+};
+
+void TestOpere::controlsAndLimits()
+{
+    Fixture f;
+    for (int i = 0; i < 15; ++i)
+        QCOMPARE(child<QLineEdit>(frmOpere, kEdits[i])->maxLength(), kMaxLengths[i]);
+    for (const char* name : {"chkSegnala", "lblPosizione", "panInfo", "btnFocus", "imgFoto", "imgBianco",
+                             "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
+                             "cmdNuovo", "cmdDuplica", "cmdSalva", "cmdTrova", "cmdFile", "cmdStampa",
+                             "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo", "cmdEsporta",
+                             "cmdSegnalati", "cmdGuida", "cmdEsci", "btnCaricaFoto", "btnSalvaFoto",
+                             "btnCancFoto", "btnZoomFoto", "btnCodFisc", "icoSegnala"})
+        QVERIFY2(frmOpere->findChild<QWidget*>(name), name);
+    QCOMPARE(frmOpere->imgFoto->size(), QSize(567, 378));
+    QCOMPARE(frmOpere->blankPicture().size(), QSize(567, 378));
+    QCOMPARE(frmOpere->panInfo->text(), messages::kReady);
+    QCOMPARE(frmOpere->chkSegnala->text(), QString("Venduta"));
+}
+
+void TestOpere::opensBlankAndClearsOnEveryShowing()
+{
+    Fixture f;
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Uno", "S\xEC") + titled("Due"));
+    frmAvvio->openCatalogue();
+    QVERIFY(frmOpere->isVisible());
+    QVERIFY(!QFileInfo::exists(f.file("Inventario_Opere.pro")) || QFileInfo(f.file("Inventario_Opere.pro")).size() == 5850);
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(frmOpere->txtCapo->text(), QString("Uno"));
+    QVERIFY(frmOpere->chkSegnala->isChecked());
+    frmOpere->lblFile[0]->setText("x.pdf");
+    frmOpere->close();
+    frmAvvio->openCatalogue();
+    QCOMPARE(frmOpere->txtCapo->text(), QString());
+    QCOMPARE(frmOpere->txtPrezzo->text(), QString("0,00"));
+    QVERIFY(!frmOpere->chkSegnala->isChecked());
+    QCOMPARE(frmOpere->lblFile[0]->text(), QString());
+    QCOMPARE(frmOpere->lblPosizione->text(), QString());
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::emptyArchiveMessages()
+{
+    Fixture f;
+    frmOpere->show();
+    const QList<TestUi::Message> one{{Ui::Kind::Information, messages::kEmptyArchive, {}}};
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(f.ui.takeMessages(), one);
+    // The first action created the empty archive.
+    QVERIFY(QFileInfo::exists(f.file("Inventario_Opere.pro")));
+    QCOMPARE(QFileInfo(f.file("Inventario_Opere.pro")).size(), 0);
+    frmOpere->cmdIndietroClick();
+    QCOMPARE(f.ui.takeMessages(), one);
+    frmOpere->lblPosizione->setText("3");
+    frmOpere->cmdAvantiClick();
+    QCOMPARE(f.ui.takeMessages(), one);
+    QCOMPARE(frmOpere->lblPosizione->text(), QString());
+    frmOpere->cmdUltimoClick();
+    QCOMPARE(f.ui.takeMessages(), one);
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::browsing()
+{
+    Fixture f;
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Uno") + titled("Due") + titled("Tre"));
+    frmOpere->show();
+    auto at = [] { return std::pair{frmOpere->lblPosizione->text(), frmOpere->txtCapo->text()}; };
+    using P = std::pair<QString, QString>;
+
+    frmOpere->cmdAvantiClick(); // from a blank card
+    QCOMPARE(at(), P("1", "Uno"));
+    frmOpere->cmdIndietroClick(); // on card 1: nothing
+    QCOMPARE(at(), P("1", "Uno"));
+    frmOpere->cmdAvantiClick();
+    QCOMPARE(at(), P("2", "Due"));
+    frmOpere->cmdUltimoClick();
+    QCOMPARE(at(), P("3", "Tre"));
+    frmOpere->txtCapo->setText("modificato");
+    frmOpere->cmdAvantiClick(); // on the last card: nothing, no message
+    QCOMPARE(at(), P("3", "modificato"));
+    frmOpere->cmdIndietroClick();
+    QCOMPARE(at(), P("2", "Due"));
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(at(), P("1", "Uno"));
+    frmOpere->ClearArtworkCard();
+    frmOpere->cmdIndietroClick(); // from a blank card
+    QCOMPARE(at(), P("1", "Uno"));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::showsOddRecords()
+{
+    Fixture f;
+    QList<QByteArray> full(22);
+    for (int i = 0; i < 22; ++i)
+        full[i] = QByteArray("v") + QByteArray::number(i);
+    full[0] = "  Caff\xE8 \x80 \x93virgolette\x94\t";
+    full[14] = "1250"; // stored unformatted: shown as stored
+    full[15] = "S\xEC";
+    QByteArray odd = titled("Strana", "Xx");
+    // A partial last record is not a card.
+    writeBytes(f.file("Inventario_Opere.pro"), artwork(full, '\xCC') + odd + QByteArray(100, 'p'));
+    frmOpere->show();
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(frmOpere->txtCapo->text(), QString::fromUtf8("Caffè € “virgolette”"));
+    for (int i = 1; i < 14; ++i)
+        QCOMPARE(child<QLineEdit>(frmOpere, kEdits[i])->text(), QString("v%1").arg(i));
+    QCOMPARE(frmOpere->txtPrezzo->text(), QString("1250"));
+    QVERIFY(frmOpere->chkSegnala->isChecked());
+    QCOMPARE(frmOpere->lblFile[2]->text(), QString("v18"));
+    QCOMPARE(frmOpere->lblDesc[0]->text(), QString("v19"));
+    QCOMPARE(frmOpere->lblDesc[2]->text(), QString("v21"));
+
+    frmOpere->cmdUltimoClick();
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("2"));
+    QCOMPARE(frmOpere->txtCapo->text(), QString("Strana"));
+    QVERIFY(frmOpere->chkSegnala->isChecked()); // neither value: the box keeps its state
+    QCOMPARE(frmOpere->lblDesc[0]->text(), QString());
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::photoLoadedOrBlank()
+{
+    Fixture f;
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Uno") + titled("Due") + titled("Tre"));
+    QVERIFY(QDir(f.path()).mkdir("Inventario"));
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(f.file("Inventario/Opera_2.jpg"), "JPEG"));
+    writeBytes(f.file("Inventario/Opera_3.jpg"), "not a picture");
+    frmOpere->show();
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    frmOpere->cmdAvantiClick();
+    QCOMPARE(frmOpere->imgFoto->image().size(), QSize(40, 30));
+    QVERIFY(qAbs(frmOpere->imgFoto->image().pixelColor(20, 15).red() - 255) < 8);
+    frmOpere->cmdAvantiClick();
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+
+    // A missing photo folder is created when a card is shown.
+    QVERIFY(QDir(f.file("Inventario")).removeRecursively());
+    frmOpere->cmdPrimoClick();
+    QVERIFY(QFileInfo(f.file("Inventario")).isDir());
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::archiveFailureShowsAccessMessage()
+{
+    Fixture f;
+    // A folder in the archive's place cannot be opened as the archive, even by root.
+    QVERIFY(QDir(f.path()).mkdir("Inventario_Opere.pro"));
+    frmOpere->show();
+    frmOpere->txtCapo->setText("sulla scheda");
+    frmOpere->lblPosizione->setText("4");
+    const QList<TestUi::Message> access{{Ui::Kind::Error, messages::kArchiveAccess, {}}};
+    for (auto action : {&TfrmOpere::cmdPrimoClick, &TfrmOpere::cmdAvantiClick, &TfrmOpere::cmdUltimoClick,
+                        &TfrmOpere::cmdIndietroClick}) {
+        (frmOpere->*action)();
+        QCOMPARE(f.ui.takeMessages(), access);
+    }
+    QCOMPARE(frmOpere->txtCapo->text(), QString("sulla scheda"));
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("4"));
+    QVERIFY(messages::kArchiveAccess.contains(QStringLiteral("archivio.\n\r\n\rAccertarsi")));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::amountField_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("integer") << "1234" << "1234" << "1234,00";
+    QTest::newRow("rounded") << "12,3456" << "12,3456" << "12,35";
+    QTest::newRow("two commas") << "1,2,3" << "1,2,3" << "0,00";
+    QTest::newRow("letters, spaces, points, minus dropped") << "1a 2.-5" << "125" << "125,00";
+    QTest::newRow("empty") << "" << "" << "0,00";
+}
+
+void TestOpere::amountField()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, left);
+    Fixture f;
+    activate(frmOpere);
+    QLineEdit* e = frmOpere->txtPrezzo;
+    e->setFocus();
+    e->clear();
+    QTest::keyClicks(e, typed);
+    QCOMPARE(e->text(), shown);
+    frmOpere->txtCapo->setFocus();
+    QCOMPARE(e->text(), left);
+}
+
+void TestOpere::taxCodeFieldTypesCapitals()
+{
+    Fixture f;
+    activate(frmOpere);
+    QLineEdit* e = frmOpere->txtCodFisc;
+    e->setFocus();
+    QTest::keyClicks(e, "rss-mra 80a01");
+    QCOMPARE(e->text(), QString("RSSMRA80A01"));
+    QTest::keyClick(e, Qt::Key_Left);
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QCOMPARE(e->text(), QString("RSSMRA80A1"));
+}
+
+void TestOpere::enterChainAndTabOrder()
+{
+    Fixture f;
+    activate(frmOpere);
+    QList<QLineEdit*> chain;
+    for (const char* name : kEdits)
+        chain << child<QLineEdit>(frmOpere, name);
+    chain.first()->setFocus();
+    for (int i = 0; i < chain.size(); ++i) {
+        QCOMPARE(QApplication::focusWidget(), chain[i]);
+        QTest::keyClick(chain[i], Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), chain.first());
+
+    frmOpere->txtNote->setFocus();
+    QTest::keyClick(frmOpere->txtNote, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), frmOpere->chkSegnala);
+    QTest::keyClick(frmOpere->chkSegnala, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), frmOpere->txtPrezzo);
+    frmOpere->txtColore->setFocus();
+    QTest::keyClick(frmOpere->txtColore, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), frmOpere->txtTessuto);
+    VERIFY_UI_CLEAN(f.ui); // Enter never saves
+}
+
+void TestOpere::focusHighlightColours()
+{
+    Fixture f;
+    activate(frmOpere);
+    auto fill = [](QLineEdit* e) { return sample(e, QPoint(e->width() - 4, e->height() / 2)); };
+    auto outline = [](QLineEdit* e) { return sample(e, QPoint(e->width() / 2, 0)); };
+    frmOpere->txtCapo->setFocus();
+    QCOMPARE(fill(frmOpere->txtCapo), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(fill(frmOpere->txtColore), QColor(0xF0, 0xF8, 0xFF));
+    QCOMPARE(fill(frmOpere->txtPrezzo), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(outline(frmOpere->txtColore), QColor(0x87, 0xCE, 0xEB));
+    QCOMPARE(outline(frmOpere->txtCapo), QColor(0x87, 0xCE, 0xEB));
+    frmOpere->txtPrezzo->setFocus();
+    QCOMPARE(fill(frmOpere->txtPrezzo), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(fill(frmOpere->txtCapo), QColor(0xF0, 0xF8, 0xFF));
+}
+
+void TestOpere::statusHints()
+{
+    Fixture f;
+    frmOpere->show();
+    auto move = [](QWidget* w) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    const struct { const char* control; const char* hint; } hints[] = {
+        {"cmdSalva", "Salva la scheda in archivio."},
+        {"cmdDuplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti."},
+        {"cmdSegnalati", "Visualizza il riepilogo delle opere d'arte non vendute."},
+        {"cmdEsci", "Esci da questa schermata di lavoro."},
+        {"btnZoomFoto", "Visualizza la foto nelle sue dimensioni reali."},
+        {"btnCodFisc", "Controlla il codice fiscale."},
+        {"chkSegnala", "Spunta questa casella per annotare che l'opera d'arte è stata venduta."},
+    };
+    for (const auto& h : hints) {
+        move(child<QWidget>(frmOpere, h.control));
+        QCOMPARE(frmOpere->panInfo->text(), QString::fromUtf8(h.hint));
+        move(frmOpere);
+        QCOMPARE(frmOpere->panInfo->text(), QString());
+    }
+    move(frmOpere->cmdGuida);
+    move(child<QWidget>(frmOpere, "imgTitolo")); // a decoration empties the line too
+    QCOMPARE(frmOpere->panInfo->text(), QString());
+}
+
 QTEST_MAIN(TestOpere)
 #include "tst_opere.moc"

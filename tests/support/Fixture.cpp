@@ -1,12 +1,17 @@
 #include "Fixture.h"
 
 #include "app/Screens.h"
+#include "common/Style.h"
+
+#include <QApplication>
 
 #include <QFile>
 
 Fixture::Fixture()
 {
     override_ = std::make_unique<programdir::Override>(dir_.path());
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        style::installAppearance(*app);
     createScreens(ui);
 }
 

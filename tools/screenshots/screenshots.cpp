@@ -1,0 +1,47 @@
+// Renders the main screens at common desktop sizes into PNG files, for looking at them.
+// Usage: screenshots OUTPUT_DIR [PROGRAM_DIR]
+#include "app/Avvio.h"
+#include "app/CambiaPassword.h"
+#include "app/Password.h"
+#include "app/Screens.h"
+#include "catalogue/Opere.h"
+#include "common/ProgramDir.h"
+#include "common/QtUi.h"
+#include "common/Style.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    style::installAppearance(app);
+    if (argc < 2)
+        return 2;
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    std::unique_ptr<programdir::Override> dir;
+    if (argc > 2)
+        dir = std::make_unique<programdir::Override>(QString::fromLocal8Bit(argv[2]));
+    QtUi ui;
+    createScreens(ui);
+    auto shot = [&](QWidget* w, const QString& name, QSize size = {}) {
+        if (size.isValid())
+            w->resize(size);
+        w->show();
+        QTest::qWait(50);
+        w->grab().save(out + QLatin1Char('/') + name + QStringLiteral(".png"));
+    };
+    shot(frmPassword, QStringLiteral("login"));
+    shot(frmCambiaPassword, QStringLiteral("cambia_password"));
+    for (QSize s : {QSize(1366, 740), QSize(1920, 1050)}) {
+        const QString suffix = QStringLiteral("_%1x%2").arg(s.width()).arg(s.height());
+        shot(frmAvvio, QStringLiteral("avvio") + suffix, s);
+        frmOpere->show();
+        frmOpere->cmdUltimoClick();
+        shot(frmOpere, QStringLiteral("opere") + suffix, s);
+    }
+    destroyScreens();
+    return 0;
+}
