@@ -99,7 +99,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(Ui& ui, QWidget* parent)
     layout->addLayout(grid);
     layout->addSpacing(8);
     layout->addLayout(buttons);
-    setFixedSize(560, 390);
+    setFixedSize(560, 350);
 
     connect(cmdOK, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdOKClick);
     connect(cmdEsci, &QPushButton::clicked, this, &QWidget::close);

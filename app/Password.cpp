@@ -76,7 +76,7 @@ TfrmPassword::TfrmPassword(Ui& ui, QWidget* parent)
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->addStretch();
-    setFixedSize(420, 290);
+    setFixedSize(420, 250);
 
     connect(txtPassword, &QLineEdit::textChanged, this, &TfrmPassword::updateOk);
     onEnter(txtPassword, [this] {

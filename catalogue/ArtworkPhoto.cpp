@@ -1,11 +1,11 @@
 #include "catalogue/ArtworkPhoto.h"
 
+#include "common/PhotoFiles.h"
 #include "common/ProgramDir.h"
 #include "common/Text.h"
 
 #include <QDir>
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace artworkphoto {
 
@@ -31,12 +31,7 @@ std::optional<QImage> load(const QString& position)
 
 bool save(const QImage& image, const QString& position)
 {
-    if (!QDir().mkpath(folder()) || image.isNull())
-        return false;
-    QSaveFile f(path(position));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    return image.save(&f, "JPEG", 90) && f.commit();
+    return QDir().mkpath(folder()) && photofiles::writeJpeg(image, path(position));
 }
 
 } // namespace artworkphoto

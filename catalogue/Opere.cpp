@@ -89,6 +89,13 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     wireFields();
     imgFoto->setImage(blankPicture());
 
+    connect(cmdNuovo, &QToolButton::clicked, this, &TfrmOpere::cmdNuovoClick);
+    connect(cmdDuplica, &QToolButton::clicked, this, &TfrmOpere::cmdDuplicaClick);
+    connect(cmdSalva, &QToolButton::clicked, this, &TfrmOpere::cmdSalvaClick);
+    connect(btnCaricaFoto, &QToolButton::clicked, this, &TfrmOpere::btnCaricaFotoClick);
+    connect(btnSalvaFoto, &QToolButton::clicked, this, &TfrmOpere::btnSalvaFotoClick);
+    connect(btnCancFoto, &QToolButton::clicked, this, &TfrmOpere::btnCancFotoClick);
+    connect(btnZoomFoto, &QToolButton::clicked, this, &TfrmOpere::btnZoomFotoClick);
     connect(cmdPrimo, &QToolButton::clicked, this, &TfrmOpere::cmdPrimoClick);
     connect(cmdIndietro, &QToolButton::clicked, this, &TfrmOpere::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &TfrmOpere::cmdAvantiClick);

@@ -40,6 +40,13 @@ public:
     void ClearArtworkCard();
     void ShowArtworkRecord(const TSchedaOpera& record, qint64 k);
 
+    void cmdNuovoClick();
+    void cmdDuplicaClick();
+    void cmdSalvaClick();
+    void btnCaricaFotoClick();
+    void btnSalvaFotoClick();
+    void btnCancFotoClick();
+    void btnZoomFotoClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();
@@ -55,6 +62,7 @@ private:
     QWidget* buildPhotoColumn(StatusHints& hints);
     void wireFields();
     QList<QLineEdit*> fields() const;
+    TSchedaOpera cardRecord() const;
     void loadPhoto();
     // Reads the card at 1-based position k, or shows the empty-archive message when the
     // archive holds no card; any archive failure shows the access message.

@@ -32,9 +32,10 @@ QMessageBox::Icon iconFor(Ui::Kind kind)
     return QMessageBox::NoIcon;
 }
 
+// The dialogs write patterns as "*.jpg; *.jpeg"; the Qt dialog separates them by spaces.
 QString filterString(const QStringList& filters)
 {
-    return filters.join(QStringLiteral(";;"));
+    return filters.join(QStringLiteral(";;")).replace(QStringLiteral("; *"), QStringLiteral(" *"));
 }
 } // namespace
 

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QImageReader>
+#include <QDialog>
 
 namespace {
 // Field offsets and widths of the artwork record, written here by hand.
@@ -77,7 +79,293 @@ private slots:
     void enterChainAndTabOrder();
     void focusHighlightColours();
     void statusHints();
+    void saveMandatoryFields_data();
+    void saveMandatoryFields();
+    void saveAppendsThenUpdates();
+    void saveAppendsAfterExistingCards();
+    void saveFormatsAmountBeingTyped();
+    void saveFailureKeepsCardUnsaved();
+    void newAndDuplicate();
+    void loadDeleteAndSavePhoto();
+    void photoSaveAsAndZoom();
 };
+
+namespace {
+void fillMandatory()
+{
+    frmOpere->txtCapo->setText("Titolo");
+    frmOpere->txtColore->setText("Artista");
+    frmOpere->txtTessuto->setText("1900");
+    frmOpere->txtCliente->setText("Proprietario");
+}
+
+QList<TestUi::Message> info(const char* text)
+{
+    return {{Ui::Kind::Information, QString::fromUtf8(text), {}}};
+}
+
+const char* const kInserted = "La scheda corrente è stata inserita in archivio.";
+const char* const kUpdated = "Le modifiche apportate alla scheda corrente sono state salvate in archivio.";
+} // namespace
+
+void TestOpere::saveMandatoryFields_data()
+{
+    QTest::addColumn<QStringList>("filled");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("blank card") << QStringList() << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare il titolo dell'opera.") << "txtCapo";
+    QTest::newRow("title of spaces") << QStringList{"txtColore", "txtTessuto", "txtCliente"} << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare il titolo dell'opera.") << "txtCapo";
+    QTest::newRow("artist missing") << QStringList{"txtCapo", "txtTessuto", "txtCliente"} << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare il nome dell'artista creatore dell'opera.") << "txtColore";
+    QTest::newRow("year missing") << QStringList{"txtCapo", "txtColore", "txtCliente"} << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare l'anno di realizzazione dell'opera.") << "txtTessuto";
+    QTest::newRow("owner missing") << QStringList{"txtCapo", "txtColore", "txtTessuto"} << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare il proprietario attuale dell'opera.") << "txtCliente";
+}
+
+void TestOpere::saveMandatoryFields()
+{
+    QFETCH(QStringList, filled);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    Fixture f;
+    frmOpere->show();
+    frmOpere->txtCapo->setText("   ");
+    for (const QString& name : filled)
+        frmOpere->findChild<QLineEdit*>(name)->setText("x");
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Warning, message, {}}}));
+    QCOMPARE(frmOpere->focusWidget()->objectName(), focus);
+    QCOMPARE(QFileInfo(f.file("Inventario_Opere.pro")).size(), 0);
+    QVERIFY(!QFileInfo::exists(f.file("Inventario/Opera_1.jpg")));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::saveAppendsThenUpdates()
+{
+    Fixture f;
+    frmOpere->show();
+    const char* values[] = {"  Natura morta  ", "Frutta", "Caravaggio", "1599", "Italia", "Olio", "Barocco",
+                            "46 x 64", "Tela", "Milano", "Rossi", "RSSMRA80A01H501U", "333", "nota €",
+                            "1250,50"};
+    for (int i = 0; i < 15; ++i)
+        child<QLineEdit>(frmOpere, kEdits[i])->setText(QString::fromUtf8(values[i]));
+    frmOpere->chkSegnala->setChecked(true);
+    frmOpere->lblFile[1]->setText("certificato.pdf");
+    frmOpere->lblDesc[1]->setText("Certificato");
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), info(kInserted));
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("1"));
+
+    QList<QByteArray> expected(22);
+    for (int i = 0; i < 15; ++i)
+        expected[i] = QString::fromUtf8(values[i]).trimmed().toLatin1();
+    expected[13] = "nota \x80";
+    expected[15] = "S\xEC";
+    expected[17] = "certificato.pdf";
+    expected[20] = "Certificato";
+    QCOMPARE(readBytes(f.file("Inventario_Opere.pro")), artwork(expected));
+    QImage stored(f.file("Inventario/Opera_1.jpg"), "JPEG");
+    QCOMPARE(stored.size(), QSize(567, 378));
+
+    frmOpere->txtCapo->setText("Canestra");
+    frmOpere->chkSegnala->setChecked(false);
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), info(kUpdated));
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("1"));
+    expected[0] = "Canestra";
+    expected[15] = "No";
+    QCOMPARE(readBytes(f.file("Inventario_Opere.pro")), artwork(expected));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::saveAppendsAfterExistingCards()
+{
+    Fixture f;
+    QByteArray seven;
+    for (int i = 1; i <= 7; ++i)
+        seven += titled("Card " + QByteArray::number(i));
+    writeBytes(f.file("Inventario_Opere.pro"), seven);
+    frmOpere->show();
+    fillMandatory();
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), info(kInserted));
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("8"));
+    const QByteArray after = readBytes(f.file("Inventario_Opere.pro"));
+    QCOMPARE(after.size(), 8 * 2925);
+    QCOMPARE(after.left(7 * 2925), seven);
+    QVERIFY(QFileInfo::exists(f.file("Inventario/Opera_8.jpg")));
+
+    // Updating card 2 of 8 rewrites that record only.
+    frmOpere->lblPosizione->setText("2");
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), info(kUpdated));
+    const QByteArray updated = readBytes(f.file("Inventario_Opere.pro"));
+    QCOMPARE(updated.size(), 8 * 2925);
+    QCOMPARE(updated.left(2925), seven.left(2925));
+    QCOMPARE(updated.mid(2925, 2925), after.mid(7 * 2925));
+    QCOMPARE(updated.mid(2 * 2925), after.mid(2 * 2925));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::saveFormatsAmountBeingTyped()
+{
+    Fixture f;
+    activate(frmOpere);
+    fillMandatory();
+    frmOpere->txtPrezzo->setFocus();
+    frmOpere->txtPrezzo->clear();
+    QTest::keyClicks(frmOpere->txtPrezzo, "12,5");
+    QTest::mouseClick(frmOpere->cmdSalva, Qt::LeftButton);
+    QCOMPARE(f.ui.takeMessages(), info(kInserted));
+    QCOMPARE(frmOpere->txtPrezzo->text(), QString("12,50"));
+    QCOMPARE(readBytes(f.file("Inventario_Opere.pro")).mid(1400, 6), QByteArray("\x05" "12,50"));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::saveFailureKeepsCardUnsaved()
+{
+    Fixture f;
+    QVERIFY(QDir(f.path()).mkdir("Inventario_Opere.pro"));
+    frmOpere->show();
+    fillMandatory();
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Error, messages::kArchiveAccess, {}}}));
+    QCOMPARE(frmOpere->lblPosizione->text(), QString());
+    QCOMPARE(frmOpere->txtCapo->text(), QString("Titolo"));
+    QVERIFY(!QFileInfo::exists(f.file("Inventario/Opera_1.jpg")));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::newAndDuplicate()
+{
+    Fixture f;
+    QList<QByteArray> third(22);
+    third[0] = "Terza";
+    third[2] = "Artista";
+    third[3] = "1700";
+    third[10] = "Owner";
+    third[14] = "99,00";
+    third[15] = "S\xEC";
+    third[16] = "allegato.pdf";
+    third[19] = "Descrizione";
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Uno") + titled("Due") + artwork(third));
+    frmOpere->show();
+
+    frmOpere->cmdDuplicaClick(); // blank card
+    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Warning,
+        QString::fromUtf8("Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata inserita in archivio."), {}}}));
+
+    frmOpere->cmdUltimoClick();
+    frmOpere->cmdDuplicaClick();
+    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Information,
+        QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine premere Salva per inserire la scheda in archivio."), {}}}));
+    QCOMPARE(frmOpere->lblPosizione->text(), QString());
+    QCOMPARE(frmOpere->txtColore->text(), QString("Artista"));
+    QCOMPARE(frmOpere->txtPrezzo->text(), QString("99,00"));
+    QVERIFY(frmOpere->chkSegnala->isChecked());
+    QCOMPARE(frmOpere->lblFile[0]->text(), QString());
+    QCOMPARE(frmOpere->lblDesc[0]->text(), QString());
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    frmOpere->txtCapo->setText("Copia");
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), info(kInserted));
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("4"));
+    const QByteArray all = readBytes(f.file("Inventario_Opere.pro"));
+    QCOMPARE(all.mid(2 * 2925, 2925), artwork(third));
+    QList<QByteArray> copy = third;
+    copy[0] = "Copia";
+    copy[16] = copy[19] = QByteArray();
+    QCOMPARE(all.mid(3 * 2925), artwork(copy));
+
+    frmOpere->txtCapo->setText("modifica persa");
+    frmOpere->cmdNuovoClick();
+    QCOMPARE(frmOpere->txtCapo->text(), QString());
+    QCOMPARE(frmOpere->txtPrezzo->text(), QString("0,00"));
+    QCOMPARE(frmOpere->lblPosizione->text(), QString());
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::loadDeleteAndSavePhoto()
+{
+    Fixture f;
+    frmOpere->show();
+    QImage blue(64, 48, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QVERIFY(blue.save(f.file("ritratto.bmp"), "BMP"));
+
+    f.ui.chooseFile(QString()); // cancelled: nothing changes
+    frmOpere->btnCaricaFotoClick();
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    const QList<Ui::FileDialog> dialogs = f.ui.takeFileDialogs();
+    QCOMPARE(dialogs.size(), 1);
+    QCOMPARE(dialogs[0].title, QString("Selezionare un file di immagine in formato Jpeg o Bitmap."));
+    QCOMPARE(dialogs[0].filters, QStringList({"Immagine JPEG (*.jpg; *.jpeg)", "Immagine Bitmap (*.bmp)"}));
+
+    f.ui.chooseFile(f.file("ritratto.bmp"));
+    frmOpere->btnCaricaFotoClick();
+    f.ui.takeFileDialogs();
+    QCOMPARE(frmOpere->imgFoto->image().size(), QSize(64, 48));
+    fillMandatory();
+    frmOpere->cmdSalvaClick();
+    f.ui.takeMessages();
+    QImageReader stored(f.file("Inventario/Opera_1.jpg"));
+    QCOMPARE(stored.format(), QByteArray("jpeg"));
+    QCOMPARE(stored.size(), QSize(64, 48));
+
+    // Deleting without saving brings the old photo back when the card is shown again.
+    frmOpere->btnCancFotoClick();
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(frmOpere->imgFoto->image().size(), QSize(64, 48));
+
+    // An unreadable file gives the blank picture.
+    writeBytes(f.file("rotto.jpg"), QByteArray(200, 'x'));
+    f.ui.chooseFile(f.file("rotto.jpg"));
+    frmOpere->btnCaricaFotoClick();
+    f.ui.takeFileDialogs();
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestOpere::photoSaveAsAndZoom()
+{
+    Fixture f;
+    frmOpere->show();
+    QImage green(80, 60, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    frmOpere->imgFoto->setImage(green);
+
+    f.ui.chooseFile(f.file("Ritratto"));
+    frmOpere->btnSalvaFotoClick();
+    const QList<Ui::FileDialog> d = f.ui.takeFileDialogs();
+    QCOMPARE(d.value(0).title, QString("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
+    QCOMPARE(d.value(0).filters, QStringList({"File Jpeg (*.jpg)"}));
+    QCOMPARE(d.value(0).initialName, QString("Foto.jpg"));
+    QCOMPARE(d.value(0).defaultSuffix, QString("jpg"));
+    QCOMPARE(QImageReader(f.file("Ritratto.jpg")).format(), QByteArray("jpeg"));
+
+    // A failed save-as keeps the frame's picture.
+    f.ui.chooseFile(f.file("missing/folder/x.jpg"));
+    frmOpere->btnSalvaFotoClick();
+    f.ui.takeFileDialogs();
+    QCOMPARE(frmOpere->imgFoto->image(), green);
+    QVERIFY(!QFileInfo::exists(f.file("Inventario/Opera_1.jpg")));
+
+    f.ui.onExec([&](QDialog* zoom) {
+        [&] {
+            QCOMPARE(zoom->objectName(), QString("frmZoom"));
+            QCOMPARE(zoom->windowTitle(), QString(" Fai clic sulla foto per chiudere questa finestra"));
+            QCOMPARE(child<PictureFrame>(zoom, "imgFoto")->image(), green);
+        }();
+        zoom->show();
+        QTest::mouseClick(child<QWidget>(zoom, "imgFoto"), Qt::LeftButton);
+        const int closed = zoom->result();
+        [&] { QCOMPARE(closed, int(QDialog::Accepted)); }();
+        return closed;
+    });
+    frmOpere->btnZoomFotoClick();
+    QCOMPARE(f.ui.takeExecuted(), QStringList({"frmZoom"}));
+    QCOMPARE(frmOpere->imgFoto->image(), green);
+    VERIFY_UI_CLEAN(f.ui);
+}
 
 void TestOpere::controlsAndLimits()
 {

@@ -7,6 +7,8 @@
 #include "common/Text.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,6 +34,7 @@ private slots:
     void archiveCreatesMissingFile();
     void archiveUnwritableDirectoryThrows();
     void archiveStreamsLargeFile();
+    void concurrentAppendsLoseNothing();
 };
 
 void TestCommon::trim_data()
@@ -322,6 +325,39 @@ void TestCommon::archiveStreamsLargeFile()
         QCOMPARE(r.at(size - 1), char('A' + i % 26));
     }
     QVERIFY(f.eof());
+}
+
+void TestCommon::concurrentAppendsLoseNothing()
+{
+    // Two workstations saving new cards into one shared archive at the same time.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shared.pro");
+    const int each = 3000;
+    QProcess a, b;
+    a.start(QStringLiteral(APPENDER), {path, "A", QString::number(each)});
+    b.start(QStringLiteral(APPENDER), {path, "B", QString::number(each)});
+    QVERIFY(a.waitForFinished(60000));
+    QVERIFY(b.waitForFinished(60000));
+    QCOMPARE(a.exitCode(), 0);
+    QCOMPARE(b.exitCode(), 0);
+
+    ArchiveFile f;
+    f.open(path, 2925);
+    QCOMPARE(f.count(), 2 * each);
+    QByteArray r(2925, '\0');
+    QSet<QByteArray> seen;
+    int nextA = 0, nextB = 0;
+    while (!f.eof()) {
+        f.read(r.data());
+        const QByteArray tag(r.constData());
+        seen.insert(tag);
+        // Each writer's cards keep their own order.
+        if (tag.startsWith("A:"))
+            QCOMPARE(tag, "A:" + QByteArray::number(nextA++));
+        else
+            QCOMPARE(tag, "B:" + QByteArray::number(nextB++));
+    }
+    QCOMPARE(seen.size(), 2 * each);
 }
 
 QTEST_GUILESS_MAIN(TestCommon)
