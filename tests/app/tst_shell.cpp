@@ -27,15 +27,6 @@ QByteArray scrambled(const QString& plain)
     return Crypt::Scramble(plain).toLatin1();
 }
 
-// Shows a window and makes it the active one, so that focus changes really happen.
-void activate(QWidget* w)
-{
-    w->show();
-    w->activateWindow();
-    if (!QTest::qWaitForWindowActive(w))
-        qWarning("window %s did not become active", qPrintable(w->objectName()));
-}
-
 void typeLogin(const QString& text)
 {
     activate(frmPassword);

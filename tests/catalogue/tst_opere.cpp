@@ -43,14 +43,6 @@ QByteArray titled(const QByteArray& title, const QByteArray& sold = "No")
     return artwork(v);
 }
 
-void activate(QWidget* w)
-{
-    w->show();
-    w->activateWindow();
-    if (!QTest::qWaitForWindowActive(w))
-        qWarning("window did not become active");
-}
-
 QColor sample(QWidget* w, QPoint at)
 {
     return w->grab().toImage().pixelColor(at);

@@ -34,3 +34,11 @@ QByteArray readBytes(const QString& path)
         return {};
     return f.readAll();
 }
+
+void activate(QWidget* w)
+{
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w))
+        qWarning("window %s did not become active", qPrintable(w->objectName()));
+}

@@ -39,6 +39,9 @@ T* child(QObject* parent, const char* name)
         QVERIFY2(problems_.isEmpty(), qPrintable(problems_.join(QStringLiteral("; "))));      \
     } while (0)
 
+// Shows a window and makes it the active one, so that focus changes really happen.
+void activate(QWidget* w);
+
 // Writes bytes to a file, failing the test on error.
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);
