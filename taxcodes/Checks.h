@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+// The Italian tax-code checks.
+namespace taxcodes {
+
+// Sixteen characters 0-9 A-Z (letters in either case).
+bool codiceFiscaleWellFormed(const QString& code);
+// True when character 16 is the check letter computed from the first fifteen.
+bool codiceFiscaleValid(const QString& code);
+
+// Eleven digits whose last is the Luhn check digit of the first ten.
+bool partitaIvaValid(const QString& number);
+// The issuing VAT office of a three-digit office code; empty when not in the table.
+QString ufficioIva(const QString& code);
+
+} // namespace taxcodes
