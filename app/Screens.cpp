@@ -5,6 +5,8 @@
 #include "app/Password.h"
 #include "catalogue/Opere.h"
 #include "catalogue/Zoom.h"
+#include "taxcodes/CodFisc.h"
+#include "taxcodes/PartitaIVA.h"
 #include "common/Style.h"
 
 TfrmPassword* frmPassword = nullptr;
@@ -12,6 +14,8 @@ TfrmCambiaPassword* frmCambiaPassword = nullptr;
 TfrmAvvio* frmAvvio = nullptr;
 TfrmOpere* frmOpere = nullptr;
 TfrmZoom* frmZoom = nullptr;
+TfrmCodFisc* frmCodFisc = nullptr;
+TfrmPartitaIva* frmPartitaIva = nullptr;
 
 void createScreens(Ui& ui)
 {
@@ -20,11 +24,16 @@ void createScreens(Ui& ui)
     frmCambiaPassword = new TfrmCambiaPassword(ui);
     frmAvvio = new TfrmAvvio(ui);
     frmOpere = new TfrmOpere(ui);
-    frmZoom = new TfrmZoom; // the zoom shown is created anew by each use
+    // Dialog screens: these instances are never shown; each use creates its own.
+    frmZoom = new TfrmZoom;
+    frmCodFisc = new TfrmCodFisc(ui);
+    frmPartitaIva = new TfrmPartitaIva(ui);
 }
 
 void destroyScreens()
 {
+    delete frmPartitaIva;
+    delete frmCodFisc;
     delete frmZoom;
     delete frmOpere;
     delete frmAvvio;
@@ -32,6 +41,8 @@ void destroyScreens()
     delete frmPassword;
     frmOpere = nullptr;
     frmZoom = nullptr;
+    frmCodFisc = nullptr;
+    frmPartitaIva = nullptr;
     frmAvvio = nullptr;
     frmCambiaPassword = nullptr;
     frmPassword = nullptr;

@@ -12,6 +12,8 @@
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
+#include "taxcodes/CodFisc.h"
+#include "taxcodes/PartitaIVA.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -96,6 +98,7 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(btnSalvaFoto, &QToolButton::clicked, this, &TfrmOpere::btnSalvaFotoClick);
     connect(btnCancFoto, &QToolButton::clicked, this, &TfrmOpere::btnCancFotoClick);
     connect(btnZoomFoto, &QToolButton::clicked, this, &TfrmOpere::btnZoomFotoClick);
+    connect(btnCodFisc, &QToolButton::clicked, this, &TfrmOpere::btnCodFiscClick);
     connect(cmdPrimo, &QToolButton::clicked, this, &TfrmOpere::cmdPrimoClick);
     connect(cmdIndietro, &QToolButton::clicked, this, &TfrmOpere::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &TfrmOpere::cmdAvantiClick);
@@ -242,4 +245,24 @@ void TfrmOpere::closeEvent(QCloseEvent* e)
 {
     frmAvvio->showMaximized();
     e->accept();
+}
+
+void TfrmOpere::btnCodFiscClick()
+{
+    const QString code = text::trim(txtCodFisc->text());
+    bool digits = !code.isEmpty();
+    for (QChar c : code)
+        digits = digits && c >= u'0' && c <= u'9';
+    TaxCheckDialog* check = nullptr;
+    if (digits) {
+        auto* iva = new TfrmPartitaIva(ui_, this);
+        iva->txtPartitaIva->setText(code);
+        check = iva;
+    } else {
+        auto* cf = new TfrmCodFisc(ui_, this);
+        cf->txtCodFisc->setText(code);
+        check = cf;
+    }
+    ui_.exec(check);
+    delete check;
 }

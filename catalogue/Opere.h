@@ -47,6 +47,7 @@ public:
     void btnSalvaFotoClick();
     void btnCancFotoClick();
     void btnZoomFotoClick();
+    void btnCodFiscClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();

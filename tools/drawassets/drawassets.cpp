@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QSvgRenderer>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -355,6 +356,74 @@ void launcherReports(const char* name)
     p.end();
     save(img, name);
 }
+// A title picture of the tax-code screens: an emblem drawn by `emblem` and the words.
+template <typename Emblem>
+void checkTitle(const char* name, const QString& words, Emblem emblem)
+{
+    QImage img = canvas(421, 73);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    emblem(p, QRectF(6, 6, 61, 61));
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(24);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(kInk);
+    p.drawText(QRectF(84, 0, 337, 73), Qt::AlignLeft | Qt::AlignVCenter, words);
+    p.end();
+    save(img, name);
+}
+
+void taxCard(QPainter& p, const QRectF& r)
+{
+    const QRectF card(r.left(), r.top() + r.height() * 0.18, r.width(), r.height() * 0.64);
+    p.setPen(QPen(QColor(0x2E, 0x5E, 0x3A), 1.5));
+    QLinearGradient g(card.topLeft(), card.bottomRight());
+    g.setColorAt(0, QColor(0xD8, 0xF0, 0xD8));
+    g.setColorAt(1, QColor(0x9C, 0xCF, 0xA0));
+    p.setBrush(g);
+    p.drawRoundedRect(card, 5, 5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2E, 0x5E, 0x3A));
+    p.drawRect(QRectF(card.left() + 6, card.top() + 7, card.width() * 0.3, card.height() * 0.42));
+    p.setBrush(QColor(0x4A, 0x6F, 0x52));
+    for (int i = 0; i < 3; ++i)
+        p.drawRect(QRectF(card.left() + card.width() * 0.42, card.top() + 8 + i * 8, card.width() * 0.5, 3.5));
+    p.drawRect(QRectF(card.left() + 6, card.bottom() - 10, card.width() - 12, 4));
+}
+
+// A five-pointed star on a cogwheel inside a wreath: an emblem of the State.
+void stateEmblem(QPainter& p, const QRectF& r)
+{
+    const QPointF c = r.center();
+    const qreal R = r.width() / 2;
+    p.setPen(QPen(QColor(0x3C, 0x6E, 0x2E), 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(c.x() - R + 2, c.y() - R + 2, 2 * R - 4, 2 * R - 4), 200 * 16, 140 * 16);
+    QPainterPath gear;
+    const int teeth = 12;
+    for (int i = 0; i < teeth * 2; ++i) {
+        const qreal a = M_PI * i / teeth;
+        const qreal rr = (i % 2 ? 0.62 : 0.72) * R;
+        const QPointF pt(c.x() + rr * std::cos(a), c.y() + rr * std::sin(a));
+        i ? gear.lineTo(pt) : gear.moveTo(pt);
+    }
+    gear.closeSubpath();
+    p.setPen(QPen(QColor(0x55, 0x55, 0x55), 1));
+    p.setBrush(QColor(0xB8, 0xB8, 0xB8));
+    p.drawPath(gear);
+    QPainterPath star;
+    for (int i = 0; i < 10; ++i) {
+        const qreal a = -M_PI / 2 + M_PI * i / 5;
+        const qreal rr = (i % 2 ? 0.22 : 0.52) * R;
+        const QPointF pt(c.x() + rr * std::cos(a), c.y() + rr * std::sin(a));
+        i ? star.lineTo(pt) : star.moveTo(pt);
+    }
+    star.closeSubpath();
+    p.setPen(QPen(QColor(0x9E, 0x1B, 0x1B), 1));
+    p.setBrush(Qt::white);
+    p.drawPath(star);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -391,5 +460,7 @@ int main(int argc, char** argv)
     blankPainting("blank_opera");
     launcherCatalogue("launcher_app01");
     launcherReports("launcher_app02");
+    checkTitle("title_codfisc", QStringLiteral("Controllo codice fiscale"), taxCard);
+    checkTitle("title_partitaiva", QStringLiteral("Controllo partita IVA"), stateEmblem);
     return 0;
 }

@@ -8,6 +8,10 @@
 #include "common/ProgramDir.h"
 #include "common/QtUi.h"
 #include "common/Style.h"
+#include "taxcodes/CodFisc.h"
+#include "taxcodes/PartitaIVA.h"
+
+#include <QLineEdit>
 
 #include <QApplication>
 #include <QDir>
@@ -42,6 +46,12 @@ int main(int argc, char** argv)
         frmOpere->cmdUltimoClick();
         shot(frmOpere, QStringLiteral("opere") + suffix, s);
     }
+    TfrmCodFisc cf(ui);
+    cf.txtCodFisc->setText(QStringLiteral("RSSMRA85T10A562S"));
+    shot(&cf, QStringLiteral("codfisc"));
+    TfrmPartitaIva iva(ui);
+    iva.txtPartitaIva->setText(QStringLiteral("00000000018"));
+    shot(&iva, QStringLiteral("partitaiva"));
     destroyScreens();
     return 0;
 }

@@ -1,0 +1,41 @@
+#include "taxcodes/CodFisc.h"
+
+#include "common/Text.h"
+#include "common/Ui.h"
+#include "taxcodes/Checks.h"
+
+#include <QLineEdit>
+
+namespace {
+const TaxCheckDialog::Look kLook{
+    "frmCodFisc", " Controllo codice fiscale", 478, "title_codfisc",
+    "Immettere il codice fiscale e premere il pulsante di controllo.", "txtCodFisc", 16};
+} // namespace
+
+TfrmCodFisc::TfrmCodFisc(Ui& ui, QWidget* parent) : TaxCheckDialog(ui, kLook, parent), txtCodFisc(edit())
+{
+    connect(txtCodFisc, &QLineEdit::textEdited, this, [this](const QString& t) {
+        const QString clean = text::trim(text::upperAscii(t));
+        if (clean == t)
+            return;
+        const int cursor = txtCodFisc->cursorPosition();
+        txtCodFisc->setText(clean);
+        txtCodFisc->setCursorPosition(qMin(cursor, int(clean.size())));
+    });
+}
+
+void TfrmCodFisc::btnControllaClick()
+{
+    const QString code = text::upperAscii(txtCodFisc->text());
+    if (!taxcodes::codiceFiscaleWellFormed(code)) {
+        ui_.message(this, Ui::Kind::Warning,
+                    QStringLiteral("Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici."));
+        txtCodFisc->setFocus();
+        return;
+    }
+    if (taxcodes::codiceFiscaleValid(code))
+        ui_.message(this, Ui::Kind::Information, QStringLiteral("Il codice fiscale digitato \u00E8 VALIDO."));
+    else
+        ui_.message(this, Ui::Kind::Warning, QStringLiteral("Attenzione: il codice fiscale digitato \u00E8 ERRATO."));
+    accept();
+}
