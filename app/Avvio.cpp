@@ -1,6 +1,11 @@
 #include "app/Avvio.h"
 
+#include "app/Guida.h"
+#include "app/HelpTexts.h"
+#include "app/Info.h"
 #include "app/OpenURL.h"
+#include "app/Splash.h"
+#include "common/Ui.h"
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
@@ -88,6 +93,11 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
         connect(c, &ClickLabel::clicked, this, &TfrmAvvio::openCatalogue);
     connect(imgSito, &ClickLabel::clicked, this, [this] { TMisc::Open(ui_, maker::kWeb); });
     connect(imgEsci, &ClickLabel::clicked, qApp, &QApplication::quit);
+    connect(imgInfo, &ClickLabel::clicked, this, [this] { showModal(new TfrmInfo(ui_, this)); });
+    connect(imgCopyright, &ClickLabel::clicked, this, [this] { showModal(new TfrmSplash(ui_, this)); });
+    connect(imgGuida, &ClickLabel::clicked, this, [this] {
+        showHelp(ui_, this, helptexts::kLauncherTitle, helptexts::text(QStringLiteral("avvio")));
+    });
     Q_UNUSED(app02Controls);
 }
 
@@ -96,6 +106,12 @@ ClickLabel* TfrmAvvio::clickable(const QString& name, const QString& pictureName
     auto* c = new ClickLabel(name, this);
     c->setPixmap(QPixmap::fromImage(picture(pictureName)));
     return c;
+}
+
+void TfrmAvvio::showModal(QDialog* dialog)
+{
+    ui_.exec(dialog);
+    delete dialog;
 }
 
 void TfrmAvvio::openCatalogue()

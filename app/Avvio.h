@@ -2,6 +2,7 @@
 #include <QWidget>
 
 class ClickLabel;
+class QDialog;
 class Ui;
 
 // The launcher: opens one of the two applications.
@@ -16,6 +17,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void showModal(QDialog* dialog);
     ClickLabel* clickable(const QString& name, const QString& pictureName);
     Ui& ui_;
 };

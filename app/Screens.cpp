@@ -2,6 +2,9 @@
 
 #include "app/Avvio.h"
 #include "app/CambiaPassword.h"
+#include "app/Guida.h"
+#include "app/Info.h"
+#include "app/Splash.h"
 #include "app/Password.h"
 #include "catalogue/Opere.h"
 #include "catalogue/Zoom.h"
@@ -11,6 +14,9 @@
 
 TfrmPassword* frmPassword = nullptr;
 TfrmCambiaPassword* frmCambiaPassword = nullptr;
+TfrmGuida* frmGuida = nullptr;
+TfrmInfo* frmInfo = nullptr;
+TfrmSplash* frmSplash = nullptr;
 TfrmAvvio* frmAvvio = nullptr;
 TfrmOpere* frmOpere = nullptr;
 TfrmZoom* frmZoom = nullptr;
@@ -22,6 +28,10 @@ void createScreens(Ui& ui)
     style::initResources();
     frmPassword = new TfrmPassword(ui);
     frmCambiaPassword = new TfrmCambiaPassword(ui);
+    // Help, information and splash: never shown; each use creates its own window.
+    frmGuida = new TfrmGuida(ui);
+    frmInfo = new TfrmInfo(ui);
+    frmSplash = new TfrmSplash(ui);
     frmAvvio = new TfrmAvvio(ui);
     frmOpere = new TfrmOpere(ui);
     // Dialog screens: these instances are never shown; each use creates its own.
@@ -37,6 +47,9 @@ void destroyScreens()
     delete frmZoom;
     delete frmOpere;
     delete frmAvvio;
+    delete frmSplash;
+    delete frmInfo;
+    delete frmGuida;
     delete frmCambiaPassword;
     delete frmPassword;
     frmOpere = nullptr;
@@ -44,6 +57,9 @@ void destroyScreens()
     frmCodFisc = nullptr;
     frmPartitaIva = nullptr;
     frmAvvio = nullptr;
+    frmGuida = nullptr;
+    frmInfo = nullptr;
+    frmSplash = nullptr;
     frmCambiaPassword = nullptr;
     frmPassword = nullptr;
 }

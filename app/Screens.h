@@ -3,6 +3,9 @@
 class Ui;
 class TfrmPassword;
 class TfrmCambiaPassword;
+class TfrmGuida;
+class TfrmInfo;
+class TfrmSplash;
 class TfrmAvvio;
 class TfrmOpere;
 class TfrmZoom;
@@ -12,6 +15,9 @@ class TfrmPartitaIva;
 // The program-wide screen instances, created at start-up in this order.
 extern TfrmPassword* frmPassword;
 extern TfrmCambiaPassword* frmCambiaPassword;
+extern TfrmGuida* frmGuida;
+extern TfrmInfo* frmInfo;
+extern TfrmSplash* frmSplash;
 extern TfrmAvvio* frmAvvio;
 extern TfrmOpere* frmOpere;
 extern TfrmZoom* frmZoom;

@@ -1,6 +1,8 @@
 #include "catalogue/Opere.h"
 
 #include "app/Avvio.h"
+#include "app/Guida.h"
+#include "app/HelpTexts.h"
 #include "app/Screens.h"
 #include "catalogue/ArtworkPhoto.h"
 #include "catalogue/SchedaOpera.h"
@@ -104,6 +106,9 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(cmdAvanti, &QToolButton::clicked, this, &TfrmOpere::cmdAvantiClick);
     connect(cmdUltimo, &QToolButton::clicked, this, &TfrmOpere::cmdUltimoClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
+    connect(cmdGuida, &QToolButton::clicked, this, [this] {
+        showHelp(ui_, this, helptexts::kArtworkTitle, helptexts::text(QStringLiteral("opere")));
+    });
 }
 
 QList<QLineEdit*> TfrmOpere::fields() const

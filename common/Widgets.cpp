@@ -39,8 +39,38 @@ void ClickLabel::mousePressEvent(QMouseEvent* e)
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* e)
 {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+    if (e->button() != Qt::LeftButton)
+        return;
+    emit released();
+    if (rect().contains(e->position().toPoint()))
         emit clicked();
+}
+
+LinkLabel::LinkLabel(const QString& name, const QString& text, QWidget* parent) : ClickLabel(name, parent)
+{
+    setText(text);
+    setFont(QFont(QStringLiteral("Tahoma"), 14, -1, false));
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    setPressedLook(false);
+    addIcon(this);
+}
+
+void LinkLabel::addIcon(ClickLabel* icon)
+{
+    connect(icon, &ClickLabel::pressed, this, [this] { setPressedLook(true); });
+    connect(icon, &ClickLabel::released, this, [this] { setPressedLook(false); });
+    connect(icon, &ClickLabel::clicked, this, [this] {
+        setPressedLook(false);
+        emit activated();
+    });
+}
+
+void LinkLabel::setPressedLook(bool pressed)
+{
+    pressedLook_ = pressed;
+    setStyleSheet(QStringLiteral("color: %1;").arg(pressed ? QStringLiteral("#FFA500") : QStringLiteral("#00008B")));
 }
 
 PictureFrame::PictureFrame(const QString& name, QWidget* parent) : QWidget(parent)

@@ -25,9 +25,25 @@ public:
 signals:
     void clicked();
     void pressed();
+    void released();
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// A link text: dark blue, orange while the mouse button is held on it or on its icon.
+class LinkLabel : public ClickLabel {
+    Q_OBJECT
+public:
+    LinkLabel(const QString& name, const QString& text, QWidget* parent);
+    // The icon before the link acts as the link does.
+    void addIcon(ClickLabel* icon);
+    bool isPressedLook() const { return pressedLook_; }
+signals:
+    void activated();
+private:
+    void setPressedLook(bool pressed);
+    bool pressedLook_ = false;
 };
 
 // A picture control that shows its bitmap scaled to fit with proportions kept, centred.

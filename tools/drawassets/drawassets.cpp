@@ -424,6 +424,54 @@ void stateEmblem(QPainter& p, const QRectF& r)
     p.setBrush(Qt::white);
     p.drawPath(star);
 }
+// The heading of the help window: the help icon and the words.
+void helpTitle(const char* name)
+{
+    QImage img = canvas(520, 56);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QSvgRenderer(tango + QStringLiteral("apps/help-browser.svg")).render(&p, QRectF(4, 4, 48, 48));
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(22);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(kInk);
+    p.drawText(QRectF(64, 0, 456, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Guida all'utilizzo del software"));
+    p.end();
+    save(img, name);
+}
+
+// The splash picture: the word mark, a painting and the maker's notice.
+void splash(const char* name)
+{
+    QImage img(625, 380, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient bg(0, 0, 0, 380);
+    bg.setColorAt(0, QColor(0x1F, 0x3B, 0x5C));
+    bg.setColorAt(1, QColor(0x10, 0x22, 0x38));
+    p.fillRect(img.rect(), bg);
+    framedPainting(p, QRectF(380, 70, 210, 150), 13);
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setPixelSize(58);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(0xF4, 0xEC, 0xD8));
+    p.drawText(QRectF(36, 70, 340, 80), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Brevanto"));
+    QFont t(QStringLiteral("DejaVu Sans"));
+    t.setPixelSize(15);
+    p.setFont(t);
+    p.setPen(kGold);
+    p.drawText(QRectF(40, 150, 340, 60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               QStringLiteral("Relazioni tecniche di restauro\ne archivio delle opere d'arte"));
+    p.setPen(QColor(0xC8, 0xD4, 0xE0));
+    t.setPixelSize(13);
+    p.setFont(t);
+    p.drawText(QRectF(40, 290, 560, 60), Qt::AlignLeft | Qt::AlignTop,
+               QStringLiteral("\u00A9 2026 Brevanto. Tutti i diritti riservati.\nwww.brevanto.example"));
+    p.end();
+    save(img, name);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -448,6 +496,8 @@ int main(int argc, char** argv)
         {"actions/document-save-as.svg", "ph_salva", 32},  {"actions/edit-delete.svg", "ph_canc", 32},
         {"actions/system-search.svg", "ph_zoom", 32},      {"status/dialog-information.svg", "launcher_info", 64},
         {"apps/help-browser.svg", "launcher_help", 64},    {"actions/system-log-out.svg", "launcher_exit", 64},
+        {"apps/internet-mail.svg", "ico_mail", 32},       {"apps/internet-web-browser.svg", "ico_web", 32},
+        {"mimetypes/gnome-mime-application-pdf.svg", "ico_pdf", 32},
     };
     for (const auto& i : icons)
         svgIcon(i.file, i.name, i.size);
@@ -460,6 +510,8 @@ int main(int argc, char** argv)
     blankPainting("blank_opera");
     launcherCatalogue("launcher_app01");
     launcherReports("launcher_app02");
+    helpTitle("title_guida");
+    splash("splash");
     checkTitle("title_codfisc", QStringLiteral("Controllo codice fiscale"), taxCard);
     checkTitle("title_partitaiva", QStringLiteral("Controllo partita IVA"), stateEmblem);
     return 0;

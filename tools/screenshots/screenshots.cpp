@@ -8,6 +8,10 @@
 #include "common/ProgramDir.h"
 #include "common/QtUi.h"
 #include "common/Style.h"
+#include "app/Guida.h"
+#include "app/HelpTexts.h"
+#include "app/Info.h"
+#include "app/Splash.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
 
@@ -52,6 +56,13 @@ int main(int argc, char** argv)
     TfrmPartitaIva iva(ui);
     iva.txtPartitaIva->setText(QStringLiteral("00000000018"));
     shot(&iva, QStringLiteral("partitaiva"));
+    TfrmGuida help(ui);
+    help.setTopic(helptexts::kLauncherTitle, helptexts::text(QStringLiteral("avvio")));
+    shot(&help, QStringLiteral("guida"));
+    TfrmInfo info(ui);
+    shot(&info, QStringLiteral("info"));
+    TfrmSplash splash(ui);
+    shot(&splash, QStringLiteral("splash"));
     destroyScreens();
     return 0;
 }

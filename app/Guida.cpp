@@ -1,0 +1,74 @@
+#include "app/Guida.h"
+
+#include "app/OpenURL.h"
+#include "common/ProgramDir.h"
+#include "common/Style.h"
+#include "common/Ui.h"
+#include "common/Widgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmGuida::TfrmGuida(Ui& ui, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
+{
+    style::applyProgramSettings();
+    setObjectName(QStringLiteral("frmGuida"));
+    setWindowTitle(QStringLiteral(" Guida all'utilizzo del software"));
+    setFixedSize(670, 572);
+
+    auto* imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("title_guida"))));
+    lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), this);
+    lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
+    lblTitolo->setFont(QFont(QStringLiteral("Arial"), 16, QFont::Bold));
+    txtGuida = new QPlainTextEdit(this);
+    txtGuida->setObjectName(QStringLiteral("txtGuida"));
+    txtGuida->setReadOnly(true);
+    txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtGuida->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    txtGuida->setFixedSize(625, 350);
+
+    auto* imgPDF = new ClickLabel(QStringLiteral("imgPDF"), this);
+    imgPDF->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_pdf"))));
+    lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"), this);
+    lnkWeb->addIcon(imgPDF);
+    connect(lnkWeb, &LinkLabel::activated, this, [this] {
+        TMisc::Open(ui_, QStringLiteral("\"%1\"").arg(programdir::file(QStringLiteral("Guida.pdf"))));
+    });
+    auto* link = new QHBoxLayout;
+    link->addWidget(imgPDF);
+    link->addWidget(lnkWeb);
+    link->addStretch();
+
+    auto* btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
+    btnChiudi->setCursor(Qt::PointingHandCursor);
+    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(22, 12, 22, 14);
+    layout->addWidget(imgLogo);
+    layout->addWidget(lblTitolo);
+    layout->addWidget(txtGuida);
+    layout->addLayout(link);
+    layout->addWidget(btnChiudi, 0, Qt::AlignRight);
+}
+
+void TfrmGuida::setTopic(const QString& title, const QString& text)
+{
+    lblTitolo->setText(title);
+    txtGuida->setPlainText(text);
+}
+
+void showHelp(Ui& ui, QWidget* parent, const QString& title, const QString& text)
+{
+    auto* help = new TfrmGuida(ui, parent);
+    help->setTopic(title, text);
+    ui.exec(help);
+    delete help;
+}

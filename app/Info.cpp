@@ -1,0 +1,54 @@
+#include "app/Info.h"
+
+#include "app/OpenURL.h"
+#include "common/Messages.h"
+#include "common/Style.h"
+#include "common/Widgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmInfo::TfrmInfo(Ui& ui, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
+{
+    style::applyProgramSettings();
+    setObjectName(QStringLiteral("frmInfo"));
+    setWindowTitle(QStringLiteral(" Informazioni su Brevanto"));
+
+    auto* imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("launcher_title"))));
+    auto* about = new QLabel(QStringLiteral("Software per i laboratori di restauro di opere d'arte.\n"
+                                            "Per informazioni e assistenza scrivere a:"), this);
+    about->setProperty("instruction", true);
+    about->setAlignment(Qt::AlignCenter);
+    auto* imgEmail = new ClickLabel(QStringLiteral("imgEmail"), this);
+    imgEmail->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_mail"))));
+    lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), maker::kMail, this);
+    lnkWeb->addIcon(imgEmail);
+    connect(lnkWeb, &LinkLabel::activated, this, [this] {
+        TMisc::Open(ui_, QStringLiteral("\"mailto:%1\"").arg(maker::kMail));
+    });
+    auto* link = new QHBoxLayout;
+    link->addStretch();
+    link->addWidget(imgEmail);
+    link->addWidget(lnkWeb);
+    link->addStretch();
+
+    auto* btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
+    btnChiudi->setCursor(Qt::PointingHandCursor);
+    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 18, 24, 16);
+    layout->addWidget(imgLogo, 0, Qt::AlignHCenter);
+    layout->addWidget(about);
+    layout->addSpacing(6);
+    layout->addLayout(link);
+    layout->addSpacing(10);
+    layout->addWidget(btnChiudi, 0, Qt::AlignHCenter);
+    setFixedSize(sizeHint());
+}

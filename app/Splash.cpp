@@ -1,0 +1,45 @@
+#include "app/Splash.h"
+
+#include "app/OpenURL.h"
+#include "common/Messages.h"
+#include "common/Style.h"
+#include "common/Widgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmSplash::TfrmSplash(Ui& ui, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
+{
+    style::applyProgramSettings();
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("Brevanto - \u00A9 2026 Brevanto"));
+
+    auto* imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("splash"))));
+    imgLogo->setFixedSize(625, 380);
+    auto* imgWeb = new ClickLabel(QStringLiteral("imgWeb"), this);
+    imgWeb->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_web"))));
+    lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), maker::kWeb, this);
+    lnkWeb->addIcon(imgWeb);
+    connect(lnkWeb, &LinkLabel::activated, this, [this] { TMisc::Open(ui_, maker::kWeb); });
+
+    auto* btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
+    btnChiudi->setCursor(Qt::PointingHandCursor);
+    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(imgWeb);
+    bottom->addWidget(lnkWeb);
+    bottom->addStretch();
+    bottom->addWidget(btnChiudi);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addWidget(imgLogo);
+    layout->addLayout(bottom);
+    setFixedSize(sizeHint());
+}

@@ -1,0 +1,148 @@
+#include "Fixture.h"
+
+#include "app/Avvio.h"
+#include "app/Guida.h"
+#include "app/HelpTexts.h"
+#include "app/Info.h"
+#include "app/Screens.h"
+#include "app/Splash.h"
+#include "catalogue/Opere.h"
+#include "common/Messages.h"
+#include "common/Widgets.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+
+namespace {
+struct Seen {
+    QString title;
+    QString text;
+    bool readOnly = false;
+};
+
+// Scripts the next modal screen: remembers what a help window showed and closes it.
+void captureHelp(TestUi& ui, Seen& seen)
+{
+    ui.onExec([&seen](QDialog* d) {
+        if (auto* help = qobject_cast<TfrmGuida*>(d)) {
+            seen.title = help->lblTitolo->text();
+            seen.text = help->txtGuida->toPlainText();
+            seen.readOnly = help->txtGuida->isReadOnly();
+        }
+        return int(QDialog::Accepted);
+    });
+}
+} // namespace
+
+class TestHelp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void launcherHelp();
+    void artworkHelpAfterLauncherHelp();
+    void pdfLinkAndColours();
+    void infoAndSplashLinks();
+    void manualHasEveryTopic();
+};
+
+void TestHelp::launcherHelp()
+{
+    Fixture f;
+    frmAvvio->show();
+    Seen seen;
+    captureHelp(f.ui, seen);
+    QTest::mouseClick(child<QWidget>(frmAvvio, "imgGuida"), Qt::LeftButton);
+    QCOMPARE(f.ui.takeExecuted(), QStringList{"frmGuida"});
+    QCOMPARE(seen.title, QString("Uno sguardo a Brevanto"));
+    QVERIFY(seen.readOnly);
+    // The memo shows the paragraphs joined by CR LF CR LF, one empty line between them.
+    const QString given = helptexts::text("avvio");
+    const QStringList paragraphs = given.split("\r\n\r\n");
+    QCOMPARE(paragraphs.size(), 34);
+    QCOMPARE(seen.text, QString(given).replace("\r\n", "\n"));
+    QVERIFY(seen.text.startsWith(QString::fromUtf8("Brevanto è il programma")));
+    for (const QString& p : paragraphs) {
+        QVERIFY(!p.isEmpty());
+        QVERIFY2(!p.contains('\n') && !p.contains('\r'), qPrintable(p));
+    }
+    QVERIFY(paragraphs[31].contains("\"primaverilenza\""));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestHelp::artworkHelpAfterLauncherHelp()
+{
+    Fixture f;
+    Seen first, second;
+    captureHelp(f.ui, first);
+    frmAvvio->show();
+    QTest::mouseClick(child<QWidget>(frmAvvio, "imgGuida"), Qt::LeftButton);
+    frmAvvio->openCatalogue();
+    captureHelp(f.ui, second);
+    QTest::mouseClick(frmOpere->cmdGuida, Qt::LeftButton);
+    QCOMPARE(f.ui.takeExecuted(), QStringList({"frmGuida", "frmGuida"}));
+    QCOMPARE(second.title, QString("App Archivio Opere"));
+    QCOMPARE(helptexts::text("opere").split("\r\n\r\n").size(), 12);
+    QCOMPARE(second.text, helptexts::text("opere").replace("\r\n", "\n"));
+    QVERIFY(!second.text.contains(first.text.left(40)));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestHelp::pdfLinkAndColours()
+{
+    Fixture f;
+    TfrmGuida help(f.ui);
+    QCOMPARE(help.lblTitolo->text(), QString("Argomento della guida."));
+    QCOMPARE(help.size(), QSize(670, 572));
+    help.show();
+    QVERIFY(help.lnkWeb->styleSheet().contains("#00008B"));
+    QTest::mousePress(help.lnkWeb, Qt::LeftButton);
+    QVERIFY(help.lnkWeb->isPressedLook());
+    QVERIFY(help.lnkWeb->styleSheet().contains("#FFA500"));
+    QTest::mouseRelease(help.lnkWeb, Qt::LeftButton);
+    QVERIFY(!help.lnkWeb->isPressedLook());
+    QCOMPARE(f.ui.takeOpened(), QStringList{"\"" + f.path() + "/Guida.pdf\""});
+    // The icon opens the manual as well; the window stays open.
+    QTest::mouseClick(child<QWidget>(&help, "imgPDF"), Qt::LeftButton);
+    QCOMPARE(f.ui.takeOpened().size(), 1);
+    QVERIFY(help.isVisible());
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestHelp::infoAndSplashLinks()
+{
+    Fixture f;
+    frmAvvio->show();
+    QStringList titles;
+    for (int i = 0; i < 2; ++i)
+        f.ui.onExec([&](QDialog* d) {
+            titles << d->windowTitle();
+            QTest::mouseClick(child<QWidget>(d, "lnkWeb"), Qt::LeftButton);
+            return int(QDialog::Accepted);
+        });
+    QTest::mouseClick(child<QWidget>(frmAvvio, "imgInfo"), Qt::LeftButton);
+    QTest::mouseClick(child<QWidget>(frmAvvio, "imgCopyright"), Qt::LeftButton);
+    QCOMPARE(f.ui.takeExecuted(), QStringList({"frmInfo", "frmSplash"}));
+    QCOMPARE(titles.value(0), QString(" Informazioni su Brevanto"));
+    QCOMPARE(f.ui.takeOpened(), QStringList({"\"mailto:" + maker::kMail + "\"", maker::kWeb}));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestHelp::manualHasEveryTopic()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("Guida.pdf");
+    QCOMPARE(QProcess::execute(QStringLiteral(MKGUIDA), {pdf}), 0);
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    const QString body = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    QVERIFY(body.contains("Guida all'utilizzo del software"));
+    QVERIFY(body.contains("1. Uno sguardo a Brevanto"));
+    QVERIFY(body.contains("2. App Archivio Opere"));
+    QVERIFY(body.contains("primaverilenza"));
+    QVERIFY(body.contains(QString::fromUtf8("Imparare a usare il programma non richiede praticamente tempo")));
+}
+
+QTEST_MAIN(TestHelp)
+#include "tst_help.moc"
