@@ -8,6 +8,7 @@
 #include "common/Ui.h"
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
+#include "reports/Interventi.h"
 #include "common/Messages.h"
 #include "common/Style.h"
 #include "common/Widgets.h"
@@ -98,7 +99,8 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(imgGuida, &ClickLabel::clicked, this, [this] {
         showHelp(ui_, this, helptexts::kLauncherTitle, helptexts::text(QStringLiteral("avvio")));
     });
-    Q_UNUSED(app02Controls);
+    for (ClickLabel* c : {app02Controls.first, app02Controls.second})
+        connect(c, &ClickLabel::clicked, this, &TfrmAvvio::openReports);
 }
 
 ClickLabel* TfrmAvvio::clickable(const QString& name, const QString& pictureName)
@@ -117,6 +119,12 @@ void TfrmAvvio::showModal(QDialog* dialog)
 void TfrmAvvio::openCatalogue()
 {
     frmOpere->showMaximized();
+    hide();
+}
+
+void TfrmAvvio::openReports()
+{
+    frmInterventi->showMaximized();
     hide();
 }
 

@@ -12,6 +12,7 @@ public:
     explicit TfrmAvvio(Ui& ui, QWidget* parent = nullptr);
 
     void openCatalogue();
+    void openReports();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

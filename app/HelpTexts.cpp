@@ -14,7 +14,8 @@ namespace helptexts {
 
 QList<Topic> topics()
 {
-    return {{kLauncherTitle, QStringLiteral("avvio")}, {kArtworkTitle, QStringLiteral("opere")}};
+    return {{kLauncherTitle, QStringLiteral("avvio")}, {kArtworkTitle, QStringLiteral("opere")},
+            {kReportsTitle, QStringLiteral("interventi")}};
 }
 
 QStringList paragraphs(const QString& resource)

@@ -18,5 +18,6 @@ QString text(const QString& resource);
 
 inline const QString kLauncherTitle = QStringLiteral("Uno sguardo a Brevanto");
 inline const QString kArtworkTitle = QStringLiteral("App Archivio Opere");
+inline const QString kReportsTitle = QStringLiteral("App Relazioni Tecniche");
 
 } // namespace helptexts

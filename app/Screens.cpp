@@ -8,6 +8,11 @@
 #include "app/Password.h"
 #include "catalogue/Opere.h"
 #include "catalogue/Zoom.h"
+#include "reports/Calendario.h"
+#include "reports/Interventi.h"
+#include "reports/Logo.h"
+#include "reports/Numerazione.h"
+#include "reports/WebCam.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
 #include "common/Style.h"
@@ -22,6 +27,11 @@ TfrmOpere* frmOpere = nullptr;
 TfrmZoom* frmZoom = nullptr;
 TfrmCodFisc* frmCodFisc = nullptr;
 TfrmPartitaIva* frmPartitaIva = nullptr;
+TfrmInterventi* frmInterventi = nullptr;
+TfrmCalendario* frmCalendario = nullptr;
+TfrmLogo* frmLogo = nullptr;
+TfrmWebCam* frmWebCam = nullptr;
+TfrmNumerazione* frmNumerazione = nullptr;
 
 void createScreens(Ui& ui)
 {
@@ -38,10 +48,20 @@ void createScreens(Ui& ui)
     frmZoom = new TfrmZoom;
     frmCodFisc = new TfrmCodFisc(ui);
     frmPartitaIva = new TfrmPartitaIva(ui);
+    frmInterventi = new TfrmInterventi(ui);
+    frmCalendario = new TfrmCalendario(ui);
+    frmLogo = new TfrmLogo(ui);
+    frmWebCam = new TfrmWebCam(ui);
+    frmNumerazione = new TfrmNumerazione(ui);
 }
 
 void destroyScreens()
 {
+    delete frmNumerazione;
+    delete frmWebCam;
+    delete frmLogo;
+    delete frmCalendario;
+    delete frmInterventi;
     delete frmPartitaIva;
     delete frmCodFisc;
     delete frmZoom;
@@ -56,6 +76,11 @@ void destroyScreens()
     frmZoom = nullptr;
     frmCodFisc = nullptr;
     frmPartitaIva = nullptr;
+    frmInterventi = nullptr;
+    frmCalendario = nullptr;
+    frmLogo = nullptr;
+    frmWebCam = nullptr;
+    frmNumerazione = nullptr;
     frmAvvio = nullptr;
     frmGuida = nullptr;
     frmInfo = nullptr;

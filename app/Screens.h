@@ -11,6 +11,11 @@ class TfrmOpere;
 class TfrmZoom;
 class TfrmCodFisc;
 class TfrmPartitaIva;
+class TfrmInterventi;
+class TfrmCalendario;
+class TfrmLogo;
+class TfrmWebCam;
+class TfrmNumerazione;
 
 // The program-wide screen instances, created at start-up in this order.
 extern TfrmPassword* frmPassword;
@@ -23,6 +28,11 @@ extern TfrmOpere* frmOpere;
 extern TfrmZoom* frmZoom;
 extern TfrmCodFisc* frmCodFisc;
 extern TfrmPartitaIva* frmPartitaIva;
+extern TfrmInterventi* frmInterventi;
+extern TfrmCalendario* frmCalendario;
+extern TfrmLogo* frmLogo;
+extern TfrmWebCam* frmWebCam;
+extern TfrmNumerazione* frmNumerazione;
 
 void createScreens(Ui& ui);
 void destroyScreens();

@@ -6,9 +6,7 @@
 #include "app/Screens.h"
 #include "catalogue/ArtworkPhoto.h"
 #include "catalogue/SchedaOpera.h"
-#include "common/Amount.h"
-#include "common/ArchiveFile.h"
-#include "common/IoError.h"
+#include "common/CardBrowse.h"
 #include "common/Messages.h"
 #include "common/Style.h"
 #include "common/Text.h"
@@ -134,10 +132,7 @@ void TfrmOpere::wireFields()
         }
     }
 
-    filterKeys(txtPrezzo, [](int, const QString& t) {
-        return t.size() == 1 && ((t.at(0) >= u'0' && t.at(0) <= u'9') || t.at(0) == u',');
-    });
-    onFocusOut(txtPrezzo, [this] { txtPrezzo->setText(amount::format(txtPrezzo->text())); });
+    makeAmountField(txtPrezzo);
 
     filterKeys(txtCodFisc, [](int, const QString& t) {
         if (t.size() != 1)
@@ -186,6 +181,9 @@ void TfrmOpere::ShowArtworkRecord(const TSchedaOpera& r, qint64 k)
         lblFile[i]->setText(r[TSchedaOpera::Field(TSchedaOpera::File01 + i)]);
         lblDesc[i]->setText(r[TSchedaOpera::Field(TSchedaOpera::Desc01 + i)]);
     }
+    // Long texts are shown from their beginning.
+    for (QLineEdit* e : edits)
+        e->setCursorPosition(0);
     lblPosizione->setText(QString::number(k));
     loadPhoto();
 }
@@ -198,40 +196,8 @@ void TfrmOpere::loadPhoto()
 
 void TfrmOpere::browse(Browse where)
 {
-    try {
-        ArchiveFile archive;
-        archive.open(TSchedaOpera::archivePath(), TSchedaOpera::kSize);
-        const qint64 n = archive.count();
-        const QString p = text::trim(lblPosizione->text());
-        const qint64 current = p.toLongLong();
-        if (where == Browse::Previous && p == QStringLiteral("1"))
-            return;
-        if (n == 0) {
-            if (where == Browse::Next)
-                lblPosizione->clear();
-            archive.close();
-            ui_.message(this, Ui::Kind::Information, messages::kEmptyArchive);
-            return;
-        }
-        qint64 target = 1;
-        switch (where) {
-        case Browse::First: target = 1; break;
-        case Browse::Last: target = n; break;
-        case Browse::Next:
-            if (current >= n)
-                return;
-            target = current + 1;
-            break;
-        case Browse::Previous: target = current >= 2 ? current - 1 : 1; break;
-        }
-        QByteArray bytes(TSchedaOpera::kSize, '\0');
-        archive.seek(target - 1);
-        archive.read(bytes.data());
-        archive.close();
-        ShowArtworkRecord(TSchedaOpera::decode(bytes.constData()), target);
-    } catch (const IoError&) {
-        ui_.message(this, Ui::Kind::Error, messages::kArchiveAccess);
-    }
+    browseCard(ui_, this, lblPosizione, TSchedaOpera::archivePath(), TSchedaOpera::kSize, where,
+               [this](const QByteArray& bytes, qint64 k) { ShowArtworkRecord(TSchedaOpera::decode(bytes.constData()), k); });
 }
 
 void TfrmOpere::cmdPrimoClick() { browse(Browse::First); }

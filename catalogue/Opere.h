@@ -3,6 +3,7 @@
 
 #include <array>
 
+enum class Browse;
 class PictureButton;
 class PictureFrame;
 class QCheckBox;
@@ -65,9 +66,6 @@ private:
     QList<QLineEdit*> fields() const;
     TSchedaOpera cardRecord() const;
     void loadPhoto();
-    // Reads the card at 1-based position k, or shows the empty-archive message when the
-    // archive holds no card; any archive failure shows the access message.
-    enum class Browse { First, Previous, Next, Last };
     void browse(Browse where);
 
     Ui& ui_;

@@ -1,5 +1,7 @@
 #include "common/Widgets.h"
 
+#include "common/Amount.h"
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -95,7 +97,7 @@ void PictureFrame::paintEvent(QPaintEvent*)
     p.drawImage(target, image_);
 }
 
-FocusEffect::FocusEffect(const QString& name, QLineEdit* edit) : QWidget(edit->parentWidget()), target_(edit)
+FocusEffect::FocusEffect(const QString& name, QWidget* edit) : QWidget(edit->parentWidget()), target_(edit)
 {
     setObjectName(name);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -263,4 +265,12 @@ void centerOnScreen(QWidget* w)
         return;
     const QRect area = screen->availableGeometry();
     w->move(area.center() - QPoint(w->frameGeometry().width() / 2, w->frameGeometry().height() / 2));
+}
+
+void makeAmountField(QLineEdit* e)
+{
+    filterKeys(e, [](int, const QString& t) {
+        return t.size() == 1 && ((t.at(0) >= u'0' && t.at(0) <= u'9') || t.at(0) == u',');
+    });
+    onFocusOut(e, [e] { e->setText(amount::format(e->text())); });
 }

@@ -64,7 +64,7 @@ private:
 class FocusEffect : public QWidget {
     Q_OBJECT
 public:
-    FocusEffect(const QString& name, QLineEdit* edit);
+    FocusEffect(const QString& name, QWidget* edit);
 protected:
     void paintEvent(QPaintEvent*) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,6 +91,10 @@ private:
 // A single-line edit of a card: field font, maximum length and the card's focus colours.
 QLineEdit* cardEdit(const QString& name, int maxLength, QWidget* parent);
 QLabel* fieldLabel(const QString& text, QWidget* parent);
+
+// An amount field: only digits and the comma can be typed; leaving the field formats the
+// amount with two decimals.
+void makeAmountField(QLineEdit* e);
 
 // Calls handler for the keys Enter and Return pressed in the watched widget.
 void onEnter(QWidget* w, std::function<void()> handler);

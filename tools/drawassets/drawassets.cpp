@@ -472,6 +472,265 @@ void splash(const char* name)
     p.end();
     save(img, name);
 }
+// A sheaf of banknotes, the "paid" mark of a report; with a red bar for the unpaid list.
+void banknotes(const char* name, int size, bool unpaid)
+{
+    QImage img = canvas(size, size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 48.0, size / 48.0);
+    for (int i = 0; i < 3; ++i) {
+        p.save();
+        p.translate(24, 26);
+        p.rotate(-12 + i * 10);
+        const QRectF note(-19, -11, 38, 22);
+        p.setPen(QPen(QColor(0x2E, 0x60, 0x2E), 1));
+        p.setBrush(QColor(0xB8, 0xDD, 0xA8));
+        p.drawRect(note);
+        p.setBrush(QColor(0x7C, 0xB8, 0x6A));
+        p.drawEllipse(QPointF(0, 0), 6, 6);
+        p.restore();
+    }
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(10);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(0x1E, 0x40, 0x1E));
+    p.drawText(QRectF(6, 18, 36, 16), Qt::AlignCenter, QString(QChar(0x20AC)));
+    if (unpaid) {
+        p.setPen(QPen(QColor(0xCC, 0x00, 0x00), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8, 42), QPointF(40, 8));
+    }
+    p.end();
+    save(img, name);
+}
+
+void palette(const char* name, int size)
+{
+    QImage img = canvas(size, size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 48.0, size / 48.0);
+    QPainterPath board;
+    board.addEllipse(QRectF(3, 8, 42, 32));
+    QPainterPath hole;
+    hole.addEllipse(QRectF(30, 26, 8, 7));
+    p.setPen(QPen(QColor(0x7A, 0x4E, 0x22), 1.2));
+    p.setBrush(QColor(0xE3, 0xBE, 0x86));
+    p.drawPath(board.subtracted(hole));
+    const QColor dabs[] = {QColor(0xCC, 0x00, 0x00), QColor(0xED, 0xD4, 0x00), QColor(0x34, 0x65, 0xA4),
+                           QColor(0x4E, 0x9A, 0x06), QColor(0xF5, 0x79, 0x00)};
+    const QPointF at[] = {{12, 18}, {21, 14}, {31, 15}, {11, 28}, {20, 32}};
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 5; ++i) {
+        p.setBrush(dabs[i]);
+        p.drawEllipse(at[i], 3.6, 3.2);
+    }
+    p.end();
+    save(img, name);
+}
+
+void digitMark(const char* name, const QString& digit)
+{
+    QImage img = canvas(28, 28);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    p.drawEllipse(QRectF(1, 1, 26, 26));
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(17);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, 28, 28), Qt::AlignCenter, digit);
+    p.end();
+    save(img, name);
+}
+
+void letterButton(const char* name, const QString& letter)
+{
+    QImage img = canvas(40, 40);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, 40);
+    g.setColorAt(0, QColor(0x3E, 0x72, 0xA8));
+    g.setColorAt(1, QColor(0x1F, 0x3B, 0x5C));
+    p.setBrush(g);
+    p.setPen(QPen(kGold, 1.5));
+    p.drawRoundedRect(QRectF(2, 2, 36, 36), 6, 6);
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setPixelSize(26);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, 40, 40), Qt::AlignCenter, letter);
+    p.end();
+    save(img, name);
+}
+
+// The placeholder of an empty report photo frame, captioned with the frame's name.
+void photoPlaceholder(const char* name, const QString& caption)
+{
+    QImage img(370, 260, QImage::Format_RGB32);
+    img.fill(QColor(0xF2, 0xF4, 0xF6));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    framedPainting(p, QRectF(95, 36, 180, 128), 11);
+    p.setPen(QPen(QColor(0xB5, 0xC0, 0xCC), 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(8, 8, 353, 243));
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(30);
+    f.setBold(true);
+    f.setLetterSpacing(QFont::PercentageSpacing, 110);
+    p.setFont(f);
+    p.setPen(kInk);
+    p.drawText(QRectF(0, 178, 370, 44), Qt::AlignCenter, caption);
+    p.end();
+    save(img, name);
+}
+
+// The drawings of the webcam screen: a webcam, and a photo camera for the still.
+void webcamDrawing(const char* name, bool webcam)
+{
+    QImage img(366, 274, QImage::Format_RGB32);
+    QLinearGradient bg(0, 0, 0, 274);
+    bg.setColorAt(0, QColor(0x2E, 0x34, 0x36));
+    bg.setColorAt(1, QColor(0x55, 0x57, 0x53));
+    QPainter p(&img);
+    p.fillRect(img.rect(), bg);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x88, 0x8A, 0x85), 2));
+    if (webcam) {
+        p.setBrush(QColor(0xD3, 0xD7, 0xCF));
+        p.drawEllipse(QPointF(183, 112), 62, 62);
+        p.setBrush(QColor(0x2E, 0x34, 0x36));
+        p.drawEllipse(QPointF(183, 112), 34, 34);
+        p.setBrush(QColor(0x34, 0x65, 0xA4));
+        p.drawEllipse(QPointF(183, 112), 18, 18);
+        p.setBrush(QColor(0xD3, 0xD7, 0xCF));
+        p.drawRect(QRectF(175, 174, 16, 30));
+        p.drawRoundedRect(QRectF(133, 204, 100, 14), 6, 6);
+    } else {
+        p.setBrush(QColor(0xD3, 0xD7, 0xCF));
+        p.drawRoundedRect(QRectF(98, 82, 170, 110), 12, 12);
+        p.drawRect(QRectF(150, 66, 60, 20));
+        p.setBrush(QColor(0x2E, 0x34, 0x36));
+        p.drawEllipse(QPointF(183, 137), 40, 40);
+        p.setBrush(QColor(0x72, 0x9F, 0xCF));
+        p.drawEllipse(QPointF(183, 137), 24, 24);
+        p.setBrush(QColor(0xFC, 0xE9, 0x4F));
+        p.drawRect(QRectF(236, 94, 18, 10));
+    }
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(15);
+    p.setFont(f);
+    p.setPen(QColor(0xEE, 0xEE, 0xEC));
+    p.drawText(QRectF(0, 228, 366, 36), Qt::AlignCenter,
+               webcam ? QStringLiteral("Premere \u00ABAccendi webcam\u00BB") : QStringLiteral("Premere \u00ABCattura foto\u00BB"));
+    p.end();
+    save(img, name);
+}
+
+// The default laboratory logo: a circular emblem with a brush across a frame.
+void defaultLogo(const char* name)
+{
+    QImage img(534, 550, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF c(267, 275);
+    p.setPen(QPen(kInk, 14));
+    p.setBrush(QColor(0xFA, 0xF3, 0xE3));
+    p.drawEllipse(c, 250, 250);
+    p.setPen(QPen(kGold, 5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, 222, 222);
+    framedPainting(p, QRectF(157, 170, 220, 160), 14);
+    p.save();
+    p.translate(360, 180);
+    p.rotate(40);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x8B, 0x3A, 0x1E));
+    p.drawRoundedRect(QRectF(-9, -10, 18, 190), 7, 7);
+    p.setBrush(QColor(0xBA, 0xBD, 0xB6));
+    p.drawRect(QRectF(-10, -40, 20, 32));
+    p.setBrush(QColor(0x5C, 0x3B, 0x1A));
+    QPainterPath tip;
+    tip.moveTo(-10, -40);
+    tip.quadTo(0, -95, 10, -40);
+    p.drawPath(tip);
+    p.restore();
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setPixelSize(33);
+    f.setBold(true);
+    f.setLetterSpacing(QFont::PercentageSpacing, 110);
+    p.setFont(f);
+    p.setPen(kInk);
+    p.drawText(QRectF(0, 92, 534, 60), Qt::AlignCenter, QStringLiteral("LABORATORIO"));
+    p.drawText(QRectF(0, 350, 534, 60), Qt::AlignCenter, QStringLiteral("DI RESTAURO"));
+    p.end();
+    save(img, name);
+}
+
+// A picture of instructions: a bold title and a sentence.
+void instructions(const char* name, int w, int h, const QString& title, const QString& body)
+{
+    QImage img = canvas(w, h);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(17);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(kInk);
+    p.drawText(QRectF(0, 0, w, 24), Qt::AlignLeft | Qt::AlignVCenter, title);
+    f.setPixelSize(12);
+    f.setBold(false);
+    p.setFont(f);
+    p.setPen(QColor(0x2E, 0x34, 0x36));
+    p.drawText(QRectF(0, 28, w, h - 28), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, body);
+    p.end();
+    save(img, name);
+}
+
+void pointingHand(const char* name)
+{
+    QImage img = canvas(40, 32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath hand;
+    hand.moveTo(2, 12);
+    hand.lineTo(26, 12);
+    hand.quadTo(30, 12, 30, 15);
+    hand.quadTo(30, 18, 26, 18);
+    hand.lineTo(20, 18);
+    hand.lineTo(20, 28);
+    hand.lineTo(6, 28);
+    hand.quadTo(2, 28, 2, 22);
+    hand.closeSubpath();
+    p.setPen(QPen(QColor(0x8F, 0x59, 0x02), 1.2));
+    p.setBrush(QColor(0xF5, 0xD0, 0xA9));
+    p.drawPath(hand);
+    p.end();
+    save(img, name);
+}
+
+void redDot(const char* name)
+{
+    QImage img = canvas(22, 22);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient g(8, 7, 12);
+    g.setColorAt(0, QColor(0xEF, 0x29, 0x29));
+    g.setColorAt(1, QColor(0xA4, 0x00, 0x00));
+    p.setBrush(g);
+    p.setPen(QPen(QColor(0x70, 0x00, 0x00), 1));
+    p.drawEllipse(QRectF(1.5, 1.5, 19, 19));
+    p.end();
+    save(img, name);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -498,6 +757,9 @@ int main(int argc, char** argv)
         {"apps/help-browser.svg", "launcher_help", 64},    {"actions/system-log-out.svg", "launcher_exit", 64},
         {"apps/internet-mail.svg", "ico_mail", 32},       {"apps/internet-web-browser.svg", "ico_web", 32},
         {"mimetypes/gnome-mime-application-pdf.svg", "ico_pdf", 32},
+        {"actions/document-print-preview.svg", "tb_anteprima", 48}, {"actions/go-previous.svg", "tb_importa", 26},
+        {"devices/camera-photo.svg", "ph_webcam", 32},    {"actions/edit-clear.svg", "ico_gomma", 24},
+        {"mimetypes/x-office-document.svg", "ico_documenti", 64},
     };
     for (const auto& i : icons)
         svgIcon(i.file, i.name, i.size);
@@ -511,6 +773,24 @@ int main(int argc, char** argv)
     launcherCatalogue("launcher_app01");
     launcherReports("launcher_app02");
     helpTitle("title_guida");
+    banknotes("ico_pagato", 32, false);
+    banknotes("tb_nonpagati", 48, true);
+    palette("tb_palette", 36);
+    digitMark("ico_a", QStringLiteral("1"));
+    digitMark("ico_b", QStringLiteral("2"));
+    letterButton("tb_numerazione", QStringLiteral("N"));
+    photoPlaceholder("placeholder_foto1", QStringLiteral("FOTO 1"));
+    photoPlaceholder("placeholder_foto2", QStringLiteral("FOTO 2"));
+    webcamDrawing("drawing_webcam", true);
+    webcamDrawing("drawing_camera", false);
+    defaultLogo("logo_default");
+    instructions("istruzioni_logo", 330, 70, QStringLiteral("Logo del laboratorio"),
+                 QStringLiteral("Caricare il proprio logo in formato JPEG o bitmap, con una dimensione di 297 x 184 pixel."));
+    instructions("istruzioni_numerazione", 300, 96, QStringLiteral("Numerazione automatica"),
+                 QStringLiteral("Questa funzione fa partire la numerazione automatica dei documenti da un numero maggiore di 1. "
+                                "Per usare la numerazione automatica premere Nuovo prima di compilare il documento."));
+    pointingHand("ico_mano");
+    redDot("ico_predefinito");
     splash("splash");
     checkTitle("title_codfisc", QStringLiteral("Controllo codice fiscale"), taxCard);
     checkTitle("title_partitaiva", QStringLiteral("Controllo partita IVA"), stateEmblem);

@@ -12,6 +12,11 @@
 #include "app/HelpTexts.h"
 #include "app/Info.h"
 #include "app/Splash.h"
+#include "reports/Calendario.h"
+#include "reports/Interventi.h"
+#include "reports/Logo.h"
+#include "reports/Numerazione.h"
+#include "reports/WebCam.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
 
@@ -49,6 +54,13 @@ int main(int argc, char** argv)
         frmOpere->show();
         frmOpere->cmdUltimoClick();
         shot(frmOpere, QStringLiteral("opere") + suffix, s);
+        frmOpere->hide();
+        frmInterventi->show();
+        frmInterventi->cmdUltimoClick();
+        shot(frmInterventi, QStringLiteral("interventi") + suffix, s);
+        frmInterventi->ClearReportCard();
+        shot(frmInterventi, QStringLiteral("interventi_vuota") + suffix, s);
+        frmInterventi->hide();
     }
     TfrmCodFisc cf(ui);
     cf.txtCodFisc->setText(QStringLiteral("RSSMRA85T10A562S"));
@@ -63,6 +75,14 @@ int main(int argc, char** argv)
     shot(&info, QStringLiteral("info"));
     TfrmSplash splash(ui);
     shot(&splash, QStringLiteral("splash"));
+    TfrmWebCam webcam(ui);
+    shot(&webcam, QStringLiteral("webcam"));
+    TfrmLogo logo(ui);
+    shot(&logo, QStringLiteral("logo"));
+    TfrmCalendario calendar(ui);
+    shot(&calendar, QStringLiteral("calendario"));
+    TfrmNumerazione numbering(ui);
+    shot(&numbering, QStringLiteral("numerazione"));
     destroyScreens();
     return 0;
 }

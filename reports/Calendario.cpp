@@ -1,0 +1,75 @@
+#include "reports/Calendario.h"
+
+#include "app/Screens.h"
+#include "common/Style.h"
+#include "common/Text.h"
+#include "reports/Interventi.h"
+
+#include <QCalendarWidget>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmCalendario::TfrmCalendario(Ui&, QWidget* parent, QDate today)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    style::applyProgramSettings();
+    setObjectName(QStringLiteral("frmCalendario"));
+    setWindowTitle(QStringLiteral(" Importazione data"));
+    lblMemory = new QLabel(this);
+    lblMemory->setObjectName(QStringLiteral("lblMemory"));
+    lblMemory->hide();
+
+    auto* caption = new QLabel(QStringLiteral("Importare una data:"), this);
+    caption->setProperty("instruction", true);
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("panCalendario"));
+    panel->setAttribute(Qt::WA_StyledBackground);
+    calAppuntamenti = new QCalendarWidget(panel);
+    calAppuntamenti->setObjectName(QStringLiteral("calAppuntamenti"));
+    calAppuntamenti->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    calAppuntamenti->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calAppuntamenti->setGridVisible(true);
+    calAppuntamenti->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    calAppuntamenti->setSelectedDate(today);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(4, 4, 4, 4);
+    panelLayout->addWidget(calAppuntamenti);
+
+    auto* btnAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
+    btnAnnulla->setObjectName(QStringLiteral("btnAnnulla"));
+    auto* btnImportaData = new QPushButton(QStringLiteral("Importa"), this);
+    btnImportaData->setObjectName(QStringLiteral("btnImportaData"));
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {btnAnnulla, btnImportaData}) {
+        b->setCursor(Qt::PointingHandCursor);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(caption);
+    layout->addWidget(panel, 1);
+    layout->addLayout(buttons);
+    setFixedSize(253, 294);
+
+    connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnImportaData, &QPushButton::clicked, this, &TfrmCalendario::btnImportaDataClick);
+    connect(calAppuntamenti, &QCalendarWidget::activated, this, &TfrmCalendario::btnImportaDataClick);
+}
+
+void TfrmCalendario::btnImportaDataClick()
+{
+    const QString mode = text::trim(lblMemory->text());
+    QLineEdit* field = mode == QStringLiteral("interventi_data")          ? frmInterventi->txtData
+                       : mode == QStringLiteral("interventi_datainizio") ? frmInterventi->txtDataInizio
+                       : mode == QStringLiteral("interventi_datafine")   ? frmInterventi->txtDataFine
+                                                                          : nullptr;
+    if (!field)
+        return;
+    field->setText(calAppuntamenti->selectedDate().toString(style::kShortDate));
+    accept();
+}

@@ -1,0 +1,352 @@
+#include "reports/Interventi.h"
+
+#include "app/Avvio.h"
+#include "app/Guida.h"
+#include "app/HelpTexts.h"
+#include "app/Screens.h"
+#include "common/CardBrowse.h"
+#include "common/IniFile.h"
+#include "common/Messages.h"
+#include "common/ProgramDir.h"
+#include "common/Style.h"
+#include "common/Text.h"
+#include "common/Ui.h"
+#include "common/Widgets.h"
+#include "reports/Calendario.h"
+#include "reports/Logo.h"
+#include "reports/Numerazione.h"
+#include "reports/PhotoBox.h"
+#include "reports/ReportPhotos.h"
+#include "reports/SchedaIntervento.h"
+#include "reports/WebCam.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kHeadingSection = QStringLiteral("Schede Interventi");
+const QString kHeadingKey = QStringLiteral("Intestazione Azienda");
+constexpr int kMemoLimit = 5000;
+constexpr int kDimensionTyped = 50;
+
+QString headingFile()
+{
+    return programdir::file(QStringLiteral("Brevanto.ini"));
+}
+} // namespace
+
+TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_(ui)
+{
+    style::applyProgramSettings();
+    setObjectName(QStringLiteral("frmInterventi"));
+    setWindowTitle(QStringLiteral(" Brevanto - Relazioni Tecniche"));
+    setProperty("card", true);
+
+    auto* band = new QWidget(this);
+    band->setObjectName(QStringLiteral("panStatus"));
+    band->setAttribute(Qt::WA_StyledBackground);
+    panInfo = new QLabel(messages::kReady, band);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    auto* bandLayout = new QHBoxLayout(band);
+    bandLayout->setContentsMargins(12, 3, 12, 3);
+    bandLayout->addWidget(panInfo);
+    auto* hints = new StatusHints(panInfo);
+    hints->blank(this);
+    hints->blank(band);
+
+    auto* toolbar = new QWidget(this);
+    toolbar->setObjectName(QStringLiteral("panToolbar"));
+    toolbar->setAttribute(Qt::WA_StyledBackground);
+    auto* bar = new QHBoxLayout(toolbar);
+    bar->setContentsMargins(8, 4, 8, 4);
+    bar->setSpacing(2);
+    buildToolbar(bar, *hints);
+    hints->blank(toolbar);
+
+    auto* body = new QWidget(this);
+    body->setObjectName(QStringLiteral("panBody"));
+    body->setAttribute(Qt::WA_StyledBackground);
+    auto* bodyLayout = new QHBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addWidget(buildPhotos(*hints));
+    bodyLayout->addWidget(buildFields(*hints), 1);
+    hints->blank(body);
+
+    btnFocus = new QPushButton(this);
+    btnFocus->setObjectName(QStringLiteral("btnFocus"));
+    btnFocus->setFixedSize(0, 0);
+    lblInizio = new QLabel(this);
+    lblInizio->setObjectName(QStringLiteral("lblInizio"));
+    lblInizio->hide();
+    for (int i = 0; i < 3; ++i) {
+        lblFile[i] = new QLabel(this);
+        lblFile[i]->setObjectName(QStringLiteral("lblFile0%1").arg(i + 1));
+        lblFile[i]->hide();
+        lblDesc[i] = new QLabel(this);
+        lblDesc[i]->setObjectName(QStringLiteral("lblDesc0%1").arg(i + 1));
+        lblDesc[i]->hide();
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolbar);
+    layout->addWidget(body, 1);
+    layout->addWidget(band);
+
+    wireFields();
+
+    connect(cmdNuovo, &QToolButton::clicked, this, &TfrmInterventi::cmdNuovoClick);
+    connect(cmdDuplica, &QToolButton::clicked, this, &TfrmInterventi::cmdDuplicaClick);
+    connect(cmdSalva, &QToolButton::clicked, this, &TfrmInterventi::cmdSalvaClick);
+    connect(cmdPrimo, &QToolButton::clicked, this, &TfrmInterventi::cmdPrimoClick);
+    connect(cmdIndietro, &QToolButton::clicked, this, &TfrmInterventi::cmdIndietroClick);
+    connect(cmdAvanti, &QToolButton::clicked, this, &TfrmInterventi::cmdAvantiClick);
+    connect(cmdUltimo, &QToolButton::clicked, this, &TfrmInterventi::cmdUltimoClick);
+    connect(cmdNumerazione, &QToolButton::clicked, this, &TfrmInterventi::cmdNumerazioneClick);
+    connect(btnLogo, &QToolButton::clicked, this, &TfrmInterventi::btnLogoClick);
+    connect(cmdGuida, &QToolButton::clicked, this, &TfrmInterventi::cmdGuidaClick);
+    connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
+    for (auto [box, mode] : {std::pair{foto1, "foto01"}, std::pair{foto2, "foto02"}}) {
+        connect(box, &PhotoBox::webcamRequested, this, [this, m = QString::fromLatin1(mode)] {
+            auto* webcam = new TfrmWebCam(ui_, this);
+            webcam->lblMemory->setText(m);
+            ui_.exec(webcam);
+            delete webcam;
+        });
+    }
+}
+
+QList<QLineEdit*> TfrmInterventi::recordEdits() const
+{
+    return {txtNumScheda, txtData, txtTecnico, txtAzienda, txtPratica, txtCliente, txtRecapito, txtVeicolo,
+            txtTarga, txtMarca, txtChilometraggio, txtDanni, txtDataInizio, txtStato, txtDataFine, txtVernice,
+            txtRicambi};
+}
+
+QList<QLineEdit*> TfrmInterventi::chain() const
+{
+    QList<QLineEdit*> c = recordEdits();
+    c << txtManodopera << txtNote << txtTotale;
+    return c;
+}
+
+void TfrmInterventi::wireFields()
+{
+    const QList<QLineEdit*> order = chain();
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        QLineEdit* next = order[(i + 1) % order.size()];
+        QWidget* target = order[i] == txtRicambi ? static_cast<QWidget*>(txtInterventi) : next;
+        onEnter(order[i], [target] { target->setFocus(); });
+    }
+    QWidget* previous = nullptr;
+    auto tab = [&](QWidget* w) {
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    };
+    for (QLineEdit* e : recordEdits())
+        tab(e);
+    tab(txtInterventi);
+    tab(txtManodopera);
+    tab(chkPagato);
+    tab(txtNote);
+    tab(txtTotale);
+
+    for (QLineEdit* d : {txtData, txtDataInizio, txtDataFine})
+        wireDateField(d);
+    makeAmountField(txtTotale);
+
+    filterKeys(txtManodopera, [this](int, const QString& t) {
+        return t.isEmpty() || txtManodopera->text().size() - txtManodopera->selectedText().size() + t.size() <= kDimensionTyped;
+    });
+
+    // The memo holds 5000 characters, each line break counted as CR LF; more is cut off.
+    connect(txtInterventi, &QPlainTextEdit::textChanged, this, [this] {
+        const QString plain = txtInterventi->toPlainText();
+        qsizetype cost = 0;
+        qsizetype keep = 0;
+        for (; keep < plain.size(); ++keep) {
+            cost += plain.at(keep) == u'\n' ? 2 : 1;
+            if (cost > kMemoLimit)
+                break;
+        }
+        if (keep == plain.size())
+            return;
+        const QSignalBlocker block(txtInterventi);
+        txtInterventi->setPlainText(plain.left(keep));
+        txtInterventi->moveCursor(QTextCursor::End);
+    });
+}
+
+void TfrmInterventi::wireDateField(QLineEdit* field)
+{
+    class DateKeys : public QObject {
+    public:
+        DateKeys(TfrmInterventi* card, QLineEdit* f) : QObject(f), card_(card), field_(f) {}
+    protected:
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() != QEvent::KeyPress)
+                return false;
+            auto* k = static_cast<QKeyEvent*>(e);
+            switch (k->key()) {
+            case Qt::Key_Backspace: case Qt::Key_Delete:
+                field_->clear();
+                return true;
+            case Qt::Key_Return: case Qt::Key_Enter:
+            case Qt::Key_Tab: case Qt::Key_Backtab:
+                return false; // the Enter chain and the focus order move on
+            case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_Meta: case Qt::Key_AltGr:
+            case Qt::Key_CapsLock:
+                return true; // a lone modifier is not a request for the calendar
+            default:
+                card_->pickDate(field_);
+                return true;
+            }
+        }
+    private:
+        TfrmInterventi* card_;
+        QLineEdit* field_;
+    };
+    field->installEventFilter(new DateKeys(this, field));
+}
+
+void TfrmInterventi::pickDate(QLineEdit* field)
+{
+    auto* picker = new TfrmCalendario(ui_, this, today());
+    picker->lblMemory->setText(field == txtData        ? QStringLiteral("interventi_data")
+                               : field == txtDataInizio ? QStringLiteral("interventi_datainizio")
+                                                        : QStringLiteral("interventi_datafine"));
+    ui_.exec(picker);
+    delete picker;
+}
+
+QString TfrmInterventi::memoText() const
+{
+    return txtInterventi->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+}
+
+void TfrmInterventi::ClearReportCard()
+{
+    for (QLineEdit* e : chain())
+        if (e != txtAzienda)
+            e->clear();
+    txtInterventi->clear();
+    txtTotale->setText(QStringLiteral("0,00"));
+    chkPagato->setChecked(false);
+    for (int i = 0; i < 3; ++i) {
+        lblFile[i]->clear();
+        lblDesc[i]->clear();
+    }
+    foto1->clear();
+    foto2->clear();
+    lblPosizione->clear();
+    txtNumScheda->setFocus();
+}
+
+void TfrmInterventi::ShowReportRecord(const TSchedaIntervento& r, qint64 n)
+{
+    const QList<QLineEdit*> edits = recordEdits();
+    for (int i = 0; i < edits.size(); ++i)
+        edits[i]->setText(r.text[size_t(i)]);
+    txtInterventi->setPlainText(QString(r[TSchedaIntervento::MaterialiInterventi]).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    txtManodopera->setText(r[TSchedaIntervento::Dimensioni]);
+    txtNote->setText(r[TSchedaIntervento::Note]);
+    txtTotale->setText(r[TSchedaIntervento::Totale]);
+    if (const std::optional<bool> paid = r.paid())
+        chkPagato->setChecked(*paid);
+    for (int i = 0; i < 3; ++i) {
+        lblFile[i]->setText(r[TSchedaIntervento::Field(TSchedaIntervento::File01 + i)]);
+        lblDesc[i]->setText(r[TSchedaIntervento::Field(TSchedaIntervento::Desc01 + i)]);
+    }
+    // Long texts are shown from their beginning.
+    for (QLineEdit* e : chain())
+        e->setCursorPosition(0);
+    lblPosizione->setText(QString::number(n));
+    LoadReportPhotos();
+}
+
+void TfrmInterventi::LoadReportPhotos()
+{
+    // Each frame on its own: a missing photo 2 must not blank photo 1, or a later save
+    // would overwrite the stored photo 1 with its placeholder.
+    const QString n = lblPosizione->text();
+    const std::optional<QImage> a = reportphotos::load(reportphotos::Frame::A, n);
+    foto1->setImage(a ? *a : foto1->placeholder());
+    const std::optional<QImage> b = reportphotos::load(reportphotos::Frame::B, n);
+    foto2->setImage(b ? *b : foto2->placeholder());
+}
+
+void TfrmInterventi::SaveReportPhotos()
+{
+    // A photo that cannot be written leaves both frames as they are.
+    const QString n = lblPosizione->text();
+    reportphotos::save(foto1->image(), reportphotos::Frame::A, n);
+    reportphotos::save(foto2->image(), reportphotos::Frame::B, n);
+}
+
+void TfrmInterventi::browse(Browse where)
+{
+    browseCard(ui_, this, lblPosizione, TSchedaIntervento::archivePath(), TSchedaIntervento::kSize, where,
+               [this](const QByteArray& bytes, qint64 k) { ShowReportRecord(TSchedaIntervento::decode(bytes.constData()), k); });
+}
+
+void TfrmInterventi::cmdPrimoClick() { browse(Browse::First); }
+void TfrmInterventi::cmdIndietroClick() { browse(Browse::Previous); }
+void TfrmInterventi::cmdAvantiClick() { browse(Browse::Next); }
+void TfrmInterventi::cmdUltimoClick() { browse(Browse::Last); }
+
+void TfrmInterventi::cmdNumerazioneClick()
+{
+    auto* numbering = new TfrmNumerazione(ui_, this);
+    numbering->lblMemory->setText(QStringLiteral("contratti"));
+    ui_.exec(numbering);
+    delete numbering;
+}
+
+void TfrmInterventi::btnLogoClick()
+{
+    auto* logo = new TfrmLogo(ui_, this);
+    ui_.exec(logo);
+    delete logo;
+}
+
+void TfrmInterventi::cmdGuidaClick()
+{
+    showHelp(ui_, this, helptexts::kReportsTitle, helptexts::text(QStringLiteral("interventi")));
+}
+
+void TfrmInterventi::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (e->spontaneous())
+        return;
+    QString heading;
+    try {
+        heading = IniFile(headingFile()).read(kHeadingSection, kHeadingKey);
+    } catch (...) {
+        heading.clear(); // an unreadable settings file gives an empty heading
+    }
+    txtAzienda->setText(heading);
+    txtNumScheda->clear();
+    ClearReportCard();
+}
+
+void TfrmInterventi::closeEvent(QCloseEvent* e)
+{
+    try {
+        IniFile(headingFile()).write(kHeadingSection, kHeadingKey, text::trim(txtAzienda->text()));
+    } catch (...) {
+        // The heading is only a convenience: a folder that cannot be written keeps the old one.
+    }
+    frmAvvio->showMaximized();
+    e->accept();
+}

@@ -1,0 +1,87 @@
+#pragma once
+#include <QDate>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+enum class Browse;
+class PhotoBox;
+class PictureButton;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class StatusHints;
+class Ui;
+struct TSchedaIntervento;
+
+// The report card: one restoration report at a time. The controls are the working copy
+// and lblPosizione holds the report's position in the archive (empty: not stored yet).
+class TfrmInterventi : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmInterventi(Ui& ui, QWidget* parent = nullptr);
+
+    QLineEdit *txtNumScheda, *txtData, *txtTecnico, *txtAzienda, *txtPratica, *txtCliente, *txtRecapito,
+        *txtVeicolo, *txtTarga, *txtMarca, *txtChilometraggio, *txtDanni, *txtDataInizio, *txtStato,
+        *txtDataFine, *txtVernice, *txtRicambi;
+    QPlainTextEdit* txtInterventi;
+    QLineEdit *txtManodopera, *txtNote, *txtTotale;
+    QCheckBox* chkPagato;
+    std::array<QLabel*, 3> lblFile;
+    std::array<QLabel*, 3> lblDesc;
+    QLabel* lblInizio;
+    QLabel* lblPosizione;
+    QLabel* panInfo;
+    QPushButton* btnFocus;
+    PhotoBox* foto1;
+    PhotoBox* foto2;
+
+    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdAnteprima, *cmdStampa, *cmdPrimo,
+        *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdNonPagati, *cmdNumerazione, *cmdGuida, *cmdEsci, *btnLogo,
+        *impCliente;
+
+    // Today's date; tests fix it.
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+
+    void ClearReportCard();
+    void ShowReportRecord(const TSchedaIntervento& record, qint64 n);
+    void LoadReportPhotos();
+    void SaveReportPhotos();
+
+    void cmdNuovoClick();
+    void cmdDuplicaClick();
+    void cmdSalvaClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdNumerazioneClick();
+    void btnLogoClick();
+    void cmdGuidaClick();
+    // Opens the date picker for one of the three date fields.
+    void pickDate(QLineEdit* field);
+
+    // The memo's text as stored: lines joined by CR LF.
+    QString memoText() const;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildToolbar(class QHBoxLayout* bar, StatusHints& hints);
+    QWidget* buildFields(StatusHints& hints);
+    QWidget* buildPhotos(StatusHints& hints);
+    void wireFields();
+    void wireDateField(QLineEdit* field);
+    QList<QLineEdit*> chain() const;
+    // Record fields in record order, except the memo and the slots.
+    QList<QLineEdit*> recordEdits() const;
+    TSchedaIntervento cardRecord() const;
+    void browse(Browse where);
+
+    Ui& ui_;
+};

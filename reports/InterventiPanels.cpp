@@ -1,0 +1,196 @@
+// The report card's layout: toolbar, photo column, field area and status band.
+#include "reports/Interventi.h"
+
+#include "common/Widgets.h"
+#include "reports/PhotoBox.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+// A label above its control (and an optional button beside the control).
+QVBoxLayout* labelled(const QString& label, QWidget* control, QWidget* beside = nullptr)
+{
+    auto* cell = new QVBoxLayout;
+    cell->setSpacing(1);
+    cell->addWidget(fieldLabel(label, control->parentWidget()));
+    if (beside) {
+        auto* line = new QHBoxLayout;
+        line->setSpacing(4);
+        line->addWidget(control, 1);
+        line->addWidget(beside);
+        cell->addLayout(line);
+    } else {
+        cell->addWidget(control);
+    }
+    return cell;
+}
+} // namespace
+
+void TfrmInterventi::buildToolbar(QHBoxLayout* bar, StatusHints& hints)
+{
+    QWidget* owner = bar->parentWidget();
+    auto add = [&](PictureButton*& b, const char* name, const char* pic, const char* hint, const QString& caption = {}) {
+        b = new PictureButton(QString::fromLatin1(name), QString::fromLatin1(pic), owner, 36, caption);
+        hints.hint(b, QString::fromUtf8(hint));
+        bar->addWidget(b);
+    };
+    add(cmdNuovo, "cmdNuovo", "tb_nuovo", "Prepara la schermata per l'emissione di una nuova scheda.");
+    add(cmdDuplica, "cmdDuplica", "tb_duplica", "Prepara la schermata per l'emissione di una nuova scheda duplicando i dati correnti.");
+    add(cmdSalva, "cmdSalva", "tb_salva", "Salva la scheda in archivio.");
+    add(cmdTrova, "cmdTrova", "tb_trova", "Trova una scheda in archivio.");
+    bar->addSpacing(10);
+    add(cmdFile, "cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
+    add(cmdAnteprima, "cmdAnteprima", "tb_anteprima", "Visualizza l'anteprima di stampa della scheda.");
+    add(cmdStampa, "cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
+    bar->addStretch();
+    add(cmdPrimo, "cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
+    add(cmdIndietro, "cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
+    lblPosizione = new QLabel(owner);
+    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    lblPosizione->setMinimumWidth(90);
+    bar->addWidget(lblPosizione);
+    add(cmdAvanti, "cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
+    add(cmdUltimo, "cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
+    bar->addStretch();
+    add(cmdNonPagati, "cmdNonPagati", "tb_nonpagati", "Visualizza il riepilogo dei conti non ancora saldati dai committenti.");
+    add(cmdNumerazione, "cmdNumerazione", "tb_numerazione", "Imposta il numero iniziale per la numerazione dei documenti.");
+    bar->addSpacing(10);
+    add(cmdGuida, "cmdGuida", "tb_guida", "Visualizza la guida in linea.");
+    add(cmdEsci, "cmdEsci", "tb_esci", "Esci da questa schermata.");
+}
+
+QWidget* TfrmInterventi::buildPhotos(StatusHints& hints)
+{
+    auto* column = new QWidget(this);
+    column->setObjectName(QStringLiteral("panFoto"));
+    foto1 = new PhotoBox(ui_, QString(), QStringLiteral("placeholder_foto1"), QStringLiteral("ico_a"), hints, column);
+    foto2 = new PhotoBox(ui_, QStringLiteral("02"), QStringLiteral("placeholder_foto2"), QStringLiteral("ico_b"), hints, column);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(12, 8, 4, 8);
+    layout->setSpacing(8);
+    layout->addWidget(foto1);
+    layout->addWidget(foto2);
+    layout->addStretch();
+    hints.blank(column);
+    return column;
+}
+
+QWidget* TfrmInterventi::buildFields(StatusHints& hints)
+{
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("panCampi"));
+    area->setAttribute(Qt::WA_StyledBackground);
+    hints.blank(area);
+
+    txtNumScheda = cardEdit(QStringLiteral("txtNumScheda"), 50, area);
+    txtNumScheda->setAlignment(Qt::AlignCenter);
+    txtData = cardEdit(QStringLiteral("txtData"), 10, area);
+    txtTecnico = cardEdit(QStringLiteral("txtTecnico"), 120, area);
+    txtAzienda = cardEdit(QStringLiteral("txtAzienda"), 500, area);
+    txtPratica = cardEdit(QStringLiteral("txtPratica"), 250, area);
+    txtCliente = cardEdit(QStringLiteral("txtCliente"), 500, area);
+    txtRecapito = cardEdit(QStringLiteral("txtRecapito"), 50, area);
+    txtVeicolo = cardEdit(QStringLiteral("txtVeicolo"), 50, area);
+    txtTarga = cardEdit(QStringLiteral("txtTarga"), 30, area);
+    txtMarca = cardEdit(QStringLiteral("txtMarca"), 50, area);
+    txtChilometraggio = cardEdit(QStringLiteral("txtChilometraggio"), 50, area);
+    txtDanni = cardEdit(QStringLiteral("txtDanni"), 1000, area);
+    txtDataInizio = cardEdit(QStringLiteral("txtDataInizio"), 10, area);
+    txtStato = cardEdit(QStringLiteral("txtStato"), 50, area);
+    txtDataFine = cardEdit(QStringLiteral("txtDataFine"), 10, area);
+    txtVernice = cardEdit(QStringLiteral("txtVernice"), 500, area);
+    txtRicambi = cardEdit(QStringLiteral("txtRicambi"), 1000, area);
+    // The record holds 120 characters: a longer imported text is shown whole, typing stops at 50.
+    txtManodopera = cardEdit(QStringLiteral("txtManodopera"), 32767, area);
+    txtNote = cardEdit(QStringLiteral("txtNote"), 1000, area);
+    txtTotale = cardEdit(QStringLiteral("txtTotale"), 15, area);
+    txtTotale->setAlignment(Qt::AlignRight);
+    txtTotale->setFixedWidth(150);
+    for (QLineEdit* d : {txtData, txtDataInizio, txtDataFine}) {
+        d->setReadOnly(true);
+        d->setFixedWidth(150);
+        d->setAlignment(Qt::AlignCenter);
+    }
+
+    auto* memoArea = new QWidget(area);
+    txtInterventi = new QPlainTextEdit(memoArea);
+    txtInterventi->setObjectName(QStringLiteral("txtInterventi"));
+    txtInterventi->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    txtInterventi->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtInterventi->setProperty("card", true);
+    auto* memoLayout = new QVBoxLayout(memoArea);
+    memoLayout->setContentsMargins(5, 5, 5, 5);
+    memoLayout->addWidget(txtInterventi);
+    new FocusEffect(QStringLiteral("effInterventi"), txtInterventi);
+
+    btnLogo = new PictureButton(QStringLiteral("btnLogo"), QStringLiteral("tb_palette"), area, 30);
+    hints.hint(btnLogo, QStringLiteral("Imposta il logo del Laboratorio di Restauro."));
+    impCliente = new PictureButton(QStringLiteral("impCliente"), QStringLiteral("tb_importa"), area, 26);
+    hints.hint(impCliente, QStringLiteral("Importa i dati dall'archivio delle opere d'arte."));
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(4);
+    auto* number = new QHBoxLayout;
+    number->addLayout(labelled(QStringLiteral("Relazione n."), txtNumScheda), 1);
+    number->addWidget(btnLogo, 0, Qt::AlignBottom);
+    grid->addLayout(number, 0, 0);
+    grid->addLayout(labelled(QStringLiteral("Data emissione:"), txtData), 0, 1);
+    grid->addLayout(labelled(QStringLiteral("Team di Restauro:"), txtTecnico), 0, 2, 1, 2);
+    grid->addLayout(labelled(QStringLiteral("Intestazione Laboratorio di Restauro:"), txtAzienda), 1, 0, 1, 4);
+    grid->addLayout(labelled(QStringLiteral("Committente:"), txtCliente, impCliente), 2, 0, 1, 3);
+    grid->addLayout(labelled(QStringLiteral("Recapito telefonico:"), txtRecapito), 2, 3);
+    grid->addLayout(labelled(QStringLiteral("Titolo opera d'arte:"), txtVeicolo), 3, 0, 1, 2);
+    grid->addLayout(labelled(QStringLiteral("Anno:"), txtTarga), 3, 2);
+    grid->addLayout(labelled(QStringLiteral("Tecnica utilizzata:"), txtMarca), 3, 3);
+    grid->addLayout(labelled(QStringLiteral("Artista:"), txtChilometraggio), 4, 0, 1, 2);
+    grid->addLayout(labelled(QStringLiteral("Stato ante-operam:"), txtPratica), 4, 2, 1, 2);
+    grid->addLayout(labelled(QStringLiteral("Indagini diagnostiche:"), txtDanni), 5, 0, 1, 4);
+    grid->addLayout(labelled(QStringLiteral("Data inizio lavori:"), txtDataInizio), 6, 0);
+    grid->addLayout(labelled(QStringLiteral("Stato avanzamento lavori:"), txtStato), 6, 1, 1, 2);
+    grid->addLayout(labelled(QStringLiteral("Data fine lavori:"), txtDataFine), 6, 3);
+    grid->addLayout(labelled(QStringLiteral("Cause del degrado:"), txtVernice), 7, 0, 1, 4);
+    grid->addLayout(labelled(QStringLiteral("Conclusioni e consigli:"), txtRicambi), 8, 0, 1, 4);
+    auto* memoCell = new QVBoxLayout;
+    memoCell->setSpacing(0);
+    memoCell->addWidget(fieldLabel(QStringLiteral("Materiali utilizzati e interventi eseguiti:"), area));
+    memoCell->addWidget(memoArea, 1);
+    grid->addLayout(memoCell, 9, 0, 1, 4);
+    grid->setRowStretch(9, 1);
+    for (int c = 0; c < 4; ++c)
+        grid->setColumnStretch(c, 1);
+
+    auto* icoPagato = new QLabel(area);
+    icoPagato->setObjectName(QStringLiteral("icoPagato"));
+    icoPagato->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_pagato"))));
+    chkPagato = new QCheckBox(QStringLiteral(" Pagato"), area);
+    chkPagato->setObjectName(QStringLiteral("chkPagato"));
+    hints.hint(chkPagato, QString::fromUtf8("Spunta questa casella per annotare che il conto è stato saldato dal committente."));
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(6);
+    bottom->addWidget(fieldLabel(QStringLiteral("Dimensioni opera:"), area));
+    bottom->addWidget(txtManodopera, 2);
+    bottom->addSpacing(8);
+    bottom->addWidget(fieldLabel(QStringLiteral("Note:"), area));
+    bottom->addWidget(txtNote, 3);
+    bottom->addSpacing(8);
+    bottom->addWidget(fieldLabel(QString::fromUtf8("Totale: €"), area));
+    bottom->addWidget(txtTotale);
+    bottom->addSpacing(8);
+    bottom->addWidget(icoPagato);
+    bottom->addWidget(chkPagato);
+
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(10, 8, 14, 8);
+    layout->setSpacing(6);
+    layout->addLayout(grid, 1);
+    layout->addLayout(bottom);
+    return area;
+}

@@ -1,0 +1,117 @@
+#include "reports/Logo.h"
+
+#include "common/PhotoFiles.h"
+#include "common/ProgramDir.h"
+#include "common/Style.h"
+#include "common/Ui.h"
+#include "common/Widgets.h"
+
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+TfrmLogo::TfrmLogo(Ui& ui, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
+{
+    style::applyProgramSettings();
+    setObjectName(QStringLiteral("frmLogo"));
+    setWindowTitle(QStringLiteral(" Impostazione logo"));
+    setFixedSize(362, 368);
+
+    auto* imgTitolo = new QLabel(this);
+    imgTitolo->setObjectName(QStringLiteral("imgTitolo"));
+    imgTitolo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("istruzioni_logo"))));
+    auto* mount = new QWidget(this);
+    mount->setObjectName(QStringLiteral("shpLogo"));
+    mount->setAttribute(Qt::WA_StyledBackground);
+    imgLogo = new PictureFrame(QStringLiteral("imgLogo"), mount);
+    imgLogo->setFixedSize(297, 184);
+    auto* mountLayout = new QVBoxLayout(mount);
+    mountLayout->setContentsMargins(4, 4, 4, 4);
+    mountLayout->addWidget(imgLogo);
+    for (const char* name : {"imgTemp", "imgBianco"}) {
+        auto* hidden = new QLabel(this);
+        hidden->setObjectName(QString::fromLatin1(name));
+        hidden->setPixmap(QPixmap::fromImage(picture(QStringLiteral("logo_default"))));
+        hidden->hide();
+        imgBianco_ = hidden;
+    }
+
+    auto* imgEuro = new ClickLabel(QStringLiteral("imgEuro"), this);
+    imgEuro->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_predefinito"))));
+    imgEuro->setToolTip(QStringLiteral("Logo predefinito"));
+    auto* btnCancLogo = new ClickLabel(QStringLiteral("btnCancLogo"), this);
+    btnCancLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_gomma"))));
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(imgEuro);
+    tools->addStretch();
+    tools->addWidget(btnCancLogo);
+
+    auto* btnAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
+    btnAnnulla->setObjectName(QStringLiteral("btnAnnulla"));
+    auto* btnSfoglia = new QPushButton(QStringLiteral("Sfoglia..."), this);
+    btnSfoglia->setObjectName(QStringLiteral("btnSfoglia"));
+    auto* btnApplica = new QPushButton(QStringLiteral("Applica e chiudi"), this);
+    btnApplica->setObjectName(QStringLiteral("btnApplica"));
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {btnAnnulla, btnSfoglia, btnApplica}) {
+        b->setCursor(Qt::PointingHandCursor);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 10, 14, 10);
+    layout->addWidget(imgTitolo);
+    layout->addWidget(mount, 0, Qt::AlignHCenter);
+    layout->addLayout(tools);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    connect(imgEuro, &ClickLabel::clicked, this, [this] { imgLogo->setImage(defaultLogo()); });
+    connect(btnCancLogo, &ClickLabel::clicked, this, [this] { imgLogo->setImage(defaultLogo()); });
+    connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnSfoglia, &QPushButton::clicked, this, &TfrmLogo::btnSfogliaClick);
+    connect(btnApplica, &QPushButton::clicked, this, &TfrmLogo::btnApplicaClick);
+}
+
+QString TfrmLogo::logoPath()
+{
+    return programdir::file(QStringLiteral("Logo.bmp"));
+}
+
+QImage TfrmLogo::defaultLogo() const
+{
+    return imgBianco_->pixmap().toImage();
+}
+
+void TfrmLogo::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    const QImage stored = QImageReader(logoPath(), "bmp").read();
+    imgLogo->setImage(stored.isNull() ? defaultLogo() : stored);
+}
+
+void TfrmLogo::btnSfogliaClick()
+{
+    Ui::FileDialog d = photofiles::openDialog();
+    d.title = QStringLiteral("Selezionare il logo della Ditta in formato Jpeg o Bitmap.");
+    const QString file = ui_.openFile(this, d);
+    if (file.isEmpty())
+        return;
+    const std::optional<QImage> image = photofiles::read(file);
+    imgLogo->setImage(image ? *image : defaultLogo());
+}
+
+void TfrmLogo::btnApplicaClick()
+{
+    QSaveFile f(logoPath());
+    const bool written = !imgLogo->image().isNull() && f.open(QIODevice::WriteOnly)
+                         && imgLogo->image().save(&f, "BMP") && f.commit();
+    if (!written)
+        imgLogo->setImage(defaultLogo());
+    accept();
+}

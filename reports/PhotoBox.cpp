@@ -1,0 +1,108 @@
+#include "reports/PhotoBox.h"
+
+#include "catalogue/Zoom.h"
+#include "common/PhotoFiles.h"
+#include "common/Ui.h"
+#include "common/Widgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+PhotoBox::PhotoBox(Ui& ui, const QString& suffix, const QString& placeholderPicture, const QString& mark,
+                   StatusHints& hints, QWidget* parent)
+    : QWidget(parent), ui_(ui)
+{
+    setObjectName(QStringLiteral("panFoto") + (suffix.isEmpty() ? QStringLiteral("01") : suffix));
+    setAttribute(Qt::WA_StyledBackground);
+    setProperty("photoBox", true);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(2);
+    auto* ico = new QLabel(this);
+    ico->setObjectName(suffix.isEmpty() ? QStringLiteral("icoA") : QStringLiteral("icoB"));
+    ico->setPixmap(QPixmap::fromImage(picture(mark)));
+    buttons->addWidget(ico, 0, Qt::AlignHCenter);
+    auto add = [&](PictureButton*& b, const QString& name, const char* pic, const char* hint) {
+        b = new PictureButton(name + suffix, QString::fromLatin1(pic), this, 28);
+        hints.hint(b, QString::fromUtf8(hint));
+        buttons->addWidget(b);
+    };
+    add(btnCaricaFoto, QStringLiteral("btnCaricaFoto"), "ph_carica", "Carica una foto esistente.");
+    add(btnAcquisisciFoto, QStringLiteral("btnAcquisisciFoto"), "ph_webcam", "Acquisisci la foto da webcam.");
+    add(btnSalvaFoto, QStringLiteral("btnSalvaFoto"), "ph_salva", "Salva la foto su disco.");
+    add(btnCancFoto, QStringLiteral("btnCancFoto"), "ph_canc", "Cancella la foto.");
+    add(btnZoomFoto, QStringLiteral("btnZoomFoto"), "ph_zoom", "Visualizza la foto nelle sue dimensioni reali.");
+    buttons->addStretch();
+
+    auto* mount = new QWidget(this);
+    mount->setObjectName(QStringLiteral("shpFoto") + (suffix.isEmpty() ? QStringLiteral("01") : suffix));
+    mount->setAttribute(Qt::WA_StyledBackground);
+    mount->setProperty("mount", true);
+    imgFoto = new PictureFrame(QStringLiteral("imgFoto") + suffix, mount);
+    imgFoto->setFixedSize(370, 260);
+    auto* mountLayout = new QVBoxLayout(mount);
+    mountLayout->setContentsMargins(6, 6, 6, 6);
+    mountLayout->addWidget(imgFoto);
+    imgBianco_ = new QLabel(this);
+    imgBianco_->setObjectName(QStringLiteral("imgBianco") + suffix);
+    imgBianco_->setPixmap(QPixmap::fromImage(picture(placeholderPicture)));
+    imgBianco_->hide();
+    hints.blank(mount);
+    hints.blank(imgFoto);
+    hints.blank(this);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(buttons);
+    layout->addWidget(mount);
+    clear();
+
+    connect(btnCaricaFoto, &QToolButton::clicked, this, &PhotoBox::btnCaricaFotoClick);
+    connect(btnAcquisisciFoto, &QToolButton::clicked, this, &PhotoBox::webcamRequested);
+    connect(btnSalvaFoto, &QToolButton::clicked, this, &PhotoBox::btnSalvaFotoClick);
+    connect(btnCancFoto, &QToolButton::clicked, this, &PhotoBox::clear);
+    connect(btnZoomFoto, &QToolButton::clicked, this, &PhotoBox::btnZoomFotoClick);
+}
+
+QImage PhotoBox::image() const
+{
+    return imgFoto->image();
+}
+
+void PhotoBox::setImage(const QImage& image)
+{
+    imgFoto->setImage(image);
+}
+
+QImage PhotoBox::placeholder() const
+{
+    return imgBianco_->pixmap().toImage();
+}
+
+void PhotoBox::btnCaricaFotoClick()
+{
+    const QString file = ui_.openFile(this, photofiles::openDialog());
+    if (file.isEmpty())
+        return;
+    const std::optional<QImage> image = photofiles::read(file);
+    setImage(image ? *image : placeholder());
+}
+
+void PhotoBox::btnSalvaFotoClick()
+{
+    const QString file = ui_.saveFile(this, photofiles::saveDialog());
+    if (file.isEmpty())
+        return;
+    // A failed copy keeps the frame's picture, so that no later save can replace the
+    // stored photo with the placeholder.
+    photofiles::writeJpeg(image(), photofiles::withJpegSuffix(file));
+}
+
+void PhotoBox::btnZoomFotoClick()
+{
+    auto* zoom = new TfrmZoom(window());
+    zoom->setPicture(image());
+    ui_.exec(zoom);
+    delete zoom;
+}

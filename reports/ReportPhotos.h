@@ -1,0 +1,18 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <optional>
+
+// The two photos of a report: Restauri/Foto_A_<n>.jpg and Restauri/Foto_B_<n>.jpg.
+namespace reportphotos {
+
+enum class Frame { A, B };
+
+QString folder();
+QString path(Frame frame, const QString& position);
+// Each photo on its own: a missing or unreadable file gives an empty result for that
+// photo only. The folder is created when missing.
+std::optional<QImage> load(Frame frame, const QString& position);
+bool save(const QImage& image, Frame frame, const QString& position);
+
+} // namespace reportphotos

@@ -1,0 +1,41 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <optional>
+
+// The report record: 11895 bytes of NUL-terminated Windows-1252 texts.
+struct TSchedaIntervento {
+    static constexpr int kSize = 11895;
+    static constexpr int kFields = 28;
+
+    enum Field {
+        NumRelazione, DataEmissione, Team, Intestazione, StatoAnteOperam, Committente, Recapito,
+        TitoloOpera, Anno, Tecnica, Artista, Indagini, DataInizio, StatoAvanzamento, DataFine,
+        CauseDegrado, Conclusioni, MaterialiInterventi, Dimensioni, Note, Totale, Pagato,
+        File01, File02, File03, Desc01, Desc02, Desc03
+    };
+
+    struct Layout {
+        const char* name;
+        int offset;
+        int width; // bytes, the terminating NUL included
+    };
+    static const std::array<Layout, kFields> layout;
+
+    std::array<QString, kFields> text;
+
+    QString& operator[](Field f) { return text[size_t(f)]; }
+    const QString& operator[](Field f) const { return text[size_t(f)]; }
+
+    void setPaid(bool paid);
+    // True for "Sì", false for "No", empty for anything else.
+    std::optional<bool> paid() const;
+
+    // Texts written as they stand (untrimmed), cut to width - 1 characters, NUL after them.
+    QByteArray encode() const;
+    // Characters up to the first NUL (or the whole width), decoded and trimmed.
+    static TSchedaIntervento decode(const char* bytes);
+
+    static QString archivePath();
+};
