@@ -64,10 +64,15 @@ void IniFile::write(const QString& section, const QString& key, const QString& v
     if (ini.Save(text) < 0)
         throw IoError(QStringLiteral("cannot format %1").arg(path_));
 
+    // CR LF line ends, and at most one empty line between sections.
     QByteArray out;
     out.reserve(qsizetype(text.size() + text.size() / 16));
+    int newlines = 0;
     for (char c : text) {
         if (c == '\r')
+            continue;
+        newlines = c == '\n' ? newlines + 1 : 0;
+        if (newlines > 2)
             continue;
         if (c == '\n')
             out.append('\r');

@@ -274,3 +274,11 @@ void makeAmountField(QLineEdit* e)
     });
     onFocusOut(e, [e] { e->setText(amount::format(e->text())); });
 }
+
+void limitTyping(QLineEdit* e, int limit)
+{
+    e->setMaxLength(32767);
+    filterKeys(e, [e, limit](int, const QString& t) {
+        return t.isEmpty() || e->text().size() - e->selectedText().size() + t.size() <= limit;
+    });
+}

@@ -96,6 +96,10 @@ QLabel* fieldLabel(const QString& text, QWidget* parent);
 // amount with two decimals.
 void makeAmountField(QLineEdit* e);
 
+// Typing stops at limit characters, while a longer text put into the field by the
+// program (a stored record, imported data) is shown whole.
+void limitTyping(QLineEdit* e, int limit);
+
 // Calls handler for the keys Enter and Return pressed in the watched widget.
 void onEnter(QWidget* w, std::function<void()> handler);
 // Installs a key filter: allowed(key, text) decides; Enter goes to onEnter handlers first.

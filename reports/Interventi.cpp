@@ -34,7 +34,6 @@ namespace {
 const QString kHeadingSection = QStringLiteral("Schede Interventi");
 const QString kHeadingKey = QStringLiteral("Intestazione Azienda");
 constexpr int kMemoLimit = 5000;
-constexpr int kDimensionTyped = 50;
 
 QString headingFile()
 {
@@ -164,9 +163,11 @@ void TfrmInterventi::wireFields()
         wireDateField(d);
     makeAmountField(txtTotale);
 
-    filterKeys(txtManodopera, [this](int, const QString& t) {
-        return t.isEmpty() || txtManodopera->text().size() - txtManodopera->selectedText().size() + t.size() <= kDimensionTyped;
-    });
+    // A record field that fills its width, a dimension of up to 120 characters or a longer
+    // imported one is shown whole; typing keeps to each field's limit.
+    for (QLineEdit* e : chain())
+        if (!e->isReadOnly())
+            limitTyping(e, e->maxLength());
 
     // The memo holds 5000 characters, each line break counted as CR LF; more is cut off.
     connect(txtInterventi, &QPlainTextEdit::textChanged, this, [this] {

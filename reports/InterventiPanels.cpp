@@ -107,8 +107,7 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     txtDataFine = cardEdit(QStringLiteral("txtDataFine"), 10, area);
     txtVernice = cardEdit(QStringLiteral("txtVernice"), 500, area);
     txtRicambi = cardEdit(QStringLiteral("txtRicambi"), 1000, area);
-    // The record holds 120 characters: a longer imported text is shown whole, typing stops at 50.
-    txtManodopera = cardEdit(QStringLiteral("txtManodopera"), 32767, area);
+    txtManodopera = cardEdit(QStringLiteral("txtManodopera"), 50, area);
     txtNote = cardEdit(QStringLiteral("txtNote"), 1000, area);
     txtTotale = cardEdit(QStringLiteral("txtTotale"), 15, area);
     txtTotale->setAlignment(Qt::AlignRight);

@@ -7,6 +7,7 @@
 #include "app/Screens.h"
 #include "app/Splash.h"
 #include "catalogue/Opere.h"
+#include "reports/Interventi.h"
 #include "common/Messages.h"
 #include "common/Widgets.h"
 
@@ -85,6 +86,15 @@ void TestHelp::artworkHelpAfterLauncherHelp()
     QCOMPARE(helptexts::text("opere").split("\r\n\r\n").size(), 12);
     QCOMPARE(second.text, helptexts::text("opere").replace("\r\n", "\n"));
     QVERIFY(!second.text.contains(first.text.left(40)));
+
+    Seen third;
+    captureHelp(f.ui, third);
+    frmInterventi->show();
+    QTest::mouseClick(child<QWidget>(frmInterventi, "cmdGuida"), Qt::LeftButton);
+    QCOMPARE(f.ui.takeExecuted(), QStringList({"frmGuida"}));
+    QCOMPARE(third.title, QString("App Relazioni Tecniche"));
+    QCOMPARE(helptexts::text("interventi").split("\r\n\r\n").size(), 15);
+    QCOMPARE(third.text, helptexts::text("interventi").replace("\r\n", "\n"));
     VERIFY_UI_CLEAN(f.ui);
 }
 
@@ -140,6 +150,7 @@ void TestHelp::manualHasEveryTopic()
     QVERIFY(body.contains("Guida all'utilizzo del software"));
     QVERIFY(body.contains("1. Uno sguardo a Brevanto"));
     QVERIFY(body.contains("2. App Archivio Opere"));
+    QVERIFY(body.contains("3. App Relazioni Tecniche"));
     QVERIFY(body.contains("primaverilenza"));
     QVERIFY(body.contains(QString::fromUtf8("Imparare a usare il programma non richiede praticamente tempo")));
 }

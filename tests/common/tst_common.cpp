@@ -133,6 +133,13 @@ void TestCommon::iniCaseInsensitiveAndPreserving()
     QVERIFY(bytes.contains("; kept comment"));
     QVERIFY(bytes.contains("[Accesso]\r\nValore=NEW\r\n"));
     QCOMPARE(bytes.count("Valore"), 1);
+    QVERIFY(!bytes.contains("\r\n\r\n\r\n"));
+    f.close();
+
+    // Writing the same value again leaves the file as it was.
+    ini.write("Accesso", "Valore", "NEW");
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), bytes);
 }
 
 void TestCommon::iniWritesCrlfWindows1252()
