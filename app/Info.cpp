@@ -37,10 +37,7 @@ TfrmInfo::TfrmInfo(Ui& ui, QWidget* parent)
     link->addWidget(lnkWeb);
     link->addStretch();
 
-    auto* btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
-    btnChiudi->setCursor(Qt::PointingHandCursor);
-    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    auto* btnChiudi = closeButton(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 18, 24, 16);

@@ -27,10 +27,7 @@ TfrmSplash::TfrmSplash(Ui& ui, QWidget* parent)
     lnkWeb->addIcon(imgWeb);
     connect(lnkWeb, &LinkLabel::activated, this, [this] { TMisc::Open(ui_, maker::kWeb); });
 
-    auto* btnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
-    btnChiudi->setCursor(Qt::PointingHandCursor);
-    connect(btnChiudi, &QPushButton::clicked, this, &QDialog::accept);
+    auto* btnChiudi = closeButton(this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(imgWeb);
     bottom->addWidget(lnkWeb);

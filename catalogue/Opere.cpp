@@ -7,6 +7,7 @@
 #include "catalogue/ArtworkPhoto.h"
 #include "catalogue/SchedaOpera.h"
 #include "common/CardBrowse.h"
+#include "common/CardParts.h"
 #include "common/Messages.h"
 #include "common/Style.h"
 #include "common/Text.h"
@@ -29,24 +30,9 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     setObjectName(QStringLiteral("frmOpere"));
     setWindowTitle(QStringLiteral(" Brevanto - Archivio Opere"));
 
-    auto* band = new QWidget(this);
-    band->setObjectName(QStringLiteral("panStatus"));
-    band->setAttribute(Qt::WA_StyledBackground);
-    panInfo = new QLabel(messages::kReady, band);
-    panInfo->setObjectName(QStringLiteral("panInfo"));
-    auto* bandLayout = new QHBoxLayout(band);
-    bandLayout->setContentsMargins(12, 3, 12, 3);
-    bandLayout->addWidget(panInfo);
-    StatusHints* hints = new StatusHints(panInfo);
-    hints->blank(this);
-
-    auto* toolbar = new QWidget(this);
-    toolbar->setObjectName(QStringLiteral("panToolbar"));
-    toolbar->setAttribute(Qt::WA_StyledBackground);
-    auto* bar = new QHBoxLayout(toolbar);
-    bar->setContentsMargins(8, 4, 8, 4);
-    bar->setSpacing(2);
-    buildToolbar(bar, *hints);
+    CardChrome chrome(this);
+    panInfo = chrome.panInfo;
+    buildToolbar(chrome);
 
     auto* body = new QWidget(this);
     body->setObjectName(QStringLiteral("panBody"));
@@ -55,38 +41,22 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     content->setMaximumWidth(1560);
     auto* contentLayout = new QHBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
-    contentLayout->addWidget(buildPhotoColumn(*hints));
-    contentLayout->addWidget(buildFieldColumn(*hints), 1);
+    contentLayout->addWidget(buildPhotoColumn(*chrome.hints));
+    contentLayout->addWidget(buildFieldColumn(*chrome.hints), 1);
     auto* bodyLayout = new QHBoxLayout(body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->addStretch(0);
     bodyLayout->addWidget(content, 1, Qt::AlignVCenter);
     bodyLayout->addStretch(0);
+    chrome.assemble(body);
 
-    btnFocus = new QPushButton(this);
-    btnFocus->setObjectName(QStringLiteral("btnFocus"));
-    btnFocus->setFixedSize(0, 0);
-    btnFocus->lower();
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i] = new QLabel(this);
-        lblFile[i]->setObjectName(QStringLiteral("lblFile0%1").arg(i + 1));
-        lblFile[i]->hide();
-        lblDesc[i] = new QLabel(this);
-        lblDesc[i]->setObjectName(QStringLiteral("lblDesc0%1").arg(i + 1));
-        lblDesc[i]->hide();
-    }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(toolbar);
-    layout->addWidget(body, 1);
-    layout->addWidget(band);
+    btnFocus = focusButton(this);
+    slotLabels(this, lblFile, lblDesc);
 
     // The background, panels, frames, photo and decorations empty the status line.
-    for (const char* name : {"panToolbar", "panBody", "panStatus", "panCampi", "panFoto", "shpFoto", "imgFoto",
-                             "imgTitolo", "shpPrezzo", "shpSegnala", "icoSegnala"})
-        hints->blank(findChild<QWidget*>(QString::fromLatin1(name)));
+    for (const char* name : {"panCampi", "panFoto", "shpFoto", "imgFoto", "imgTitolo", "shpPrezzo", "shpSegnala",
+                             "icoSegnala"})
+        chrome.hints->blank(findChild<QWidget*>(QString::fromLatin1(name)));
 
     wireFields();
     imgFoto->setImage(blankPicture());

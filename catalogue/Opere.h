@@ -59,7 +59,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void buildToolbar(class QHBoxLayout* bar, StatusHints& hints);
+    void buildToolbar(class CardChrome& chrome);
     QWidget* buildFieldColumn(StatusHints& hints);
     QWidget* buildPhotoColumn(StatusHints& hints);
     void wireFields();

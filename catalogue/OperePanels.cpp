@@ -1,6 +1,7 @@
 // The artwork card's layout: toolbar, field column, photo column and status band.
 #include "catalogue/Opere.h"
 
+#include "common/CardParts.h"
 #include "common/Messages.h"
 #include "common/Widgets.h"
 
@@ -41,37 +42,27 @@ void addField(QGridLayout* grid, int row, int col, int span, const QString& labe
 }
 } // namespace
 
-void TfrmOpere::buildToolbar(QHBoxLayout* bar, StatusHints& hints)
+void TfrmOpere::buildToolbar(CardChrome& c)
 {
-    QWidget* owner = bar->parentWidget();
-    auto add = [&](PictureButton*& b, const char* name, const char* pic, const char* hint, const QString& caption = {}) {
-        b = new PictureButton(QString::fromLatin1(name), QString::fromLatin1(pic), owner, 36, caption);
-        hints.hint(b, QString::fromUtf8(hint));
-        bar->addWidget(b);
-    };
-    add(cmdNuovo, "cmdNuovo", "tb_nuovo", "Prepara la schermata per l'inserimento di una nuova scheda.");
-    add(cmdDuplica, "cmdDuplica", "tb_duplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.");
-    add(cmdSalva, "cmdSalva", "tb_salva", "Salva la scheda in archivio.");
-    add(cmdTrova, "cmdTrova", "tb_trova", "Trova una scheda in archivio.");
-    bar->addSpacing(12);
-    add(cmdFile, "cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
-    add(cmdStampa, "cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
-    bar->addStretch();
-    add(cmdPrimo, "cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
-    add(cmdIndietro, "cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
-    lblPosizione = new QLabel(owner);
-    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
-    lblPosizione->setAlignment(Qt::AlignCenter);
-    lblPosizione->setMinimumWidth(90);
-    bar->addWidget(lblPosizione);
-    add(cmdAvanti, "cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
-    add(cmdUltimo, "cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
-    bar->addStretch();
-    add(cmdEsporta, "cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
-    add(cmdSegnalati, "cmdSegnalati", "tb_segnalati", "Visualizza il riepilogo delle opere d'arte non vendute.");
-    bar->addSpacing(12);
-    add(cmdGuida, "cmdGuida", "tb_guida", "Visualizza la pagina della guida sensibile al contesto.");
-    add(cmdEsci, "cmdEsci", "tb_esci", "Esci da questa schermata di lavoro.");
+    cmdNuovo = c.button("cmdNuovo", "tb_nuovo", "Prepara la schermata per l'inserimento di una nuova scheda.");
+    cmdDuplica = c.button("cmdDuplica", "tb_duplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.");
+    cmdSalva = c.button("cmdSalva", "tb_salva", "Salva la scheda in archivio.");
+    cmdTrova = c.button("cmdTrova", "tb_trova", "Trova una scheda in archivio.");
+    c.spacing(12);
+    cmdFile = c.button("cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
+    cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
+    c.stretch();
+    cmdPrimo = c.button("cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
+    cmdIndietro = c.button("cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
+    lblPosizione = c.positionLabel();
+    cmdAvanti = c.button("cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
+    cmdUltimo = c.button("cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
+    c.stretch();
+    cmdEsporta = c.button("cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
+    cmdSegnalati = c.button("cmdSegnalati", "tb_segnalati", "Visualizza il riepilogo delle opere d'arte non vendute.");
+    c.spacing(12);
+    cmdGuida = c.button("cmdGuida", "tb_guida", "Visualizza la pagina della guida sensibile al contesto.");
+    cmdEsci = c.button("cmdEsci", "tb_esci", "Esci da questa schermata di lavoro.");
 }
 
 QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)

@@ -4,7 +4,7 @@
 #include "catalogue/ArtworkPhoto.h"
 #include "catalogue/SchedaOpera.h"
 #include "common/Amount.h"
-#include "common/ArchiveFile.h"
+#include "common/CardParts.h"
 #include "common/IoError.h"
 #include "common/Messages.h"
 #include "common/Text.h"
@@ -63,33 +63,22 @@ void TfrmOpere::cmdSalvaClick()
         txtPrezzo->setText(amount::format(txtPrezzo->text()));
     btnFocus->setFocus();
 
-    const struct { QLineEdit* edit; const char* message; } mandatory[] = {
-        {txtCapo, "Attenzione: per salvare la scheda \u00E8 necessario indicare il titolo dell'opera."},
-        {txtColore, "Attenzione: per salvare la scheda \u00E8 necessario indicare il nome dell'artista creatore dell'opera."},
-        {txtTessuto, "Attenzione: per salvare la scheda \u00E8 necessario indicare l'anno di realizzazione dell'opera."},
-        {txtCliente, "Attenzione: per salvare la scheda \u00E8 necessario indicare il proprietario attuale dell'opera."},
-    };
-    for (const auto& m : mandatory) {
-        if (text::trim(m.edit->text()).isEmpty()) {
-            ui_.message(this, Ui::Kind::Warning, QString::fromUtf8(m.message));
-            m.edit->setFocus();
-            return;
-        }
+    const auto missing = firstMissing({
+        {txtCapo, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare il titolo dell'opera.")},
+        {txtColore, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare il nome dell'artista creatore dell'opera.")},
+        {txtTessuto, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare l'anno di realizzazione dell'opera.")},
+        {txtCliente, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare il proprietario attuale dell'opera.")},
+    });
+    if (missing) {
+        ui_.message(this, Ui::Kind::Warning, missing->message);
+        missing->edit->setFocus();
+        return;
     }
 
     const QString position = text::trim(lblPosizione->text());
-    const QByteArray bytes = cardRecord().encode();
     try {
-        ArchiveFile archive;
-        archive.open(TSchedaOpera::archivePath(), TSchedaOpera::kSize);
-        if (!position.isEmpty()) {
-            archive.seek(position.toLongLong() - 1);
-            archive.write(bytes.constData());
-            lblPosizione->setText(QString::number(archive.position()));
-        } else {
-            lblPosizione->setText(QString::number(archive.append(bytes.constData())));
-        }
-        archive.close();
+        const qint64 stored = storeRecord(TSchedaOpera::archivePath(), TSchedaOpera::kSize, cardRecord().encode(), position);
+        lblPosizione->setText(QString::number(stored));
     } catch (const IoError&) {
         ui_.message(this, Ui::Kind::Error, messages::kArchiveAccess);
         return;

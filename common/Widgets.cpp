@@ -2,7 +2,9 @@
 
 #include "common/Amount.h"
 
+#include <QDialog>
 #include <QEvent>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -281,4 +283,13 @@ void limitTyping(QLineEdit* e, int limit)
     filterKeys(e, [e, limit](int, const QString& t) {
         return t.isEmpty() || e->text().size() - e->selectedText().size() + t.size() <= limit;
     });
+}
+
+QPushButton* closeButton(QDialog* dialog)
+{
+    auto* b = new QPushButton(QStringLiteral("Chiudi"), dialog);
+    b->setObjectName(QStringLiteral("btnChiudi"));
+    b->setCursor(Qt::PointingHandCursor);
+    QObject::connect(b, &QPushButton::clicked, dialog, &QDialog::accept);
+    return b;
 }

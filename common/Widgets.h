@@ -107,6 +107,11 @@ void filterKeys(QWidget* w, std::function<bool(int key, const QString& text)> al
 // Runs handler when w loses the focus.
 void onFocusOut(QWidget* w, std::function<void()> handler);
 
+// The "Chiudi" button btnChiudi of a dialog, closing it.
+class QDialog;
+class QPushButton;
+QPushButton* closeButton(QDialog* dialog);
+
 // Centres a top-level window on its screen.
 void centerOnScreen(QWidget* w);
 

@@ -5,6 +5,7 @@
 #include "app/HelpTexts.h"
 #include "app/Screens.h"
 #include "common/CardBrowse.h"
+#include "common/CardParts.h"
 #include "common/IniFile.h"
 #include "common/Messages.h"
 #include "common/ProgramDir.h"
@@ -48,57 +49,24 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
     setWindowTitle(QStringLiteral(" Brevanto - Relazioni Tecniche"));
     setProperty("card", true);
 
-    auto* band = new QWidget(this);
-    band->setObjectName(QStringLiteral("panStatus"));
-    band->setAttribute(Qt::WA_StyledBackground);
-    panInfo = new QLabel(messages::kReady, band);
-    panInfo->setObjectName(QStringLiteral("panInfo"));
-    auto* bandLayout = new QHBoxLayout(band);
-    bandLayout->setContentsMargins(12, 3, 12, 3);
-    bandLayout->addWidget(panInfo);
-    auto* hints = new StatusHints(panInfo);
-    hints->blank(this);
-    hints->blank(band);
-
-    auto* toolbar = new QWidget(this);
-    toolbar->setObjectName(QStringLiteral("panToolbar"));
-    toolbar->setAttribute(Qt::WA_StyledBackground);
-    auto* bar = new QHBoxLayout(toolbar);
-    bar->setContentsMargins(8, 4, 8, 4);
-    bar->setSpacing(2);
-    buildToolbar(bar, *hints);
-    hints->blank(toolbar);
+    CardChrome chrome(this);
+    panInfo = chrome.panInfo;
+    buildToolbar(chrome);
 
     auto* body = new QWidget(this);
     body->setObjectName(QStringLiteral("panBody"));
     body->setAttribute(Qt::WA_StyledBackground);
     auto* bodyLayout = new QHBoxLayout(body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
-    bodyLayout->addWidget(buildPhotos(*hints));
-    bodyLayout->addWidget(buildFields(*hints), 1);
-    hints->blank(body);
+    bodyLayout->addWidget(buildPhotos(*chrome.hints));
+    bodyLayout->addWidget(buildFields(*chrome.hints), 1);
+    chrome.assemble(body);
 
-    btnFocus = new QPushButton(this);
-    btnFocus->setObjectName(QStringLiteral("btnFocus"));
-    btnFocus->setFixedSize(0, 0);
+    btnFocus = focusButton(this);
     lblInizio = new QLabel(this);
     lblInizio->setObjectName(QStringLiteral("lblInizio"));
     lblInizio->hide();
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i] = new QLabel(this);
-        lblFile[i]->setObjectName(QStringLiteral("lblFile0%1").arg(i + 1));
-        lblFile[i]->hide();
-        lblDesc[i] = new QLabel(this);
-        lblDesc[i]->setObjectName(QStringLiteral("lblDesc0%1").arg(i + 1));
-        lblDesc[i]->hide();
-    }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(toolbar);
-    layout->addWidget(body, 1);
-    layout->addWidget(band);
+    slotLabels(this, lblFile, lblDesc);
 
     wireFields();
 

@@ -72,7 +72,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void buildToolbar(class QHBoxLayout* bar, StatusHints& hints);
+    void buildToolbar(class CardChrome& chrome);
     QWidget* buildFields(StatusHints& hints);
     QWidget* buildPhotos(StatusHints& hints);
     void wireFields();

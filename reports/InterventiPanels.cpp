@@ -1,6 +1,7 @@
 // The report card's layout: toolbar, photo column, field area and status band.
 #include "reports/Interventi.h"
 
+#include "common/CardParts.h"
 #include "common/Widgets.h"
 #include "reports/PhotoBox.h"
 
@@ -32,38 +33,28 @@ QVBoxLayout* labelled(const QString& label, QWidget* control, QWidget* beside = 
 }
 } // namespace
 
-void TfrmInterventi::buildToolbar(QHBoxLayout* bar, StatusHints& hints)
+void TfrmInterventi::buildToolbar(CardChrome& c)
 {
-    QWidget* owner = bar->parentWidget();
-    auto add = [&](PictureButton*& b, const char* name, const char* pic, const char* hint, const QString& caption = {}) {
-        b = new PictureButton(QString::fromLatin1(name), QString::fromLatin1(pic), owner, 36, caption);
-        hints.hint(b, QString::fromUtf8(hint));
-        bar->addWidget(b);
-    };
-    add(cmdNuovo, "cmdNuovo", "tb_nuovo", "Prepara la schermata per l'emissione di una nuova scheda.");
-    add(cmdDuplica, "cmdDuplica", "tb_duplica", "Prepara la schermata per l'emissione di una nuova scheda duplicando i dati correnti.");
-    add(cmdSalva, "cmdSalva", "tb_salva", "Salva la scheda in archivio.");
-    add(cmdTrova, "cmdTrova", "tb_trova", "Trova una scheda in archivio.");
-    bar->addSpacing(10);
-    add(cmdFile, "cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
-    add(cmdAnteprima, "cmdAnteprima", "tb_anteprima", "Visualizza l'anteprima di stampa della scheda.");
-    add(cmdStampa, "cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
-    bar->addStretch();
-    add(cmdPrimo, "cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
-    add(cmdIndietro, "cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
-    lblPosizione = new QLabel(owner);
-    lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
-    lblPosizione->setAlignment(Qt::AlignCenter);
-    lblPosizione->setMinimumWidth(90);
-    bar->addWidget(lblPosizione);
-    add(cmdAvanti, "cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
-    add(cmdUltimo, "cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
-    bar->addStretch();
-    add(cmdNonPagati, "cmdNonPagati", "tb_nonpagati", "Visualizza il riepilogo dei conti non ancora saldati dai committenti.");
-    add(cmdNumerazione, "cmdNumerazione", "tb_numerazione", "Imposta il numero iniziale per la numerazione dei documenti.");
-    bar->addSpacing(10);
-    add(cmdGuida, "cmdGuida", "tb_guida", "Visualizza la guida in linea.");
-    add(cmdEsci, "cmdEsci", "tb_esci", "Esci da questa schermata.");
+    cmdNuovo = c.button("cmdNuovo", "tb_nuovo", "Prepara la schermata per l'emissione di una nuova scheda.");
+    cmdDuplica = c.button("cmdDuplica", "tb_duplica", "Prepara la schermata per l'emissione di una nuova scheda duplicando i dati correnti.");
+    cmdSalva = c.button("cmdSalva", "tb_salva", "Salva la scheda in archivio.");
+    cmdTrova = c.button("cmdTrova", "tb_trova", "Trova una scheda in archivio.");
+    c.spacing(10);
+    cmdFile = c.button("cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
+    cmdAnteprima = c.button("cmdAnteprima", "tb_anteprima", "Visualizza l'anteprima di stampa della scheda.");
+    cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
+    c.stretch();
+    cmdPrimo = c.button("cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
+    cmdIndietro = c.button("cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
+    lblPosizione = c.positionLabel();
+    cmdAvanti = c.button("cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
+    cmdUltimo = c.button("cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
+    c.stretch();
+    cmdNonPagati = c.button("cmdNonPagati", "tb_nonpagati", "Visualizza il riepilogo dei conti non ancora saldati dai committenti.");
+    cmdNumerazione = c.button("cmdNumerazione", "tb_numerazione", "Imposta il numero iniziale per la numerazione dei documenti.");
+    c.spacing(10);
+    cmdGuida = c.button("cmdGuida", "tb_guida", "Visualizza la guida in linea.");
+    cmdEsci = c.button("cmdEsci", "tb_esci", "Esci da questa schermata.");
 }
 
 QWidget* TfrmInterventi::buildPhotos(StatusHints& hints)

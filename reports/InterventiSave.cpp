@@ -3,6 +3,7 @@
 
 #include "common/Amount.h"
 #include "common/ArchiveFile.h"
+#include "common/CardParts.h"
 #include "common/IniFile.h"
 #include "common/IoError.h"
 #include "common/Messages.h"
@@ -53,37 +54,30 @@ void TfrmInterventi::cmdSalvaClick()
         txtTotale->setText(amount::format(txtTotale->text()));
     btnFocus->setFocus();
 
-    const struct { QLineEdit* edit; const char* what; } mandatory[] = {
-        {txtNumScheda, "assegnare un numero alla Relazione."},
-        {txtData, "indicare la data di emissione della Relazione."},
-        {txtAzienda, "indicare l'intestazione del Laboratorio di Restauro."},
-        {txtCliente, "indicare il nome del committente."},
-        {txtRecapito, "indicare il recapito telefonico del committente."},
-        {txtVeicolo, "indicare il titolo dell'opera d'arte."},
-        {txtTarga, "indicare l'anno di realizzazione dell'opera d'arte."},
-        {txtChilometraggio, "indicare il nome dell'artista."},
+    auto need = [](const char* what) {
+        return QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario ") + QString::fromUtf8(what);
     };
-    for (const auto& m : mandatory) {
-        if (text::trim(m.edit->text()).isEmpty()) {
-            ui_.message(this, Ui::Kind::Warning,
-                        QString::fromUtf8("Attenzione: per salvare la scheda \u00E8 necessario ") + QString::fromUtf8(m.what));
-            m.edit->setFocus();
-            return;
-        }
+    const auto missing = firstMissing({
+        {txtNumScheda, need("assegnare un numero alla Relazione.")},
+        {txtData, need("indicare la data di emissione della Relazione.")},
+        {txtAzienda, need("indicare l'intestazione del Laboratorio di Restauro.")},
+        {txtCliente, need("indicare il nome del committente.")},
+        {txtRecapito, need("indicare il recapito telefonico del committente.")},
+        {txtVeicolo, need("indicare il titolo dell'opera d'arte.")},
+        {txtTarga, need("indicare l'anno di realizzazione dell'opera d'arte.")},
+        {txtChilometraggio, need("indicare il nome dell'artista.")},
+    });
+    if (missing) {
+        ui_.message(this, Ui::Kind::Warning, missing->message);
+        missing->edit->setFocus();
+        return;
     }
 
     const QString position = text::trim(lblPosizione->text());
-    const QByteArray bytes = cardRecord().encode();
     try {
-        ArchiveFile archive;
-        archive.open(TSchedaIntervento::archivePath(), TSchedaIntervento::kSize);
-        if (!position.isEmpty()) {
-            archive.seek(position.toLongLong() - 1);
-            archive.write(bytes.constData());
-        } else {
-            lblPosizione->setText(QString::number(archive.append(bytes.constData())));
-        }
-        archive.close();
+        const qint64 stored =
+            storeRecord(TSchedaIntervento::archivePath(), TSchedaIntervento::kSize, cardRecord().encode(), position);
+        lblPosizione->setText(QString::number(stored));
     } catch (const IoError&) {
         ui_.message(this, Ui::Kind::Plain, messages::kArchiveAccess);
         return;

@@ -1,0 +1,124 @@
+#include "common/CardParts.h"
+
+#include "common/ArchiveFile.h"
+#include "common/Messages.h"
+#include "common/Text.h"
+#include "common/Widgets.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QWidget* styledPanel(const QString& name, QWidget* parent)
+{
+    auto* w = new QWidget(parent);
+    w->setObjectName(name);
+    w->setAttribute(Qt::WA_StyledBackground);
+    return w;
+}
+} // namespace
+
+CardChrome::CardChrome(QWidget* card) : card_(card)
+{
+    band_ = styledPanel(QStringLiteral("panStatus"), card);
+    panInfo = new QLabel(messages::kReady, band_);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    auto* bandLayout = new QHBoxLayout(band_);
+    bandLayout->setContentsMargins(12, 3, 12, 3);
+    bandLayout->addWidget(panInfo);
+    hints = new StatusHints(panInfo);
+
+    toolbar_ = styledPanel(QStringLiteral("panToolbar"), card);
+    bar_ = new QHBoxLayout(toolbar_);
+    bar_->setContentsMargins(8, 4, 8, 4);
+    bar_->setSpacing(2);
+    for (QWidget* w : {card, band_, toolbar_})
+        hints->blank(w);
+}
+
+PictureButton* CardChrome::button(const char* name, const char* pictureName, const char* hint, const QString& caption)
+{
+    auto* b = new PictureButton(QString::fromLatin1(name), QString::fromLatin1(pictureName), toolbar_, 36, caption);
+    hints->hint(b, QString::fromUtf8(hint));
+    bar_->addWidget(b);
+    return b;
+}
+
+void CardChrome::spacing(int pixels)
+{
+    bar_->addSpacing(pixels);
+}
+
+void CardChrome::stretch()
+{
+    bar_->addStretch();
+}
+
+QLabel* CardChrome::positionLabel()
+{
+    auto* l = new QLabel(toolbar_);
+    l->setObjectName(QStringLiteral("lblPosizione"));
+    l->setAlignment(Qt::AlignCenter);
+    l->setMinimumWidth(90);
+    bar_->addWidget(l);
+    return l;
+}
+
+void CardChrome::assemble(QWidget* body)
+{
+    hints->blank(body);
+    auto* layout = new QVBoxLayout(card_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolbar_);
+    layout->addWidget(body, 1);
+    layout->addWidget(band_);
+}
+
+QPushButton* focusButton(QWidget* card)
+{
+    auto* b = new QPushButton(card);
+    b->setObjectName(QStringLiteral("btnFocus"));
+    b->setFixedSize(0, 0);
+    b->lower();
+    return b;
+}
+
+void slotLabels(QWidget* card, std::array<QLabel*, 3>& files, std::array<QLabel*, 3>& descs)
+{
+    for (int i = 0; i < 3; ++i) {
+        files[size_t(i)] = new QLabel(card);
+        files[size_t(i)]->setObjectName(QStringLiteral("lblFile0%1").arg(i + 1));
+        files[size_t(i)]->hide();
+        descs[size_t(i)] = new QLabel(card);
+        descs[size_t(i)]->setObjectName(QStringLiteral("lblDesc0%1").arg(i + 1));
+        descs[size_t(i)]->hide();
+    }
+}
+
+std::optional<Mandatory> firstMissing(std::initializer_list<Mandatory> fields)
+{
+    for (const Mandatory& m : fields)
+        if (text::trim(m.edit->text()).isEmpty())
+            return m;
+    return std::nullopt;
+}
+
+qint64 storeRecord(const QString& archivePath, int recordSize, const QByteArray& record, const QString& position)
+{
+    ArchiveFile archive;
+    archive.open(archivePath, recordSize);
+    qint64 stored;
+    if (!text::trim(position).isEmpty()) {
+        archive.seek(text::trim(position).toLongLong() - 1);
+        archive.write(record.constData());
+        stored = archive.position();
+    } else {
+        stored = archive.append(record.constData());
+    }
+    archive.close();
+    return stored;
+}

@@ -1,0 +1,56 @@
+#pragma once
+#include <QString>
+
+#include <array>
+#include <initializer_list>
+#include <optional>
+
+class PictureButton;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+class StatusHints;
+
+// What the two card screens share: the toolbar panel, the blue status band with its
+// hints, the hidden helpers and the way a card is stored.
+class CardChrome {
+public:
+    // Builds the toolbar panel and the status band of card, whose background empties the line.
+    explicit CardChrome(QWidget* card);
+
+    // A toolbar picture button with its status hint.
+    PictureButton* button(const char* name, const char* picture, const char* hint, const QString& caption = {});
+    void spacing(int pixels);
+    void stretch();
+    // lblPosizione, between the browse buttons.
+    QLabel* positionLabel();
+    // Lays out toolbar, body and status band, top to bottom.
+    void assemble(QWidget* body);
+
+    QLabel* panInfo;
+    StatusHints* hints;
+
+private:
+    QWidget* card_;
+    QWidget* toolbar_;
+    QHBoxLayout* bar_;
+    QWidget* band_;
+};
+
+// The invisible button the save moves the focus to, so that the field being edited is finished.
+QPushButton* focusButton(QWidget* card);
+// The six invisible labels of the attachment slots.
+void slotLabels(QWidget* card, std::array<QLabel*, 3>& files, std::array<QLabel*, 3>& descs);
+
+struct Mandatory {
+    QLineEdit* edit;
+    QString message;
+};
+// The first mandatory field whose trimmed text is empty, or nullptr.
+std::optional<Mandatory> firstMissing(std::initializer_list<Mandatory> fields);
+
+// Writes a record over position (1-based, as lblPosizione shows it) or, when position is
+// empty, appends it under the archive's lock. Returns the record's position. Throws IoError.
+qint64 storeRecord(const QString& archivePath, int recordSize, const QByteArray& record, const QString& position);
