@@ -502,6 +502,22 @@ void TestOpere::photoLoadedOrBlank()
     QVERIFY(QDir(f.file("Inventario")).removeRecursively());
     frmOpere->cmdPrimoClick();
     QVERIFY(QFileInfo(f.file("Inventario")).isDir());
+
+    // A folder that cannot be created: the blank picture, and saving still stores the card.
+    QVERIFY(QDir(f.file("Inventario")).removeRecursively());
+    writeBytes(f.file("Inventario"), "a file where the photo folder should be");
+    frmOpere->cmdAvantiClick();
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    QImage green(20, 20, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    frmOpere->imgFoto->setImage(green);
+    frmOpere->txtColore->setText("A");
+    frmOpere->txtTessuto->setText("1900");
+    frmOpere->txtCliente->setText("P");
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages().value(0).text,
+             QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
+    QCOMPARE(frmOpere->imgFoto->image(), green); // the frame keeps its picture
     VERIFY_UI_CLEAN(f.ui);
 }
 
