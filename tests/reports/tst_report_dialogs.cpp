@@ -1,6 +1,7 @@
 #include "Fixture.h"
 
 #include "app/Screens.h"
+#include "common/Messages.h"
 #include "common/Widgets.h"
 #include "reports/FrameSource.h"
 #include "reports/Interventi.h"
@@ -9,6 +10,7 @@
 #include "reports/PhotoBox.h"
 #include "reports/WebCam.h"
 
+#include <QDir>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,6 +107,19 @@ void TestReportDialogs::numberingScreen()
         QVERIFY(!n.isVisible());
     }
     QCOMPARE(readBytes(f.file("Contratti.ini")), QByteArray("[Altro]\r\nchiave=1\r\n\r\n[Numerazione Contratti]\r\nInizio=250\r\n"));
+
+    // Settings that cannot be written: said so, and the screen stays open.
+    QVERIFY(QFile::remove(f.file("Contratti.ini")));
+    QVERIFY(QDir(f.path()).mkdir("Contratti.ini"));
+    {
+        TfrmNumerazione n(f.ui);
+        n.lblMemory->setText("contratti");
+        n.show();
+        n.txtInizio->setText("5");
+        n.btnApplicaClick();
+        QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Error, messages::kArchiveAccess, {}}}));
+        QVERIFY(n.isVisible());
+    }
     VERIFY_UI_CLEAN(f.ui);
 }
 
