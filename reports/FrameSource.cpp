@@ -16,18 +16,21 @@ void FrameSource::setReceiver(QObject* context, std::function<void(const QImage&
 
 void FrameSource::deliver(const QImage& frame)
 {
-    if (!running_ || !context_ || !receiver_)
+    if (!link_->running || !context_ || !receiver_)
         return;
     if (QThread::currentThread() == context_->thread()) {
         receiver_(frame);
         return;
     }
+    if (link_->pending.exchange(true))
+        return; // the previous frame has not been taken yet
     QMetaObject::invokeMethod(
-        context_, [this, frame] {
-            if (running_)
-                receiver_(frame);
+        context_, [link = link_, receiver = receiver_, frame] {
+            link->pending = false;
+            if (link->running)
+                receiver(frame);
         },
-        Qt::BlockingQueuedConnection);
+        Qt::QueuedConnection);
 }
 
 namespace {
@@ -46,7 +49,6 @@ public:
                          [this](const QVideoFrame& f) { deliver(f.toImage()); }, Qt::DirectConnection);
     }
     ~SystemCamera() override { stop(); }
-    bool available() const override { return camera_ != nullptr; }
     void start() override
     {
         if (!camera_)

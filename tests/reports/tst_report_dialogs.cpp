@@ -18,6 +18,13 @@
 #include <QThread>
 
 namespace {
+// A system without a camera: switching on delivers nothing.
+class NoCamera : public FrameSource {
+public:
+    void start() override {}
+    void stop() override {}
+};
+
 // A camera whose frames come from a thread of its own, as a real one's do.
 class ThreadCamera : public FrameSource {
 public:
@@ -42,9 +49,7 @@ public:
         setRunning(false);
         if (thread_) {
             thread_->requestInterruption();
-            // Keep serving the blocked delivery while the thread winds down.
-            while (!thread_->wait(10))
-                QCoreApplication::processEvents();
+            thread_->wait();
             delete thread_;
             thread_ = nullptr;
         }
@@ -56,12 +61,6 @@ private:
     QThread* thread_ = nullptr;
 };
 
-class NoCamera : public FrameSource {
-public:
-    bool available() const override { return false; }
-    void start() override {}
-    void stop() override {}
-};
 } // namespace
 
 class TestReportDialogs : public QObject {
