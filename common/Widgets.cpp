@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QStyle>
 
 PictureButton::PictureButton(const QString& name, const QString& pictureName, QWidget* parent, int iconSize,
                              const QString& caption)
@@ -73,8 +74,12 @@ void LinkLabel::addIcon(ClickLabel* icon)
 
 void LinkLabel::setPressedLook(bool pressed)
 {
+    // The colours are in the style sheet, keyed on these properties.
     pressedLook_ = pressed;
-    setStyleSheet(QStringLiteral("color: %1;").arg(pressed ? QStringLiteral("#FFA500") : QStringLiteral("#00008B")));
+    setProperty("link", true);
+    setProperty("pressed", pressed);
+    style()->unpolish(this);
+    style()->polish(this);
 }
 
 PictureFrame::PictureFrame(const QString& name, QWidget* parent) : QWidget(parent)
