@@ -98,6 +98,7 @@ private slots:
     void failedPhotoWriteKeepsFrames();
     void photoButtons();
     void statusHints();
+    void enterChainTabOrderAndMemoLimit();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -507,6 +508,43 @@ void TestInterventi::statusHints()
         move(child<QWidget>(frmInterventi, "imgFoto02")); // a photo frame empties the line
         QCOMPARE(frmInterventi->panInfo->text(), QString());
     }
+}
+
+void TestInterventi::enterChainTabOrderAndMemoLimit()
+{
+    activate(frmInterventi);
+    auto* c = frmInterventi;
+    const QList<QWidget*> chain{c->txtNumScheda, c->txtData, c->txtTecnico, c->txtAzienda, c->txtPratica,
+                                c->txtCliente, c->txtRecapito, c->txtVeicolo, c->txtTarga, c->txtMarca,
+                                c->txtChilometraggio, c->txtDanni, c->txtDataInizio, c->txtStato, c->txtDataFine,
+                                c->txtVernice, c->txtRicambi, c->txtInterventi};
+    c->txtNumScheda->setFocus();
+    for (int i = 0; i + 1 < chain.size(); ++i) {
+        QCOMPARE(QApplication::focusWidget(), chain[i]);
+        QTest::keyClick(chain[i], Qt::Key_Return);
+    }
+    QCOMPARE(QApplication::focusWidget(), c->txtInterventi);
+    QTest::keyClick(c->txtInterventi, Qt::Key_Return); // a new line in the memo
+    QCOMPARE(QApplication::focusWidget(), c->txtInterventi);
+    QCOMPARE(c->txtInterventi->toPlainText(), QString("\n"));
+    QVERIFY(child<QWidget>(c, "effInterventi")->isVisible());
+    c->txtManodopera->setFocus();
+    QVERIFY(!child<QWidget>(c, "effInterventi")->isVisible());
+    for (QWidget* next : {static_cast<QWidget*>(c->chkPagato), static_cast<QWidget*>(c->txtNote),
+                          static_cast<QWidget*>(c->txtTotale)}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClick(c->txtTotale, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), c->txtNumScheda);
+
+    // 5000 characters at most, each line break counting two.
+    c->txtInterventi->setPlainText(QString(5001, 'm'));
+    QCOMPARE(c->txtInterventi->toPlainText().size(), 5000);
+    c->txtInterventi->setPlainText(QString(2000, 'a') + "\n" + QString(2999, 'b'));
+    QCOMPARE(c->memoText().size(), 5000);
+    QVERIFY(c->memoText().endsWith(QString(2998, 'b')));
+    VERIFY_UI_CLEAN(f->ui);
 }
 
 QTEST_MAIN(TestInterventi)
