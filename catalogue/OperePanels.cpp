@@ -52,11 +52,12 @@ void TfrmOpere::buildToolbar(CardChrome& c)
     cmdFile = c.button("cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
     cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
     c.stretch();
-    cmdPrimo = c.button("cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
-    cmdIndietro = c.button("cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
-    lblPosizione = c.positionLabel();
-    cmdAvanti = c.button("cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
-    cmdUltimo = c.button("cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
+    const CardChrome::BrowseGroup browse = c.browseGroup();
+    cmdPrimo = browse.first;
+    cmdIndietro = browse.previous;
+    lblPosizione = browse.position;
+    cmdAvanti = browse.next;
+    cmdUltimo = browse.last;
     c.stretch();
     cmdEsporta = c.button("cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
     cmdSegnalati = c.button("cmdSegnalati", "tb_segnalati", "Visualizza il riepilogo delle opere d'arte non vendute.");

@@ -3,7 +3,6 @@
 
 #include "catalogue/ArtworkPhoto.h"
 #include "catalogue/SchedaOpera.h"
-#include "common/Amount.h"
 #include "common/CardParts.h"
 #include "common/IoError.h"
 #include "common/Messages.h"
@@ -58,10 +57,7 @@ TSchedaOpera TfrmOpere::cardRecord() const
 
 void TfrmOpere::cmdSalvaClick()
 {
-    // Finish the field being edited first, so that a typed amount is stored formatted.
-    if (focusWidget() == txtPrezzo)
-        txtPrezzo->setText(amount::format(txtPrezzo->text()));
-    btnFocus->setFocus();
+    finishEditing(this, txtPrezzo, btnFocus);
 
     const auto missing = firstMissing({
         {txtCapo, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare il titolo dell'opera.")},

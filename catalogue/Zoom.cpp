@@ -1,6 +1,8 @@
 #include "catalogue/Zoom.h"
 
+#include "common/PhotoFiles.h"
 #include "common/Style.h"
+#include "common/Ui.h"
 #include "common/Widgets.h"
 
 #include <QEvent>
@@ -47,3 +49,31 @@ bool TfrmZoom::eventFilter(QObject*, QEvent* event)
     }
     return false;
 }
+
+namespace photoactions {
+
+void load(Ui& ui, QWidget* parent, PictureFrame* frame, const QImage& fallback)
+{
+    const QString file = ui.openFile(parent, photofiles::openDialog());
+    if (file.isEmpty())
+        return;
+    const std::optional<QImage> image = photofiles::read(file);
+    frame->setImage(image ? *image : fallback);
+}
+
+void saveCopy(Ui& ui, QWidget* parent, const QImage& image)
+{
+    const QString file = ui.saveFile(parent, photofiles::saveDialog());
+    if (!file.isEmpty())
+        photofiles::writeJpeg(image, photofiles::withJpegSuffix(file));
+}
+
+void zoom(Ui& ui, QWidget* parent, const QImage& image)
+{
+    auto* window = new TfrmZoom(parent);
+    window->setPicture(image);
+    ui.exec(window);
+    delete window;
+}
+
+} // namespace photoactions

@@ -3,6 +3,7 @@
 #include <QImage>
 
 class PictureFrame;
+class Ui;
 
 // The photo at the size of the screen; any click closes it.
 class TfrmZoom : public QDialog {
@@ -19,3 +20,16 @@ protected:
 private:
     QWidget* panContainer_;
 };
+
+// The picture actions both cards offer on a photo frame.
+namespace photoactions {
+
+// Asks for a JPEG or bitmap file and puts it into the frame; an unreadable file gives fallback.
+void load(Ui& ui, QWidget* parent, PictureFrame* frame, const QImage& fallback);
+// Asks for a file name and writes the picture there as JPEG. A failure leaves everything as
+// it is, so that no later save of the card can replace a stored photo with a placeholder.
+void saveCopy(Ui& ui, QWidget* parent, const QImage& image);
+// Shows the picture in a new zoom window, modally.
+void zoom(Ui& ui, QWidget* parent, const QImage& image);
+
+} // namespace photoactions

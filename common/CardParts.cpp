@@ -1,5 +1,6 @@
 #include "common/CardParts.h"
 
+#include "common/Amount.h"
 #include "common/ArchiveFile.h"
 #include "common/Messages.h"
 #include "common/Text.h"
@@ -57,14 +58,19 @@ void CardChrome::stretch()
     bar_->addStretch();
 }
 
-QLabel* CardChrome::positionLabel()
+CardChrome::BrowseGroup CardChrome::browseGroup()
 {
-    auto* l = new QLabel(toolbar_);
-    l->setObjectName(QStringLiteral("lblPosizione"));
-    l->setAlignment(Qt::AlignCenter);
-    l->setMinimumWidth(90);
-    bar_->addWidget(l);
-    return l;
+    BrowseGroup g;
+    g.first = button("cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
+    g.previous = button("cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
+    g.position = new QLabel(toolbar_);
+    g.position->setObjectName(QStringLiteral("lblPosizione"));
+    g.position->setAlignment(Qt::AlignCenter);
+    g.position->setMinimumWidth(90);
+    bar_->addWidget(g.position);
+    g.next = button("cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
+    g.last = button("cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
+    return g;
 }
 
 void CardChrome::assemble(QWidget* body)
@@ -76,6 +82,14 @@ void CardChrome::assemble(QWidget* body)
     layout->addWidget(toolbar_);
     layout->addWidget(body, 1);
     layout->addWidget(band_);
+}
+
+void finishEditing(QWidget* card, QLineEdit* amountField, QPushButton* btnFocus)
+{
+    // Without an active window no focus-out arrives, so the amount is formatted here.
+    if (card->focusWidget() == amountField)
+        amountField->setText(amount::format(amountField->text()));
+    btnFocus->setFocus();
 }
 
 QPushButton* focusButton(QWidget* card)

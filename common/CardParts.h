@@ -24,8 +24,12 @@ public:
     PictureButton* button(const char* name, const char* picture, const char* hint, const QString& caption = {});
     void spacing(int pixels);
     void stretch();
-    // lblPosizione, between the browse buttons.
-    QLabel* positionLabel();
+    // cmdPrimo, cmdIndietro, lblPosizione, cmdAvanti, cmdUltimo with their hints.
+    struct BrowseGroup {
+        PictureButton *first, *previous, *next, *last;
+        QLabel* position;
+    };
+    BrowseGroup browseGroup();
     // Lays out toolbar, body and status band, top to bottom.
     void assemble(QWidget* body);
 
@@ -38,6 +42,10 @@ private:
     QHBoxLayout* bar_;
     QWidget* band_;
 };
+
+// The save's first step: the field being edited is finished (an amount typed and not yet
+// left is formatted) and the focus moves to the invisible button btnFocus.
+void finishEditing(QWidget* card, QLineEdit* amountField, QPushButton* btnFocus);
 
 // The invisible button the save moves the focus to, so that the field being edited is finished.
 QPushButton* focusButton(QWidget* card);

@@ -44,11 +44,12 @@ void TfrmInterventi::buildToolbar(CardChrome& c)
     cmdAnteprima = c.button("cmdAnteprima", "tb_anteprima", "Visualizza l'anteprima di stampa della scheda.");
     cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
     c.stretch();
-    cmdPrimo = c.button("cmdPrimo", "tb_primo", "Visualizza la prima scheda in archivio.");
-    cmdIndietro = c.button("cmdIndietro", "tb_indietro", "Visualizza la scheda precedente in archivio.");
-    lblPosizione = c.positionLabel();
-    cmdAvanti = c.button("cmdAvanti", "tb_avanti", "Visualizza la scheda successiva in archivio.");
-    cmdUltimo = c.button("cmdUltimo", "tb_ultimo", "Visualizza l'ultima scheda in archivio.");
+    const CardChrome::BrowseGroup browse = c.browseGroup();
+    cmdPrimo = browse.first;
+    cmdIndietro = browse.previous;
+    lblPosizione = browse.position;
+    cmdAvanti = browse.next;
+    cmdUltimo = browse.last;
     c.stretch();
     cmdNonPagati = c.button("cmdNonPagati", "tb_nonpagati", "Visualizza il riepilogo dei conti non ancora saldati dai committenti.");
     cmdNumerazione = c.button("cmdNumerazione", "tb_numerazione", "Imposta il numero iniziale per la numerazione dei documenti.");

@@ -1,7 +1,6 @@
 // The report card's save, new and duplicate actions.
 #include "reports/Interventi.h"
 
-#include "common/Amount.h"
 #include "common/ArchiveFile.h"
 #include "common/CardParts.h"
 #include "common/IniFile.h"
@@ -49,10 +48,7 @@ TSchedaIntervento TfrmInterventi::cardRecord() const
 
 void TfrmInterventi::cmdSalvaClick()
 {
-    // Finish the field being edited first, so that a typed total is stored formatted.
-    if (focusWidget() == txtTotale)
-        txtTotale->setText(amount::format(txtTotale->text()));
-    btnFocus->setFocus();
+    finishEditing(this, txtTotale, btnFocus);
 
     auto need = [](const char* what) {
         return QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario ") + QString::fromUtf8(what);

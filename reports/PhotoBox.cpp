@@ -1,7 +1,6 @@
 #include "reports/PhotoBox.h"
 
 #include "catalogue/Zoom.h"
-#include "common/PhotoFiles.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
 
@@ -82,27 +81,15 @@ QImage PhotoBox::placeholder() const
 
 void PhotoBox::btnCaricaFotoClick()
 {
-    const QString file = ui_.openFile(this, photofiles::openDialog());
-    if (file.isEmpty())
-        return;
-    const std::optional<QImage> image = photofiles::read(file);
-    setImage(image ? *image : placeholder());
+    photoactions::load(ui_, this, imgFoto, placeholder());
 }
 
 void PhotoBox::btnSalvaFotoClick()
 {
-    const QString file = ui_.saveFile(this, photofiles::saveDialog());
-    if (file.isEmpty())
-        return;
-    // A failed copy keeps the frame's picture, so that no later save can replace the
-    // stored photo with the placeholder.
-    photofiles::writeJpeg(image(), photofiles::withJpegSuffix(file));
+    photoactions::saveCopy(ui_, this, image());
 }
 
 void PhotoBox::btnZoomFotoClick()
 {
-    auto* zoom = new TfrmZoom(window());
-    zoom->setPicture(image());
-    ui_.exec(zoom);
-    delete zoom;
+    photoactions::zoom(ui_, window(), image());
 }
