@@ -4,6 +4,7 @@
 #include "app/Password.h"
 #include "app/PasswordStore.h"
 #include "app/Screens.h"
+#include "common/IoError.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
@@ -153,7 +154,7 @@ void TfrmCambiaPassword::cmdOKClick()
             return;
         }
         passwordstore::store(txtPasswordNew->text());
-    } catch (...) {
+    } catch (const IoError&) {
         ui_.message(this, Ui::Kind::Plain, kError);
         return;
     }

@@ -1,5 +1,7 @@
 #include "app/Crypt.h"
 
+#include "common/IoError.h"
+
 #include <vector>
 
 namespace Crypt {
@@ -52,7 +54,7 @@ QString Unscramble(const QString& hex)
         const int hi = hexValue(hex.at(2 * i));
         const int lo = hexValue(hex.at(2 * i + 1));
         if (hi < 0 || lo < 0)
-            throw ConversionError("'" + hex.mid(2 * i, 2).toStdString() + "' is not a valid hexadecimal value");
+            throw IoError(QStringLiteral("'%1' is not a valid hexadecimal value").arg(hex.mid(2 * i, 2)));
         codes.push_back(quint8(hi * 16 + lo));
     }
     QString out;

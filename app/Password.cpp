@@ -4,6 +4,7 @@
 #include "app/CambiaPassword.h"
 #include "app/PasswordStore.h"
 #include "app/Screens.h"
+#include "common/IoError.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
@@ -111,7 +112,7 @@ void TfrmPassword::cmdOKClick()
     QString stored;
     try {
         stored = passwordstore::stored();
-    } catch (...) {
+    } catch (const IoError&) {
         ui_.message(this, Ui::Kind::Plain, kReadError);
         return;
     }

@@ -2,8 +2,8 @@
 #include <QString>
 
 // The password store beside the executable: section "Accesso", key "Valore", holding the
-// scrambled upper-cased password. Every function throws (IoError or
-// Crypt::ConversionError) when the store cannot be read, unscrambled or written.
+// scrambled upper-cased password. Every function throws IoError when the store cannot be
+// read, unscrambled or written.
 namespace passwordstore {
 
 QString path();

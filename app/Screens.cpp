@@ -3,6 +3,7 @@
 #include "app/Avvio.h"
 #include "app/CambiaPassword.h"
 #include "app/Guida.h"
+#include "app/HelpTexts.h"
 #include "app/Info.h"
 #include "app/Splash.h"
 #include "app/Password.h"
@@ -16,6 +17,9 @@
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
 #include "common/Style.h"
+
+#include <QEvent>
+#include <QTimer>
 
 TfrmPassword* frmPassword = nullptr;
 TfrmCambiaPassword* frmCambiaPassword = nullptr;
@@ -33,10 +37,30 @@ TfrmLogo* frmLogo = nullptr;
 TfrmWebCam* frmWebCam = nullptr;
 TfrmNumerazione* frmNumerazione = nullptr;
 
-void createScreens(Ui& ui)
+namespace {
+// The two cards hand back to the shell: closing one shows the launcher, their help
+// button shows the help window.
+void wireCards(Ui& ui)
+{
+    QObject::connect(frmOpere, &TfrmOpere::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
+    QObject::connect(frmInterventi, &TfrmInterventi::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
+    QObject::connect(frmOpere, &TfrmOpere::helpRequested, frmOpere, [&ui] {
+        showHelp(ui, frmOpere, helptexts::kArtworkTitle, helptexts::text(QStringLiteral("opere")));
+    });
+    QObject::connect(frmInterventi, &TfrmInterventi::helpRequested, frmInterventi, [&ui] {
+        showHelp(ui, frmInterventi, helptexts::kReportsTitle, helptexts::text(QStringLiteral("interventi")));
+    });
+}
+
+void createLogin(Ui& ui)
 {
     style::initResources();
     frmPassword = new TfrmPassword(ui);
+}
+
+// Every screen after the login, in the start-up order.
+void createOthers(Ui& ui)
+{
     frmCambiaPassword = new TfrmCambiaPassword(ui);
     // Help, information and splash: never shown; each use creates its own window.
     frmGuida = new TfrmGuida(ui);
@@ -53,6 +77,46 @@ void createScreens(Ui& ui)
     frmLogo = new TfrmLogo(ui);
     frmWebCam = new TfrmWebCam(ui);
     frmNumerazione = new TfrmNumerazione(ui);
+    wireCards(ui);
+}
+
+// Creates the other screens once the login window has been painted for the first time,
+// so that the user sees it at once.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(Ui& ui, QWidget* login) : QObject(login), ui_(ui) { login->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !done_) {
+            done_ = true;
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                createOthers(ui_);
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    Ui& ui_;
+    bool done_ = false;
+};
+} // namespace
+
+void createScreens(Ui& ui)
+{
+    createLogin(ui);
+    createOthers(ui);
+}
+
+void startScreens(Ui& ui)
+{
+    createLogin(ui);
+    new AfterFirstPaint(ui, frmPassword);
+    frmPassword->show();
 }
 
 void destroyScreens()

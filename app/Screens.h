@@ -34,5 +34,9 @@ extern TfrmLogo* frmLogo;
 extern TfrmWebCam* frmWebCam;
 extern TfrmNumerazione* frmNumerazione;
 
+// Creates every screen at once (tests, tools).
 void createScreens(Ui& ui);
+// The program's start: creates and shows the login screen, then creates the other
+// screens, in the same order, right after the login's first paint.
+void startScreens(Ui& ui);
 void destroyScreens();

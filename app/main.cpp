@@ -1,4 +1,3 @@
-#include "app/Password.h"
 #include "app/Screens.h"
 #include "common/QtUi.h"
 #include "common/Style.h"
@@ -11,8 +10,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Brevanto"));
     style::installAppearance(app);
     QtUi ui;
-    createScreens(ui);
-    frmPassword->show();
+    startScreens(ui);
     const int rc = app.exec();
     destroyScreens();
     return rc;

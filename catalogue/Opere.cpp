@@ -1,11 +1,7 @@
 #include "catalogue/Opere.h"
 
-#include "app/Avvio.h"
-#include "app/Guida.h"
-#include "app/HelpTexts.h"
-#include "app/Screens.h"
+#include "catalogue/ArtworkArchive.h"
 #include "catalogue/ArtworkPhoto.h"
-#include "catalogue/SchedaOpera.h"
 #include "common/CardBrowse.h"
 #include "common/CardParts.h"
 #include "common/Messages.h"
@@ -58,6 +54,7 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
                              "icoSegnala"})
         chrome.hints->blank(findChild<QWidget*>(QString::fromLatin1(name)));
 
+    buildFieldTable();
     wireFields();
     imgFoto->setImage(blankPicture());
 
@@ -74,12 +71,40 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(cmdAvanti, &QToolButton::clicked, this, &TfrmOpere::cmdAvantiClick);
     connect(cmdUltimo, &QToolButton::clicked, this, &TfrmOpere::cmdUltimoClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
-    connect(cmdGuida, &QToolButton::clicked, this, [this] {
-        showHelp(ui_, this, helptexts::kArtworkTitle, helptexts::text(QStringLiteral("opere")));
-    });
+    connect(cmdGuida, &QToolButton::clicked, this, &TfrmOpere::helpRequested);
 }
 
-QList<QLineEdit*> TfrmOpere::fields() const
+void TfrmOpere::buildFieldTable()
+{
+    auto need = [](const char* what) {
+        return QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare ") + QString::fromUtf8(what);
+    };
+    using F = TSchedaOpera;
+    fields_ = {
+        {F::Titolo, txtCapo, need("il titolo dell'opera.")},
+        {F::Soggetto, txtDescrizione, {}},
+        {F::Artista, txtColore, need("il nome dell'artista creatore dell'opera.")},
+        {F::Anno, txtTessuto, need("l'anno di realizzazione dell'opera.")},
+        {F::Nazione, txtMisure, {}},
+        {F::Tecnica, txtPeso, {}},
+        {F::Corrente, txtUsura, {}},
+        {F::Dimensioni, txtDifetti, {}},
+        {F::Supporto, txtServizio, {}},
+        {F::Luogo, txtSpecifiche, {}},
+        {F::Proprietario, txtCliente, need("il proprietario attuale dell'opera.")},
+        {F::CodFisc, txtCodFisc, {}},
+        {F::Recapito, txtRecapito, {}},
+        {F::Note, txtNote, {}},
+        {F::Valore, txtPrezzo, {}},
+        {F::Venduta, chkSegnala, {}},
+    };
+    for (int i = 0; i < 3; ++i) {
+        fields_.push_back({F::File01 + i, lblFile[size_t(i)], {}});
+        fields_.push_back({F::Desc01 + i, lblDesc[size_t(i)], {}});
+    }
+}
+
+QList<QLineEdit*> TfrmOpere::enterChain() const
 {
     return {txtCapo, txtDescrizione, txtColore, txtTessuto, txtMisure, txtPeso, txtUsura, txtDifetti,
             txtServizio, txtSpecifiche, txtCliente, txtCodFisc, txtRecapito, txtNote, txtPrezzo};
@@ -87,7 +112,7 @@ QList<QLineEdit*> TfrmOpere::fields() const
 
 void TfrmOpere::wireFields()
 {
-    const QList<QLineEdit*> chain = fields();
+    const QList<QLineEdit*> chain = enterChain();
     for (qsizetype i = 0; i < chain.size(); ++i)
         onEnter(chain[i], [next = chain[(i + 1) % chain.size()]] { next->setFocus(); });
 
@@ -127,14 +152,8 @@ QImage TfrmOpere::blankPicture() const
 
 void TfrmOpere::ClearArtworkCard()
 {
-    for (QLineEdit* e : fields())
-        e->clear();
+    cardfields::clearAll(fields_);
     txtPrezzo->setText(QStringLiteral("0,00"));
-    chkSegnala->setChecked(false);
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i]->clear();
-        lblDesc[i]->clear();
-    }
     imgFoto->setImage(blankPicture());
     lblPosizione->clear();
     txtCapo->setFocus();
@@ -142,18 +161,7 @@ void TfrmOpere::ClearArtworkCard()
 
 void TfrmOpere::ShowArtworkRecord(const TSchedaOpera& r, qint64 k)
 {
-    const QList<QLineEdit*> edits = fields();
-    for (int i = 0; i < edits.size(); ++i)
-        edits[i]->setText(r.text[size_t(i)]);
-    if (const std::optional<bool> sold = r.sold())
-        chkSegnala->setChecked(*sold);
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i]->setText(r[TSchedaOpera::Field(TSchedaOpera::File01 + i)]);
-        lblDesc[i]->setText(r[TSchedaOpera::Field(TSchedaOpera::Desc01 + i)]);
-    }
-    // Long texts are shown from their beginning.
-    for (QLineEdit* e : edits)
-        e->setCursorPosition(0);
+    cardfields::show(fields_, r);
     lblPosizione->setText(QString::number(k));
     loadPhoto();
 }
@@ -166,7 +174,7 @@ void TfrmOpere::loadPhoto()
 
 void TfrmOpere::browse(Browse where)
 {
-    browseCard(ui_, this, lblPosizione, TSchedaOpera::archivePath(), TSchedaOpera::kSize, where,
+    browseCard(ui_, this, lblPosizione, ArtworkArchive(), where,
                [this](const QByteArray& bytes, qint64 k) { ShowArtworkRecord(TSchedaOpera::decode(bytes.constData()), k); });
 }
 
@@ -184,8 +192,8 @@ void TfrmOpere::showEvent(QShowEvent* e)
 
 void TfrmOpere::closeEvent(QCloseEvent* e)
 {
-    frmAvvio->showMaximized();
     e->accept();
+    emit closed();
 }
 
 void TfrmOpere::btnCodFiscClick()

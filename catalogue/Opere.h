@@ -1,4 +1,6 @@
 #pragma once
+#include "common/CardFields.h"
+
 #include <QWidget>
 
 #include <array>
@@ -21,7 +23,7 @@ class TfrmOpere : public QWidget {
 public:
     explicit TfrmOpere(Ui& ui, QWidget* parent = nullptr);
 
-    // Fields in record order (Titolo .. Valore); the Enter chain follows it.
+    // The field table says which record field each control holds (txtColore: Artista).
     QLineEdit *txtCapo, *txtDescrizione, *txtColore, *txtTessuto, *txtMisure, *txtPeso, *txtUsura,
         *txtDifetti, *txtServizio, *txtSpecifiche, *txtCliente, *txtCodFisc, *txtRecapito, *txtNote,
         *txtPrezzo;
@@ -37,6 +39,9 @@ public:
     PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdPrimo,
         *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdEsporta, *cmdSegnalati, *cmdGuida, *cmdEsci;
     PictureButton *btnCaricaFoto, *btnSalvaFoto, *btnCancFoto, *btnZoomFoto, *btnCodFisc;
+
+    // Which record field each control holds, in record order.
+    const FieldTable& fieldTable() const { return fields_; }
 
     void ClearArtworkCard();
     void ShowArtworkRecord(const TSchedaOpera& record, qint64 k);
@@ -54,6 +59,12 @@ public:
     void cmdAvantiClick();
     void cmdUltimoClick();
 
+signals:
+    // The card was closed: the shell shows the launcher again.
+    void closed();
+    // cmdGuida: the shell shows the help window.
+    void helpRequested();
+
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -63,11 +74,14 @@ private:
     QWidget* buildFieldColumn(StatusHints& hints);
     QWidget* buildPhotoColumn(StatusHints& hints);
     void wireFields();
-    QList<QLineEdit*> fields() const;
+    void buildFieldTable();
+    // The Enter chain and tab order: Titolo .. Valore.
+    QList<QLineEdit*> enterChain() const;
     TSchedaOpera cardRecord() const;
     void loadPhoto();
     void browse(Browse where);
 
     Ui& ui_;
     QLabel* imgBianco_;
+    FieldTable fields_;
 };

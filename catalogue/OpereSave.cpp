@@ -1,8 +1,8 @@
 // The artwork card's new, duplicate and save actions.
 #include "catalogue/Opere.h"
 
+#include "catalogue/ArtworkArchive.h"
 #include "catalogue/ArtworkPhoto.h"
-#include "catalogue/SchedaOpera.h"
 #include "common/CardParts.h"
 #include "common/IoError.h"
 #include "common/Messages.h"
@@ -31,10 +31,9 @@ void TfrmOpere::cmdDuplicaClick()
         ui_.message(this, Ui::Kind::Warning, messages::kDuplicateUnsaved);
         return;
     }
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i]->clear();
-        lblDesc[i]->clear();
-    }
+    for (const CardField& f : fields_)
+        if (f.field >= TSchedaOpera::File01)
+            cardfields::clear(f.control);
     lblPosizione->clear();
     imgFoto->setImage(blankPicture());
     txtCapo->setFocus();
@@ -43,37 +42,22 @@ void TfrmOpere::cmdDuplicaClick()
 
 TSchedaOpera TfrmOpere::cardRecord() const
 {
-    TSchedaOpera r;
-    const QList<QLineEdit*> edits = fields();
-    for (int i = 0; i < edits.size(); ++i)
-        r.text[size_t(i)] = edits[i]->text();
-    r.setSold(chkSegnala->isChecked());
-    for (int i = 0; i < 3; ++i) {
-        r[TSchedaOpera::Field(TSchedaOpera::File01 + i)] = lblFile[i]->text();
-        r[TSchedaOpera::Field(TSchedaOpera::Desc01 + i)] = lblDesc[i]->text();
-    }
-    return r;
+    return cardfields::record<TSchedaOpera>(fields_);
 }
 
 void TfrmOpere::cmdSalvaClick()
 {
     finishEditing(this, txtPrezzo, btnFocus);
 
-    const auto missing = firstMissing({
-        {txtCapo, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare il titolo dell'opera.")},
-        {txtColore, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare il nome dell'artista creatore dell'opera.")},
-        {txtTessuto, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare l'anno di realizzazione dell'opera.")},
-        {txtCliente, QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare il proprietario attuale dell'opera.")},
-    });
-    if (missing) {
-        ui_.message(this, Ui::Kind::Warning, missing->message);
-        missing->edit->setFocus();
+    if (const CardField* missing = cardfields::firstMissing(fields_)) {
+        ui_.message(this, Ui::Kind::Warning, missing->mandatory);
+        missing->control->setFocus();
         return;
     }
 
     const QString position = text::trim(lblPosizione->text());
     try {
-        const qint64 stored = storeRecord(TSchedaOpera::archivePath(), TSchedaOpera::kSize, cardRecord().encode(), position);
+        const qint64 stored = ArtworkArchive().store(cardRecord(), position);
         lblPosizione->setText(QString::number(stored));
     } catch (const IoError&) {
         ui_.message(this, Ui::Kind::Error, messages::kArchiveAccess);

@@ -1,9 +1,7 @@
 #include "common/CardParts.h"
 
 #include "common/Amount.h"
-#include "common/ArchiveFile.h"
 #include "common/Messages.h"
-#include "common/Text.h"
 #include "common/Widgets.h"
 
 #include <QHBoxLayout>
@@ -111,28 +109,4 @@ void slotLabels(QWidget* card, std::array<QLabel*, 3>& files, std::array<QLabel*
         descs[size_t(i)]->setObjectName(QStringLiteral("lblDesc0%1").arg(i + 1));
         descs[size_t(i)]->hide();
     }
-}
-
-std::optional<Mandatory> firstMissing(std::initializer_list<Mandatory> fields)
-{
-    for (const Mandatory& m : fields)
-        if (text::trim(m.edit->text()).isEmpty())
-            return m;
-    return std::nullopt;
-}
-
-qint64 storeRecord(const QString& archivePath, int recordSize, const QByteArray& record, const QString& position)
-{
-    ArchiveFile archive;
-    archive.open(archivePath, recordSize);
-    qint64 stored;
-    if (!text::trim(position).isEmpty()) {
-        archive.seek(text::trim(position).toLongLong() - 1);
-        archive.write(record.constData());
-        stored = archive.position();
-    } else {
-        stored = archive.append(record.constData());
-    }
-    archive.close();
-    return stored;
 }

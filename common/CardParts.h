@@ -2,8 +2,6 @@
 #include <QString>
 
 #include <array>
-#include <initializer_list>
-#include <optional>
 
 class PictureButton;
 class QHBoxLayout;
@@ -14,7 +12,7 @@ class QWidget;
 class StatusHints;
 
 // What the two card screens share: the toolbar panel, the blue status band with its
-// hints, the hidden helpers and the way a card is stored.
+// hints and the hidden helpers.
 class CardChrome {
 public:
     // Builds the toolbar panel and the status band of card, whose background empties the line.
@@ -51,14 +49,3 @@ void finishEditing(QWidget* card, QLineEdit* amountField, QPushButton* btnFocus)
 QPushButton* focusButton(QWidget* card);
 // The six invisible labels of the attachment slots.
 void slotLabels(QWidget* card, std::array<QLabel*, 3>& files, std::array<QLabel*, 3>& descs);
-
-struct Mandatory {
-    QLineEdit* edit;
-    QString message;
-};
-// The first mandatory field whose trimmed text is empty, or nullptr.
-std::optional<Mandatory> firstMissing(std::initializer_list<Mandatory> fields);
-
-// Writes a record over position (1-based, as lblPosizione shows it) or, when position is
-// empty, appends it under the archive's lock. Returns the record's position. Throws IoError.
-qint64 storeRecord(const QString& archivePath, int recordSize, const QByteArray& record, const QString& position);

@@ -51,9 +51,4 @@ QString decode(const char* bytes, qsizetype length)
     return out;
 }
 
-qsizetype encodedLength(const QString& s)
-{
-    return encode(s).size();
-}
-
 } // namespace cp1252

@@ -9,7 +9,4 @@ QByteArray encode(const QString& s);
 QString decode(const char* bytes, qsizetype length);
 inline QString decode(const QByteArray& bytes) { return decode(bytes.constData(), bytes.size()); }
 
-// Number of characters the text occupies once encoded (a surrogate pair is one '?').
-qsizetype encodedLength(const QString& s);
-
 } // namespace cp1252

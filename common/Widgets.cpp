@@ -144,10 +144,10 @@ void FocusEffect::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient stroke(0, 0, 0, height());
-    stroke.setColorAt(0, QColor(0xFF, 0xFF, 0x00));
-    stroke.setColorAt(1, QColor(0xFF, 0xFF, 0xFF));
+    stroke.setColorAt(0, outlineTop_);
+    stroke.setColorAt(1, outlineBottom_);
     p.setPen(QPen(QBrush(stroke), 2));
-    p.setBrush(QColor(0xFF, 0xFF, 0x00));
+    p.setBrush(fill_);
     p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
 }
 

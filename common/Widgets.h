@@ -60,9 +60,13 @@ private:
 };
 
 // The yellow rectangle of the dialog screens: yellow fill, outline graded from yellow to
-// white, shown behind its edit only while the edit has the focus.
+// white, shown behind its edit only while the edit has the focus. Its colours come from
+// the style sheet.
 class FocusEffect : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QColor fill MEMBER fill_)
+    Q_PROPERTY(QColor outlineTop MEMBER outlineTop_)
+    Q_PROPERTY(QColor outlineBottom MEMBER outlineBottom_)
 public:
     FocusEffect(const QString& name, QWidget* edit);
 protected:
@@ -71,6 +75,9 @@ protected:
 private:
     void follow();
     QWidget* target_;
+    QColor fill_;
+    QColor outlineTop_;
+    QColor outlineBottom_;
 };
 
 // Routes the status hints of a card to its status text: a hinted control shows its hint,

@@ -1,9 +1,7 @@
 #include "reports/Calendario.h"
 
-#include "app/Screens.h"
 #include "common/Style.h"
 #include "common/Text.h"
-#include "reports/Interventi.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
@@ -12,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfrmCalendario::TfrmCalendario(Ui&, QWidget* parent, QDate today)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TfrmCalendario::TfrmCalendario(Ui&, QWidget* parent, QLineEdit* target, QDate today)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), target_(target)
 {
     style::applyProgramSettings();
     setObjectName(QStringLiteral("frmCalendario"));
@@ -63,13 +61,11 @@ TfrmCalendario::TfrmCalendario(Ui&, QWidget* parent, QDate today)
 
 void TfrmCalendario::btnImportaDataClick()
 {
-    const QString mode = text::trim(lblMemory->text());
-    QLineEdit* field = mode == QStringLiteral("interventi_data")          ? frmInterventi->txtData
-                       : mode == QStringLiteral("interventi_datainizio") ? frmInterventi->txtDataInizio
-                       : mode == QStringLiteral("interventi_datafine")   ? frmInterventi->txtDataFine
-                                                                          : nullptr;
-    if (!field)
+    // Only the three date modes of the report card import a date.
+    static const QStringList modes{QStringLiteral("interventi_data"), QStringLiteral("interventi_datainizio"),
+                                   QStringLiteral("interventi_datafine")};
+    if (!target_ || !modes.contains(text::trim(lblMemory->text())))
         return;
-    field->setText(calAppuntamenti->selectedDate().toString(style::kShortDate));
+    target_->setText(calAppuntamenti->selectedDate().toString(style::kShortDate));
     accept();
 }

@@ -1,12 +1,9 @@
 #include "reports/Interventi.h"
 
-#include "app/Avvio.h"
-#include "app/Guida.h"
-#include "app/HelpTexts.h"
-#include "app/Screens.h"
 #include "common/CardBrowse.h"
 #include "common/CardParts.h"
 #include "common/IniFile.h"
+#include "common/IoError.h"
 #include "common/Messages.h"
 #include "common/ProgramDir.h"
 #include "common/Style.h"
@@ -17,8 +14,8 @@
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/PhotoBox.h"
+#include "reports/ReportArchive.h"
 #include "reports/ReportPhotos.h"
-#include "reports/SchedaIntervento.h"
 #include "reports/WebCam.h"
 
 #include <QCheckBox>
@@ -68,6 +65,7 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
     lblInizio->hide();
     slotLabels(this, lblFile, lblDesc);
 
+    buildFieldTable();
     wireFields();
 
     connect(cmdNuovo, &QToolButton::clicked, this, &TfrmInterventi::cmdNuovoClick);
@@ -79,11 +77,11 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
     connect(cmdUltimo, &QToolButton::clicked, this, &TfrmInterventi::cmdUltimoClick);
     connect(cmdNumerazione, &QToolButton::clicked, this, &TfrmInterventi::cmdNumerazioneClick);
     connect(btnLogo, &QToolButton::clicked, this, &TfrmInterventi::btnLogoClick);
-    connect(cmdGuida, &QToolButton::clicked, this, &TfrmInterventi::cmdGuidaClick);
+    connect(cmdGuida, &QToolButton::clicked, this, &TfrmInterventi::helpRequested);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     for (auto [box, mode] : {std::pair{foto1, "foto01"}, std::pair{foto2, "foto02"}}) {
-        connect(box, &PhotoBox::webcamRequested, this, [this, m = QString::fromLatin1(mode)] {
-            auto* webcam = new TfrmWebCam(ui_, this);
+        connect(box, &PhotoBox::webcamRequested, this, [this, box, m = QString::fromLatin1(mode)] {
+            auto* webcam = new TfrmWebCam(ui_, this, box);
             webcam->lblMemory->setText(m);
             ui_.exec(webcam);
             delete webcam;
@@ -91,18 +89,47 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
     }
 }
 
-QList<QLineEdit*> TfrmInterventi::recordEdits() const
+void TfrmInterventi::buildFieldTable()
 {
-    return {txtNumScheda, txtData, txtTecnico, txtAzienda, txtPratica, txtCliente, txtRecapito, txtVeicolo,
-            txtTarga, txtMarca, txtChilometraggio, txtDanni, txtDataInizio, txtStato, txtDataFine, txtVernice,
-            txtRicambi};
+    auto need = [](const char* what) {
+        return QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario ") + QString::fromUtf8(what);
+    };
+    using F = TSchedaIntervento;
+    fields_ = {
+        {F::NumRelazione, txtNumScheda, need("assegnare un numero alla Relazione.")},
+        {F::DataEmissione, txtData, need("indicare la data di emissione della Relazione.")},
+        {F::Team, txtTecnico, {}},
+        {F::Intestazione, txtAzienda, need("indicare l'intestazione del Laboratorio di Restauro.")},
+        {F::StatoAnteOperam, txtPratica, {}},
+        {F::Committente, txtCliente, need("indicare il nome del committente.")},
+        {F::Recapito, txtRecapito, need("indicare il recapito telefonico del committente.")},
+        {F::TitoloOpera, txtVeicolo, need("indicare il titolo dell'opera d'arte.")},
+        {F::Anno, txtTarga, need("indicare l'anno di realizzazione dell'opera d'arte.")},
+        {F::Tecnica, txtMarca, {}},
+        {F::Artista, txtChilometraggio, need("indicare il nome dell'artista.")},
+        {F::Indagini, txtDanni, {}},
+        {F::DataInizio, txtDataInizio, {}},
+        {F::StatoAvanzamento, txtStato, {}},
+        {F::DataFine, txtDataFine, {}},
+        {F::CauseDegrado, txtVernice, {}},
+        {F::Conclusioni, txtRicambi, {}},
+        {F::MaterialiInterventi, txtInterventi, {}},
+        {F::Dimensioni, txtManodopera, {}},
+        {F::Note, txtNote, {}},
+        {F::Totale, txtTotale, {}},
+        {F::Pagato, chkPagato, {}},
+    };
+    for (int i = 0; i < 3; ++i) {
+        fields_.push_back({F::File01 + i, lblFile[size_t(i)], {}});
+        fields_.push_back({F::Desc01 + i, lblDesc[size_t(i)], {}});
+    }
 }
 
 QList<QLineEdit*> TfrmInterventi::chain() const
 {
-    QList<QLineEdit*> c = recordEdits();
-    c << txtManodopera << txtNote << txtTotale;
-    return c;
+    return {txtNumScheda, txtData, txtTecnico, txtAzienda, txtPratica, txtCliente, txtRecapito, txtVeicolo,
+            txtTarga, txtMarca, txtChilometraggio, txtDanni, txtDataInizio, txtStato, txtDataFine, txtVernice,
+            txtRicambi, txtManodopera, txtNote, txtTotale};
 }
 
 void TfrmInterventi::wireFields()
@@ -119,8 +146,11 @@ void TfrmInterventi::wireFields()
             setTabOrder(previous, w);
         previous = w;
     };
-    for (QLineEdit* e : recordEdits())
+    for (QLineEdit* e : chain()) {
+        if (e == txtManodopera)
+            break;
         tab(e);
+    }
     tab(txtInterventi);
     tab(txtManodopera);
     tab(chkPagato);
@@ -190,7 +220,7 @@ void TfrmInterventi::wireDateField(QLineEdit* field)
 
 void TfrmInterventi::pickDate(QLineEdit* field)
 {
-    auto* picker = new TfrmCalendario(ui_, this, today());
+    auto* picker = new TfrmCalendario(ui_, this, field, today());
     picker->lblMemory->setText(field == txtData        ? QStringLiteral("interventi_data")
                                : field == txtDataInizio ? QStringLiteral("interventi_datainizio")
                                                         : QStringLiteral("interventi_datafine"));
@@ -200,21 +230,14 @@ void TfrmInterventi::pickDate(QLineEdit* field)
 
 QString TfrmInterventi::memoText() const
 {
-    return txtInterventi->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+    return cardfields::value(txtInterventi);
 }
 
 void TfrmInterventi::ClearReportCard()
 {
-    for (QLineEdit* e : chain())
-        if (e != txtAzienda)
-            e->clear();
-    txtInterventi->clear();
+    // The laboratory heading stays: it is the same on every report.
+    cardfields::clearAll(fields_, {txtAzienda});
     txtTotale->setText(QStringLiteral("0,00"));
-    chkPagato->setChecked(false);
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i]->clear();
-        lblDesc[i]->clear();
-    }
     foto1->clear();
     foto2->clear();
     lblPosizione->clear();
@@ -223,22 +246,7 @@ void TfrmInterventi::ClearReportCard()
 
 void TfrmInterventi::ShowReportRecord(const TSchedaIntervento& r, qint64 n)
 {
-    const QList<QLineEdit*> edits = recordEdits();
-    for (int i = 0; i < edits.size(); ++i)
-        edits[i]->setText(r.text[size_t(i)]);
-    txtInterventi->setPlainText(QString(r[TSchedaIntervento::MaterialiInterventi]).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    txtManodopera->setText(r[TSchedaIntervento::Dimensioni]);
-    txtNote->setText(r[TSchedaIntervento::Note]);
-    txtTotale->setText(r[TSchedaIntervento::Totale]);
-    if (const std::optional<bool> paid = r.paid())
-        chkPagato->setChecked(*paid);
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i]->setText(r[TSchedaIntervento::Field(TSchedaIntervento::File01 + i)]);
-        lblDesc[i]->setText(r[TSchedaIntervento::Field(TSchedaIntervento::Desc01 + i)]);
-    }
-    // Long texts are shown from their beginning.
-    for (QLineEdit* e : chain())
-        e->setCursorPosition(0);
+    cardfields::show(fields_, r);
     lblPosizione->setText(QString::number(n));
     LoadReportPhotos();
 }
@@ -264,7 +272,7 @@ void TfrmInterventi::SaveReportPhotos()
 
 void TfrmInterventi::browse(Browse where)
 {
-    browseCard(ui_, this, lblPosizione, TSchedaIntervento::archivePath(), TSchedaIntervento::kSize, where,
+    browseCard(ui_, this, lblPosizione, ReportArchive(), where,
                [this](const QByteArray& bytes, qint64 k) { ShowReportRecord(TSchedaIntervento::decode(bytes.constData()), k); });
 }
 
@@ -288,11 +296,6 @@ void TfrmInterventi::btnLogoClick()
     delete logo;
 }
 
-void TfrmInterventi::cmdGuidaClick()
-{
-    showHelp(ui_, this, helptexts::kReportsTitle, helptexts::text(QStringLiteral("interventi")));
-}
-
 void TfrmInterventi::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
@@ -301,7 +304,7 @@ void TfrmInterventi::showEvent(QShowEvent* e)
     QString heading;
     try {
         heading = IniFile(headingFile()).read(kHeadingSection, kHeadingKey);
-    } catch (...) {
+    } catch (const IoError&) {
         heading.clear(); // an unreadable settings file gives an empty heading
     }
     txtAzienda->setText(heading);
@@ -313,9 +316,9 @@ void TfrmInterventi::closeEvent(QCloseEvent* e)
 {
     try {
         IniFile(headingFile()).write(kHeadingSection, kHeadingKey, text::trim(txtAzienda->text()));
-    } catch (...) {
+    } catch (const IoError&) {
         // The heading is only a convenience: a folder that cannot be written keeps the old one.
     }
-    frmAvvio->showMaximized();
     e->accept();
+    emit closed();
 }

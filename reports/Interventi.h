@@ -1,4 +1,6 @@
 #pragma once
+#include "common/CardFields.h"
+
 #include <QDate>
 #include <QWidget>
 
@@ -46,6 +48,9 @@ public:
     // Today's date; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 
+    // Which record field each control holds, in record order (txtVeicolo: TitoloOpera).
+    const FieldTable& fieldTable() const { return fields_; }
+
     void ClearReportCard();
     void ShowReportRecord(const TSchedaIntervento& record, qint64 n);
     void LoadReportPhotos();
@@ -60,12 +65,17 @@ public:
     void cmdUltimoClick();
     void cmdNumerazioneClick();
     void btnLogoClick();
-    void cmdGuidaClick();
     // Opens the date picker for one of the three date fields.
     void pickDate(QLineEdit* field);
 
     // The memo's text as stored: lines joined by CR LF.
     QString memoText() const;
+
+signals:
+    // The card was closed: the shell shows the launcher again.
+    void closed();
+    // cmdGuida: the shell shows the help window.
+    void helpRequested();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -77,11 +87,12 @@ private:
     QWidget* buildPhotos(StatusHints& hints);
     void wireFields();
     void wireDateField(QLineEdit* field);
+    void buildFieldTable();
+    // The Enter chain: every single-line field, the memo reached from txtRicambi.
     QList<QLineEdit*> chain() const;
-    // Record fields in record order, except the memo and the slots.
-    QList<QLineEdit*> recordEdits() const;
     TSchedaIntervento cardRecord() const;
     void browse(Browse where);
 
     Ui& ui_;
+    FieldTable fields_;
 };

@@ -1,7 +1,6 @@
 // The report card's save, new and duplicate actions.
 #include "reports/Interventi.h"
 
-#include "common/ArchiveFile.h"
 #include "common/CardParts.h"
 #include "common/IniFile.h"
 #include "common/IoError.h"
@@ -10,8 +9,9 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
+#include "reports/Numbering.h"
 #include "reports/PhotoBox.h"
-#include "reports/SchedaIntervento.h"
+#include "reports/ReportArchive.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -19,60 +19,24 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace numbering {
-QString file()
-{
-    return programdir::file(QStringLiteral("Contratti.ini"));
-}
-const QString kSection = QStringLiteral("Numerazione Contratti");
-const QString kKey = QStringLiteral("Inizio");
-} // namespace numbering
-
 TSchedaIntervento TfrmInterventi::cardRecord() const
 {
-    TSchedaIntervento r;
-    const QList<QLineEdit*> edits = recordEdits();
-    for (int i = 0; i < edits.size(); ++i)
-        r.text[size_t(i)] = edits[i]->text();
-    r[TSchedaIntervento::MaterialiInterventi] = memoText();
-    r[TSchedaIntervento::Dimensioni] = txtManodopera->text();
-    r[TSchedaIntervento::Note] = txtNote->text();
-    r[TSchedaIntervento::Totale] = txtTotale->text();
-    r.setPaid(chkPagato->isChecked());
-    for (int i = 0; i < 3; ++i) {
-        r[TSchedaIntervento::Field(TSchedaIntervento::File01 + i)] = lblFile[i]->text();
-        r[TSchedaIntervento::Field(TSchedaIntervento::Desc01 + i)] = lblDesc[i]->text();
-    }
-    return r;
+    return cardfields::record<TSchedaIntervento>(fields_);
 }
 
 void TfrmInterventi::cmdSalvaClick()
 {
     finishEditing(this, txtTotale, btnFocus);
 
-    auto need = [](const char* what) {
-        return QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario ") + QString::fromUtf8(what);
-    };
-    const auto missing = firstMissing({
-        {txtNumScheda, need("assegnare un numero alla Relazione.")},
-        {txtData, need("indicare la data di emissione della Relazione.")},
-        {txtAzienda, need("indicare l'intestazione del Laboratorio di Restauro.")},
-        {txtCliente, need("indicare il nome del committente.")},
-        {txtRecapito, need("indicare il recapito telefonico del committente.")},
-        {txtVeicolo, need("indicare il titolo dell'opera d'arte.")},
-        {txtTarga, need("indicare l'anno di realizzazione dell'opera d'arte.")},
-        {txtChilometraggio, need("indicare il nome dell'artista.")},
-    });
-    if (missing) {
-        ui_.message(this, Ui::Kind::Warning, missing->message);
-        missing->edit->setFocus();
+    if (const CardField* missing = cardfields::firstMissing(fields_)) {
+        ui_.message(this, Ui::Kind::Warning, missing->mandatory);
+        missing->control->setFocus();
         return;
     }
 
     const QString position = text::trim(lblPosizione->text());
     try {
-        const qint64 stored =
-            storeRecord(TSchedaIntervento::archivePath(), TSchedaIntervento::kSize, cardRecord().encode(), position);
+        const qint64 stored = ReportArchive().store(cardRecord(), position);
         lblPosizione->setText(QString::number(stored));
     } catch (const IoError&) {
         ui_.message(this, Ui::Kind::Plain, messages::kArchiveAccess);
@@ -87,13 +51,10 @@ void TfrmInterventi::cmdSalvaClick()
 void TfrmInterventi::cmdNuovoClick()
 {
     try {
-        lblInizio->setText(IniFile(numbering::file()).read(numbering::kSection, numbering::kKey));
+        lblInizio->setText(numbering::readStart());
         if (text::trim(lblInizio->text()).isEmpty())
             lblInizio->setText(QStringLiteral("1"));
-        ArchiveFile archive;
-        archive.open(TSchedaIntervento::archivePath(), TSchedaIntervento::kSize);
-        const qint64 n = archive.count();
-        archive.close();
+        const qint64 n = ReportArchive().count();
         ClearReportCard();
         bool whole = false;
         const qint64 start = text::trim(lblInizio->text()).toLongLong(&whole);
@@ -115,10 +76,9 @@ void TfrmInterventi::cmdDuplicaClick()
     }
     txtNumScheda->clear();
     txtData->setText(today().toString(style::kShortDate));
-    for (int i = 0; i < 3; ++i) {
-        lblFile[i]->clear();
-        lblDesc[i]->clear();
-    }
+    for (const CardField& f : fields_)
+        if (f.field >= TSchedaIntervento::File01)
+            cardfields::clear(f.control);
     lblPosizione->clear();
     foto1->clear();
     foto2->clear();

@@ -1,13 +1,13 @@
 #include "reports/Numerazione.h"
 
 #include "common/Amount.h"
-#include "common/IniFile.h"
+#include "common/IoError.h"
 #include "common/Messages.h"
 #include "common/Ui.h"
-#include "common/ProgramDir.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Widgets.h"
+#include "reports/Numbering.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,12 +18,6 @@
 #include <cmath>
 
 namespace {
-const QString kSection = QStringLiteral("Numerazione Contratti");
-const QString kKey = QStringLiteral("Inizio");
-QString settingsFile()
-{
-    return programdir::file(QStringLiteral("Contratti.ini"));
-}
 bool numberingMode(const QLabel* memory)
 {
     return text::trim(memory->text()) == QStringLiteral("contratti");
@@ -111,8 +105,8 @@ void TfrmNumerazione::showEvent(QShowEvent* e)
     QDialog::showEvent(e);
     if (numberingMode(lblMemory)) {
         try {
-            txtInizio->setText(IniFile(settingsFile()).read(kSection, kKey));
-        } catch (...) {
+            txtInizio->setText(numbering::readStart());
+        } catch (const IoError&) {
             txtInizio->clear(); // unreadable settings: start again from 1
         }
     }
@@ -126,8 +120,8 @@ void TfrmNumerazione::btnApplicaClick()
     txtInizio->setText(normalise(txtInizio->text()));
     if (numberingMode(lblMemory)) {
         try {
-            IniFile(settingsFile()).write(kSection, kKey, text::trim(txtInizio->text()));
-        } catch (...) {
+            numbering::writeStart(text::trim(txtInizio->text()));
+        } catch (const IoError&) {
             // Not written: say so instead of closing as if the start had been set.
             ui_.message(this, Ui::Kind::Error, messages::kArchiveAccess);
             return;

@@ -1,21 +1,19 @@
 #include "reports/WebCam.h"
 
-#include "app/Screens.h"
 #include "common/PhotoFiles.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
 #include "reports/FrameSource.h"
-#include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
-TfrmWebCam::TfrmWebCam(Ui& ui, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
+TfrmWebCam::TfrmWebCam(Ui& ui, QWidget* parent, PhotoBox* target)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui), target_(target)
 {
     style::applyProgramSettings();
     setObjectName(QStringLiteral("frmWebCam"));
@@ -135,10 +133,8 @@ void TfrmWebCam::btnImportaFotoClick()
 {
     btnSpegniClick();
     const QString mode = text::trim(lblMemory->text());
-    if (mode == QStringLiteral("foto01"))
-        frmInterventi->foto1->setImage(imgTarget->image().copy());
-    else if (mode == QStringLiteral("foto02"))
-        frmInterventi->foto2->setImage(imgTarget->image().copy());
+    if (target_ && (mode == QStringLiteral("foto01") || mode == QStringLiteral("foto02")))
+        target_->setImage(imgTarget->image().copy());
     accept();
 }
 

@@ -5,15 +5,17 @@
 #include <memory>
 
 class FrameSource;
+class PhotoBox;
 class PictureFrame;
 class QLabel;
 class Ui;
 
-// Shows the live camera image, captures a still and puts it into a photo of the report card.
+// Shows the live camera image, captures a still and puts it into the report card's photo
+// frame that the caller hands over (the mode in lblMemory names which one).
 class TfrmWebCam : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmWebCam(Ui& ui, QWidget* parent = nullptr);
+    explicit TfrmWebCam(Ui& ui, QWidget* parent = nullptr, PhotoBox* target = nullptr);
     ~TfrmWebCam() override;
 
     QLabel* lblMemory;
@@ -35,6 +37,7 @@ private:
     QImage webcamDrawing() const;
 
     Ui& ui_;
+    PhotoBox* target_;
     std::unique_ptr<FrameSource> source_;
     QLabel* imgBianco_;
 };

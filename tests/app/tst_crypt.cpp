@@ -82,7 +82,7 @@ void TestCrypt::unscrambleRejectsNonHex_data()
 void TestCrypt::unscrambleRejectsNonHex()
 {
     QFETCH(QString, hex);
-    QVERIFY_THROWS_EXCEPTION(Crypt::ConversionError, Crypt::Unscramble(hex));
+    QVERIFY_THROWS_EXCEPTION(IoError, Crypt::Unscramble(hex));
 }
 
 void TestCrypt::storable()

@@ -309,6 +309,10 @@ void TestShell::passwordChangeEnterChainAndEffects()
     QCOMPARE(QApplication::focusWidget(), c->txtPasswordNew);
     QVERIFY(!effOld->isVisible());
     QVERIFY(effNew->isVisible());
+    // The style sheet's colours: yellow inside, the outline running from yellow to white.
+    const QImage look = effNew->grab().toImage();
+    QCOMPARE(look.pixelColor(look.width() / 2, look.height() / 2), QColor(0xFF, 0xFF, 0x00));
+    QCOMPARE(look.pixelColor(look.width() / 2, look.height() - 2).blue() > 0xC0, true);
     QTest::keyClick(c->txtPasswordNew, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), c->txtConferma);
     c->txtPasswordOld->setText("a");

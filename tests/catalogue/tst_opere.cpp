@@ -4,6 +4,7 @@
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
+#include "catalogue/SchedaOpera.h"
 #include "common/Widgets.h"
 
 #include <QCheckBox>
@@ -58,6 +59,7 @@ class TestOpere : public QObject {
     Q_OBJECT
 
 private slots:
+    void fieldTableCoversTheRecord();
     void controlsAndLimits();
     void opensBlankAndClearsOnEveryShowing();
     void emptyArchiveMessages();
@@ -653,6 +655,13 @@ void TestOpere::statusHints()
     move(frmOpere->cmdGuida);
     move(child<QWidget>(frmOpere, "imgTitolo")); // a decoration empties the line too
     QCOMPARE(frmOpere->panInfo->text(), QString());
+}
+
+void TestOpere::fieldTableCoversTheRecord()
+{
+    Fixture f;
+    const QString problem = fieldTableProblem(frmOpere->fieldTable(), TSchedaOpera::kFields);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 QTEST_MAIN(TestOpere)

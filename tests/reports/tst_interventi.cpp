@@ -3,6 +3,7 @@
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "common/Messages.h"
+#include "reports/SchedaIntervento.h"
 #include "common/Widgets.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
@@ -82,6 +83,7 @@ class TestInterventi : public QObject {
 private slots:
     void init();
     void cleanup() { f.reset(); }
+    void fieldTableCoversTheRecord();
     void opensBlankWithRememberedHeading();
     void browsing();
     void emptyArchive();
@@ -545,6 +547,12 @@ void TestInterventi::enterChainTabOrderAndMemoLimit()
     QCOMPARE(c->memoText().size(), 5000);
     QVERIFY(c->memoText().endsWith(QString(2998, 'b')));
     VERIFY_UI_CLEAN(f->ui);
+}
+
+void TestInterventi::fieldTableCoversTheRecord()
+{
+    const QString problem = fieldTableProblem(frmInterventi->fieldTable(), TSchedaIntervento::kFields);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 QTEST_MAIN(TestInterventi)

@@ -1,13 +1,17 @@
 #pragma once
 #include "TestUi.h"
 
+#include "common/CardFields.h"
 #include "common/ProgramDir.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <type_traits>
 
-// A program directory in a temporary folder and the screens built on a scripted Ui.
+// A program directory in a temporary folder and the screens built on a scripted Ui. When
+// the fixture goes at the end of a test, the test fails if the scripted Ui saw something
+// the test did not check (a message, a file dialog, a shell open, an unused answer).
 class Fixture {
 public:
     Fixture();
@@ -22,17 +26,28 @@ private:
     std::unique_ptr<programdir::Override> override_;
 };
 
-// The named child, failing the test when it is missing.
+// The named child. A missing one fails the current test (the run goes on with the next
+// test) and hands back an unnamed hidden stand-in, so the test can run to its end safely.
 template <typename T>
 T* child(QObject* parent, const char* name)
 {
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
+    if (T* w = parent->findChild<T*>(QString::fromLatin1(name)))
+        return w;
+    QTest::qFail(qPrintable(QStringLiteral("missing control %1").arg(QString::fromLatin1(name))), __FILE__, __LINE__);
+    if constexpr (std::is_default_constructible_v<T>) {
+        auto* standIn = new T;
+        if constexpr (std::is_base_of_v<QWidget, T>)
+            standIn->setParent(qobject_cast<QWidget*>(parent));
+        else
+            standIn->setParent(parent);
+        return standIn;
+    } else {
         qFatal("missing control %s", name);
-    return w;
+    }
 }
 
-// Fails the current test when the scripted Ui saw something the test did not check.
+// Fails the current test when the scripted Ui saw something the test did not check; the
+// fixture also checks this when it goes.
 #define VERIFY_UI_CLEAN(ui)                                                                   \
     do {                                                                                      \
         const QStringList problems_ = (ui).problems();                                        \
@@ -45,3 +60,7 @@ void activate(QWidget* w);
 // Writes bytes to a file, failing the test on error.
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);
+
+// Empty when the card's field table holds every one of the record's fields exactly once,
+// each in its own control; otherwise what is wrong.
+QString fieldTableProblem(const FieldTable& table, int recordFields);

@@ -1,0 +1,6 @@
+#pragma once
+#include "catalogue/SchedaOpera.h"
+#include "common/RecordStore.h"
+
+// The artwork archive Inventario_Opere.pro: every read, write and scan of the catalogue.
+using ArtworkArchive = TypedStore<TSchedaOpera>;

@@ -1,0 +1,6 @@
+#pragma once
+#include "common/RecordStore.h"
+#include "reports/SchedaIntervento.h"
+
+// The report archive Relazioni_Tecniche_Restauro.pro: every read, write and scan of the reports.
+using ReportArchive = TypedStore<TSchedaIntervento>;

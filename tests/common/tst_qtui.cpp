@@ -1,0 +1,132 @@
+// The production Ui on real Qt message boxes, answered by a driver while they are shown.
+#include "ModalDriver.h"
+
+#include "common/QtUi.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+
+Q_DECLARE_METATYPE(Ui::Kind)
+Q_DECLARE_METATYPE(Ui::Answer)
+
+class TestQtUi : public QObject {
+    Q_OBJECT
+private slots:
+    void messageBoxes_data();
+    void messageBoxes();
+    void question_data();
+    void question();
+};
+
+namespace {
+QStringList buttonTexts(QMessageBox* box)
+{
+    QStringList texts;
+    for (QAbstractButton* b : box->buttons())
+        texts << b->text().remove(u'&');
+    texts.sort();
+    return texts;
+}
+
+QAbstractButton* buttonNamed(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text().remove(u'&') == text)
+            return b;
+    return nullptr;
+}
+} // namespace
+
+void TestQtUi::messageBoxes_data()
+{
+    QTest::addColumn<Ui::Kind>("kind");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<Ui::Answer>("answer");
+
+    QTest::newRow("plain") << Ui::Kind::Plain << "Brevanto" << int(QMessageBox::NoIcon) << QStringList{"OK"} << "OK"
+                           << Ui::Answer::Ok;
+    QTest::newRow("warning, OK") << Ui::Kind::Warning << "Attenzione" << int(QMessageBox::Warning)
+                                 << QStringList{"Annulla", "OK"} << "OK" << Ui::Answer::Ok;
+    QTest::newRow("error, Annulla") << Ui::Kind::Error << "Errore" << int(QMessageBox::Critical)
+                                    << QStringList{"Annulla", "OK"} << "Annulla" << Ui::Answer::Cancel;
+    QTest::newRow("information") << Ui::Kind::Information << "Informazione" << int(QMessageBox::Information)
+                                 << QStringList{"Annulla", "OK"} << "OK" << Ui::Answer::Ok;
+}
+
+void TestQtUi::messageBoxes()
+{
+    QFETCH(Ui::Kind, kind);
+    QFETCH(QString, title);
+    QFETCH(int, icon);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, press);
+    QFETCH(Ui::Answer, answer);
+
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QString seenTitle, seenText;
+    int seenIcon = -1;
+    QStringList seenButtons;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenIcon = int(box->icon());
+            seenButtons = buttonTexts(box);
+            QAbstractButton* b = buttonNamed(box, press);
+            QVERIFY(b);
+            b->click();
+        });
+        QCOMPARE(ui.message(&parent, kind, "Riga uno\nRiga due"), answer);
+    }
+    QCOMPARE(seenTitle, title);
+    QCOMPARE(seenText, QString("Riga uno\nRiga due"));
+    QCOMPARE(seenIcon, icon);
+    QCOMPARE(seenButtons, buttons);
+}
+
+void TestQtUi::question_data()
+{
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<Ui::Answer>("answer");
+    QTest::newRow("S\u00EC") << QString::fromUtf8("S\u00EC") << Ui::Answer::Yes;
+    QTest::newRow("No") << "No" << Ui::Answer::No;
+}
+
+void TestQtUi::question()
+{
+    QFETCH(QString, press);
+    QFETCH(Ui::Answer, answer);
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QStringList seenButtons;
+    QString seenTitle;
+    int seenIcon = -1;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            seenButtons = buttonTexts(box);
+            seenTitle = box->windowTitle();
+            seenIcon = int(box->icon());
+            QAbstractButton* b = buttonNamed(box, press);
+            QVERIFY(b);
+            b->click();
+        });
+        QCOMPARE(ui.question(&parent, "Sovrascrivere?"), answer);
+    }
+    QCOMPARE(seenButtons, (QStringList{"No", QString::fromUtf8("S\u00EC")}));
+    QCOMPARE(seenTitle, QString("Conferma"));
+    QCOMPARE(seenIcon, int(QMessageBox::Question));
+}
+
+QTEST_MAIN(TestQtUi)
+#include "tst_qtui.moc"
