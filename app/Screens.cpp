@@ -14,6 +14,10 @@
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
+#include "search/DaSaldare.h"
+#include "search/Opere_Disponibili.h"
+#include "search/TrovaInterventi.h"
+#include "search/TrovaOpere.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
 #include "common/Style.h"
@@ -36,6 +40,10 @@ TfrmCalendario* frmCalendario = nullptr;
 TfrmLogo* frmLogo = nullptr;
 TfrmWebCam* frmWebCam = nullptr;
 TfrmNumerazione* frmNumerazione = nullptr;
+TfrmOpere_Disponibili* frmOpere_Disponibili = nullptr;
+TfrmTrovaOpere* frmTrovaOpere = nullptr;
+TfrmDaSaldare* frmDaSaldare = nullptr;
+TfrmTrovaInterventi* frmTrovaInterventi = nullptr;
 
 namespace {
 // The two cards hand back to the shell: closing one shows the launcher, their help
@@ -72,11 +80,15 @@ void createOthers(Ui& ui)
     frmZoom = new TfrmZoom;
     frmCodFisc = new TfrmCodFisc(ui);
     frmPartitaIva = new TfrmPartitaIva(ui);
+    frmOpere_Disponibili = new TfrmOpere_Disponibili(ui);
+    frmTrovaOpere = new TfrmTrovaOpere(ui);
     frmInterventi = new TfrmInterventi(ui);
     frmCalendario = new TfrmCalendario(ui);
     frmLogo = new TfrmLogo(ui);
     frmWebCam = new TfrmWebCam(ui);
     frmNumerazione = new TfrmNumerazione(ui);
+    frmDaSaldare = new TfrmDaSaldare(ui);
+    frmTrovaInterventi = new TfrmTrovaInterventi(ui);
     wireCards(ui);
 }
 
@@ -121,11 +133,15 @@ void startScreens(Ui& ui)
 
 void destroyScreens()
 {
+    delete frmTrovaInterventi;
+    delete frmDaSaldare;
     delete frmNumerazione;
     delete frmWebCam;
     delete frmLogo;
     delete frmCalendario;
     delete frmInterventi;
+    delete frmTrovaOpere;
+    delete frmOpere_Disponibili;
     delete frmPartitaIva;
     delete frmCodFisc;
     delete frmZoom;
@@ -137,6 +153,10 @@ void destroyScreens()
     delete frmCambiaPassword;
     delete frmPassword;
     frmOpere = nullptr;
+    frmOpere_Disponibili = nullptr;
+    frmTrovaOpere = nullptr;
+    frmDaSaldare = nullptr;
+    frmTrovaInterventi = nullptr;
     frmZoom = nullptr;
     frmCodFisc = nullptr;
     frmPartitaIva = nullptr;

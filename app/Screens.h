@@ -16,6 +16,10 @@ class TfrmCalendario;
 class TfrmLogo;
 class TfrmWebCam;
 class TfrmNumerazione;
+class TfrmOpere_Disponibili;
+class TfrmTrovaOpere;
+class TfrmDaSaldare;
+class TfrmTrovaInterventi;
 
 // The program-wide screen instances, created at start-up in this order.
 extern TfrmPassword* frmPassword;
@@ -28,11 +32,15 @@ extern TfrmOpere* frmOpere;
 extern TfrmZoom* frmZoom;
 extern TfrmCodFisc* frmCodFisc;
 extern TfrmPartitaIva* frmPartitaIva;
+extern TfrmOpere_Disponibili* frmOpere_Disponibili;
+extern TfrmTrovaOpere* frmTrovaOpere;
 extern TfrmInterventi* frmInterventi;
 extern TfrmCalendario* frmCalendario;
 extern TfrmLogo* frmLogo;
 extern TfrmWebCam* frmWebCam;
 extern TfrmNumerazione* frmNumerazione;
+extern TfrmDaSaldare* frmDaSaldare;
+extern TfrmTrovaInterventi* frmTrovaInterventi;
 
 // Creates every screen at once (tests, tools).
 void createScreens(Ui& ui);

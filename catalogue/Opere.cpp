@@ -9,6 +9,8 @@
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
+#include "search/Opere_Disponibili.h"
+#include "search/TrovaOpere.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
 
@@ -70,6 +72,8 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(cmdIndietro, &QToolButton::clicked, this, &TfrmOpere::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &TfrmOpere::cmdAvantiClick);
     connect(cmdUltimo, &QToolButton::clicked, this, &TfrmOpere::cmdUltimoClick);
+    connect(cmdTrova, &QToolButton::clicked, this, &TfrmOpere::cmdTrovaClick);
+    connect(cmdSegnalati, &QToolButton::clicked, this, &TfrmOpere::cmdSegnalatiClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     connect(cmdGuida, &QToolButton::clicked, this, &TfrmOpere::helpRequested);
 }
@@ -182,6 +186,21 @@ void TfrmOpere::cmdPrimoClick() { browse(Browse::First); }
 void TfrmOpere::cmdIndietroClick() { browse(Browse::Previous); }
 void TfrmOpere::cmdAvantiClick() { browse(Browse::Next); }
 void TfrmOpere::cmdUltimoClick() { browse(Browse::Last); }
+
+void TfrmOpere::cmdTrovaClick()
+{
+    auto* search = new TfrmTrovaOpere(ui_, this, [this](const TSchedaOpera& r, qint64 k) { ShowArtworkRecord(r, k); });
+    search->lblMemory->setText(QStringLiteral("opere"));
+    ui_.exec(search);
+    delete search;
+}
+
+void TfrmOpere::cmdSegnalatiClick()
+{
+    auto* unsold = new TfrmOpere_Disponibili(ui_, this, [this](const TSchedaOpera& r, qint64 k) { ShowArtworkRecord(r, k); });
+    ui_.exec(unsold);
+    delete unsold;
+}
 
 void TfrmOpere::showEvent(QShowEvent* e)
 {

@@ -58,6 +58,8 @@ public:
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
+    void cmdTrovaClick();
+    void cmdSegnalatiClick();
 
 signals:
     // The card was closed: the shell shows the launcher again.

@@ -44,15 +44,25 @@ QByteArray TSchedaOpera::encode() const
     return out;
 }
 
+QByteArrayView TSchedaOpera::rawField(const char* bytes, Field field)
+{
+    const Layout& f = layout[size_t(field)];
+    // A length beyond the field's width (a damaged record) is read as the full width.
+    const int length = qMin(int(static_cast<unsigned char>(bytes[f.offset])), f.width);
+    return QByteArrayView(bytes + f.offset + 1, length);
+}
+
+QString TSchedaOpera::fieldText(const char* bytes, Field field)
+{
+    const QByteArrayView raw = rawField(bytes, field);
+    return text::trim(cp1252::decode(raw.data(), raw.size()));
+}
+
 TSchedaOpera TSchedaOpera::decode(const char* bytes)
 {
     TSchedaOpera r;
-    for (size_t i = 0; i < layout.size(); ++i) {
-        const Layout& f = layout[i];
-        // A length beyond the field's width (a damaged record) is read as the full width.
-        const int length = qMin(int(static_cast<unsigned char>(bytes[f.offset])), f.width);
-        r.text[i] = text::trim(cp1252::decode(bytes + f.offset + 1, length));
-    }
+    for (int i = 0; i < kFields; ++i)
+        r.text[size_t(i)] = fieldText(bytes, Field(i));
     return r;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <optional>
@@ -36,6 +37,10 @@ struct TSchedaOpera {
     QByteArray encode() const;
     // Each field's characters decoded and trimmed; the bytes after a field's length are ignored.
     static TSchedaOpera decode(const char* bytes);
+    // One field of a stored record: its bytes as stored (untrimmed), and its text decoded
+    // and trimmed, without decoding the rest of the record.
+    static QByteArrayView rawField(const char* bytes, Field f);
+    static QString fieldText(const char* bytes, Field f);
 
     // The artwork archive beside the executable.
     static QString archivePath();

@@ -6,7 +6,7 @@
 #include <cstring>
 
 namespace {
-constexpr qint64 kWindowBytes = 256 * 1024;
+constexpr qint64 kWindowBytes = 1024 * 1024;
 
 // Holds an advisory exclusive lock on an open file until destroyed.
 class FileLock {
@@ -73,6 +73,11 @@ void ArchiveFile::seek(qint64 index)
 
 void ArchiveFile::read(char* record)
 {
+    std::memcpy(record, next(), size_t(size_));
+}
+
+const char* ArchiveFile::next()
+{
     requireOpen();
     if (pos_ < windowFirst_ || pos_ >= windowFirst_ + windowCount_) {
         const qint64 perWindow = qMax<qint64>(1, kWindowBytes / size_);
@@ -87,8 +92,9 @@ void ArchiveFile::read(char* record)
         if (windowCount_ == 0)
             throw IoError(QStringLiteral("no whole record at position %1 of %2").arg(pos_ + 1).arg(file_.fileName()));
     }
-    std::memcpy(record, window_.constData() + (pos_ - windowFirst_) * size_, size_t(size_));
+    const char* record = window_.constData() + (pos_ - windowFirst_) * size_;
     ++pos_;
+    return record;
 }
 
 void ArchiveFile::writeAt(qint64 index, const char* record)

@@ -20,6 +20,9 @@ public:
     qint64 position() const { return pos_; }
     bool eof() const { return pos_ >= count(); }
     void read(char* record);           // the record at position, then position + 1
+    // As read, without copying: the record's bytes inside the read-ahead window, valid
+    // until the next call on this archive.
+    const char* next();
     void write(const char* record);    // overwrite or append at position, then position + 1
     // Appends after the last record while holding an exclusive lock on the file, so that
     // several workstations appending at once land on distinct positions. Returns the new

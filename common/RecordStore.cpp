@@ -70,12 +70,9 @@ void RecordStore::scan(const std::function<bool(qint64, const char*)>& visit) co
     ArchiveFile archive;
     archive.open(path_, size_);
     const qint64 n = archive.count();
-    QByteArray bytes(size_, '\0');
-    for (qint64 k = 1; k <= n; ++k) {
-        archive.read(bytes.data());
-        if (!visit(k, bytes.constData()))
+    for (qint64 k = 1; k <= n; ++k)
+        if (!visit(k, archive.next()))
             break;
-    }
     archive.close();
 }
 

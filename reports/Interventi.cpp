@@ -14,9 +14,13 @@
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/PhotoBox.h"
+#include "catalogue/SchedaOpera.h"
 #include "reports/ReportArchive.h"
 #include "reports/ReportPhotos.h"
 #include "reports/WebCam.h"
+#include "search/DaSaldare.h"
+#include "search/TrovaInterventi.h"
+#include "search/TrovaOpere.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -78,6 +82,9 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
     connect(cmdNumerazione, &QToolButton::clicked, this, &TfrmInterventi::cmdNumerazioneClick);
     connect(btnLogo, &QToolButton::clicked, this, &TfrmInterventi::btnLogoClick);
     connect(cmdGuida, &QToolButton::clicked, this, &TfrmInterventi::helpRequested);
+    connect(cmdTrova, &QToolButton::clicked, this, &TfrmInterventi::cmdTrovaClick);
+    connect(impCliente, &QToolButton::clicked, this, &TfrmInterventi::impClienteClick);
+    connect(cmdNonPagati, &QToolButton::clicked, this, &TfrmInterventi::cmdNonPagatiClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     for (auto [box, mode] : {std::pair{foto1, "foto01"}, std::pair{foto2, "foto02"}}) {
         connect(box, &PhotoBox::webcamRequested, this, [this, box, m = QString::fromLatin1(mode)] {
@@ -280,6 +287,42 @@ void TfrmInterventi::cmdPrimoClick() { browse(Browse::First); }
 void TfrmInterventi::cmdIndietroClick() { browse(Browse::Previous); }
 void TfrmInterventi::cmdAvantiClick() { browse(Browse::Next); }
 void TfrmInterventi::cmdUltimoClick() { browse(Browse::Last); }
+
+void TfrmInterventi::cmdTrovaClick()
+{
+    auto* search = new TfrmTrovaInterventi(ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
+    search->lblMemory->setText(QStringLiteral("interventi"));
+    ui_.exec(search);
+    delete search;
+}
+
+void TfrmInterventi::impClienteClick()
+{
+    auto* search = new TfrmTrovaOpere(ui_, this, [this](const TSchedaOpera& w, qint64) { importArtwork(w); });
+    search->lblMemory->setText(QStringLiteral("interventi"));
+    ui_.exec(search);
+    delete search;
+}
+
+void TfrmInterventi::cmdNonPagatiClick()
+{
+    auto* unpaid = new TfrmDaSaldare(ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
+    ui_.exec(unpaid);
+    delete unpaid;
+}
+
+void TfrmInterventi::importArtwork(const TSchedaOpera& work)
+{
+    using W = TSchedaOpera;
+    using R = TSchedaIntervento;
+    static const std::pair<W::Field, R::Field> kImported[] = {
+        {W::Proprietario, R::Committente}, {W::Recapito, R::Recapito}, {W::Titolo, R::TitoloOpera},
+        {W::Anno, R::Anno},                {W::Tecnica, R::Tecnica},   {W::Artista, R::Artista},
+        {W::Dimensioni, R::Dimensioni},
+    };
+    for (const auto& [from, to] : kImported)
+        cardfields::setValue(cardfields::control(fields_, to), text::trim(work[from]));
+}
 
 void TfrmInterventi::cmdNumerazioneClick()
 {

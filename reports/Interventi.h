@@ -18,6 +18,7 @@ class QPushButton;
 class StatusHints;
 class Ui;
 struct TSchedaIntervento;
+struct TSchedaOpera;
 
 // The report card: one restoration report at a time. The controls are the working copy
 // and lblPosizione holds the report's position in the archive (empty: not stored yet).
@@ -64,6 +65,12 @@ public:
     void cmdAvantiClick();
     void cmdUltimoClick();
     void cmdNumerazioneClick();
+    void cmdTrovaClick();
+    void impClienteClick();
+    void cmdNonPagatiClick();
+    // Puts a catalogued work's title, year, technique, artist, dimensions, owner and
+    // telephone into the card; nothing else on the card changes.
+    void importArtwork(const TSchedaOpera& work);
     void btnLogoClick();
     // Opens the date picker for one of the three date fields.
     void pickDate(QLineEdit* field);

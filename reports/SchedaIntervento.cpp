@@ -45,16 +45,26 @@ QByteArray TSchedaIntervento::encode() const
     return out;
 }
 
+QByteArrayView TSchedaIntervento::rawField(const char* bytes, Field field)
+{
+    const Layout& f = layout[size_t(field)];
+    const char* start = bytes + f.offset;
+    const void* nul = std::memchr(start, 0, size_t(f.width));
+    const qsizetype length = nul ? static_cast<const char*>(nul) - start : f.width;
+    return QByteArrayView(start, length);
+}
+
+QString TSchedaIntervento::fieldText(const char* bytes, Field field)
+{
+    const QByteArrayView raw = rawField(bytes, field);
+    return text::trim(cp1252::decode(raw.data(), raw.size()));
+}
+
 TSchedaIntervento TSchedaIntervento::decode(const char* bytes)
 {
     TSchedaIntervento r;
-    for (size_t i = 0; i < layout.size(); ++i) {
-        const Layout& f = layout[i];
-        const char* start = bytes + f.offset;
-        const void* nul = std::memchr(start, 0, size_t(f.width));
-        const qsizetype length = nul ? static_cast<const char*>(nul) - start : f.width;
-        r.text[i] = text::trim(cp1252::decode(start, length));
-    }
+    for (int i = 0; i < kFields; ++i)
+        r.text[size_t(i)] = fieldText(bytes, Field(i));
     return r;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <optional>
@@ -36,6 +37,10 @@ struct TSchedaIntervento {
     QByteArray encode() const;
     // Characters up to the first NUL (or the whole width), decoded and trimmed.
     static TSchedaIntervento decode(const char* bytes);
+    // One field of a stored record: its bytes as stored (untrimmed), and its text decoded
+    // and trimmed, without decoding the rest of the record.
+    static QByteArrayView rawField(const char* bytes, Field f);
+    static QString fieldText(const char* bytes, Field f);
 
     static QString archivePath();
 };

@@ -18,6 +18,10 @@
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
+#include "search/DaSaldare.h"
+#include "search/Opere_Disponibili.h"
+#include "search/TrovaInterventi.h"
+#include "search/TrovaOpere.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
 
@@ -86,6 +90,20 @@ int main(int argc, char** argv)
     shot(&calendar, QStringLiteral("calendario"));
     TfrmNumerazione numbering(ui);
     shot(&numbering, QStringLiteral("numerazione"));
+    TfrmTrovaOpere findWorks(ui);
+    shot(&findWorks, QStringLiteral("trova_opere_criteri"));
+    findWorks.btnCercaClick();
+    shot(&findWorks, QStringLiteral("trova_opere_elenco"));
+    TfrmTrovaInterventi findReports(ui);
+    shot(&findReports, QStringLiteral("trova_interventi_criteri"));
+    findReports.btnCercaClick();
+    findReports.txtTrova->setText(QStringLiteral("rossi"));
+    findReports.btnTrovaClick();
+    shot(&findReports, QStringLiteral("trova_interventi_elenco"));
+    TfrmOpere_Disponibili unsold(ui);
+    shot(&unsold, QStringLiteral("opere_disponibili"));
+    TfrmDaSaldare unpaid(ui);
+    shot(&unpaid, QStringLiteral("da_saldare"));
     destroyScreens();
     for (const TestUi::Message& m : ui.takeMessages())
         fprintf(stderr, "message: %s\n", qPrintable(m.text));

@@ -1,0 +1,24 @@
+#include "search/Opere_Disponibili.h"
+
+#include "catalogue/ArtworkArchive.h"
+#include "search/Searches.h"
+
+TfrmOpere_Disponibili::TfrmOpere_Disponibili(Ui& ui, QWidget* parent, Chosen chosen)
+    : SummaryScreen(ui,
+                    {"frmOpere_Disponibili", " Riepilogo opere d'arte non vendute", "Riepilogo opere d'arte non vendute",
+                     "icoIstruzioni", "Fare doppio clic su una voce in elenco per richiamare la scheda"},
+                    parent),
+      chosen_(std::move(chosen))
+{
+}
+
+void TfrmOpere_Disponibili::build(ListLines& lines)
+{
+    searches::unsoldArtworks(ArtworkArchive(), lines);
+}
+
+void TfrmOpere_Disponibili::showRecord(qint64 position)
+{
+    if (chosen_)
+        chosen_(ArtworkArchive().record(position), position);
+}
