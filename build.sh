@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine:
-#   ./build.sh run   installs what is missing, builds, starts the program
+#   ./build.sh run   installs what is missing, builds, installs the program into its
+#                    program folder ($BREVANTO_HOME, by default ~/Brevanto) and starts it
 #   ./build.sh test  installs what is missing, builds, runs every test headless
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
           libqt6svg6-dev libsimpleini-dev libgl1-mesa-dev
-          poppler-utils fonts-dejavu-core fonts-liberation2)
+          poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils)
 
 install_missing() {
   local missing=()
@@ -26,10 +27,39 @@ build() {
   cmake --build build
 }
 
+# The program keeps its data beside the executable, so it runs from a program folder of
+# its own, never from the build tree: a clean rebuild must not take the catalogue with it.
+program_folder() {
+  local home
+  home="$(realpath -m "${BREVANTO_HOME:-$HOME/Brevanto}")"
+  case "$home/" in
+    "$(pwd -P)"/*) echo "BREVANTO_HOME ($home) must lie outside the source tree $(pwd -P)" >&2; exit 2 ;;
+  esac
+  mkdir -p "$home"
+  echo "$home"
+}
+
+# Data that an earlier version kept in build/ is copied once into a new program folder.
+adopt_old_data() {
+  local home="$1"
+  [ -e "$home/Inventario_Opere.pro" ] || [ -e "$home/Relazioni_Tecniche_Restauro.pro" ] && return
+  [ -e build/Inventario_Opere.pro ] || [ -e build/Relazioni_Tecniche_Restauro.pro ] || return 0
+  echo "Copying the archives found in build/ into $home"
+  for f in unins000.dll Inventario_Opere.pro Relazioni_Tecniche_Restauro.pro Contratti.ini Brevanto.ini \
+           Logo.bmp Inventario_Opere.xls Inventario Restauri Documenti_Allegati; do
+    [ -e "build/$f" ] && cp -a "build/$f" "$home/"
+  done
+  return 0
+}
+
 case "${1:-run}" in
   run)
     install_missing; build
-    exec ./build/brevanto ;;
+    home="$(program_folder)"
+    adopt_old_data "$home"
+    cmake --install build --prefix "$home" --component program >/dev/null
+    cmake --install build --prefix "$home" --component desktop >/dev/null
+    cd "$home" && exec "$home/brevanto" ;;
   test)
     install_missing; build
     cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" ;;

@@ -733,6 +733,27 @@ void redDot(const char* name)
 }
 } // namespace
 
+// The desktop icon: a small framed landscape on a deep blue tile with a gilded edge.
+void appIcon(const char* name, int size)
+{
+    QImage img = canvas(size, size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    QLinearGradient tile(0, 0, 0, s);
+    tile.setColorAt(0, QColor(0x2F, 0x5A, 0x88));
+    tile.setColorAt(1, kInk);
+    p.setPen(QPen(kGold, s * 0.025));
+    p.setBrush(tile);
+    p.drawRoundedRect(QRectF(s * 0.04, s * 0.04, s * 0.92, s * 0.92), s * 0.16, s * 0.16);
+    framedPainting(p, QRectF(s * 0.17, s * 0.22, s * 0.66, s * 0.50), s * 0.055);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kTerra);
+    p.drawEllipse(QPointF(s * 0.5, s * 0.83), s * 0.045, s * 0.045);
+    p.end();
+    save(img, name);
+}
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -792,6 +813,7 @@ int main(int argc, char** argv)
     pointingHand("ico_mano");
     redDot("ico_predefinito");
     splash("splash");
+    appIcon("app_icon", 256);
     checkTitle("title_codfisc", QStringLiteral("Controllo codice fiscale"), taxCard);
     checkTitle("title_partitaiva", QStringLiteral("Controllo partita IVA"), stateEmblem);
     return 0;
