@@ -14,6 +14,8 @@
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
+#include "printing/ReportDocument.h"
+#include "printing/StampaOpera.h"
 #include "search/DaSaldare.h"
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaInterventi.h"
@@ -41,6 +43,9 @@ TfrmLogo* frmLogo = nullptr;
 TfrmWebCam* frmWebCam = nullptr;
 TfrmNumerazione* frmNumerazione = nullptr;
 TfrmOpere_Disponibili* frmOpere_Disponibili = nullptr;
+TfrmStampaOpera* frmStampaOpera = nullptr;
+TfrmAnteprimaScheda* frmAnteprimaScheda = nullptr;
+TfrmStampaScheda* frmStampaScheda = nullptr;
 TfrmTrovaOpere* frmTrovaOpere = nullptr;
 TfrmDaSaldare* frmDaSaldare = nullptr;
 TfrmTrovaInterventi* frmTrovaInterventi = nullptr;
@@ -80,6 +85,7 @@ void createOthers(Ui& ui)
     frmZoom = new TfrmZoom;
     frmCodFisc = new TfrmCodFisc(ui);
     frmPartitaIva = new TfrmPartitaIva(ui);
+    frmStampaOpera = new TfrmStampaOpera(ui);
     frmOpere_Disponibili = new TfrmOpere_Disponibili(ui);
     frmTrovaOpere = new TfrmTrovaOpere(ui);
     frmInterventi = new TfrmInterventi(ui);
@@ -87,6 +93,8 @@ void createOthers(Ui& ui)
     frmLogo = new TfrmLogo(ui);
     frmWebCam = new TfrmWebCam(ui);
     frmNumerazione = new TfrmNumerazione(ui);
+    frmAnteprimaScheda = new TfrmAnteprimaScheda(ui);
+    frmStampaScheda = new TfrmStampaScheda(ui);
     frmDaSaldare = new TfrmDaSaldare(ui);
     frmTrovaInterventi = new TfrmTrovaInterventi(ui);
     wireCards(ui);
@@ -135,6 +143,8 @@ void destroyScreens()
 {
     delete frmTrovaInterventi;
     delete frmDaSaldare;
+    delete frmStampaScheda;
+    delete frmAnteprimaScheda;
     delete frmNumerazione;
     delete frmWebCam;
     delete frmLogo;
@@ -142,6 +152,7 @@ void destroyScreens()
     delete frmInterventi;
     delete frmTrovaOpere;
     delete frmOpere_Disponibili;
+    delete frmStampaOpera;
     delete frmPartitaIva;
     delete frmCodFisc;
     delete frmZoom;
@@ -154,6 +165,9 @@ void destroyScreens()
     delete frmPassword;
     frmOpere = nullptr;
     frmOpere_Disponibili = nullptr;
+    frmStampaOpera = nullptr;
+    frmAnteprimaScheda = nullptr;
+    frmStampaScheda = nullptr;
     frmTrovaOpere = nullptr;
     frmDaSaldare = nullptr;
     frmTrovaInterventi = nullptr;

@@ -9,6 +9,7 @@
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
+#include "printing/StampaOpera.h"
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaOpere.h"
 #include "taxcodes/CodFisc.h"
@@ -74,6 +75,7 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(cmdUltimo, &QToolButton::clicked, this, &TfrmOpere::cmdUltimoClick);
     connect(cmdTrova, &QToolButton::clicked, this, &TfrmOpere::cmdTrovaClick);
     connect(cmdSegnalati, &QToolButton::clicked, this, &TfrmOpere::cmdSegnalatiClick);
+    connect(cmdStampa, &QToolButton::clicked, this, &TfrmOpere::cmdStampaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     connect(cmdGuida, &QToolButton::clicked, this, &TfrmOpere::helpRequested);
 }
@@ -200,6 +202,13 @@ void TfrmOpere::cmdSegnalatiClick()
     auto* unsold = new TfrmOpere_Disponibili(ui_, this, [this](const TSchedaOpera& r, qint64 k) { ShowArtworkRecord(r, k); });
     ui_.exec(unsold);
     delete unsold;
+}
+
+void TfrmOpere::cmdStampaClick()
+{
+    auto* print = new TfrmStampaOpera(ui_, this, fields_, [this] { return imgFoto->image(); });
+    ui_.exec(print);
+    delete print;
 }
 
 void TfrmOpere::showEvent(QShowEvent* e)

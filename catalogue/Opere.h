@@ -60,6 +60,7 @@ public:
     void cmdUltimoClick();
     void cmdTrovaClick();
     void cmdSegnalatiClick();
+    void cmdStampaClick();
 
 signals:
     // The card was closed: the shell shows the launcher again.

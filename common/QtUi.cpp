@@ -6,8 +6,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
+#include <QToolBar>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace {
 QString titleFor(Ui::Kind kind)
@@ -61,12 +66,14 @@ Ui::Answer QtUi::question(QWidget* parent, const QString& text)
 
 QString QtUi::openFile(QWidget* parent, const FileDialog& d)
 {
-    return QFileDialog::getOpenFileName(parent, d.title, d.initialName, filterString(d.filters));
+    return QFileDialog::getOpenFileName(parent, d.title, d.initialName, filterString(d.filters), nullptr,
+                                        QFileDialog::DontUseNativeDialog);
 }
 
 QString QtUi::saveFile(QWidget* parent, const FileDialog& d)
 {
     QFileDialog dlg(parent, d.title, QDir::homePath(), filterString(d.filters));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(d.defaultSuffix);
     dlg.selectFile(d.initialName);
@@ -89,4 +96,49 @@ void QtUi::openUrl(const QString& command)
         target = target.mid(1, target.size() - 2);
     const QUrl url = QFileInfo(target).isAbsolute() ? QUrl::fromLocalFile(target) : QUrl(target);
     QDesktopServices::openUrl(url); // the result is not checked, as on every caller
+}
+
+bool QtUi::printDialog(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Stampa"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtUi::preview(QWidget* parent, const std::function<void(QPrinter&)>& paint)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    QDialog window(parent, Qt::Window);
+    window.setObjectName(QStringLiteral("frmAnteprima"));
+    window.setWindowTitle(QStringLiteral(" Anteprima di stampa"));
+    auto* view = new QPrintPreviewWidget(&printer, &window);
+    view->setObjectName(QStringLiteral("prvDocumento"));
+    QObject::connect(view, &QPrintPreviewWidget::paintRequested, &window, [&paint](QPrinter* p) { paint(*p); });
+    auto* bar = new QToolBar(&window);
+    bar->setObjectName(QStringLiteral("tbAnteprima"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    bar->addAction(QStringLiteral("Stampa"), &window, [&] {
+        if (printDialog(&window, printer))
+            view->print();
+    });
+    bar->addSeparator();
+    bar->addAction(QStringLiteral("Zoom +"), view, [view] { view->zoomIn(); });
+    bar->addAction(QStringLiteral("Zoom \u2212"), view, [view] { view->zoomOut(); });
+    bar->addAction(QStringLiteral("100 %"), view, [view] { view->setZoomFactor(1.0); });
+    bar->addAction(QStringLiteral("Pagina intera"), view, [view] { view->fitInView(); });
+    bar->addSeparator();
+    bar->addAction(QStringLiteral("Schermo intero"), &window, [&window] {
+        window.setWindowState(window.windowState() ^ Qt::WindowFullScreen);
+    });
+    bar->addAction(QStringLiteral("Chiudi"), &window, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(view, 1);
+    view->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    view->setZoomFactor(1.0);
+    window.setWindowState(Qt::WindowMaximized);
+    window.exec();
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include "common/Ui.h"
 
-// The real message boxes, file dialogs and shell.
+// The real message boxes, file dialogs, print dialog, preview and shell.
 class QtUi : public Ui {
 public:
     Answer message(QWidget* parent, Kind kind, const QString& text) override;
@@ -10,4 +10,6 @@ public:
     QString saveFile(QWidget* parent, const FileDialog& dialog) override;
     int exec(QDialog* dialog) override;
     void openUrl(const QString& command) override;
+    bool printDialog(QWidget* parent, QPrinter& printer) override;
+    void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
 };

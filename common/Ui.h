@@ -2,7 +2,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QDialog;
+class QPrinter;
 class QWidget;
 
 // Everything that asks the user or leaves the program goes through this seam: message
@@ -34,4 +37,10 @@ public:
     virtual int exec(QDialog* dialog) = 0;
     // Opens a web address, a mail link, a document or a file with the system's program.
     virtual void openUrl(const QString& command) = 0;
+    // The print dialog for printer (its default printer, one copy, all pages): true when the
+    // user chose to print, false when cancelled.
+    virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
+    // The modal, maximised print preview at 100 %; paint lays the document out on the printer
+    // it is given. Printing from the preview goes through the print dialog.
+    virtual void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) = 0;
 };

@@ -18,6 +18,7 @@
 #include "reports/ReportArchive.h"
 #include "reports/ReportPhotos.h"
 #include "reports/WebCam.h"
+#include "printing/ReportDocument.h"
 #include "search/DaSaldare.h"
 #include "search/TrovaInterventi.h"
 #include "search/TrovaOpere.h"
@@ -85,6 +86,8 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
     connect(cmdTrova, &QToolButton::clicked, this, &TfrmInterventi::cmdTrovaClick);
     connect(impCliente, &QToolButton::clicked, this, &TfrmInterventi::impClienteClick);
     connect(cmdNonPagati, &QToolButton::clicked, this, &TfrmInterventi::cmdNonPagatiClick);
+    connect(cmdStampa, &QToolButton::clicked, this, &TfrmInterventi::cmdStampaClick);
+    connect(cmdAnteprima, &QToolButton::clicked, this, &TfrmInterventi::cmdAnteprimaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     for (auto [box, mode] : {std::pair{foto1, "foto01"}, std::pair{foto2, "foto02"}}) {
         connect(box, &PhotoBox::webcamRequested, this, [this, box, m = QString::fromLatin1(mode)] {
@@ -309,6 +312,22 @@ void TfrmInterventi::cmdNonPagatiClick()
     auto* unpaid = new TfrmDaSaldare(ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
     ui_.exec(unpaid);
     delete unpaid;
+}
+
+void TfrmInterventi::cmdStampaClick()
+{
+    auto* print = new TfrmStampaScheda(ui_, this, fields_, [this] { return foto1->image(); },
+                                       [this] { return foto2->image(); });
+    ui_.exec(print);
+    delete print;
+}
+
+void TfrmInterventi::cmdAnteprimaClick()
+{
+    auto* preview = new TfrmAnteprimaScheda(ui_, this, fields_, [this] { return foto1->image(); },
+                                            [this] { return foto2->image(); });
+    ui_.exec(preview);
+    delete preview;
 }
 
 void TfrmInterventi::importArtwork(const TSchedaOpera& work)

@@ -68,6 +68,8 @@ public:
     void cmdTrovaClick();
     void impClienteClick();
     void cmdNonPagatiClick();
+    void cmdStampaClick();
+    void cmdAnteprimaClick();
     // Puts a catalogued work's title, year, technique, artist, dimensions, owner and
     // telephone into the card; nothing else on the card changes.
     void importArtwork(const TSchedaOpera& work);

@@ -5,6 +5,8 @@
 #include "common/Ui.h"
 #include "common/Widgets.h"
 #include "search/LineModel.h"
+#include "printing/PrintJob.h"
+#include "printing/Templates.h"
 #include "search/ListFind.h"
 
 #include <QHBoxLayout>
@@ -29,7 +31,8 @@ QLabel* listBanner(const QString& text, QWidget* parent)
 }
 
 ListScreen::ListScreen(Ui& ui, const Look& look, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui),
+      printTitle_(QString::fromUtf8(look.printTitle)), templateName_(QString::fromUtf8(look.templateName))
 {
     style::applyProgramSettings();
     setObjectName(QString::fromLatin1(look.objectName));
@@ -107,6 +110,7 @@ ListScreen::ListScreen(Ui& ui, const Look& look, QWidget* parent)
     onEnter(txtTrova, [this] { btnTrova->setFocus(); });
     connect(btnTrova, &QPushButton::clicked, this, &ListScreen::btnTrovaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnStampa, &QPushButton::clicked, this, &ListScreen::btnStampaClick);
     connect(lstRecords, &QListView::doubleClicked, this, &ListScreen::lstRecordsDblClick);
 }
 
@@ -151,6 +155,21 @@ void ListScreen::btnTrovaClick()
     if (found >= 0)
         selectLine(found);
     lastKey_ = key;
+}
+
+void ListScreen::btnStampaClick()
+{
+    QStringList text;
+    text.reserve(qsizetype(lines().size()));
+    for (const ListLine& l : lines())
+        text << l.text;
+    try {
+        report::Template t = templates::summaryList(templateName_);
+        templates::fillSummary(t, printTitle_, templates::printStamp(now()), text);
+        printWithDialog(ui_, this, t);
+    } catch (const IoError&) {
+        ui_.message(this, Ui::Kind::Warning, QStringLiteral("Attenzione: la stampa non \u00E8 andata a buon fine."));
+    }
 }
 
 void ListScreen::lstRecordsDblClick()

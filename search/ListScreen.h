@@ -1,7 +1,10 @@
 #pragma once
 #include "search/ListLines.h"
 
+#include <QDateTime>
 #include <QDialog>
+
+#include <functional>
 
 class LineModel;
 class QLabel;
@@ -34,7 +37,11 @@ public:
     int selectedLine() const;
     void selectLine(int row);
 
+    // The printing time; tests fix it.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
     void btnTrovaClick();
+    void btnStampaClick();
     void lstRecordsDblClick();
 
 protected:
@@ -44,6 +51,8 @@ protected:
         const char* banner;
         const char* instructionName; // icoIstruzioni01 or icoIstruzioni
         const char* doubleClickHint;
+        const char* printTitle;
+        const char* templateName;
     };
     ListScreen(Ui& ui, const Look& look, QWidget* parent);
 
@@ -63,6 +72,8 @@ private:
     LineModel* model_;
     QVBoxLayout* results_;
     QString lastKey_;
+    QString printTitle_;
+    QString templateName_;
 };
 
 // The banner at the top of a list screen's panel.

@@ -6,7 +6,7 @@
 TfrmOpere_Disponibili::TfrmOpere_Disponibili(Ui& ui, QWidget* parent, Chosen chosen)
     : SummaryScreen(ui,
                     {"frmOpere_Disponibili", " Riepilogo opere d'arte non vendute", "Riepilogo opere d'arte non vendute",
-                     "icoIstruzioni", "Fare doppio clic su una voce in elenco per richiamare la scheda"},
+                     "icoIstruzioni", "Fare doppio clic su una voce in elenco per richiamare la scheda", "Riepilogo opere d'arte non vendute", "Riepilogo dati"},
                     parent),
       chosen_(std::move(chosen))
 {

@@ -16,7 +16,7 @@ TfrmTrovaInterventi::TfrmTrovaInterventi(Ui& ui, QWidget* parent, Chosen chosen)
     : SearchScreen(ui,
                    {"frmTrovaInterventi", " Trova relazioni tecniche di restauro in archivio",
                     "Trova relazioni tecniche di restauro in archivio", "icoIstruzioni01",
-                    "Fare doppio clic sulla voce in elenco per richiamare la scheda"},
+                    "Fare doppio clic sulla voce in elenco per richiamare la scheda", "Riepilogo relazioni tecniche di restauro in archivio", "Riepilogo dati"},
                    {
                        {"txtNumScheda", "Relazione n.", F::NumRelazione, "effNumScheda", fieldWidth(F::NumRelazione)},
                        {"txtData", "Data emissione (gg/mm/aaaa):", F::DataEmissione, "effData", fieldWidth(F::DataEmissione)},

@@ -14,7 +14,7 @@ int fieldWidth(F::Field f) { return F::layout[size_t(f)].width; }
 TfrmTrovaOpere::TfrmTrovaOpere(Ui& ui, QWidget* parent, Chosen chosen)
     : SearchScreen(ui,
                    {"frmTrovaOpere", " Trova opere d'arte in archivio", "Trova opere d'arte in archivio",
-                    "icoIstruzioni01", "Fare doppio clic sulla voce in elenco per richiamare la scheda"},
+                    "icoIstruzioni01", "Fare doppio clic sulla voce in elenco per richiamare la scheda", "Riepilogo opere d'arte in archivio", "Riepilogo dati"},
                    {
                        {"txtCapo", "Titolo opera:", F::Titolo, "effCampo01", fieldWidth(F::Titolo)},
                        {"txtDescrizione", "Soggetto rappresentato:", F::Soggetto, "effCampo02", fieldWidth(F::Soggetto)},

@@ -54,6 +54,26 @@ void TestUi::openUrl(const QString& command)
     opened_ << command;
 }
 
+bool TestUi::printDialog(QWidget*, QPrinter& printer)
+{
+    executed_ << QStringLiteral("QPrintDialog");
+    if (printHandlers_.isEmpty()) {
+        unexpected_ << QStringLiteral("print dialog without a scripted answer");
+        return false;
+    }
+    return printHandlers_.takeFirst()(printer);
+}
+
+void TestUi::preview(QWidget*, const std::function<void(QPrinter&)>& paint)
+{
+    executed_ << QStringLiteral("QPrintPreview");
+    if (previewHandlers_.isEmpty()) {
+        unexpected_ << QStringLiteral("preview without a scripted handler");
+        return;
+    }
+    previewHandlers_.takeFirst()(paint);
+}
+
 QList<TestUi::Message> TestUi::takeMessages() { return std::exchange(messages_, {}); }
 QList<Ui::FileDialog> TestUi::takeFileDialogs() { return std::exchange(fileDialogs_, {}); }
 QStringList TestUi::takeOpened() { return std::exchange(opened_, {}); }
@@ -72,6 +92,10 @@ QStringList TestUi::problems() const
         p << QStringLiteral("%1 scripted files left").arg(files_.size());
     if (!handlers_.isEmpty())
         p << QStringLiteral("%1 scripted screens never shown").arg(handlers_.size());
+    if (!printHandlers_.isEmpty())
+        p << QStringLiteral("%1 scripted print dialogs never shown").arg(printHandlers_.size());
+    if (!previewHandlers_.isEmpty())
+        p << QStringLiteral("%1 scripted previews never shown").arg(previewHandlers_.size());
     for (const QString& o : opened_)
         p << QStringLiteral("shell open not checked by the test: ") + o;
     return p;

@@ -27,11 +27,21 @@ public:
     QString saveFile(QWidget* parent, const FileDialog& dialog) override;
     int exec(QDialog* dialog) override;
     void openUrl(const QString& command) override;
+    bool printDialog(QWidget* parent, QPrinter& printer) override;
+    void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
 
     // Scripting.
     void answerNext(Answer a) { answers_.append(a); }
     void chooseFile(const QString& path) { files_.append(path); } // empty = cancel
     void onExec(std::function<int(QDialog*)> handler) { handlers_.append(std::move(handler)); }
+    // The print dialog's answer: the handler sets up the printer (say, a PDF file) and
+    // returns true to print, false to cancel.
+    void onPrint(std::function<bool(QPrinter&)> handler) { printHandlers_.append(std::move(handler)); }
+    // The preview: the handler receives the document's paint function.
+    void onPreview(std::function<void(const std::function<void(QPrinter&)>&)> handler)
+    {
+        previewHandlers_.append(std::move(handler));
+    }
 
     // What happened.
     QList<Message> takeMessages();
@@ -48,6 +58,8 @@ private:
     QStringList files_;
     QList<FileDialog> fileDialogs_;
     QList<std::function<int(QDialog*)>> handlers_;
+    QList<std::function<bool(QPrinter&)>> printHandlers_;
+    QList<std::function<void(const std::function<void(QPrinter&)>&)>> previewHandlers_;
     QStringList executed_;
     QStringList opened_;
     QStringList unexpected_;

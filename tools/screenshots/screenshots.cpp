@@ -16,8 +16,12 @@
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/Logo.h"
+#include "reports/PhotoBox.h"
+#include "common/Widgets.h"
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
+#include "printing/ReportDocument.h"
+#include "printing/StampaOpera.h"
 #include "search/DaSaldare.h"
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaInterventi.h"
@@ -26,6 +30,7 @@
 #include "taxcodes/PartitaIVA.h"
 
 #include <QLineEdit>
+#include <QPrinter>
 
 #include <QApplication>
 #include <QDir>
@@ -90,6 +95,31 @@ int main(int argc, char** argv)
     shot(&calendar, QStringLiteral("calendario"));
     TfrmNumerazione numbering(ui);
     shot(&numbering, QStringLiteral("numerazione"));
+    // The printed documents, as PDF files beside the pictures.
+    auto toPdf = [&](const QString& name) {
+        ui.onPrint([path = out + QLatin1Char('/') + name + QStringLiteral(".pdf")](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return true;
+        });
+    };
+    frmInterventi->show();
+    frmInterventi->cmdUltimoClick();
+    // Owned by the cards, as when a card opens them.
+    auto* printReport = new TfrmStampaScheda(ui, frmInterventi, frmInterventi->fieldTable(),
+                                             [] { return frmInterventi->foto1->image(); },
+                                             [] { return frmInterventi->foto2->image(); });
+    shot(printReport, QStringLiteral("stampa_scheda"));
+    toPdf(QStringLiteral("relazione"));
+    printReport->btnStampaClick();
+    frmInterventi->hide();
+    frmOpere->show();
+    frmOpere->cmdUltimoClick();
+    auto* printWork = new TfrmStampaOpera(ui, frmOpere, frmOpere->fieldTable(), [] { return frmOpere->imgFoto->image(); });
+    shot(printWork, QStringLiteral("stampa_opera"));
+    toPdf(QStringLiteral("scheda_opera"));
+    printWork->btnStampaClick();
+    frmOpere->hide();
     TfrmTrovaOpere findWorks(ui);
     shot(&findWorks, QStringLiteral("trova_opere_criteri"));
     findWorks.btnCercaClick();
@@ -100,6 +130,8 @@ int main(int argc, char** argv)
     findReports.txtTrova->setText(QStringLiteral("rossi"));
     findReports.btnTrovaClick();
     shot(&findReports, QStringLiteral("trova_interventi_elenco"));
+    toPdf(QStringLiteral("elenco_relazioni"));
+    findReports.btnStampaClick();
     TfrmOpere_Disponibili unsold(ui);
     shot(&unsold, QStringLiteral("opere_disponibili"));
     TfrmDaSaldare unpaid(ui);

@@ -1,0 +1,35 @@
+#pragma once
+#include "printing/Report.h"
+
+#include <QDateTime>
+#include <QDialog>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class Ui;
+
+// The small print screens of the cards: a fixed 364 x 287 window shaded from blue to
+// white, a white panel with the instructions, and the buttons Annulla and the action.
+class DocumentDialog : public QDialog {
+    Q_OBJECT
+public:
+    QWidget* shpSfondo;
+    QPushButton* btnAnnulla;
+    QPushButton* btnStampa;
+
+    // The printing time; tests fix it.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
+protected:
+    DocumentDialog(Ui& ui, const char* objectName, const char* caption, const QString& action, QWidget* parent);
+    // An instruction drawn as text on the panel: a title in bold and its explanation.
+    QLabel* instruction(const char* name, const QString& title, const QString& body, const QRect& geometry);
+    // Prints the template after the print dialog; false when the user cancelled. Throws
+    // IoError when it cannot be printed.
+    bool print(const report::Template& t);
+    void showEvent(QShowEvent* e) override;
+
+    Ui& ui_;
+};

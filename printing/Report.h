@@ -1,0 +1,81 @@
+#pragma once
+#include <QColor>
+#include <QImage>
+#include <QPageLayout>
+#include <QRectF>
+#include <QString>
+
+#include <vector>
+
+// The report engine's model: a template is pages of named objects placed in millimetres
+// from the top-left corner of the printable area (of a band, on a banded page). Texts are
+// printed literally: nothing in them is ever evaluated.
+namespace report {
+
+// The template unit of 1/96 inch, in millimetres.
+constexpr qreal kUnit = 25.4 / 96.0;
+inline constexpr qreal units(qreal u) { return u * kUnit; }
+
+struct Item {
+    enum Kind { Rect, Line, Text, Picture };
+    Kind kind = Text;
+    QString name;
+    QRectF box;           // millimetres; a line has a zero width or height
+    QColor fill;          // invalid: no fill (rectangles and text boxes)
+    QColor outline;       // rectangles; invalid: no outline
+    // Text boxes.
+    QString text;
+    QString family = QStringLiteral("Arial");
+    qreal points = 10;
+    bool bold = false;
+    bool italic = false;
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
+    bool wrap = false;    // false: one line, cut at the right edge
+    qreal linePitch = 0;  // millimetres from line to line when set (list memo; may split across pages)
+    QColor color = Qt::black;
+    // Pictures.
+    QImage picture;
+    bool centred = true;  // false: at the top-left corner of the box
+};
+
+struct Band {
+    enum Kind { Title, Data, Footer };
+    Kind kind = Data;
+    QString name;
+    qreal height = 0;     // millimetres
+    std::vector<Item> items;
+};
+
+struct Page {
+    QString name;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    qreal margin = 10;    // millimetres on every side; the paper is A4
+    std::vector<Item> items;  // fixed objects, printed once
+    std::vector<Band> bands;  // banded page: title once, data once (may split), footer after it
+
+    QSizeF paper() const;      // millimetres
+    QSizeF printable() const;  // millimetres
+};
+
+class Template {
+public:
+    QString name;
+    std::vector<Page> pages;
+
+    // The named object or band; throws IoError when the template has none of that name.
+    Item& item(const QString& name);
+    const Item& item(const QString& name) const;
+    Band& band(const QString& name);
+    void setText(const QString& name, const QString& text);
+    void setPicture(const QString& name, const QImage& picture);
+
+    // Every object with its page (and band, or nullptr) in template order.
+    struct Found {
+        const Page* page;
+        const Band* band;
+        const Item* item;
+    };
+    std::vector<Found> all() const;
+};
+
+} // namespace report

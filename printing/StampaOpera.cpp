@@ -1,0 +1,104 @@
+#include "printing/StampaOpera.h"
+
+#include "common/IoError.h"
+#include "common/Text.h"
+#include "common/Ui.h"
+#include "common/Widgets.h"
+#include "printing/Templates.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace {
+const char* const kValues[] = {"txtCapo", "txtColore", "txtTessuto", "txtDescrizione", "txtMisure",
+                               "txtPeso", "txtUsura", "txtDifetti", "txtServizio", "txtSpecifiche",
+                               "txtCliente", "txtCodFisc", "txtRecapito", "txtNote", "txtPrezzo"};
+} // namespace
+
+QImage euroSign()
+{
+    QImage img(120, 120, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(110);
+    p.setFont(f);
+    p.setPen(Qt::black);
+    p.drawText(img.rect(), Qt::AlignCenter, QStringLiteral("\u20AC"));
+    return img;
+}
+
+TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable& card, std::function<QImage()> photo)
+    : DocumentDialog(ui, "frmStampaOpera", " Stampa scheda", QStringLiteral("Stampa"), parent), card_(card),
+      photo_(std::move(photo))
+{
+    instruction("icoInf01", QStringLiteral("Stampa scheda"),
+                QStringLiteral("L'operazione stampa su carta la scheda corrente con i dati inseriti dall'utente."),
+                QRect(28, 28, 240, 83));
+    auto* decoration = new QLabel(this);
+    decoration->setObjectName(QStringLiteral("imgLogo01"));
+    decoration->setPixmap(QPixmap::fromImage(picture(QStringLiteral("tb_palette")).scaled(51, 81, Qt::KeepAspectRatio,
+                                                                                          Qt::SmoothTransformation)));
+    decoration->setAlignment(Qt::AlignCenter);
+    decoration->setGeometry(280, 31, 51, 81);
+    auto* separator = new QWidget(this);
+    separator->setObjectName(QStringLiteral("shpSepara"));
+    separator->setAttribute(Qt::WA_StyledBackground);
+    separator->setGeometry(26, 120, 311, 4);
+    auto* printerPicture = new QLabel(this);
+    printerPicture->setObjectName(QStringLiteral("imgSezione04"));
+    printerPicture->setPixmap(QPixmap::fromImage(picture(QStringLiteral("tb_stampa")).scaled(64, 64, Qt::KeepAspectRatio,
+                                                                                            Qt::SmoothTransformation)));
+    printerPicture->setAlignment(Qt::AlignCenter);
+    printerPicture->setGeometry(30, 140, 82, 72);
+    instruction("icoInf02", {},
+                QStringLiteral("Premere \u00ABStampa\u00BB per avviare la stampa oppure \u00ABAnnulla\u00BB per annullare."),
+                QRect(122, 140, 206, 71));
+    imgLogo = new PictureFrame(QStringLiteral("imgLogo"), this);
+    imgLogo->hide();
+    imgTemp = new PictureFrame(QStringLiteral("imgTemp"), this);
+    imgTemp->setImage(picture(QStringLiteral("blank_opera")));
+    imgTemp->hide();
+    connect(btnStampa, &QPushButton::clicked, this, &TfrmStampaOpera::btnStampaClick);
+}
+
+void TfrmStampaOpera::showEvent(QShowEvent* e)
+{
+    DocumentDialog::showEvent(e);
+    if (e->spontaneous())
+        return;
+    const QImage photo = photo_ ? photo_() : QImage();
+    imgLogo->setImage(photo.isNull() ? imgTemp->image() : photo);
+}
+
+report::Template TfrmStampaOpera::filled() const
+{
+    report::Template t = templates::artworkSheet();
+    t.setPicture(QStringLiteral("imgLogo"), imgLogo->image().isNull() ? imgTemp->image() : imgLogo->image());
+    t.setPicture(QStringLiteral("imgEuro"), euroSign());
+    for (const char* name : kValues) {
+        const QString objectName = QString::fromLatin1(name);
+        QString value;
+        for (const CardField& f : card_)
+            if (f.control->objectName() == objectName)
+                value = text::trim(cardfields::value(f.control));
+        t.setText(objectName, value);
+    }
+    t.setText(QStringLiteral("txtCalce"), templates::printStamp(now()));
+    return t;
+}
+
+void TfrmStampaOpera::btnStampaClick()
+{
+    try {
+        print(filled());
+    } catch (const IoError& e) {
+        // The general error report: the error's own text; the screen stays open.
+        ui_.message(this, Ui::Kind::Error, e.cause());
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include "common/CardFields.h"
+#include "printing/DocumentDialog.h"
+
+#include <QImage>
+
+class PictureFrame;
+
+// Prints the artwork card as a one-page sheet from the card's controls (through its field
+// table) and the photo the card shows.
+class TfrmStampaOpera : public DocumentDialog {
+    Q_OBJECT
+public:
+    explicit TfrmStampaOpera(Ui& ui, QWidget* parent = nullptr, const FieldTable& card = {},
+                             std::function<QImage()> photo = {});
+
+    PictureFrame* imgLogo; // hidden: the photo to print
+    PictureFrame* imgTemp; // hidden: the placeholder when the photo cannot be taken
+
+    void btnStampaClick();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    report::Template filled() const;
+
+    FieldTable card_;
+    std::function<QImage()> photo_;
+};
+
+// The euro sign as a picture, drawn by the program.
+QImage euroSign();

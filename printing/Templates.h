@@ -1,0 +1,25 @@
+#pragma once
+#include "printing/Report.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+// The four templates, built from tables that follow the printed layouts object by object.
+namespace templates {
+
+// The two-page restoration report: pages pag01 (front) and Page02 (back).
+report::Template reportDocument();
+// The one-page artwork card sheet: page Page1.
+report::Template artworkSheet();
+// The landscape list printout: bands ReportTitle, MasterData and Footer; name is
+// "Riepilogo dati" or "Riepilogo conti non saldati".
+report::Template summaryList(const QString& name);
+
+// Puts a list into a summary template: title, time stamp and one memo line per list line,
+// with the memo and its band as high as the lines need.
+void fillSummary(report::Template& t, const QString& title, const QString& stamp, const QStringList& lines);
+
+// "Stampa eseguita in data dd/mm/yyyy alle ore hh:mm:ss".
+QString printStamp(const QDateTime& when);
+
+} // namespace templates

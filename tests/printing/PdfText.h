@@ -1,0 +1,24 @@
+#pragma once
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+// What poppler reads back from a PDF: the pages' text laid out, and every word with its
+// box in millimetres from the page's top-left corner.
+struct PdfWord {
+    int page;
+    QRectF box;
+    QString text;
+};
+
+struct PdfText {
+    int pages = 0;
+    QStringList layout; // pdftotext -layout, one entry per page
+    QList<PdfWord> words;
+
+    // Reads path with pdftotext; empty (pages 0) when poppler cannot read it.
+    static PdfText read(const QString& path);
+    // The words of page (0-based) whose text is word.
+    QList<QRectF> find(int page, const QString& word) const;
+};
