@@ -2,9 +2,10 @@
 
 #include "common/Cp1252.h"
 #include "common/IoError.h"
+#include "common/SafeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+
 
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
@@ -79,7 +80,5 @@ void IniFile::write(const QString& section, const QString& key, const QString& v
         out.append(c);
     }
     // Written beside the old file and renamed over it, so a failure never leaves half a store.
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size() || !f.commit())
-        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, f.errorString()));
+    writeFileSafely(path_, out);
 }

@@ -1,8 +1,10 @@
 #include "common/PhotoFiles.h"
 
+#include "common/IoError.h"
+#include "common/SafeFile.h"
+
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace photofiles {
 
@@ -39,14 +41,15 @@ bool writeJpeg(const QImage& image, const QString& path)
 {
     if (image.isNull())
         return false;
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (!image.save(&f, "JPEG", 90)) {
-        f.cancelWriting();
+    try {
+        SafeFile f(path);
+        if (!image.save(&f.device(), "JPEG", 90))
+            return false;
+        f.commit();
+        return true;
+    } catch (const IoError&) {
         return false;
     }
-    return f.commit();
 }
 
 QString withJpegSuffix(const QString& path)

@@ -1,6 +1,8 @@
 #include "reports/Logo.h"
 
+#include "common/IoError.h"
 #include "common/PhotoFiles.h"
+#include "common/SafeFile.h"
 #include "common/ProgramDir.h"
 #include "common/Style.h"
 #include "common/Ui.h"
@@ -10,7 +12,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 TfrmLogo::TfrmLogo(Ui& ui, QWidget* parent)
@@ -108,9 +109,15 @@ void TfrmLogo::btnSfogliaClick()
 
 void TfrmLogo::btnApplicaClick()
 {
-    QSaveFile f(logoPath());
-    const bool written = !imgLogo->image().isNull() && f.open(QIODevice::WriteOnly)
-                         && imgLogo->image().save(&f, "BMP") && f.commit();
+    bool written = false;
+    try {
+        SafeFile f(logoPath());
+        written = !imgLogo->image().isNull() && imgLogo->image().save(&f.device(), "BMP");
+        if (written)
+            f.commit();
+    } catch (const IoError&) {
+        written = false;
+    }
     if (!written)
         imgLogo->setImage(defaultLogo());
     accept();

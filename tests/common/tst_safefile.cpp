@@ -1,0 +1,143 @@
+// Replacing a file: never a worse file in place of a good one, whatever fails.
+#include "app/PasswordStore.h"
+#include "common/IniFile.h"
+#include "common/IoError.h"
+#include "common/ProgramDir.h"
+#include "common/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+class TestSafeFile : public QObject {
+    Q_OBJECT
+private slots:
+    void replacesWholeAndKeepsPermissions();
+    void failedFinalFlushKeepsTheOldFile_data();
+    void failedFinalFlushKeepsTheOldFile();
+    void missingFolderThrows();
+    void symbolicLinkIsReplacedNotFollowed();
+    void uncommittedLeavesNothing();
+};
+
+namespace {
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// While alive, files this process writes cannot grow past limit bytes: a write that
+// would fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit l = old_;
+        l.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &l);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+private:
+    rlimit old_{};
+};
+} // namespace
+
+void TestSafeFile::replacesWholeAndKeepsPermissions()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Contratti.ini");
+    write(path, "old");
+    ::chmod(QFile::encodeName(path).constData(), 0640);
+    writeFileSafely(path, "new contents");
+    QCOMPARE(read(path), QByteArray("new contents"));
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 0777), 0640);
+    QCOMPARE(entries(dir.path()), QStringList{"Contratti.ini"});
+}
+
+void TestSafeFile::failedFinalFlushKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("a file") << "file";
+    QTest::newRow("the password store") << "password";
+    QTest::newRow("a settings file") << "ini";
+}
+
+void TestSafeFile::failedFinalFlushKeepsTheOldFile()
+{
+    QFETCH(QString, what);
+    QTemporaryDir dir;
+    programdir::Override here(dir.path());
+    const QString path = what == "password" ? passwordstore::path() : dir.filePath("Brevanto.ini");
+    const QByteArray old = "[Accesso]\r\nValore=0123\r\n";
+    write(path, old);
+    {
+        FileSizeLimit full(64); // more than the old file, less than the new one
+        if (what == "file")
+            QVERIFY_THROWS_EXCEPTION(IoError, writeFileSafely(path, QByteArray(4096, 'x')));
+        else if (what == "password")
+            QVERIFY_THROWS_EXCEPTION(IoError, passwordstore::store(QString(200, u'a')));
+        else
+            QVERIFY_THROWS_EXCEPTION(IoError, IniFile(path).write("Schede Interventi", "Intestazione Azienda",
+                                                                   QString(300, u'b')));
+    }
+    QCOMPARE(read(path), old);
+    QCOMPARE(entries(dir.path()), QStringList{QFileInfo(path).fileName()});
+}
+
+void TestSafeFile::missingFolderThrows()
+{
+    QTemporaryDir dir;
+    QVERIFY_THROWS_EXCEPTION(IoError, writeFileSafely(dir.filePath("no/such/folder/file"), "x"));
+}
+
+void TestSafeFile::symbolicLinkIsReplacedNotFollowed()
+{
+    QTemporaryDir outside, program;
+    const QString victim = outside.filePath("elsewhere.jpg");
+    write(victim, "someone else's file");
+    const QString link = program.filePath("Opera_1.jpg");
+    QVERIFY(QFile::link(victim, link));
+    writeFileSafely(link, "the photo");
+    QCOMPARE(read(victim), QByteArray("someone else's file"));
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QCOMPARE(read(link), QByteArray("the photo"));
+}
+
+void TestSafeFile::uncommittedLeavesNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Logo.bmp");
+    write(path, "old logo");
+    {
+        SafeFile f(path);
+        f.device().write("half a logo");
+    }
+    QCOMPARE(read(path), QByteArray("old logo"));
+    QCOMPARE(entries(dir.path()), QStringList{"Logo.bmp"});
+}
+
+QTEST_GUILESS_MAIN(TestSafeFile)
+#include "tst_safefile.moc"
