@@ -15,7 +15,15 @@ namespace helptexts {
 QList<Topic> topics()
 {
     return {{kLauncherTitle, QStringLiteral("avvio")}, {kArtworkTitle, QStringLiteral("opere")},
-            {kReportsTitle, QStringLiteral("interventi")}};
+            {kReportsTitle, QStringLiteral("interventi")}, {kExportTitle, QStringLiteral("esporta")}};
+}
+
+QString titleOf(const QString& resource)
+{
+    for (const Topic& t : topics())
+        if (t.resource == resource)
+            return t.title;
+    return {};
 }
 
 QStringList paragraphs(const QString& resource)

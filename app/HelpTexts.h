@@ -15,9 +15,12 @@ struct Topic {
 QList<Topic> topics();
 QStringList paragraphs(const QString& resource);
 QString text(const QString& resource);
+// The title of a topic, by its resource name.
+QString titleOf(const QString& resource);
 
 inline const QString kLauncherTitle = QStringLiteral("Uno sguardo a Brevanto");
 inline const QString kArtworkTitle = QStringLiteral("App Archivio Opere");
 inline const QString kReportsTitle = QStringLiteral("App Relazioni Tecniche");
+inline const QString kExportTitle = QStringLiteral("Esportazione archivio opere d'arte in Excel");
 
 } // namespace helptexts

@@ -14,6 +14,7 @@
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
+#include "printing/ExpOpere.h"
 #include "printing/ReportDocument.h"
 #include "printing/StampaOpera.h"
 #include "search/DaSaldare.h"
@@ -44,6 +45,7 @@ TfrmWebCam* frmWebCam = nullptr;
 TfrmNumerazione* frmNumerazione = nullptr;
 TfrmOpere_Disponibili* frmOpere_Disponibili = nullptr;
 TfrmStampaOpera* frmStampaOpera = nullptr;
+TfrmExpOpere* frmExpOpere = nullptr;
 TfrmAnteprimaScheda* frmAnteprimaScheda = nullptr;
 TfrmStampaScheda* frmStampaScheda = nullptr;
 TfrmTrovaOpere* frmTrovaOpere = nullptr;
@@ -57,12 +59,11 @@ void wireCards(Ui& ui)
 {
     QObject::connect(frmOpere, &TfrmOpere::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
     QObject::connect(frmInterventi, &TfrmInterventi::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
-    QObject::connect(frmOpere, &TfrmOpere::helpRequested, frmOpere, [&ui] {
-        showHelp(ui, frmOpere, helptexts::kArtworkTitle, helptexts::text(QStringLiteral("opere")));
-    });
-    QObject::connect(frmInterventi, &TfrmInterventi::helpRequested, frmInterventi, [&ui] {
-        showHelp(ui, frmInterventi, helptexts::kReportsTitle, helptexts::text(QStringLiteral("interventi")));
-    });
+    auto help = [&ui](QWidget* over, const QString& topic) {
+        showHelp(ui, over, helptexts::titleOf(topic), helptexts::text(topic));
+    };
+    QObject::connect(frmOpere, &TfrmOpere::helpRequested, frmOpere, help);
+    QObject::connect(frmInterventi, &TfrmInterventi::helpRequested, frmInterventi, help);
 }
 
 void createLogin(Ui& ui)
@@ -86,6 +87,7 @@ void createOthers(Ui& ui)
     frmCodFisc = new TfrmCodFisc(ui);
     frmPartitaIva = new TfrmPartitaIva(ui);
     frmStampaOpera = new TfrmStampaOpera(ui);
+    frmExpOpere = new TfrmExpOpere(ui);
     frmOpere_Disponibili = new TfrmOpere_Disponibili(ui);
     frmTrovaOpere = new TfrmTrovaOpere(ui);
     frmInterventi = new TfrmInterventi(ui);
@@ -152,6 +154,7 @@ void destroyScreens()
     delete frmInterventi;
     delete frmTrovaOpere;
     delete frmOpere_Disponibili;
+    delete frmExpOpere;
     delete frmStampaOpera;
     delete frmPartitaIva;
     delete frmCodFisc;
@@ -166,6 +169,7 @@ void destroyScreens()
     frmOpere = nullptr;
     frmOpere_Disponibili = nullptr;
     frmStampaOpera = nullptr;
+    frmExpOpere = nullptr;
     frmAnteprimaScheda = nullptr;
     frmStampaScheda = nullptr;
     frmTrovaOpere = nullptr;

@@ -9,6 +9,7 @@
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
+#include "printing/ExpOpere.h"
 #include "printing/StampaOpera.h"
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaOpere.h"
@@ -76,8 +77,9 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(cmdTrova, &QToolButton::clicked, this, &TfrmOpere::cmdTrovaClick);
     connect(cmdSegnalati, &QToolButton::clicked, this, &TfrmOpere::cmdSegnalatiClick);
     connect(cmdStampa, &QToolButton::clicked, this, &TfrmOpere::cmdStampaClick);
+    connect(cmdEsporta, &QToolButton::clicked, this, &TfrmOpere::cmdEsportaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
-    connect(cmdGuida, &QToolButton::clicked, this, &TfrmOpere::helpRequested);
+    connect(cmdGuida, &QToolButton::clicked, this, [this] { emit helpRequested(this, QStringLiteral("opere")); });
 }
 
 void TfrmOpere::buildFieldTable()
@@ -209,6 +211,13 @@ void TfrmOpere::cmdStampaClick()
     auto* print = new TfrmStampaOpera(ui_, this, fields_, [this] { return imgFoto->image(); });
     ui_.exec(print);
     delete print;
+}
+
+void TfrmOpere::cmdEsportaClick()
+{
+    auto* exporting = new TfrmExpOpere(ui_, this, [this](QWidget* over) { emit helpRequested(over, QStringLiteral("esporta")); });
+    ui_.exec(exporting);
+    delete exporting;
 }
 
 void TfrmOpere::showEvent(QShowEvent* e)

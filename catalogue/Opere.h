@@ -61,12 +61,14 @@ public:
     void cmdTrovaClick();
     void cmdSegnalatiClick();
     void cmdStampaClick();
+    void cmdEsportaClick();
 
 signals:
     // The card was closed: the shell shows the launcher again.
     void closed();
-    // cmdGuida: the shell shows the help window.
-    void helpRequested();
+    // A help button of the card or of a screen it opened: the shell shows the help window
+    // for topic over the window over.
+    void helpRequested(QWidget* over, const QString& topic);
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -40,6 +40,14 @@ void syncFolder(const QString& folder)
 
 SafeFile::SafeFile(const QString& path) : path_(path)
 {
+    // A folder in the file's place, or a file made read-only, is not replaced.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            throw IoError(QStringLiteral("%1 is a folder").arg(path));
+        if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0)
+            throw IoError(QStringLiteral("%1 is read-only").arg(path));
+    }
     const QFileInfo target(path);
     QByteArray pattern = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                                            QStringLiteral(".XXXXXX"));

@@ -7,7 +7,8 @@
 // every write and the final flush checked, the data forced to the disk, and only then
 // renamed over the old file (a symbolic link is replaced, never written through), with
 // the folder forced to the disk after the rename. On any failure nothing is renamed, the
-// temporary file is removed and the old file stays whole.
+// temporary file is removed and the old file stays whole. A folder standing where the file
+// should be, or a file made read-only, is never replaced.
 class SafeFile {
 public:
     // Throws IoError when the temporary file cannot be made (a folder that cannot be written).

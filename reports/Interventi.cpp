@@ -82,7 +82,7 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
     connect(cmdUltimo, &QToolButton::clicked, this, &TfrmInterventi::cmdUltimoClick);
     connect(cmdNumerazione, &QToolButton::clicked, this, &TfrmInterventi::cmdNumerazioneClick);
     connect(btnLogo, &QToolButton::clicked, this, &TfrmInterventi::btnLogoClick);
-    connect(cmdGuida, &QToolButton::clicked, this, &TfrmInterventi::helpRequested);
+    connect(cmdGuida, &QToolButton::clicked, this, [this] { emit helpRequested(this, QStringLiteral("interventi")); });
     connect(cmdTrova, &QToolButton::clicked, this, &TfrmInterventi::cmdTrovaClick);
     connect(impCliente, &QToolButton::clicked, this, &TfrmInterventi::impClienteClick);
     connect(cmdNonPagati, &QToolButton::clicked, this, &TfrmInterventi::cmdNonPagatiClick);

@@ -111,6 +111,14 @@ void TestSafeFile::missingFolderThrows()
 {
     QTemporaryDir dir;
     QVERIFY_THROWS_EXCEPTION(IoError, writeFileSafely(dir.filePath("no/such/folder/file"), "x"));
+    QVERIFY(QDir(dir.path()).mkdir("Inventario_Opere.xls"));
+    QVERIFY_THROWS_EXCEPTION(IoError, writeFileSafely(dir.filePath("Inventario_Opere.xls"), "x"));
+    QVERIFY(QFileInfo(dir.filePath("Inventario_Opere.xls")).isDir());
+    const QString readOnly = dir.filePath("Contratti.ini");
+    write(readOnly, "kept");
+    ::chmod(QFile::encodeName(readOnly).constData(), 0444);
+    QVERIFY_THROWS_EXCEPTION(IoError, writeFileSafely(readOnly, "x"));
+    QCOMPARE(read(readOnly), QByteArray("kept"));
 }
 
 void TestSafeFile::symbolicLinkIsReplacedNotFollowed()

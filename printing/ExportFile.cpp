@@ -1,0 +1,176 @@
+#include "printing/ExportFile.h"
+
+#include "catalogue/ArtworkArchive.h"
+#include "common/IoError.h"
+
+#include <QIODevice>
+
+namespace exportfile {
+namespace {
+QByteArrayView trimmed(QByteArrayView b)
+{
+    qsizetype first = 0, last = b.size();
+    while (first < last && static_cast<unsigned char>(b[first]) <= 0x20)
+        ++first;
+    while (last > first && static_cast<unsigned char>(b[last - 1]) <= 0x20)
+        --last;
+    return b.sliced(first, last - first);
+}
+
+struct Header {
+    const char* caption;
+    int width;
+};
+// The header's widths are the export's own, not the grid's.
+const Header kHeader[kColumns] = {
+    {"Titolo opera", 250}, {"Soggetto rappresentato", 300}, {"Artista", 250}, {"Anno realizzazione", 200},
+    {"Nazione", 250}, {"Tecnica utilizzata", 200}, {"Corrente artistica", 250}, {"Dimensioni", 250},
+    {"Supporto", 250}, {"Luogo conservazione", 250}, {"Proprietario attuale", 250}, {"Codice fiscale", 250},
+    {"Tel. preferenziale", 250}, {"Note", 400}, {"Valore", 200}, {"Venduta", 180},
+};
+
+const char kStart[] =
+    "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+    "xmlns=\"http://www.w3.org/TR/REC-html40\">"
+    "<head>"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
+    "<!--[if gte mso 9]><xml>"
+    "<x:ExcelWorkbook>"
+    "<x:ExcelWorksheets>"
+    "<x:ExcelWorksheet>"
+    "<x:Name>Archivio Opere</x:Name>"
+    "<x:WorksheetOptions>"
+    "<x:Selected/>"
+    "<x:Panes>"
+    "<x:Pane>"
+    "<x:Number>1</x:Number>"
+    "<x:ActiveRow>3</x:ActiveRow>"
+    "</x:Pane>"
+    "</x:Panes>"
+    "<x:ProtectContents>False</x:ProtectContents>"
+    "<x:ProtectObjects>False</x:ProtectObjects>"
+    "<x:ProtectScenarios>False</x:ProtectScenarios>"
+    "</x:WorksheetOptions>"
+    "</x:ExcelWorksheet>"
+    "</x:ExcelWorksheets>"
+    "</x:ExcelWorkbook>"
+    "</xml><![endif]-->"
+    "</head>"
+    "<body>"
+    "<table x:str>";
+const char kEnd[] = "</table></body></html>";
+
+// Collects output in large blocks and checks every write.
+class Sink {
+public:
+    explicit Sink(QIODevice& out) : out_(out) { buffer_.reserve(kBlock + 4096); }
+    void add(QByteArrayView b)
+    {
+        buffer_.append(b);
+        if (buffer_.size() >= kBlock)
+            flush();
+    }
+    // The cell with &, < and > as character references.
+    void addEscaped(QByteArrayView cell)
+    {
+        for (char c : cell) {
+            switch (c) {
+            case '&': buffer_.append("&amp;"); break;
+            case '<': buffer_.append("&lt;"); break;
+            case '>': buffer_.append("&gt;"); break;
+            default: buffer_.append(c);
+            }
+        }
+        if (buffer_.size() >= kBlock)
+            flush();
+    }
+    void flush()
+    {
+        if (!buffer_.isEmpty() && out_.write(buffer_) != buffer_.size())
+            throw IoError(QStringLiteral("cannot write the export: %1").arg(out_.errorString()));
+        buffer_.clear();
+    }
+
+private:
+    static constexpr qsizetype kBlock = 1 << 20;
+    QIODevice& out_;
+    QByteArray buffer_;
+};
+} // namespace
+
+void Rows::append(const std::array<QByteArrayView, kColumns>& cells)
+{
+    for (QByteArrayView c : cells) {
+        starts_.push_back(quint32(bytes_.size()));
+        bytes_.append(c);
+    }
+}
+
+void Rows::clear()
+{
+    bytes_.clear();
+    starts_.clear();
+}
+
+QByteArrayView Rows::cell(qint64 row, int column) const
+{
+    const size_t i = size_t(row) * kColumns + size_t(column);
+    if (i >= starts_.size())
+        return {};
+    const quint32 end = i + 1 < starts_.size() ? starts_[i + 1] : quint32(bytes_.size());
+    return QByteArrayView(bytes_.constData() + starts_[i], end - starts_[i]);
+}
+
+void Rows::load(const TypedStore<TSchedaOpera>& archive)
+{
+    clear();
+    const qint64 total = archive.count();
+    starts_.reserve(size_t(total) * kColumns);
+    struct PadOnExit {
+        Rows& rows;
+        qint64 total;
+        ~PadOnExit()
+        {
+            while (rows.count() < total)
+                rows.append({});
+        }
+    } pad{*this, total};
+    archive.scan([&](qint64 k, const char* bytes) {
+        if (k > total)
+            return false;
+        std::array<QByteArrayView, kColumns> cells;
+        for (int c = 0; c < kColumns; ++c)
+            cells[size_t(c)] = trimmed(TSchedaOpera::rawField(bytes, TSchedaOpera::Field(c)));
+        append(cells);
+        return true;
+    });
+}
+
+void write(QIODevice& out, qint64 count, const CellSource& cell)
+{
+    Sink sink(out);
+    QByteArray scratch;
+    sink.add(kStart);
+    sink.add("<tr>");
+    for (const Header& h : kHeader) {
+        sink.add("<td style=\"text-align: left; font-weight: bold;\" width=");
+        sink.add(QByteArray::number(h.width));
+        sink.add(">");
+        sink.add(h.caption);
+        sink.add("</td>");
+    }
+    sink.add("</tr>");
+    for (qint64 r = 0; r < count; ++r) {
+        sink.add("<tr>");
+        for (int c = 0; c < kColumns; ++c) {
+            sink.add("<td style=\"text-align: left;\">");
+            sink.addEscaped(trimmed(cell(r, c, scratch)));
+            sink.add("</td>");
+        }
+        sink.add("</tr>");
+    }
+    sink.add(kEnd);
+    sink.flush();
+}
+
+} // namespace exportfile
