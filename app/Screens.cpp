@@ -1,6 +1,7 @@
 #include "app/Screens.h"
 
 #include "app/Avvio.h"
+#include "attachments/AllegaCartella.h"
 #include "app/CambiaPassword.h"
 #include "app/Guida.h"
 #include "app/HelpTexts.h"
@@ -36,6 +37,7 @@ TfrmSplash* frmSplash = nullptr;
 TfrmAvvio* frmAvvio = nullptr;
 TfrmOpere* frmOpere = nullptr;
 TfrmZoom* frmZoom = nullptr;
+TfrmAllegaCartella* frmAllegaCartella = nullptr;
 TfrmCodFisc* frmCodFisc = nullptr;
 TfrmPartitaIva* frmPartitaIva = nullptr;
 TfrmInterventi* frmInterventi = nullptr;
@@ -84,6 +86,7 @@ void createOthers(Ui& ui)
     frmOpere = new TfrmOpere(ui);
     // Dialog screens: these instances are never shown; each use creates its own.
     frmZoom = new TfrmZoom;
+    frmAllegaCartella = new TfrmAllegaCartella(ui);
     frmCodFisc = new TfrmCodFisc(ui);
     frmPartitaIva = new TfrmPartitaIva(ui);
     frmStampaOpera = new TfrmStampaOpera(ui);
@@ -158,6 +161,7 @@ void destroyScreens()
     delete frmStampaOpera;
     delete frmPartitaIva;
     delete frmCodFisc;
+    delete frmAllegaCartella;
     delete frmZoom;
     delete frmOpere;
     delete frmAvvio;
@@ -176,6 +180,7 @@ void destroyScreens()
     frmDaSaldare = nullptr;
     frmTrovaInterventi = nullptr;
     frmZoom = nullptr;
+    frmAllegaCartella = nullptr;
     frmCodFisc = nullptr;
     frmPartitaIva = nullptr;
     frmInterventi = nullptr;

@@ -2,6 +2,7 @@
 
 #include "catalogue/ArtworkArchive.h"
 #include "catalogue/ArtworkPhoto.h"
+#include "attachments/AllegaCartella.h"
 #include "common/CardBrowse.h"
 #include "common/CardParts.h"
 #include "common/Messages.h"
@@ -77,6 +78,7 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(cmdTrova, &QToolButton::clicked, this, &TfrmOpere::cmdTrovaClick);
     connect(cmdSegnalati, &QToolButton::clicked, this, &TfrmOpere::cmdSegnalatiClick);
     connect(cmdStampa, &QToolButton::clicked, this, &TfrmOpere::cmdStampaClick);
+    connect(cmdFile, &QToolButton::clicked, this, &TfrmOpere::cmdFileClick);
     connect(cmdEsporta, &QToolButton::clicked, this, &TfrmOpere::cmdEsportaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     connect(cmdGuida, &QToolButton::clicked, this, [this] { emit helpRequested(this, QStringLiteral("opere")); });
@@ -204,6 +206,14 @@ void TfrmOpere::cmdSegnalatiClick()
     auto* unsold = new TfrmOpere_Disponibili(ui_, this, [this](const TSchedaOpera& r, qint64 k) { ShowArtworkRecord(r, k); });
     ui_.exec(unsold);
     delete unsold;
+}
+
+void TfrmOpere::cmdFileClick()
+{
+    auto* attach = new TfrmAllegaCartella(ui_, this, lblFile, lblDesc);
+    attach->lblMemory->setText(QStringLiteral("opere"));
+    ui_.exec(attach);
+    delete attach;
 }
 
 void TfrmOpere::cmdStampaClick()

@@ -61,6 +61,7 @@ public:
     void cmdTrovaClick();
     void cmdSegnalatiClick();
     void cmdStampaClick();
+    void cmdFileClick();
     void cmdEsportaClick();
 
 signals:

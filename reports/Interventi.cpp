@@ -1,5 +1,6 @@
 #include "reports/Interventi.h"
 
+#include "attachments/AllegaCartella.h"
 #include "common/CardBrowse.h"
 #include "common/CardParts.h"
 #include "common/IniFile.h"
@@ -87,6 +88,7 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
     connect(impCliente, &QToolButton::clicked, this, &TfrmInterventi::impClienteClick);
     connect(cmdNonPagati, &QToolButton::clicked, this, &TfrmInterventi::cmdNonPagatiClick);
     connect(cmdStampa, &QToolButton::clicked, this, &TfrmInterventi::cmdStampaClick);
+    connect(cmdFile, &QToolButton::clicked, this, &TfrmInterventi::cmdFileClick);
     connect(cmdAnteprima, &QToolButton::clicked, this, &TfrmInterventi::cmdAnteprimaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
     for (auto [box, mode] : {std::pair{foto1, "foto01"}, std::pair{foto2, "foto02"}}) {
@@ -312,6 +314,14 @@ void TfrmInterventi::cmdNonPagatiClick()
     auto* unpaid = new TfrmDaSaldare(ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
     ui_.exec(unpaid);
     delete unpaid;
+}
+
+void TfrmInterventi::cmdFileClick()
+{
+    auto* attach = new TfrmAllegaCartella(ui_, this, lblFile, lblDesc);
+    attach->lblMemory->setText(QStringLiteral("interventi"));
+    ui_.exec(attach);
+    delete attach;
 }
 
 void TfrmInterventi::cmdStampaClick()

@@ -69,6 +69,7 @@ public:
     void impClienteClick();
     void cmdNonPagatiClick();
     void cmdStampaClick();
+    void cmdFileClick();
     void cmdAnteprimaClick();
     // Puts a catalogued work's title, year, technique, artist, dimensions, owner and
     // telephone into the card; nothing else on the card changes.

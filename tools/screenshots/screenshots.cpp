@@ -20,6 +20,8 @@
 #include "common/Widgets.h"
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
+#include "attachments/AllegaCartella.h"
+#include "printing/ExpOpere.h"
 #include "printing/ReportDocument.h"
 #include "printing/StampaOpera.h"
 #include "search/DaSaldare.h"
@@ -120,6 +122,12 @@ int main(int argc, char** argv)
     toPdf(QStringLiteral("scheda_opera"));
     printWork->btnStampaClick();
     frmOpere->hide();
+    auto* attach = new TfrmAllegaCartella(ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+    attach->txtFile[0]->setText(QStringLiteral("perizia_restauro.pdf"));
+    attach->txtDesc[0]->setText(QStringLiteral("Perizia del restauro"));
+    shot(attach, QStringLiteral("allega"));
+    auto* exporting = new TfrmExpOpere(ui, frmOpere);
+    shot(exporting, QStringLiteral("esporta"));
     TfrmTrovaOpere findWorks(ui);
     shot(&findWorks, QStringLiteral("trova_opere_criteri"));
     findWorks.btnCercaClick();

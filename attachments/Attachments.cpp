@@ -1,0 +1,69 @@
+#include "attachments/Attachments.h"
+
+#include "common/IoError.h"
+#include "common/ProgramDir.h"
+#include "common/SafeFile.h"
+#include "common/Text.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace attachments {
+
+QString folder()
+{
+    return programdir::file(QStringLiteral("Documenti_Allegati"));
+}
+
+QString bareName(const QString& stored)
+{
+    QString name = text::trim(stored);
+    const qsizetype cut = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
+    if (cut >= 0)
+        name = name.mid(cut + 1);
+    if (name == QStringLiteral(".") || name == QStringLiteral(".."))
+        return {};
+    return name;
+}
+
+QString pathOf(const QString& stored)
+{
+    const QString name = bareName(stored);
+    return name.isEmpty() ? QString() : folder() + QLatin1Char('/') + name;
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat sa {}, sb {};
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void copy(const QString& source, const QString& target, const std::function<bool(qint64, qint64)>& progress)
+{
+    QFile in(source);
+    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
+        throw IoError(QStringLiteral("cannot read %1").arg(source));
+    const qint64 total = in.size();
+    SafeFile out(target);
+    QByteArray block(4 * 1024 * 1024, Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        const qint64 got = in.read(block.data(), block.size());
+        if (got < 0)
+            throw IoError(QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));
+        if (got == 0)
+            break;
+        if (out.device().write(block.constData(), got) != got)
+            throw IoError(QStringLiteral("cannot write %1").arg(target));
+        done += got;
+        if (progress && !progress(done, total))
+            throw IoError(QStringLiteral("copy of %1 stopped").arg(source));
+    }
+    out.commit();
+}
+
+} // namespace attachments

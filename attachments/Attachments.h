@@ -1,0 +1,26 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+// The attachments folder Documenti_Allegati beside the program, shared by every card of
+// both archives: a card keeps only the bare names of its files.
+namespace attachments {
+
+QString folder();
+// The bare file name a stored slot name stands for: its last path component; empty for a
+// name that is empty, "." or "..". A damaged or hand-edited name thus never leads outside
+// the attachments folder.
+QString bareName(const QString& stored);
+// The file in the attachments folder a slot name refers to; empty when it names none.
+QString pathOf(const QString& stored);
+// True when both paths are the very same file.
+bool sameFile(const QString& a, const QString& b);
+
+// Copies source over target block by block (never the whole file in memory) into a
+// temporary file beside target, put in place only when complete. progress(done, total)
+// is called after each block; returning false stops the copy. Throws IoError on failure
+// or when stopped; target is then as it was.
+void copy(const QString& source, const QString& target, const std::function<bool(qint64, qint64)>& progress = {});
+
+} // namespace attachments

@@ -1,0 +1,249 @@
+// The attachments screen driven from both cards, and the folder operations under it.
+#include "Fixture.h"
+
+#include "app/Screens.h"
+#include "attachments/AllegaCartella.h"
+#include "attachments/Attachments.h"
+#include "catalogue/Opere.h"
+#include "common/IoError.h"
+#include "common/Widgets.h"
+#include "reports/Interventi.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+class TestAttachments : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { f.reset(); }
+    void opensFromTheCardsSlots();
+    void browseCopiesIntoTheFolder();
+    void sameNameAsksBeforeOverwriting_data();
+    void sameNameAsksBeforeOverwriting();
+    void cancelledDialogChangesNothing();
+    void clearThenCancelOrApply();
+    void folderThatCannotBeMadeSaysSoAndKeepsTheSlot();
+    void theFoldersOwnCopyIsNotCopiedOntoItself();
+    void openStaysInsideTheFolder_data();
+    void openStaysInsideTheFolder();
+    void largeFilesAreCopiedInBlocks();
+
+private:
+    std::unique_ptr<Fixture> f;
+    QString source(const QString& name, const QByteArray& bytes);
+};
+
+namespace {
+QString folderFile(const Fixture& f, const QString& name)
+{
+    return f.file("Documenti_Allegati/" + name);
+}
+
+// Opens the card's attachments screen and runs act on it.
+void onAttach(TestUi& ui, std::function<void(TfrmAllegaCartella*)> act)
+{
+    ui.onExec([act](QDialog* d) {
+        auto* s = qobject_cast<TfrmAllegaCartella*>(d);
+        if (!s)
+            return -1;
+        act(s);
+        return s->result();
+    });
+}
+} // namespace
+
+void TestAttachments::init()
+{
+    f = std::make_unique<Fixture>();
+}
+
+QString TestAttachments::source(const QString& name, const QByteArray& bytes)
+{
+    QDir(f->path()).mkpath("scelti");
+    const QString path = f->file("scelti/" + name);
+    writeBytes(path, bytes);
+    return path;
+}
+
+void TestAttachments::opensFromTheCardsSlots()
+{
+    frmInterventi->show();
+    frmInterventi->lblFile[1]->setText("  perizia.pdf ");
+    frmInterventi->lblDesc[2]->setText(" solo descrizione ");
+    onAttach(f->ui, [](TfrmAllegaCartella* s) {
+        QCOMPARE(s->lblMemory->text(), QString("interventi"));
+        QCOMPARE(s->txtFile[0]->text(), QString());
+        QCOMPARE(s->txtFile[1]->text(), QString("perizia.pdf"));
+        QCOMPARE(s->txtDesc[2]->text(), QString("solo descrizione"));
+        QVERIFY(!s->btnApri[0]->isEnabled());
+        QVERIFY(s->btnApri[1]->isEnabled());
+        QVERIFY(!s->btnApri[2]->isEnabled());
+        QVERIFY(s->txtFile[0]->isReadOnly());
+        s->txtDesc[0]->setText("  descrizione senza file  ");
+        QTest::mouseClick(s->btnApplica, Qt::LeftButton);
+    });
+    QTest::mouseClick(frmInterventi->cmdFile, Qt::LeftButton);
+    QCOMPARE(f->ui.takeExecuted(), QStringList{"frmAllegaCartella"});
+    QCOMPARE(frmInterventi->lblFile[1]->text(), QString("perizia.pdf"));
+    QCOMPARE(frmInterventi->lblDesc[0]->text(), QString("descrizione senza file"));
+    QCOMPARE(frmInterventi->lblDesc[2]->text(), QString("solo descrizione"));
+}
+
+void TestAttachments::browseCopiesIntoTheFolder()
+{
+    frmOpere->show();
+    const QString chosen = source("restauro.jpg", "the photo bytes");
+    f->ui.chooseFile(chosen);
+    onAttach(f->ui, [](TfrmAllegaCartella* s) {
+        QCOMPARE(s->lblMemory->text(), QString("opere"));
+        QTest::mouseClick(s->btnSfoglia[2], Qt::LeftButton);
+        QCOMPARE(s->txtFile[2]->text(), QString("restauro.jpg"));
+        QVERIFY(s->btnApri[2]->isEnabled());
+        QTest::mouseClick(s->btnApri[2], Qt::LeftButton);
+        QTest::mouseClick(s->btnApplica, Qt::LeftButton);
+    });
+    frmOpere->cmdFileClick();
+    const QList<Ui::FileDialog> dialogs = f->ui.takeFileDialogs();
+    QCOMPARE(dialogs.size(), 1);
+    QCOMPARE(dialogs[0].title, QString("Selezionare il file da allegare:"));
+    QCOMPARE(dialogs[0].filters, QStringList{"Tutti i file (*.*)"});
+    QCOMPARE(readBytes(folderFile(*f, "restauro.jpg")), QByteArray("the photo bytes"));
+    QCOMPARE(f->ui.takeOpened(), QStringList{"\"" + folderFile(*f, "restauro.jpg") + "\""});
+    QCOMPARE(frmOpere->lblFile[2]->text(), QString("restauro.jpg"));
+    f->ui.takeExecuted();
+}
+
+void TestAttachments::sameNameAsksBeforeOverwriting_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("Yes replaces the copy") << true;
+    QTest::newRow("No keeps the copy") << false;
+}
+
+void TestAttachments::sameNameAsksBeforeOverwriting()
+{
+    QFETCH(bool, overwrite);
+    QDir(f->path()).mkpath("Documenti_Allegati");
+    writeBytes(folderFile(*f, "perizia.pdf"), "older copy");
+    const QString chosen = source("perizia.pdf", "newer file");
+    TfrmAllegaCartella s(f->ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+    f->ui.chooseFile(chosen);
+    f->ui.answerNext(overwrite ? Ui::Answer::Yes : Ui::Answer::No);
+    s.btnSfogliaClick(0);
+    QCOMPARE(f->ui.takeMessages(),
+             (QList<TestUi::Message>{{Ui::Kind::Plain,
+                                      QString::fromUtf8("Attenzione: nella cartella dei documenti allegati \u00E8 presente "
+                                                        "un file con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file "
+                                                        "esistente?"),
+                                      {}}}));
+    f->ui.takeFileDialogs();
+    QCOMPARE(s.txtFile[0]->text(), QString("perizia.pdf"));
+    QCOMPARE(readBytes(folderFile(*f, "perizia.pdf")), overwrite ? QByteArray("newer file") : QByteArray("older copy"));
+}
+
+void TestAttachments::cancelledDialogChangesNothing()
+{
+    TfrmAllegaCartella s(f->ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+    s.txtFile[1]->setText("vecchio.doc");
+    f->ui.chooseFile({});
+    s.btnSfogliaClick(1);
+    f->ui.takeFileDialogs();
+    QCOMPARE(s.txtFile[1]->text(), QString("vecchio.doc"));
+    QVERIFY(s.btnApri[1]->isEnabled());
+    QVERIFY(!QFileInfo::exists(attachments::folder()));
+}
+
+void TestAttachments::clearThenCancelOrApply()
+{
+    frmOpere->lblFile[0]->setText("contratto.pdf");
+    frmOpere->lblDesc[0]->setText("Contratto");
+    for (bool apply : {false, true}) {
+        TfrmAllegaCartella s(f->ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+        s.lblMemory->setText("opere");
+        QTest::mouseClick(s.imgCancella[0], Qt::LeftButton);
+        QCOMPARE(s.txtFile[0]->text(), QString());
+        QVERIFY(!s.btnApri[0]->isEnabled());
+        QCOMPARE(s.txtDesc[0]->text(), QString("Contratto"));
+        QTest::mouseClick(apply ? s.btnApplica : s.btnAnnulla, Qt::LeftButton);
+        QCOMPARE(frmOpere->lblFile[0]->text(), apply ? QString() : QString("contratto.pdf"));
+        QCOMPARE(frmOpere->lblDesc[0]->text(), QString("Contratto"));
+    }
+}
+
+void TestAttachments::folderThatCannotBeMadeSaysSoAndKeepsTheSlot()
+{
+    writeBytes(f->file("Documenti_Allegati"), "a file where the folder should be");
+    const QString chosen = source("relazione.pdf", "bytes");
+    TfrmAllegaCartella s(f->ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+    s.txtFile[0]->setText("precedente.pdf");
+    f->ui.chooseFile(chosen);
+    s.btnSfogliaClick(0);
+    f->ui.takeFileDialogs();
+    const QList<TestUi::Message> shown = f->ui.takeMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].kind, Ui::Kind::Warning);
+    QVERIFY(shown[0].text.contains(QString::fromUtf8("\u00ABrelazione.pdf\u00BB")));
+    QVERIFY(shown[0].text.contains("documenti allegati"));
+    QCOMPARE(s.txtFile[0]->text(), QString("precedente.pdf"));
+}
+
+void TestAttachments::theFoldersOwnCopyIsNotCopiedOntoItself()
+{
+    QDir(f->path()).mkpath("Documenti_Allegati");
+    writeBytes(folderFile(*f, "video.mp4"), QByteArray(100000, 'v'));
+    TfrmAllegaCartella s(f->ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+    f->ui.chooseFile(folderFile(*f, "video.mp4"));
+    s.btnSfogliaClick(1);
+    f->ui.takeFileDialogs();
+    QCOMPARE(s.txtFile[1]->text(), QString("video.mp4"));
+    QCOMPARE(readBytes(folderFile(*f, "video.mp4")), QByteArray(100000, 'v'));
+    QCOMPARE(QDir(attachments::folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"video.mp4"});
+}
+
+void TestAttachments::openStaysInsideTheFolder_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("opened"); // empty: nothing opened
+    QTest::newRow("bare name") << "perizia.pdf" << "perizia.pdf";
+    QTest::newRow("climbing out") << "../../etc/passwd" << "passwd";
+    QTest::newRow("absolute path") << "/home/user/segreto.txt" << "segreto.txt";
+    QTest::newRow("backslashes") << "..\\..\\Windows\\win.ini" << "win.ini";
+    QTest::newRow("parent alone") << ".." << "";
+}
+
+void TestAttachments::openStaysInsideTheFolder()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, opened);
+    frmOpere->lblFile[0]->setText(stored);
+    TfrmAllegaCartella s(f->ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+    s.btnApriClick(0);
+    QCOMPARE(f->ui.takeOpened(), opened.isEmpty() ? QStringList{} : QStringList{"\"" + folderFile(*f, opened) + "\""});
+}
+
+void TestAttachments::largeFilesAreCopiedInBlocks()
+{
+    QByteArray big(18 * 1024 * 1024 + 17, Qt::Uninitialized);
+    for (qsizetype i = 0; i < big.size(); ++i)
+        big[i] = char(i * 7 + i / 4096);
+    const QString from = source("video.mp4", big);
+    QDir(f->path()).mkpath("Documenti_Allegati");
+    QList<qint64> steps;
+    attachments::copy(from, folderFile(*f, "video.mp4"), [&](qint64 done, qint64 total) {
+        steps << done;
+        return total == big.size();
+    });
+    QVERIFY(steps.size() >= 4);
+    QCOMPARE(steps.last(), big.size());
+    QCOMPARE(readBytes(folderFile(*f, "video.mp4")), big);
+    // Stopped half way: the folder keeps what it had.
+    writeBytes(folderFile(*f, "video.mp4"), "older");
+    QVERIFY_THROWS_EXCEPTION(IoError, attachments::copy(from, folderFile(*f, "video.mp4"),
+                                                        [](qint64 done, qint64) { return done < 8 * 1024 * 1024; }));
+    QCOMPARE(readBytes(folderFile(*f, "video.mp4")), QByteArray("older"));
+}
+
+QTEST_MAIN(TestAttachments)
+#include "tst_attachments.moc"
