@@ -5,7 +5,6 @@
 #include "common/Text.h"
 
 #include <QDir>
-#include <QImageReader>
 
 namespace artworkphoto {
 
@@ -22,16 +21,12 @@ QString path(const QString& position)
 std::optional<QImage> load(const QString& position)
 {
     QDir().mkpath(folder());
-    QImageReader reader(path(position), "jpeg");
-    QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    return image;
+    return photofiles::decode(path(position), "jpeg");
 }
 
-bool save(const QImage& image, const QString& position)
+bool save(const QImage& image, const QByteArray& fileBytes, const QString& position)
 {
-    return QDir().mkpath(folder()) && photofiles::writeJpeg(image, path(position));
+    return QDir().mkpath(folder()) && photofiles::store(image, fileBytes, path(position));
 }
 
 } // namespace artworkphoto

@@ -179,7 +179,7 @@ void TfrmOpere::ShowArtworkRecord(const TSchedaOpera& r, qint64 k)
 void TfrmOpere::loadPhoto()
 {
     const std::optional<QImage> photo = artworkphoto::load(lblPosizione->text());
-    imgFoto->setImage(photo ? *photo : blankPicture());
+    imgFoto->setStoredImage(photo ? *photo : blankPicture());
 }
 
 void TfrmOpere::browse(Browse where)

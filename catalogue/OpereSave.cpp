@@ -63,7 +63,11 @@ void TfrmOpere::cmdSalvaClick()
         ui_.message(this, Ui::Kind::Error, messages::kArchiveAccess);
         return;
     }
-    // A photo that cannot be written leaves the record saved and the frame as it is.
-    artworkphoto::save(imgFoto->image(), lblPosizione->text());
+    // The photo is written for a new card and whenever the user changed it, never else: a
+    // stored photo is not re-encoded by every save. One that cannot be written leaves the
+    // record saved and the frame as it is.
+    if ((position.isEmpty() || imgFoto->isChanged())
+        && artworkphoto::save(imgFoto->image(), imgFoto->fileBytes(), lblPosizione->text()))
+        imgFoto->markStored();
     ui_.message(this, Ui::Kind::Information, position.isEmpty() ? kInserted : kSavedChanges);
 }

@@ -58,7 +58,10 @@ void load(Ui& ui, QWidget* parent, PictureFrame* frame, const QImage& fallback)
     if (file.isEmpty())
         return;
     const std::optional<QImage> image = photofiles::read(file);
-    frame->setImage(image ? *image : fallback);
+    if (image)
+        frame->setFileImage(*image, photofiles::jpegBytes(file));
+    else
+        frame->setStoredImage(fallback); // an undecodable file never replaces the stored photo
 }
 
 void saveCopy(Ui& ui, QWidget* parent, const QImage& image)

@@ -2,30 +2,50 @@
 
 #include "common/IoError.h"
 
-#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstring>
 
 namespace {
 constexpr qint64 kWindowBytes = 1024 * 1024;
 
-// Holds an advisory exclusive lock on an open file until destroyed.
+// Holds an exclusive lock on the whole file until destroyed. Open-file-description record
+// locks are carried between machines by network file systems; a file system that refuses
+// every lock (NFS without its lock service) is written without one, as it always was.
 class FileLock {
 public:
     explicit FileLock(int fd) : fd_(fd)
     {
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET;
         int rc;
         do {
-            rc = ::flock(fd_, LOCK_EX);
+            rc = ::fcntl(fd_, F_OFD_SETLKW, &whole);
         } while (rc != 0 && errno == EINTR);
-        if (rc != 0)
-            throw IoError(QStringLiteral("cannot lock the archive: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        if (rc == 0) {
+            locked_ = true;
+            return;
+        }
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS)
+            return;
+        throw IoError(QStringLiteral("cannot lock the archive: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     }
-    ~FileLock() { ::flock(fd_, LOCK_UN); }
+    ~FileLock()
+    {
+        if (!locked_)
+            return;
+        struct flock whole {};
+        whole.l_type = F_UNLCK;
+        whole.l_whence = SEEK_SET;
+        ::fcntl(fd_, F_OFD_SETLK, &whole);
+    }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
 private:
     int fd_;
+    bool locked_ = false;
 };
 } // namespace
 
@@ -124,6 +144,13 @@ qint64 ArchiveFile::append(const char* record)
     writeAt(index, record);
     pos_ = index + 1;
     return pos_;
+}
+
+void ArchiveFile::sync()
+{
+    requireOpen();
+    if (::fsync(file_.handle()) != 0)
+        throw IoError(QStringLiteral("cannot force %1 to the disk: %2").arg(file_.fileName(), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 void ArchiveFile::close()

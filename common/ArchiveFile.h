@@ -28,6 +28,8 @@ public:
     // several workstations appending at once land on distinct positions. Returns the new
     // record's 1-based number.
     qint64 append(const char* record);
+    // Forces what was written to the disk, so that a power failure cannot take it back.
+    void sync();
     void close();
     bool isOpen() const { return file_.isOpen(); }
 

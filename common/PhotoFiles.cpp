@@ -3,6 +3,7 @@
 #include "common/IoError.h"
 #include "common/SafeFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -26,15 +27,49 @@ Ui::FileDialog saveDialog()
     return d;
 }
 
-std::optional<QImage> read(const QString& path)
+std::optional<QImage> decode(const QString& path, const QByteArray& format)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const QByteArray format = suffix == QStringLiteral("bmp") ? QByteArray("bmp") : QByteArray("jpeg");
+    // A FIFO or a device would block the program: only regular files are pictures.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QImageReader::setAllocationLimit(1024);
     QImageReader reader(path, format);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide))
+        reader.setScaledSize(size.scaled(kMaxSide, kMaxSide, Qt::KeepAspectRatio));
     QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
     return image;
+}
+
+std::optional<QImage> read(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return decode(path, suffix == QStringLiteral("bmp") ? QByteArray("bmp") : QByteArray("jpeg"));
+}
+
+QByteArray jpegBytes(const QString& path)
+{
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || QFileInfo(path).suffix().toLower() == QStringLiteral("bmp") ||
+        !f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    // Only a JPEG is stored as it is; anything else is encoded anew.
+    return bytes.startsWith("\xFF\xD8\xFF") ? bytes : QByteArray();
+}
+
+bool store(const QImage& image, const QByteArray& fileBytes, const QString& path)
+{
+    if (fileBytes.isEmpty())
+        return writeJpeg(image, path);
+    try {
+        writeFileSafely(path, fileBytes);
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
 }
 
 bool writeJpeg(const QImage& image, const QString& path)

@@ -11,10 +11,22 @@ namespace photofiles {
 Ui::FileDialog openDialog();
 Ui::FileDialog saveDialog();
 
+// The longest side a picture is decoded to for showing and printing: a photo of any size
+// (100 megapixels and more) is decoded scaled down, in at most about 64 MB.
+constexpr int kMaxSide = 4000;
+
+// A regular JPEG or BMP file (format "jpeg" or "bmp"), decoded scaled to kMaxSide; empty for
+// a missing, unreadable or undecodable file and for anything that is not a regular file.
+std::optional<QImage> decode(const QString& path, const QByteArray& format);
 // JPEG or BMP, as the extension says; empty on any failure.
 std::optional<QImage> read(const QString& path);
-// Writes JPEG through a temporary file: false on any failure, the old file kept whole.
+// The file's own bytes when it is a regular JPEG file, else empty.
+QByteArray jpegBytes(const QString& path);
+// Writes JPEG through the safe-write path: false on any failure, the old file kept whole.
 bool writeJpeg(const QImage& image, const QString& path);
+// Stores a photo: the chosen file's bytes as they are when there are any, else the
+// picture as JPEG. False on any failure, the old file kept whole.
+bool store(const QImage& image, const QByteArray& fileBytes, const QString& path);
 // A name typed without extension gets ".jpg".
 QString withJpegSuffix(const QString& path);
 

@@ -38,6 +38,7 @@ void RecordStore::update(qint64 position, const QByteArray& record)
         throw IoError(QStringLiteral("no record %1 in %2").arg(position).arg(path_));
     archive.seek(position - 1);
     archive.write(record.constData());
+    archive.sync();
     archive.close();
 }
 
@@ -48,6 +49,7 @@ qint64 RecordStore::append(const QByteArray& record)
     ArchiveFile archive;
     archive.open(path_, size_);
     const qint64 position = archive.append(record.constData());
+    archive.sync();
     archive.close();
     return position;
 }

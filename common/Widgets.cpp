@@ -90,7 +90,27 @@ PictureFrame::PictureFrame(const QString& name, QWidget* parent) : QWidget(paren
 void PictureFrame::setImage(const QImage& image)
 {
     image_ = image;
+    fileBytes_.clear();
+    changed_ = true;
     update();
+}
+
+void PictureFrame::setFileImage(const QImage& image, const QByteArray& fileBytes)
+{
+    setImage(image);
+    fileBytes_ = fileBytes;
+}
+
+void PictureFrame::setStoredImage(const QImage& image)
+{
+    setImage(image);
+    changed_ = false;
+}
+
+void PictureFrame::markStored()
+{
+    fileBytes_.clear();
+    changed_ = false;
 }
 
 void PictureFrame::paintEvent(QPaintEvent*)

@@ -1,6 +1,7 @@
 #include "printing/ReportDocument.h"
 
 #include "common/IoError.h"
+#include "common/PhotoFiles.h"
 #include "common/ProgramDir.h"
 #include "common/Text.h"
 #include "common/Ui.h"
@@ -8,7 +9,6 @@
 #include "printing/Renderer.h"
 #include "printing/Templates.h"
 
-#include <QImageReader>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -42,9 +42,8 @@ void ReportDocumentScreen::showEvent(QShowEvent* e)
     DocumentDialog::showEvent(e);
     if (e->spontaneous())
         return;
-    QImageReader reader(programdir::file(QStringLiteral("Logo.bmp")));
-    const QImage logo = reader.read();
-    imgLogo->setImage(logo.isNull() ? imgTemp->image() : logo);
+    const std::optional<QImage> logo = photofiles::decode(programdir::file(QStringLiteral("Logo.bmp")), "bmp");
+    imgLogo->setImage(logo ? *logo : imgTemp->image());
 }
 
 report::Template ReportDocumentScreen::filled() const

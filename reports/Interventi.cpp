@@ -269,17 +269,21 @@ void TfrmInterventi::LoadReportPhotos()
     // would overwrite the stored photo 1 with its placeholder.
     const QString n = lblPosizione->text();
     const std::optional<QImage> a = reportphotos::load(reportphotos::Frame::A, n);
-    foto1->setImage(a ? *a : foto1->placeholder());
+    foto1->imgFoto->setStoredImage(a ? *a : foto1->placeholder());
     const std::optional<QImage> b = reportphotos::load(reportphotos::Frame::B, n);
-    foto2->setImage(b ? *b : foto2->placeholder());
+    foto2->imgFoto->setStoredImage(b ? *b : foto2->placeholder());
 }
 
-void TfrmInterventi::SaveReportPhotos()
+void TfrmInterventi::SaveReportPhotos(bool newCard)
 {
-    // A photo that cannot be written leaves both frames as they are.
+    // A photo is written for a new card and whenever the user changed it, never else. One
+    // that cannot be written leaves both frames as they are.
     const QString n = lblPosizione->text();
-    reportphotos::save(foto1->image(), reportphotos::Frame::A, n);
-    reportphotos::save(foto2->image(), reportphotos::Frame::B, n);
+    for (auto [box, frame] : {std::pair{foto1, reportphotos::Frame::A}, std::pair{foto2, reportphotos::Frame::B}}) {
+        PictureFrame* picture = box->imgFoto;
+        if ((newCard || picture->isChanged()) && reportphotos::save(picture->image(), picture->fileBytes(), frame, n))
+            picture->markStored();
+    }
 }
 
 void TfrmInterventi::browse(Browse where)

@@ -55,7 +55,8 @@ public:
     void ClearReportCard();
     void ShowReportRecord(const TSchedaIntervento& record, qint64 n);
     void LoadReportPhotos();
-    void SaveReportPhotos();
+    // newCard: the card was just appended, so both frames are written.
+    void SaveReportPhotos(bool newCard);
 
     void cmdNuovoClick();
     void cmdDuplicaClick();

@@ -42,7 +42,7 @@ void TfrmInterventi::cmdSalvaClick()
         ui_.message(this, Ui::Kind::Plain, messages::kArchiveAccess);
         return;
     }
-    SaveReportPhotos();
+    SaveReportPhotos(position.isEmpty());
     ui_.message(this, Ui::Kind::Information,
                 position.isEmpty() ? QStringLiteral("La scheda corrente \u00E8 stata inserita in archivio.")
                                    : QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
@@ -56,11 +56,11 @@ void TfrmInterventi::cmdNuovoClick()
             lblInizio->setText(QStringLiteral("1"));
         const qint64 n = ReportArchive().count();
         ClearReportCard();
-        bool whole = false;
-        const qint64 start = text::trim(lblInizio->text()).toLongLong(&whole);
-        if (!whole)
-            throw IoError(QStringLiteral("numbering start is not a whole number"));
-        txtNumScheda->setText(QString::number(start + n));
+        // A start that is no number, or one out of range, cannot number the report.
+        const std::optional<qint64> start = numbering::parseStart(lblInizio->text());
+        if (!start)
+            throw IoError(QStringLiteral("numbering start is not a whole number of at most %1").arg(numbering::kMaxStart));
+        txtNumScheda->setText(QString::number(*start + n));
         txtData->setText(today().toString(style::kShortDate));
         txtTecnico->setFocus();
     } catch (const IoError&) {

@@ -92,8 +92,8 @@ QImage TfrmLogo::defaultLogo() const
 void TfrmLogo::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    const QImage stored = QImageReader(logoPath(), "bmp").read();
-    imgLogo->setImage(stored.isNull() ? defaultLogo() : stored);
+    const std::optional<QImage> stored = photofiles::decode(logoPath(), "bmp");
+    imgLogo->setImage(stored ? *stored : defaultLogo());
 }
 
 void TfrmLogo::btnSfogliaClick()

@@ -2,6 +2,7 @@
 
 #include "common/IniFile.h"
 #include "common/ProgramDir.h"
+#include "common/Text.h"
 
 namespace numbering {
 namespace {
@@ -22,6 +23,15 @@ QString readStart()
 void writeStart(const QString& start)
 {
     IniFile(file()).write(kSection, kKey, start);
+}
+
+std::optional<qint64> parseStart(const QString& text)
+{
+    bool whole = false;
+    const qint64 start = text::trim(text).toLongLong(&whole);
+    if (!whole || start < -kMaxStart || start > kMaxStart)
+        return std::nullopt;
+    return start;
 }
 
 } // namespace numbering

@@ -95,9 +95,10 @@ QString TfrmNumerazione::normalise(const QString& t)
     if (text::trim(t).isEmpty())
         return QStringLiteral("1");
     const std::optional<double> v = amount::parse(t);
-    if (!v || std::abs(*v) > 1e15)
+    const double rounded = v ? std::trunc(*v + 0.5) : 0;
+    if (!v || std::abs(rounded) > double(numbering::kMaxStart))
         return QStringLiteral("1");
-    return QString::number(static_cast<qint64>(std::trunc(*v + 0.5)));
+    return QString::number(static_cast<qint64>(rounded));
 }
 
 void TfrmNumerazione::showEvent(QShowEvent* e)

@@ -5,7 +5,6 @@
 #include "common/Text.h"
 
 #include <QDir>
-#include <QImageReader>
 
 namespace reportphotos {
 
@@ -23,16 +22,12 @@ QString path(Frame frame, const QString& position)
 std::optional<QImage> load(Frame frame, const QString& position)
 {
     QDir().mkpath(folder());
-    QImageReader reader(path(frame, position), "jpeg");
-    QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    return image;
+    return photofiles::decode(path(frame, position), "jpeg");
 }
 
-bool save(const QImage& image, Frame frame, const QString& position)
+bool save(const QImage& image, const QByteArray& fileBytes, Frame frame, const QString& position)
 {
-    return QDir().mkpath(folder()) && photofiles::writeJpeg(image, path(frame, position));
+    return QDir().mkpath(folder()) && photofiles::store(image, fileBytes, path(frame, position));
 }
 
 } // namespace reportphotos

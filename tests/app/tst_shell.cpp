@@ -1,4 +1,5 @@
 #include "Fixture.h"
+#include "FileSizeLimit.h"
 
 #include "app/Avvio.h"
 #include "app/CambiaPassword.h"
@@ -61,6 +62,7 @@ private slots:
     void passwordChangeRefusesUnstorable_data();
     void passwordChangeRefusesUnstorable();
     void passwordChangeStoreError();
+    void passwordChangeOnAFullDisk();
     void passwordChangeEnterChainAndEffects();
     void launcherOpensCatalogueAndSite();
     void closingCardReturnsToLauncher();
@@ -295,6 +297,26 @@ void TestShell::passwordChangeStoreError()
     QCOMPARE(c->txtPasswordOld->text(), QString("x"));
     QVERIFY(c->isVisible());
     VERIFY_UI_CLEAN(f.ui);
+}
+
+void TestShell::passwordChangeOnAFullDisk()
+{
+    Fixture f;
+    writeStore(f, scrambled("VECCHIA"));
+    const QByteArray before = readBytes(f.file("unins000.dll"));
+    auto* c = frmCambiaPassword;
+    c->show();
+    c->txtPasswordOld->setText("vecchia");
+    c->txtPasswordNew->setText(QString(200, u'n'));
+    c->txtConferma->setText(QString(200, u'n'));
+    {
+        FileSizeLimit full(64);
+        c->cmdOKClick();
+    }
+    // Never "changed with success" for a store that was not written; the old one still opens.
+    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Plain, kChangeError, {}}}));
+    QCOMPARE(readBytes(f.file("unins000.dll")), before);
+    QVERIFY(c->isVisible());
 }
 
 void TestShell::passwordChangeEnterChainAndEffects()

@@ -1,4 +1,5 @@
 #include "Fixture.h"
+#include "catalogue/ArtworkPhoto.h"
 
 #include "app/Avvio.h"
 #include "app/Screens.h"
@@ -14,6 +15,7 @@
 #include <QMouseEvent>
 #include <QImageReader>
 #include <QDialog>
+#include <sys/stat.h>
 
 namespace {
 // Field offsets and widths of the artwork record, written here by hand.
@@ -59,6 +61,9 @@ class TestOpere : public QObject {
     Q_OBJECT
 
 private slots:
+    void photoRewrittenOnlyWhenChanged();
+    void largePhotoSurvivesSaving();
+    void oddFilesInThePhotoFolder();
     void fieldTableCoversTheRecord();
     void controlsAndLimits();
     void opensBlankAndClearsOnEveryShowing();
@@ -662,6 +667,100 @@ void TestOpere::fieldTableCoversTheRecord()
     Fixture f;
     const QString problem = fieldTableProblem(frmOpere->fieldTable(), TSchedaOpera::kFields);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+void TestOpere::photoRewrittenOnlyWhenChanged()
+{
+    Fixture f;
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Uno"));
+    QVERIFY(QDir(f.path()).mkdir("Inventario"));
+    QImage red(120, 80, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(f.file("Inventario/Opera_1.jpg"), "JPEG", 50));
+    const QByteArray stored = readBytes(f.file("Inventario/Opera_1.jpg"));
+    frmOpere->show();
+    frmOpere->cmdPrimoClick();
+    fillMandatory();
+    for (int save = 0; save < 2; ++save) {
+        frmOpere->chkSegnala->setChecked(save == 0);
+        frmOpere->cmdSalvaClick();
+        QCOMPARE(f.ui.takeMessages(), info(kUpdated));
+        QCOMPARE(readBytes(f.file("Inventario/Opera_1.jpg")), stored); // not re-encoded
+    }
+    // A new photo chosen by the user is stored as its own file's bytes.
+    QImage green(90, 60, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    QVERIFY(green.save(f.file("nuova.jpg"), "JPEG", 75));
+    f.ui.chooseFile(f.file("nuova.jpg"));
+    frmOpere->btnCaricaFotoClick();
+    f.ui.takeFileDialogs();
+    frmOpere->cmdSalvaClick();
+    f.ui.takeMessages();
+    QCOMPARE(readBytes(f.file("Inventario/Opera_1.jpg")), readBytes(f.file("nuova.jpg")));
+    // A chosen file that cannot be decoded never replaces the stored photo.
+    writeBytes(f.file("rotta.jpg"), "\xFF\xD8\xFF not really a picture");
+    f.ui.chooseFile(f.file("rotta.jpg"));
+    frmOpere->btnCaricaFotoClick();
+    f.ui.takeFileDialogs();
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    frmOpere->cmdSalvaClick();
+    f.ui.takeMessages();
+    QCOMPARE(readBytes(f.file("Inventario/Opera_1.jpg")), readBytes(f.file("nuova.jpg")));
+}
+
+void TestOpere::largePhotoSurvivesSaving()
+{
+    Fixture f;
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Grande"));
+    QVERIFY(QDir(f.path()).mkdir("Inventario"));
+    {
+        // About 60 megapixels, beyond what Qt decodes by default.
+        QImage big(9500, 6400, QImage::Format_Grayscale8);
+        big.fill(90);
+        QVERIFY(big.save(f.file("Inventario/Opera_1.jpg"), "JPEG", 30));
+    }
+    const QByteArray stored = readBytes(f.file("Inventario/Opera_1.jpg"));
+    frmOpere->show();
+    frmOpere->cmdPrimoClick();
+    const QImage shown = frmOpere->imgFoto->image();
+    QVERIFY(shown != frmOpere->blankPicture());
+    QVERIFY(shown.width() <= 4000 && shown.height() <= 4000);
+    QCOMPARE(shown.width() * 64 / shown.height(), 9500 * 64 / 6400);
+    fillMandatory();
+    frmOpere->chkSegnala->setChecked(true);
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), info(kUpdated));
+    QCOMPARE(readBytes(f.file("Inventario/Opera_1.jpg")), stored);
+}
+
+void TestOpere::oddFilesInThePhotoFolder()
+{
+    Fixture f;
+    QTemporaryDir outside;
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Uno") + titled("Due"));
+    QVERIFY(QDir(f.path()).mkdir("Inventario"));
+    // A FIFO in a photo's place: the card shows the blank picture instead of waiting for ever.
+    QCOMPARE(::mkfifo(QFile::encodeName(f.file("Inventario/Opera_1.jpg")).constData(), 0644), 0);
+    frmOpere->show();
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
+    // A link to a file outside the program folder: saving a new photo replaces the link,
+    // never the file it points at.
+    writeBytes(outside.filePath("altrui.jpg"), "someone else's file");
+    QVERIFY(QFile::link(outside.filePath("altrui.jpg"), f.file("Inventario/Opera_2.jpg")));
+    frmOpere->cmdUltimoClick();
+    QImage blue(40, 30, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QVERIFY(blue.save(f.file("nuova.jpg"), "JPEG"));
+    f.ui.chooseFile(f.file("nuova.jpg"));
+    frmOpere->btnCaricaFotoClick();
+    f.ui.takeFileDialogs();
+    fillMandatory();
+    frmOpere->cmdSalvaClick();
+    f.ui.takeMessages();
+    QCOMPARE(readBytes(outside.filePath("altrui.jpg")), QByteArray("someone else's file"));
+    QVERIFY(!QFileInfo(f.file("Inventario/Opera_2.jpg")).isSymLink());
+    QCOMPARE(readBytes(f.file("Inventario/Opera_2.jpg")), readBytes(f.file("nuova.jpg")));
 }
 
 QTEST_MAIN(TestOpere)

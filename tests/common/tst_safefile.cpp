@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
+#include "FileSizeLimit.h"
+
 #include <sys/stat.h>
 
 class TestSafeFile : public QObject {
@@ -44,23 +44,6 @@ QStringList entries(const QString& dir)
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
 
-// While alive, files this process writes cannot grow past limit bytes: a write that
-// would fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit l = old_;
-        l.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &l);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 } // namespace
 
 void TestSafeFile::replacesWholeAndKeepsPermissions()

@@ -132,6 +132,8 @@ void TestReportDialogs::numberingNormalises_data()
     QTest::newRow("decimal rounds") << "12,5" << "13";
     QTest::newRow("not a number") << "1,2,3" << "1";
     QTest::newRow("plain") << "99999" << "99999";
+    QTest::newRow("largest start") << "999999999" << "999999999";
+    QTest::newRow("beyond any sane start") << "9223372036854775807" << "1";
 }
 
 void TestReportDialogs::numberingNormalises()

@@ -106,7 +106,7 @@ void TestReportRecord::photosLoadedEachOnItsOwn()
     programdir::Override here(dir.path());
     QImage red(30, 20, QImage::Format_RGB32);
     red.fill(Qt::red);
-    QVERIFY(reportphotos::save(red, reportphotos::Frame::A, "12"));
+    QVERIFY(reportphotos::save(red, {}, reportphotos::Frame::A, "12"));
     QVERIFY(QFileInfo::exists(dir.filePath("Restauri/Foto_A_12.jpg")));
     QCOMPARE(reportphotos::load(reportphotos::Frame::A, "12")->size(), QSize(30, 20));
     QVERIFY(!reportphotos::load(reportphotos::Frame::B, "12"));
