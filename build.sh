@@ -3,12 +3,16 @@
 #   ./build.sh run   installs what is missing, builds, installs the program into its
 #                    program folder ($BREVANTO_HOME, by default ~/Brevanto) and starts it
 #   ./build.sh test  installs what is missing, builds, runs every test headless
+#   ./build.sh sanitize   the whole test suite built with AddressSanitizer and
+#                         UndefinedBehaviorSanitizer (build-asan/)
+#   ./build.sh fuzz       the libFuzzer targets, each for BREVANTO_FUZZ_SECONDS (default 20)
+#                         seconds, with both sanitizers (clang, build-fuzz/)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
           libqt6svg6-dev libsimpleini-dev libgl1-mesa-dev
-          poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils)
+          poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils qt6-translations-l10n)
 
 install_missing() {
   local missing=()
@@ -63,6 +67,20 @@ case "${1:-run}" in
   test)
     install_missing; build
     cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" ;;
+  sanitize)
+    install_missing
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_SANITIZE=ON >/dev/null
+    cmake --build build-asan
+    # Qt's own libraries are not instrumented: leaks they keep until exit are not ours.
+    cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+      UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j"$(nproc)" -LE fuzz ;;
+  fuzz)
+    packages+=(clang-14 libclang-rt-14-dev)
+    install_missing
+    CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DBREVANTO_SANITIZE=ON -DBREVANTO_FUZZ=ON -DBREVANTO_FUZZ_SECONDS="${BREVANTO_FUZZ_SECONDS:-20}" >/dev/null
+    cmake --build build-fuzz --target fuzz_records fuzz_settings fuzz_pictures fuzz_seed_files
+    cd build-fuzz && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -L fuzz ;;
   *)
-    echo "usage: $0 run|test" >&2; exit 2 ;;
+    echo "usage: $0 run|test|sanitize|fuzz" >&2; exit 2 ;;
 esac

@@ -87,7 +87,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(Ui& ui, QWidget* parent)
     auto* cmdEsci = new QPushButton(QStringLiteral("Chiudi"), this);
     cmdEsci->setObjectName(QStringLiteral("cmdEsci"));
     for (QPushButton* b : {cmdOK, cmdEsci})
-        b->setCursor(Qt::PointingHandCursor);
+        dialogButton(b); // Enter presses the focused button, as Space does
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK);

@@ -59,7 +59,7 @@ TfrmPassword::TfrmPassword(Ui& ui, QWidget* parent)
     auto* btnCambiaPassword = new QPushButton(QStringLiteral("Cambia password"), this);
     btnCambiaPassword->setObjectName(QStringLiteral("btnCambiaPassword"));
     for (QPushButton* b : {cmdOK, cmdEsci, btnCambiaPassword})
-        b->setCursor(Qt::PointingHandCursor);
+        dialogButton(b); // Enter presses the focused button, as Space does
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnCambiaPassword);

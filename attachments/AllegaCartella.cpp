@@ -73,10 +73,8 @@ TfrmAllegaCartella::TfrmAllegaCartella(Ui& ui, QWidget* parent, Slots cardFiles,
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* b : {btnAnnulla, btnApplica}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
+        dialogButton(b);
         b->setMinimumWidth(140);
-        onEnter(b, [b] { b->click(); });
         buttons->addWidget(b);
     }
     layout->addLayout(buttons);
@@ -118,11 +116,8 @@ QWidget* TfrmAllegaCartella::slotBox(int slot)
     btnApri[i] = new QPushButton(QStringLiteral("Apri"), box);
     btnApri[i]->setObjectName(QStringLiteral("btnApri0%1").arg(slot + 1));
     btnApri[i]->setEnabled(false);
-    for (QPushButton* b : {btnSfoglia[i], btnApri[i]}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
-        onEnter(b, [b] { b->click(); });
-    }
+    for (QPushButton* b : {btnSfoglia[i], btnApri[i]})
+        dialogButton(b);
     auto* descCaption =
         new QLabel(QStringLiteral("Descrizione %1 file allegato:").arg(QString::fromUtf8(kOrdinal[i])), box);
     descCaption->setObjectName(QStringLiteral("lblCampo0%1").arg(2 * slot + 2));

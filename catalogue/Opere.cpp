@@ -61,6 +61,7 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
 
     buildFieldTable();
     wireFields();
+    chrome.hints->blankOthers(this);
     imgFoto->setImage(blankPicture());
 
     connect(cmdNuovo, &QToolButton::clicked, this, &TfrmOpere::cmdNuovoClick);

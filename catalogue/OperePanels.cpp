@@ -150,6 +150,8 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     txtPrezzo->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
     txtPrezzo->setAlignment(Qt::AlignRight);
     txtPrezzo->setFixedWidth(180);
+    // A formatted amount is shown whole with its comma and decimals; typing keeps to 15.
+    limitTyping(txtPrezzo, 15);
     auto* prezzoLayout = new QHBoxLayout(boxPrezzo);
     prezzoLayout->setContentsMargins(8, 4, 8, 4);
     prezzoLayout->addWidget(lblPrezzo);

@@ -94,6 +94,8 @@ QPushButton* focusButton(QWidget* card)
 {
     auto* b = new QPushButton(card);
     b->setObjectName(QStringLiteral("btnFocus"));
+    // Not a Tab stop: only the save gives it the focus.
+    b->setFocusPolicy(Qt::NoFocus);
     b->setFixedSize(0, 0);
     b->lower();
     return b;

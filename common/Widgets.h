@@ -101,6 +101,9 @@ public:
     explicit StatusHints(QLabel* panInfo);
     void hint(QWidget* control, const QString& text);
     void blank(QWidget* background);
+    // Every widget under root without a hint of its own (captions, decorations, fields)
+    // empties the line when the mouse moves over it.
+    void blankOthers(QWidget* root);
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 private:
@@ -116,9 +119,28 @@ QLabel* fieldLabel(const QString& text, QWidget* parent);
 // amount with two decimals.
 void makeAmountField(QLineEdit* e);
 
-// Typing stops at limit characters, while a longer text put into the field by the
-// program (a stored record, imported data) is shown whole.
+// What the user puts into the field, typed, pasted (shortcut or context menu) or dropped,
+// stops at limit characters counting what is already there; editing shortcuts always work,
+// and a longer text put there by the program (a stored record, imported data) is shown whole.
 void limitTyping(QLineEdit* e, int limit);
+
+// A memo holding at most limit characters, each line break counted as two (CR LF). Input
+// that does not fit is refused (a paste or drop is cut to what fits); the existing text,
+// the cursor and the undo history are left alone. Text set by the program is shown whole.
+#include <QPlainTextEdit>
+class LimitedMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    LimitedMemo(int limit, QWidget* parent);
+    // The memo's size as stored: characters plus one more for each line break.
+    static int cost(const QString& text);
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void insertFromMimeData(const QMimeData* source) override;
+private:
+    int room() const;
+    int limit_;
+};
 
 // Calls handler for the keys Enter and Return pressed in the watched widget.
 void onEnter(QWidget* w, std::function<void()> handler);
@@ -126,6 +148,11 @@ void onEnter(QWidget* w, std::function<void()> handler);
 void filterKeys(QWidget* w, std::function<bool(int key, const QString& text)> allowed);
 // Runs handler when w loses the focus.
 void onFocusOut(QWidget* w, std::function<void()> handler);
+
+// A dialog's push button: hand cursor, never the dialog's default button, and pressed by
+// Enter or Return (without modifiers) when it has the focus, as by Space.
+class QAbstractButton;
+void dialogButton(QAbstractButton* b);
 
 // The "Chiudi" button btnChiudi of a dialog, closing it.
 class QDialog;

@@ -28,11 +28,8 @@ DocumentDialog::DocumentDialog(Ui& ui, const char* objectName, const char* capti
     btnStampa = new QPushButton(action, this);
     btnStampa->setObjectName(QStringLiteral("btnStampa"));
     btnStampa->setGeometry(200, 243, 145, 28);
-    for (QPushButton* b : {btnAnnulla, btnStampa}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
-        onEnter(b, [b] { b->click(); });
-    }
+    for (QPushButton* b : {btnAnnulla, btnStampa})
+        dialogButton(b);
     connect(btnAnnulla, &QPushButton::clicked, this, &QDialog::reject);
 }
 

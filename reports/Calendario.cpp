@@ -1,6 +1,7 @@
 #include "reports/Calendario.h"
 
 #include "common/Style.h"
+#include "common/Widgets.h"
 #include "common/Text.h"
 
 #include <QCalendarWidget>
@@ -42,8 +43,7 @@ TfrmCalendario::TfrmCalendario(Ui&, QWidget* parent, QLineEdit* target, QDate to
     btnImportaData->setObjectName(QStringLiteral("btnImportaData"));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {btnAnnulla, btnImportaData}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
+        dialogButton(b);
         buttons->addWidget(b);
     }
 

@@ -37,7 +37,6 @@
 namespace {
 const QString kHeadingSection = QStringLiteral("Schede Interventi");
 const QString kHeadingKey = QStringLiteral("Intestazione Azienda");
-constexpr int kMemoLimit = 5000;
 
 QString headingFile()
 {
@@ -73,6 +72,7 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
 
     buildFieldTable();
     wireFields();
+    chrome.hints->blankOthers(this);
 
     connect(cmdNuovo, &QToolButton::clicked, this, &TfrmInterventi::cmdNuovoClick);
     connect(cmdDuplica, &QToolButton::clicked, this, &TfrmInterventi::cmdDuplicaClick);
@@ -178,23 +178,6 @@ void TfrmInterventi::wireFields()
     for (QLineEdit* e : chain())
         if (!e->isReadOnly())
             limitTyping(e, e->maxLength());
-
-    // The memo holds 5000 characters, each line break counted as CR LF; more is cut off.
-    connect(txtInterventi, &QPlainTextEdit::textChanged, this, [this] {
-        const QString plain = txtInterventi->toPlainText();
-        qsizetype cost = 0;
-        qsizetype keep = 0;
-        for (; keep < plain.size(); ++keep) {
-            cost += plain.at(keep) == u'\n' ? 2 : 1;
-            if (cost > kMemoLimit)
-                break;
-        }
-        if (keep == plain.size())
-            return;
-        const QSignalBlocker block(txtInterventi);
-        txtInterventi->setPlainText(plain.left(keep));
-        txtInterventi->moveCursor(QTextCursor::End);
-    });
 }
 
 void TfrmInterventi::wireDateField(QLineEdit* field)

@@ -111,7 +111,7 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     }
 
     auto* memoArea = new QWidget(area);
-    txtInterventi = new QPlainTextEdit(memoArea);
+    txtInterventi = new LimitedMemo(5000, memoArea); // CR LF counted as two
     txtInterventi->setObjectName(QStringLiteral("txtInterventi"));
     txtInterventi->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
     txtInterventi->setLineWrapMode(QPlainTextEdit::WidgetWidth);

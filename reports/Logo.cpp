@@ -59,8 +59,7 @@ TfrmLogo::TfrmLogo(Ui& ui, QWidget* parent)
     btnApplica->setObjectName(QStringLiteral("btnApplica"));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {btnAnnulla, btnSfoglia, btnApplica}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
+        dialogButton(b);
         buttons->addWidget(b);
     }
 

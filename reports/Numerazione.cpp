@@ -49,7 +49,8 @@ TfrmNumerazione::TfrmNumerazione(Ui& ui, QWidget* parent)
     area->setFixedSize(150, 44);
     txtInizio = new QLineEdit(QStringLiteral("1"), area);
     txtInizio->setObjectName(QStringLiteral("txtInizio"));
-    txtInizio->setMaxLength(5);
+    // A hand-edited start longer than five digits is shown whole: only typing keeps to five.
+    limitTyping(txtInizio, 5);
     txtInizio->setAlignment(Qt::AlignCenter);
     txtInizio->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
     txtInizio->setGeometry(6, 6, 138, 32);
@@ -67,10 +68,8 @@ TfrmNumerazione::TfrmNumerazione(Ui& ui, QWidget* parent)
     btnAnnulla->setObjectName(QStringLiteral("btnAnnulla"));
     btnApplica = new QPushButton(QStringLiteral("Applica e chiudi"), this);
     btnApplica->setObjectName(QStringLiteral("btnApplica"));
-    for (QPushButton* b : {btnAnnulla, btnApplica}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
-    }
+    for (QPushButton* b : {btnAnnulla, btnApplica})
+        dialogButton(b);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnAnnulla);

@@ -36,8 +36,7 @@ TfrmWebCam::TfrmWebCam(Ui& ui, QWidget* parent, PhotoBox* target)
     auto button = [this](const char* name, const char* text) {
         auto* b = new QPushButton(QString::fromUtf8(text), this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
+        dialogButton(b);
         return b;
     };
     auto* btnAccendi = button("btnAccendi", "Accendi webcam");

@@ -82,11 +82,8 @@ ListScreen::ListScreen(Ui& ui, const Look& look, QWidget* parent)
     btnStampa = new QPushButton(QStringLiteral("Stampa"), panContainer);
     btnStampa->setObjectName(QStringLiteral("btnStampa"));
     for (QPushButton* b : {btnTrova, btnChiudi, btnStampa}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
+        dialogButton(b);
         b->setMinimumWidth(100);
-        // A focused button is pressed by Enter as by Space.
-        onEnter(b, [b] { b->click(); });
     }
 
     auto* findRow = new QHBoxLayout;

@@ -81,10 +81,8 @@ SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<Criterion
     btnCerca = new QPushButton(QStringLiteral("Cerca"), panAvvio);
     btnCerca->setObjectName(QStringLiteral("btnCerca"));
     for (QPushButton* b : {btnAnnulla, btnCerca}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
+        dialogButton(b);
         b->setMinimumWidth(100);
-        onEnter(b, [b] { b->click(); });
     }
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblAttendere);

@@ -47,10 +47,8 @@ TaxCheckDialog::TaxCheckDialog(Ui& ui, const Look& look, QWidget* parent)
     auto* btnChiudi = new QPushButton(QStringLiteral("Chiudi"), container);
     btnChiudi->setObjectName(QStringLiteral("btnChiudi"));
     btnChiudi->setGeometry(170, 184, 116, 28);
-    for (QPushButton* b : {btnControlla, btnChiudi}) {
-        b->setCursor(Qt::PointingHandCursor);
-        b->setAutoDefault(false);
-    }
+    for (QPushButton* b : {btnControlla, btnChiudi})
+        dialogButton(b);
 
     onEnter(edit_, [this] { btnControlla->setFocus(); });
     connect(btnControlla, &QPushButton::clicked, this, [this] { btnControllaClick(); });

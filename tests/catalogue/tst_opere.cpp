@@ -369,8 +369,16 @@ void TestOpere::photoSaveAsAndZoom()
 void TestOpere::controlsAndLimits()
 {
     Fixture f;
-    for (int i = 0; i < 15; ++i)
-        QCOMPARE(child<QLineEdit>(frmOpere, kEdits[i])->maxLength(), kMaxLengths[i]);
+    // Typing stops at each field's limit.
+    for (int i = 0; i < 15; ++i) {
+        auto* e = child<QLineEdit>(frmOpere, kEdits[i]);
+        e->clear();
+        QTest::keyClicks(e, QString(kMaxLengths[i] + 5, u'7'));
+        QCOMPARE(e->text().size(), kMaxLengths[i]);
+    }
+    // A formatted amount is shown whole, with its comma and two decimals.
+    frmOpere->txtPrezzo->setText("1234567890123,00");
+    QCOMPARE(frmOpere->txtPrezzo->text(), QString("1234567890123,00"));
     for (const char* name : {"chkSegnala", "lblPosizione", "panInfo", "btnFocus", "imgFoto", "imgBianco",
                              "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
                              "cmdNuovo", "cmdDuplica", "cmdSalva", "cmdTrova", "cmdFile", "cmdStampa",

@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QClipboard>
+#include <QGuiApplication>
 
 namespace {
 const QDate kToday(2024, 3, 5);
@@ -547,10 +549,15 @@ void TestInterventi::enterChainTabOrderAndMemoLimit()
     QTest::keyClick(c->txtTotale, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), c->txtNumScheda);
 
-    // 5000 characters at most, each line break counting two.
-    c->txtInterventi->setPlainText(QString(5001, 'm'));
+    // 5000 characters at most, each line break counting two: a paste is cut to what fits.
+    c->txtInterventi->clear();
+    c->txtInterventi->setFocus();
+    QGuiApplication::clipboard()->setText(QString(5001, 'm'));
+    QTest::keyClick(c->txtInterventi, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(c->txtInterventi->toPlainText().size(), 5000);
-    c->txtInterventi->setPlainText(QString(2000, 'a') + "\n" + QString(2999, 'b'));
+    c->txtInterventi->setPlainText(QString(2000, 'a') + "\n" + QString(2997, 'b'));
+    c->txtInterventi->moveCursor(QTextCursor::End);
+    QTest::keyClicks(c->txtInterventi, "bb");
     QCOMPARE(c->memoText().size(), 5000);
     QVERIFY(c->memoText().endsWith(QString(2998, 'b')));
     VERIFY_UI_CLEAN(f->ui);

@@ -1,0 +1,58 @@
+// Writes the seed inputs of the fuzz targets: real records, settings files and pictures
+// made by the program's own code. Usage: seeds OUTPUT_DIR
+#include "catalogue/SchedaOpera.h"
+#include "reports/SchedaIntervento.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QBuffer>
+#include <QImage>
+
+namespace {
+void put(const QString& dir, const QString& name, const QByteArray& bytes)
+{
+    QDir().mkpath(dir);
+    QFile f(dir + QLatin1Char('/') + name);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+QByteArray picture(const char* format)
+{
+    QImage img(24, 16, QImage::Format_RGB32);
+    img.fill(QColor(200, 60, 30));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, format);
+    return bytes;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2)
+        return 2;
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    TSchedaOpera w;
+    w[TSchedaOpera::Titolo] = QStringLiteral("Natura morta & fiori");
+    w[TSchedaOpera::Proprietario] = QStringLiteral("Rossi Mario");
+    w[TSchedaOpera::Valore] = QStringLiteral("1.500,00");
+    w.setSold(true);
+    TSchedaIntervento r;
+    r[TSchedaIntervento::NumRelazione] = QStringLiteral("2024/17");
+    r[TSchedaIntervento::DataEmissione] = QStringLiteral("05/03/2024");
+    r[TSchedaIntervento::MaterialiInterventi] = QStringLiteral("Pulitura\r\nConsolidamento");
+    r.setPaid(false);
+    put(out + QStringLiteral("/records"), QStringLiteral("artwork"), w.encode());
+    put(out + QStringLiteral("/records"), QStringLiteral("report"), r.encode());
+    put(out + QStringLiteral("/settings"), QStringLiteral("password"), "[Accesso]\r\nValore=8D4AF7A2DE\r\n");
+    put(out + QStringLiteral("/settings"), QStringLiteral("numbering"),
+        "[Altro]\r\nx=1\r\n\r\n[Numerazione Contratti]\r\nInizio=100\r\n");
+    put(out + QStringLiteral("/settings"), QStringLiteral("heading"), "[Schede Interventi]\r\nIntestazione Azienda=Lab\xE0\r\n");
+    put(out + QStringLiteral("/pictures"), QStringLiteral("photo.jpg"), picture("JPEG"));
+    put(out + QStringLiteral("/pictures"), QStringLiteral("logo.bmp"), picture("BMP"));
+    return 0;
+}
