@@ -198,37 +198,32 @@ void TfrmOpere::cmdTrovaClick()
 {
     auto* search = new TfrmTrovaOpere(ui_, this, [this](const TSchedaOpera& r, qint64 k) { ShowArtworkRecord(r, k); });
     search->lblMemory->setText(QStringLiteral("opere"));
-    ui_.exec(search);
-    delete search;
+    execOnce(ui_, search);
 }
 
 void TfrmOpere::cmdSegnalatiClick()
 {
     auto* unsold = new TfrmOpere_Disponibili(ui_, this, [this](const TSchedaOpera& r, qint64 k) { ShowArtworkRecord(r, k); });
-    ui_.exec(unsold);
-    delete unsold;
+    execOnce(ui_, unsold);
 }
 
 void TfrmOpere::cmdFileClick()
 {
     auto* attach = new TfrmAllegaCartella(ui_, this, lblFile, lblDesc);
     attach->lblMemory->setText(QStringLiteral("opere"));
-    ui_.exec(attach);
-    delete attach;
+    execOnce(ui_, attach);
 }
 
 void TfrmOpere::cmdStampaClick()
 {
     auto* print = new TfrmStampaOpera(ui_, this, fields_, [this] { return imgFoto->image(); });
-    ui_.exec(print);
-    delete print;
+    execOnce(ui_, print);
 }
 
 void TfrmOpere::cmdEsportaClick()
 {
     auto* exporting = new TfrmExpOpere(ui_, this, [this](QWidget* over) { emit helpRequested(over, QStringLiteral("esporta")); });
-    ui_.exec(exporting);
-    delete exporting;
+    execOnce(ui_, exporting);
 }
 
 void TfrmOpere::showEvent(QShowEvent* e)
@@ -260,6 +255,5 @@ void TfrmOpere::btnCodFiscClick()
         cf->txtCodFisc->setText(code);
         check = cf;
     }
-    ui_.exec(check);
-    delete check;
+    execOnce(ui_, check);
 }

@@ -10,6 +10,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -139,6 +141,9 @@ void QtUi::preview(QWidget* parent, const std::function<void(QPrinter&)>& paint)
     layout->addWidget(view, 1);
     view->setZoomMode(QPrintPreviewWidget::CustomZoom);
     view->setZoomFactor(1.0);
+    // The whole screen, also where no window manager maximises it.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
     window.setWindowState(Qt::WindowMaximized);
     window.exec();
 }

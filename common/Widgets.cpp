@@ -1,6 +1,7 @@
 #include "common/Widgets.h"
 
 #include "common/Amount.h"
+#include "common/Ui.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -313,6 +314,13 @@ void onFocusOut(QWidget* w, std::function<void()> handler)
 QImage picture(const QString& name)
 {
     return QImage(QStringLiteral(":/pictures/%1.png").arg(name));
+}
+
+int execOnce(Ui& ui, QDialog* dialog)
+{
+    const int result = ui.exec(dialog);
+    delete dialog;
+    return result;
 }
 
 void centerOnScreen(QWidget* w)

@@ -159,6 +159,9 @@ class QDialog;
 class QPushButton;
 QPushButton* closeButton(QDialog* dialog);
 
+// Shows a screen that a card created for one use modally, then destroys it.
+int execOnce(class Ui& ui, QDialog* dialog);
+
 // Centres a top-level window on its screen.
 void centerOnScreen(QWidget* w);
 

@@ -95,8 +95,7 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Wi
         connect(box, &PhotoBox::webcamRequested, this, [this, box, m = QString::fromLatin1(mode)] {
             auto* webcam = new TfrmWebCam(ui_, this, box);
             webcam->lblMemory->setText(m);
-            ui_.exec(webcam);
-            delete webcam;
+            execOnce(ui_, webcam);
         });
     }
 }
@@ -219,8 +218,7 @@ void TfrmInterventi::pickDate(QLineEdit* field)
     picker->lblMemory->setText(field == txtData        ? QStringLiteral("interventi_data")
                                : field == txtDataInizio ? QStringLiteral("interventi_datainizio")
                                                         : QStringLiteral("interventi_datafine"));
-    ui_.exec(picker);
-    delete picker;
+    execOnce(ui_, picker);
 }
 
 QString TfrmInterventi::memoText() const
@@ -284,47 +282,41 @@ void TfrmInterventi::cmdTrovaClick()
 {
     auto* search = new TfrmTrovaInterventi(ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
     search->lblMemory->setText(QStringLiteral("interventi"));
-    ui_.exec(search);
-    delete search;
+    execOnce(ui_, search);
 }
 
 void TfrmInterventi::impClienteClick()
 {
     auto* search = new TfrmTrovaOpere(ui_, this, [this](const TSchedaOpera& w, qint64) { importArtwork(w); });
     search->lblMemory->setText(QStringLiteral("interventi"));
-    ui_.exec(search);
-    delete search;
+    execOnce(ui_, search);
 }
 
 void TfrmInterventi::cmdNonPagatiClick()
 {
     auto* unpaid = new TfrmDaSaldare(ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
-    ui_.exec(unpaid);
-    delete unpaid;
+    execOnce(ui_, unpaid);
 }
 
 void TfrmInterventi::cmdFileClick()
 {
     auto* attach = new TfrmAllegaCartella(ui_, this, lblFile, lblDesc);
     attach->lblMemory->setText(QStringLiteral("interventi"));
-    ui_.exec(attach);
-    delete attach;
+    execOnce(ui_, attach);
 }
 
 void TfrmInterventi::cmdStampaClick()
 {
     auto* print = new TfrmStampaScheda(ui_, this, fields_, [this] { return foto1->image(); },
                                        [this] { return foto2->image(); });
-    ui_.exec(print);
-    delete print;
+    execOnce(ui_, print);
 }
 
 void TfrmInterventi::cmdAnteprimaClick()
 {
     auto* preview = new TfrmAnteprimaScheda(ui_, this, fields_, [this] { return foto1->image(); },
                                             [this] { return foto2->image(); });
-    ui_.exec(preview);
-    delete preview;
+    execOnce(ui_, preview);
 }
 
 void TfrmInterventi::importArtwork(const TSchedaOpera& work)
@@ -344,15 +336,13 @@ void TfrmInterventi::cmdNumerazioneClick()
 {
     auto* numbering = new TfrmNumerazione(ui_, this);
     numbering->lblMemory->setText(QStringLiteral("contratti"));
-    ui_.exec(numbering);
-    delete numbering;
+    execOnce(ui_, numbering);
 }
 
 void TfrmInterventi::btnLogoClick()
 {
     auto* logo = new TfrmLogo(ui_, this);
-    ui_.exec(logo);
-    delete logo;
+    execOnce(ui_, logo);
 }
 
 void TfrmInterventi::showEvent(QShowEvent* e)
