@@ -3,6 +3,7 @@
 
 #include "common/CardParts.h"
 #include "common/Messages.h"
+#include "common/InputLimits.h"
 #include "common/Widgets.h"
 
 #include <QCheckBox>

@@ -10,6 +10,7 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
+#include "common/InputLimits.h"
 #include "common/Widgets.h"
 #include "reports/Calendario.h"
 #include "reports/Logo.h"

@@ -2,6 +2,7 @@
 #include "reports/Interventi.h"
 
 #include "common/CardParts.h"
+#include "common/InputLimits.h"
 #include "common/Widgets.h"
 #include "reports/PhotoBox.h"
 

@@ -6,6 +6,7 @@
 #include "common/Ui.h"
 #include "common/Style.h"
 #include "common/Text.h"
+#include "common/InputLimits.h"
 #include "common/Widgets.h"
 #include "reports/Numbering.h"
 
