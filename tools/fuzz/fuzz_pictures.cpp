@@ -3,7 +3,6 @@
 
 #include "common/PhotoFiles.h"
 
-#include <QGuiApplication>
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

@@ -32,6 +32,7 @@ QByteArray picture(const char* format)
 
 int main(int argc, char** argv)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 2)
         return 2;
