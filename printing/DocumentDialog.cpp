@@ -44,6 +44,7 @@ QLabel* DocumentDialog::instruction(const char* name, const QString& title, cons
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setGeometry(geometry);
+    label->setContentsMargins(8, 4, 8, 4);
     return label;
 }
 

@@ -79,7 +79,7 @@ TfrmStampaScheda::TfrmStampaScheda(Ui& ui, QWidget* parent, const FieldTable& ca
     instruction("imgLogo01", QStringLiteral("Stampa documento"),
                 QStringLiteral("L'operazione stampa su carta il documento con i dati inseriti nei campi di testo. "
                                "Premere \u00ABStampa\u00BB per avviare la stampa oppure \u00ABAnnulla\u00BB per annullare."),
-                QRect(30, 30, 301, 190));
+                QRect(22, 26, 317, 198));
 }
 
 void TfrmStampaScheda::output(const report::Template& document)
@@ -96,7 +96,7 @@ TfrmAnteprimaScheda::TfrmAnteprimaScheda(Ui& ui, QWidget* parent, const FieldTab
     instruction("imgLogo01", QStringLiteral("Anteprima di stampa"),
                 QStringLiteral("L'operazione mostra in anteprima i dati che appariranno in stampa. Fare clic su "
                                "\u00ABMostra anteprima\u00BB per vedere il documento sullo schermo prima di stamparlo su carta."),
-                QRect(30, 32, 303, 186));
+                QRect(22, 28, 319, 191));
 }
 
 void TfrmAnteprimaScheda::output(const report::Template& document)
