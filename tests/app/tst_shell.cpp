@@ -6,6 +6,14 @@
 #include "app/Crypt.h"
 #include "app/Password.h"
 #include "app/Screens.h"
+#include "search/TrovaOpere.h"
+#include "search/TrovaInterventi.h"
+#include "search/Opere_Disponibili.h"
+#include "search/DaSaldare.h"
+#include "printing/StampaOpera.h"
+#include "printing/ReportDocument.h"
+#include "printing/ExpOpere.h"
+#include "attachments/AllegaCartella.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
 #include "common/Widgets.h"
@@ -77,6 +85,23 @@ void TestShell::screensCreatedWithNames()
     QCOMPARE(frmOpere->objectName(), QString("frmOpere"));
     QCOMPARE(frmCambiaPassword->windowTitle(), QString(" Cambia password"));
     QCOMPARE(frmOpere->windowTitle(), QString(" Brevanto - Archivio Opere"));
+    // The later screens, with the captions they are created with.
+    const std::pair<QWidget*, const char*> screens[] = {
+        {frmAllegaCartella, " Allega file"},
+        {frmStampaOpera, " Stampa scheda"},
+        {frmExpOpere, " Esporta archivio opere d'arte in Excel"},
+        {frmOpere_Disponibili, " Riepilogo opere d'arte non vendute"},
+        {frmTrovaOpere, " Trova opere d'arte in archivio"},
+        {frmAnteprimaScheda, " Anteprima di stampa"},
+        {frmStampaScheda, " Stampa documento"},
+        {frmDaSaldare, " Riepilogo conti non saldati"},
+        {frmTrovaInterventi, " Trova relazioni tecniche di restauro in archivio"},
+    };
+    for (const auto& [screen, caption] : screens) {
+        QVERIFY(screen);
+        QCOMPARE(screen->windowTitle(), QString::fromUtf8(caption));
+        QCOMPARE(screen->objectName(), QString::fromLatin1(screen->metaObject()->className()).mid(1));
+    }
     for (QWidget* w : QApplication::topLevelWidgets())
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     QVERIFY(!child<QPushButton>(frmPassword, "cmdOK")->isEnabled());
