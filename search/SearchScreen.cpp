@@ -13,7 +13,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<CriterionSpec>& specs, int decorations,
+SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<CriterionField>& criterionFields, int decorations,
                            QWidget* parent)
     : ListScreen(ui, look, parent)
 {
@@ -51,20 +51,20 @@ SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<Criterion
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(24);
     grid->setVerticalSpacing(12);
-    for (size_t i = 0; i < specs.size(); ++i) {
-        const CriterionSpec& s = specs[i];
+    for (size_t i = 0; i < criterionFields.size(); ++i) {
+        const CriterionField& c = criterionFields[i];
         auto* edit = new QLineEdit(panAvvio);
-        edit->setObjectName(QString::fromLatin1(s.edit));
+        edit->setObjectName(QString::fromLatin1(c.edit));
         edit->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
-        edit->setMaxLength(s.maxLength);
-        new FocusEffect(QString::fromLatin1(s.effect), edit);
+        edit->setMaxLength(c.maxLength);
+        new FocusEffect(QString::fromLatin1(c.effect), edit);
         auto* cell = new QVBoxLayout;
         cell->setSpacing(2);
-        cell->addWidget(fieldLabel(QString::fromUtf8(s.label), panAvvio));
+        cell->addWidget(fieldLabel(QString::fromUtf8(c.label), panAvvio));
         cell->addWidget(edit);
         grid->addLayout(cell, int(i / 2), int(i % 2));
         edits_.push_back(edit);
-        fields_.push_back(s.field);
+        fields_.push_back(c.field);
     }
     for (size_t i = 0; i < edits_.size(); ++i) {
         QLineEdit* next = edits_[(i + 1) % edits_.size()];
@@ -119,14 +119,17 @@ Criteria SearchScreen::typedCriteria() const
 void SearchScreen::btnCercaClick()
 {
     ListLines found;
+    bool readable = true;
     try {
         search(typedCriteria(), found);
     } catch (const IoError&) {
-        lblAttendere->hide();
+        readable = false;
+    }
+    lblAttendere->hide();
+    if (!readable) {
         ui_.message(this, Ui::Kind::Plain, messages::kArchiveAccess);
         return;
     }
-    lblAttendere->hide();
     lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(found.size()));
     panContainer->show();
     panAvvio->hide();

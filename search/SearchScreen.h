@@ -24,14 +24,14 @@ public:
     void btnCercaClick();
 
 protected:
-    struct CriterionSpec {
+    struct CriterionField {
         const char* edit;
         const char* label;
         int field;
         const char* effect;
         int maxLength;
     };
-    SearchScreen(Ui& ui, const Look& look, const std::vector<CriterionSpec>& specs, int decorations,
+    SearchScreen(Ui& ui, const Look& look, const std::vector<CriterionField>& criterionFields, int decorations,
                  QWidget* parent);
 
     // The criteria as typed, each bound to its record field.
