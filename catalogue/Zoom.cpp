@@ -57,9 +57,9 @@ void load(Ui& ui, QWidget* parent, PictureFrame* frame, const QImage& fallback)
     const QString file = ui.openFile(parent, photofiles::openDialog());
     if (file.isEmpty())
         return;
-    const std::optional<QImage> image = photofiles::read(file);
-    if (image)
-        frame->setFileImage(*image, photofiles::jpegBytes(file));
+    const std::optional<photofiles::Picture> chosen = photofiles::readChosen(file);
+    if (chosen)
+        frame->setFileImage(chosen->image, chosen->jpeg);
     else
         frame->setStoredImage(fallback); // an undecodable file never replaces the stored photo
 }

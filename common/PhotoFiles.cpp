@@ -3,6 +3,7 @@
 #include "common/IoError.h"
 #include "common/SafeFile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -27,13 +28,11 @@ Ui::FileDialog saveDialog()
     return d;
 }
 
-std::optional<QImage> decode(const QString& path, const QByteArray& format)
+namespace {
+// Decodes scaled to kMaxSide, so that a photo of any size fits in a bounded memory.
+std::optional<QImage> decodeScaled(QImageReader& reader)
 {
-    // A FIFO or a device would block the program: only regular files are pictures.
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
     QImageReader::setAllocationLimit(1024);
-    QImageReader reader(path, format);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide))
         reader.setScaledSize(size.scaled(kMaxSide, kMaxSide, Qt::KeepAspectRatio));
@@ -42,22 +41,36 @@ std::optional<QImage> decode(const QString& path, const QByteArray& format)
         return std::nullopt;
     return image;
 }
+} // namespace
 
-std::optional<QImage> read(const QString& path)
+std::optional<QImage> decode(const QString& path, const QByteArray& format)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return decode(path, suffix == QStringLiteral("bmp") ? QByteArray("bmp") : QByteArray("jpeg"));
+    // A FIFO or a device would block the program: only regular files are pictures.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QImageReader reader(path, format);
+    return decodeScaled(reader);
 }
 
-QByteArray jpegBytes(const QString& path)
+std::optional<Picture> readChosen(const QString& path)
 {
     QFile f(path);
-    if (!QFileInfo(path).isFile() || QFileInfo(path).suffix().toLower() == QStringLiteral("bmp") ||
-        !f.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = f.readAll();
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    Picture chosen;
+    chosen.jpeg = f.readAll();
+    const bool bmp = QFileInfo(path).suffix().toLower() == QStringLiteral("bmp");
+    QBuffer buffer(&chosen.jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, bmp ? QByteArray("bmp") : QByteArray("jpeg"));
+    const std::optional<QImage> image = decodeScaled(reader);
+    if (!image)
+        return std::nullopt;
+    chosen.image = *image;
     // Only a JPEG is stored as it is; anything else is encoded anew.
-    return bytes.startsWith("\xFF\xD8\xFF") ? bytes : QByteArray();
+    if (bmp || !chosen.jpeg.startsWith("\xFF\xD8\xFF"))
+        chosen.jpeg.clear();
+    return chosen;
 }
 
 bool store(const QImage& image, const QByteArray& fileBytes, const QString& path)

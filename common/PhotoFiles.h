@@ -18,10 +18,14 @@ constexpr int kMaxSide = 4000;
 // A regular JPEG or BMP file (format "jpeg" or "bmp"), decoded scaled to kMaxSide; empty for
 // a missing, unreadable or undecodable file and for anything that is not a regular file.
 std::optional<QImage> decode(const QString& path, const QByteArray& format);
-// JPEG or BMP, as the extension says; empty on any failure.
-std::optional<QImage> read(const QString& path);
-// The file's own bytes when it is a regular JPEG file, else empty.
-QByteArray jpegBytes(const QString& path);
+// A picture file the user chose: decoded scaled like any picture, and, for a JPEG, the
+// file's own bytes, to be stored as they are.
+struct Picture {
+    QImage image;
+    QByteArray jpeg; // empty for a BMP
+};
+// JPEG or BMP, as the extension says, read once; empty on any failure.
+std::optional<Picture> readChosen(const QString& path);
 // Writes JPEG through the safe-write path: false on any failure, the old file kept whole.
 bool writeJpeg(const QImage& image, const QString& path);
 // Stores a photo: the chosen file's bytes as they are when there are any, else the

@@ -1,6 +1,7 @@
 #include "printing/DocumentDialog.h"
 
 #include "common/Style.h"
+#include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
 #include "printing/PrintJob.h"
@@ -8,6 +9,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+
+QString printedValue(const FieldTable& card, const QString& objectName)
+{
+    for (const CardField& f : card)
+        if (f.control->objectName() == objectName)
+            return text::trim(cardfields::value(f.control)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return {};
+}
 
 DocumentDialog::DocumentDialog(Ui& ui, const char* objectName, const char* caption, const QString& action,
                                QWidget* parent)

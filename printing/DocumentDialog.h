@@ -1,4 +1,5 @@
 #pragma once
+#include "common/CardFields.h"
 #include "printing/Report.h"
 
 #include <QDateTime>
@@ -9,6 +10,10 @@
 class QLabel;
 class QPushButton;
 class Ui;
+
+// The text a card control named objectName prints: trimmed, a memo's lines kept; empty
+// when the card has no such control.
+QString printedValue(const FieldTable& card, const QString& objectName);
 
 // The small print screens of the cards: a fixed 364 x 287 window shaded from blue to
 // white, a white panel with the instructions, and the buttons Annulla and the action.

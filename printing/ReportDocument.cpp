@@ -2,11 +2,10 @@
 
 #include "common/IoError.h"
 #include "common/PhotoFiles.h"
-#include "common/ProgramDir.h"
-#include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
 #include "printing/Renderer.h"
+#include "reports/Logo.h"
 #include "printing/Templates.h"
 
 #include <QLabel>
@@ -42,7 +41,7 @@ void ReportDocumentScreen::showEvent(QShowEvent* e)
     DocumentDialog::showEvent(e);
     if (e->spontaneous())
         return;
-    const std::optional<QImage> logo = photofiles::decode(programdir::file(QStringLiteral("Logo.bmp")), "bmp");
+    const std::optional<QImage> logo = photofiles::decode(TfrmLogo::logoPath(), "bmp");
     imgLogo->setImage(logo ? *logo : imgTemp->image());
 }
 
@@ -52,12 +51,8 @@ report::Template ReportDocumentScreen::filled() const
     t.setPicture(QStringLiteral("imgLogo"), imgLogo->image().isNull() ? imgTemp->image() : imgLogo->image());
     t.setPicture(QStringLiteral("picFotografia01"), photo1_ ? photo1_() : QImage());
     t.setPicture(QStringLiteral("picFotografia02"), photo2_ ? photo2_() : QImage());
-    for (const char* name : kValues) {
-        const QString objectName = QString::fromLatin1(name);
-        for (const CardField& f : card_)
-            if (f.control->objectName() == objectName)
-                t.setText(objectName, text::trim(cardfields::value(f.control)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    }
+    for (const char* name : kValues)
+        t.setText(QString::fromLatin1(name), printedValue(card_, QString::fromLatin1(name)));
     return t;
 }
 

@@ -1,7 +1,6 @@
 #include "printing/StampaOpera.h"
 
 #include "common/IoError.h"
-#include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
 #include "printing/Templates.h"
@@ -79,14 +78,9 @@ report::Template TfrmStampaOpera::filled() const
     report::Template t = templates::artworkSheet();
     t.setPicture(QStringLiteral("imgLogo"), imgLogo->image().isNull() ? imgTemp->image() : imgLogo->image());
     t.setPicture(QStringLiteral("imgEuro"), euroSign());
-    for (const char* name : kValues) {
-        const QString objectName = QString::fromLatin1(name);
-        QString value;
-        for (const CardField& f : card_)
-            if (f.control->objectName() == objectName)
-                value = text::trim(cardfields::value(f.control));
-        t.setText(objectName, value);
-    }
+    // Every value replaces its design text, also where the card has none.
+    for (const char* name : kValues)
+        t.setText(QString::fromLatin1(name), printedValue(card_, QString::fromLatin1(name)));
     t.setText(QStringLiteral("txtCalce"), templates::printStamp(now()));
     return t;
 }

@@ -90,18 +90,26 @@ void addFieldBox(std::vector<Item>& items, const FieldBox& f)
                              f.valueAlign | Qt::AlignVCenter));
 }
 
+// The frame of a report page and its page number below it; names are top, left, right,
+// bottom line, then the number's text box.
+void pageFrame(std::vector<Item>& o, const char* const names[5], const QString& number)
+{
+    o.push_back(line(names[0], 1, 1, 188, 0));
+    o.push_back(line(names[1], 1, 1, 0, 268));
+    o.push_back(line(names[2], 189, 1, 0, 268));
+    o.push_back(line(names[3], 1, 269, 188, 0));
+    Item page = text(names[4], 1, 270, 188, 5, number, 9, false, kCentre);
+    page.italic = true;
+    o.push_back(page);
+}
+
 report::Page frontPage()
 {
     report::Page p;
     p.name = QStringLiteral("pag01");
     auto& o = p.items;
-    o.push_back(line("Line3", 1, 1, 188, 0));
-    o.push_back(line("Line5", 1, 1, 0, 268));
-    o.push_back(line("Line6", 189, 1, 0, 268));
-    o.push_back(line("Line11", 1, 269, 188, 0));
-    Item page = text("txtPagina", 1, 270, 188, 5, QStringLiteral("Pagina 1 di 2"), 9, false, kCentre);
-    page.italic = true;
-    o.push_back(page);
+    static const char* const kFrame[5] = {"Line3", "Line5", "Line6", "Line11", "txtPagina"};
+    pageFrame(o, kFrame, QStringLiteral("Pagina 1 di 2"));
     o.push_back(picture("imgLogo", 5, 4, 90, 42, false));
     o.push_back(text("Memo5", 102, 4.2, 87, 7, QStringLiteral("RELAZIONE TECNICA DI RESTAURO"), 13, true,
                      Qt::AlignLeft | Qt::AlignVCenter));
@@ -148,13 +156,8 @@ report::Page backPage()
     report::Page p;
     p.name = QStringLiteral("Page02");
     auto& o = p.items;
-    o.push_back(line("Line2", 1, 1, 188, 0));
-    o.push_back(line("Line9", 1, 1, 0, 268));
-    o.push_back(line("Line12", 189, 1, 0, 268));
-    o.push_back(line("Line1", 1, 269, 188, 0));
-    Item page = text("Memo11", 1, 270, 188, 5, QStringLiteral("Pagina 2 di 2"), 9, false, kCentre);
-    page.italic = true;
-    o.push_back(page);
+    static const char* const kFrame[5] = {"Line2", "Line9", "Line12", "Line1", "Memo11"};
+    pageFrame(o, kFrame, QStringLiteral("Pagina 2 di 2"));
     o.push_back(text("Memo26", 5, 225, 181, 5,
                      QStringLiteral("Il Committente dichiara di aver preso visione degli interventi effettuati "
                                     "sull'opera d'arte sopra descritta e di accettare"),

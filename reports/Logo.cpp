@@ -102,8 +102,8 @@ void TfrmLogo::btnSfogliaClick()
     const QString file = ui_.openFile(this, d);
     if (file.isEmpty())
         return;
-    const std::optional<QImage> image = photofiles::read(file);
-    imgLogo->setImage(image ? *image : defaultLogo());
+    const std::optional<photofiles::Picture> chosen = photofiles::readChosen(file);
+    imgLogo->setImage(chosen ? chosen->image : defaultLogo());
 }
 
 void TfrmLogo::btnApplicaClick()
