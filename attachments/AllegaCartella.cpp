@@ -26,6 +26,17 @@ QString overwriteQuestion()
                           "Si vuole sovrascrivere il file esistente?");
 }
 
+QString attachedAs(const QString& chosen, const QString& name)
+{
+    return QStringLiteral("Il file \u00AB%1\u00BB \u00E8 stato allegato con il nome \u00AB%2\u00BB, perch\u00E9 il suo nome "
+                          "contiene caratteri che la scheda non pu\u00F2 conservare.")
+        .arg(chosen, name);
+}
+
+const QString kCannotOpen = QStringLiteral(
+    "Attenzione: il nome del file allegato non \u00E8 valido, quindi il file non pu\u00F2 essere aperto.\r\n\r\n"
+    "Allegare di nuovo il documento con \u00ABSfoglia...\u00BB.");
+
 QString notCopied(const QString& name)
 {
     return QStringLiteral("Attenzione: non \u00E8 stato possibile copiare il file \u00AB%1\u00BB nella cartella dei "
@@ -82,7 +93,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(Ui& ui, QWidget* parent, Slots cardFiles,
     // The screen starts from the card's slots, trimmed.
     for (size_t i = 0; i < 3; ++i) {
         if (cardFiles_[i])
-            txtFile[i]->setText(text::trim(cardFiles_[i]->text()));
+            txtFile[i]->setText(attachments::shownName(cardFiles_[i]->text()));
         if (cardDescs_[i])
             txtDesc[i]->setText(text::trim(cardDescs_[i]->text()));
         btnApri[i]->setEnabled(!text::trim(txtFile[i]->text()).isEmpty());
@@ -157,7 +168,13 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
     if (chosen.isEmpty())
         return;
     const QString before = txtFile[i]->text();
-    const QString name = QFileInfo(chosen).fileName();
+    const QString chosenName = QFileInfo(chosen).fileName();
+    // The slot keeps the name the record can hold, and the copy is made under that name,
+    // a free one when the name had to change.
+    QString name = attachments::storableName(chosenName);
+    const bool renamed = name != chosenName;
+    if (renamed && QDir(attachments::folder()).exists())
+        name = attachments::freeName(name);
     txtFile[i]->setText(name);
     const QString target = attachments::pathOf(name);
     auto failed = [&] {
@@ -193,14 +210,20 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
             txtFile[i]->setText(before);
         else
             failed();
+        return;
     }
+    if (renamed)
+        ui_.message(this, Ui::Kind::Information, attachedAs(chosenName, name));
 }
 
 void TfrmAllegaCartella::btnApriClick(int slot)
 {
-    const QString path = attachments::pathOf(text::trim(txtFile[size_t(slot)]->text()));
-    if (!path.isEmpty())
-        ui_.openUrl(QStringLiteral("\"") + path + QStringLiteral("\""));
+    const QString path = attachments::pathOf(txtFile[size_t(slot)]->text());
+    if (path.isEmpty()) {
+        ui_.message(this, Ui::Kind::Warning, kCannotOpen);
+        return;
+    }
+    ui_.openUrl(QStringLiteral("\"") + path + QStringLiteral("\""));
 }
 
 void TfrmAllegaCartella::btnApplicaClick()

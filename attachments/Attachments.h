@@ -8,10 +8,22 @@
 namespace attachments {
 
 QString folder();
+// The longest name a card's slot holds.
+constexpr int kMaxName = 250;
+// A stored slot name as far as its first NUL, the rest of a damaged record's field.
+QString shownName(const QString& stored);
 // The bare file name a stored slot name stands for: its last path component; empty for a
-// name that is empty, "." or "..". A damaged or hand-edited name thus never leads outside
-// the attachments folder.
+// name that is empty, "." or "..", or holds a control character. A damaged or hand-edited
+// name thus never leads outside the attachments folder, and never reaches the shell.
 QString bareName(const QString& stored);
+// The name a chosen file is attached under, one the card's record holds as it is:
+// Windows-1252 characters only (Greek and Cyrillic letters spelled in Latin ones, accents
+// the code page lacks dropped, anything else one "_"), no control character, at most
+// kMaxName characters, the extension kept.
+QString storableName(const QString& chosen);
+// name when the folder has no file of that name, else the first of "stem (2).ext",
+// "stem (3).ext"... that it has not.
+QString freeName(const QString& name);
 // The file in the attachments folder a slot name refers to; empty when it names none.
 QString pathOf(const QString& stored);
 // True when both paths are the very same file.

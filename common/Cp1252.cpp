@@ -24,6 +24,11 @@ char toByte(char16_t u)
 
 } // namespace
 
+bool holds(QChar c)
+{
+    return c == u'?' || (!c.isSurrogate() && toByte(c.unicode()) != '?');
+}
+
 QByteArray encode(const QString& s)
 {
     QByteArray out;

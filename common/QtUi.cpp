@@ -39,16 +39,33 @@ QMessageBox::Icon iconFor(Ui::Kind kind)
     return QMessageBox::NoIcon;
 }
 
-// The dialogs write patterns as "*.jpg; *.jpeg"; the Qt dialog separates them by spaces.
+// Each filter shows its caption exactly as the screen gives it, and hands Qt's dialog its
+// patterns (separated by spaces, not "; ") in a second pair of brackets that the dialog
+// reads but does not show. "*.*" means every file to the user, but only names with a dot
+// to Qt: it becomes "*".
 QString filterString(const QStringList& filters)
 {
-    return filters.join(QStringLiteral(";;")).replace(QStringLiteral("; *"), QStringLiteral(" *"));
+    QStringList out;
+    for (const QString& caption : filters) {
+        const qsizetype open = caption.lastIndexOf(u'(');
+        if (open < 0 || !caption.endsWith(u')')) {
+            out << caption;
+            continue;
+        }
+        QString patterns = caption.mid(open + 1, caption.size() - open - 2).replace(QStringLiteral("; "), QStringLiteral(" "));
+        if (patterns == QStringLiteral("*.*"))
+            patterns = QStringLiteral("*");
+        out << caption + QStringLiteral(" (") + patterns + u')';
+    }
+    return out.join(QStringLiteral(";;"));
 }
 } // namespace
 
-Ui::Answer QtUi::message(QWidget* parent, Kind kind, const QString& text)
+Ui::Answer QtUi::message(QWidget* parent, Kind kind, const QString& text, const QString& details)
 {
     QMessageBox box(iconFor(kind), titleFor(kind), text, QMessageBox::NoButton, parent);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.addButton(QMessageBox::Ok);
     if (kind != Kind::Plain)
         box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
@@ -69,13 +86,14 @@ Ui::Answer QtUi::question(QWidget* parent, const QString& text)
 QString QtUi::openFile(QWidget* parent, const FileDialog& d)
 {
     return QFileDialog::getOpenFileName(parent, d.title, d.initialName, filterString(d.filters), nullptr,
-                                        QFileDialog::DontUseNativeDialog);
+                                        QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
 }
 
 QString QtUi::saveFile(QWidget* parent, const FileDialog& d)
 {
     QFileDialog dlg(parent, d.title, QDir::homePath(), filterString(d.filters));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(d.defaultSuffix);
     dlg.selectFile(d.initialName);
@@ -107,7 +125,7 @@ bool QtUi::printDialog(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void QtUi::preview(QWidget* parent, const std::function<void(QPrinter&)>& paint)
+void QtUi::preview(QWidget* parent, const Paint& paint, const Print& print)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
@@ -120,10 +138,7 @@ void QtUi::preview(QWidget* parent, const std::function<void(QPrinter&)>& paint)
     auto* bar = new QToolBar(&window);
     bar->setObjectName(QStringLiteral("tbAnteprima"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    bar->addAction(QStringLiteral("Stampa"), &window, [&] {
-        if (printDialog(&window, printer))
-            view->print();
-    });
+    bar->addAction(QStringLiteral("Stampa"), &window, [&] { print(&window); });
     bar->addSeparator();
     bar->addAction(QStringLiteral("Zoom +"), view, [view] { view->zoomIn(); });
     bar->addAction(QStringLiteral("Zoom \u2212"), view, [view] { view->zoomOut(); });

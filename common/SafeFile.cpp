@@ -61,6 +61,15 @@ SafeFile::SafeFile(const QString& path) : path_(path)
         discard();
         throw IoError(QStringLiteral("cannot write beside %1").arg(path));
     }
+    checked_.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+qint64 SafeFile::Checked::writeData(const char* data, qint64 length)
+{
+    const qint64 written = file_.write(data, length);
+    if (written != length)
+        failed = true;
+    return written;
 }
 
 SafeFile::~SafeFile()
@@ -71,6 +80,8 @@ SafeFile::~SafeFile()
 
 void SafeFile::discard()
 {
+    if (checked_.isOpen())
+        checked_.close();
     if (file_.isOpen())
         file_.close();
     if (!temporary_.isEmpty())
@@ -87,10 +98,11 @@ void SafeFile::commit()
         discard();
         throw IoError(cause);
     };
-    if (!file_.flush() || file_.error() != QFileDevice::NoError)
+    if (checked_.failed || !file_.flush() || file_.error() != QFileDevice::NoError)
         fail(QStringLiteral("cannot write"));
     if (::fsync(file_.handle()) != 0)
         fail(QStringLiteral("cannot force to the disk"));
+    checked_.close();
     file_.close();
     if (file_.error() != QFileDevice::NoError)
         fail(QStringLiteral("cannot close"));

@@ -17,17 +17,32 @@ public:
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
 
-    // The temporary file to write to; write errors are found by commit.
-    QIODevice& device() { return file_; }
+    // The temporary file to write to. A write that fails or writes less than it was given
+    // is remembered, also when the writer does not look at the result (an image or PDF
+    // writer), and makes commit fail.
+    QIODevice& device() { return checked_; }
     // Throws IoError when not every byte reached the disk; the old file then stays whole.
     void commit();
 
 private:
+    // Writes through to the file and remembers the first write that came out short.
+    class Checked : public QIODevice {
+    public:
+        explicit Checked(QFile& file) : file_(file) {}
+        bool failed = false;
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char* data, qint64 length) override;
+    private:
+        QFile& file_;
+    };
+
     void discard();
 
     QString path_;
     QString temporary_;
     QFile file_;
+    Checked checked_{file_};
     bool committed_ = false;
 };
 

@@ -26,8 +26,9 @@ public:
 
     virtual ~Ui() = default;
 
-    // Plain: OK only, no icon. Typed kinds: OK and Cancel with the kind's icon.
-    virtual Answer message(QWidget* parent, Kind kind, const QString& text) = 0;
+    // Plain: OK only, no icon. Typed kinds: OK and Cancel with the kind's icon. Details, when
+    // given, stay folded in a "Dettagli" part of the box (a technical cause, say).
+    virtual Answer message(QWidget* parent, Kind kind, const QString& text, const QString& details = {}) = 0;
     // Yes and No.
     virtual Answer question(QWidget* parent, const QString& text) = 0;
     // The chosen path, or empty when cancelled.
@@ -41,6 +42,9 @@ public:
     // user chose to print, false when cancelled.
     virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
     // The modal, maximised print preview at 100 %; paint lays the document out on the printer
-    // it is given. Printing from the preview goes through the print dialog.
-    virtual void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) = 0;
+    // it is given. Its Stampa button calls print with the preview window, which prints the
+    // document through the print dialog as the screens do.
+    using Paint = std::function<void(QPrinter&)>;
+    using Print = std::function<void(QWidget* over)>;
+    virtual void preview(QWidget* parent, const Paint& paint, const Print& print) = 0;
 };

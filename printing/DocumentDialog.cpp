@@ -57,9 +57,12 @@ QLabel* DocumentDialog::instruction(const char* name, const QString& title, cons
     return label;
 }
 
-bool DocumentDialog::print(const report::Template& t)
+Printed DocumentDialog::print(const report::Template& t, QWidget* over)
 {
-    return printWithDialog(ui_, this, t);
+    const Printed printed = printWithDialog(ui_, over ? over : this, t);
+    if (printed == Printed::NoPages)
+        showNoPages(ui_, over ? over : this, t);
+    return printed;
 }
 
 void DocumentDialog::showEvent(QShowEvent* e)

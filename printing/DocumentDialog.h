@@ -1,5 +1,6 @@
 #pragma once
 #include "common/CardFields.h"
+#include "printing/PrintJob.h"
 #include "printing/Report.h"
 
 #include <QDateTime>
@@ -31,9 +32,9 @@ protected:
     DocumentDialog(Ui& ui, const char* objectName, const char* caption, const QString& action, QWidget* parent);
     // An instruction drawn as text on the panel: a title in bold and its explanation.
     QLabel* instruction(const char* name, const QString& title, const QString& body, const QRect& geometry);
-    // Prints the template after the print dialog; false when the user cancelled. Throws
-    // IoError when it cannot be printed.
-    bool print(const report::Template& t);
+    // Prints the template after the print dialog; says so when the pages chosen are not the
+    // document's. Throws IoError when it cannot be printed.
+    Printed print(const report::Template& t, QWidget* over = nullptr);
     void showEvent(QShowEvent* e) override;
 
     Ui& ui_;

@@ -183,7 +183,7 @@ TfrmExpOpere::TfrmExpOpere(Ui& ui, QWidget* parent, std::function<void(QWidget*)
     band->setGeometry(8, 493, 821, 32);
     panInfo = new QLabel(QStringLiteral("Esportazione archivio in Microsoft Excel."), container);
     panInfo->setObjectName(QStringLiteral("panInfo"));
-    panInfo->setGeometry(14, 497, 800, 24);
+    panInfo->setGeometry(14, 499, 800, 20);
 
     auto* hints = new StatusHints(panInfo);
     hints->hint(cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));

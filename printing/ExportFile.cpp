@@ -60,6 +60,28 @@ const char kStart[] =
     "<table x:str>";
 const char kEnd[] = "</table></body></html>";
 
+// A cell a spreadsheet would not take as the text it is: a number, date, amount or code
+// with leading zeros (any digit), a formula or what looks like one, a truth value, an
+// apostrophe that would be eaten, or white space HTML would fold. Such a cell is marked
+// as text for both Excel and LibreOffice; every other cell is written as it always was.
+bool needsTextFormat(QByteArrayView cell)
+{
+    if (cell.isEmpty())
+        return false;
+    static const QByteArrayView kLeading = "=+-@'#";
+    if (kLeading.contains(cell.front()))
+        return true;
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        const char c = cell[i];
+        if ((c >= '0' && c <= '9') || c == '\r' || c == '\n' || c == '\t' || (c == ' ' && i > 0 && cell[i - 1] == ' '))
+            return true;
+    }
+    for (QByteArrayView word : {"TRUE", "FALSE", "VERO", "FALSO"})
+        if (cell.compare(word, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 // Collects output in large blocks and checks every write.
 class Sink {
 public:
@@ -70,14 +92,29 @@ public:
         if (buffer_.size() >= kBlock)
             flush();
     }
-    // The cell with &, < and > as character references.
-    void addEscaped(QByteArrayView cell)
+    // The cell with &, < and > as character references; a cell written as text also keeps
+    // its line breaks, tabs and runs of spaces, which HTML would fold into one space.
+    void addEscaped(QByteArrayView cell, bool asText)
     {
-        for (char c : cell) {
+        for (qsizetype i = 0; i < cell.size(); ++i) {
+            const char c = cell[i];
             switch (c) {
             case '&': buffer_.append("&amp;"); break;
             case '<': buffer_.append("&lt;"); break;
             case '>': buffer_.append("&gt;"); break;
+            case '\r':
+                if (!asText) {
+                    buffer_.append(c);
+                } else if (i + 1 >= cell.size() || cell[i + 1] != '\n') {
+                    buffer_.append("&#10;"); // a lone CR is a line break too
+                }
+                break;
+            case '\n': buffer_.append(asText ? "&#10;" : "\n"); break;
+            case '\t': buffer_.append(asText ? "&#9;" : "\t"); break;
+            case ' ':
+                // In a run of spaces every space after the first is kept by reference.
+                buffer_.append(asText && i > 0 && cell[i - 1] == ' ' ? "&#32;" : " ");
+                break;
             default: buffer_.append(c);
             }
         }
@@ -163,8 +200,11 @@ void write(QIODevice& out, qint64 count, const CellSource& cell)
     for (qint64 r = 0; r < count; ++r) {
         sink.add("<tr>");
         for (int c = 0; c < kColumns; ++c) {
-            sink.add("<td style=\"text-align: left;\">");
-            sink.addEscaped(trimmed(cell(r, c, scratch)));
+            const QByteArrayView text = trimmed(cell(r, c, scratch));
+            const bool asText = needsTextFormat(text);
+            sink.add(asText ? "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">"
+                            : "<td style=\"text-align: left;\">");
+            sink.addEscaped(text, asText);
             sink.add("</td>");
         }
         sink.add("</tr>");

@@ -1,26 +1,21 @@
 #include "printing/Renderer.h"
 
 #include "common/IoError.h"
+#include "printing/TextFit.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace report {
 namespace {
 constexpr qreal kLineWidth = kUnit; // lines and outlines are one template unit wide
 
-QFont fontOf(const Item& i)
-{
-    QFont f(i.family);
-    f.setPointSizeF(i.points);
-    f.setBold(i.bold);
-    f.setItalic(i.italic);
-    f.setKerning(false);
-    return f;
-}
+using fit::fontOf;
 
 QStringList memoLines(const Item& i)
 {
@@ -164,7 +159,7 @@ void layoutBands(const Page& page, std::vector<LaidPage>& out)
             if (y + band.height > bottom + 0.01 && y > top)
                 newPage();
             for (const Item& i : band.items)
-                out.back().items.push_back({&i, QPointF(page.margin, y), 0, -1, nullptr});
+                out.back().items.push_back({&i, QPointF(page.margin, y), 0, -1, nullptr, nullptr});
             y += band.height;
             continue;
         }
@@ -173,7 +168,7 @@ void layoutBands(const Page& page, std::vector<LaidPage>& out)
         const int total = int(lines->size());
         for (const Item& i : band.items)
             if (&i != memo)
-                out.back().items.push_back({&i, QPointF(page.margin, y), 0, -1, nullptr});
+                out.back().items.push_back({&i, QPointF(page.margin, y), 0, -1, nullptr, nullptr});
         int done = 0;
         do {
             const qreal room = bottom - (y + memo->box.top());
@@ -183,7 +178,7 @@ void layoutBands(const Page& page, std::vector<LaidPage>& out)
                 continue;
             }
             fit = std::min(fit, total - done);
-            out.back().items.push_back({memo, QPointF(page.margin, y), done, fit, lines});
+            out.back().items.push_back({memo, QPointF(page.margin, y), done, fit, lines, nullptr});
             done += fit;
             if (done < total)
                 newPage();
@@ -196,9 +191,142 @@ void layoutBands(const Page& page, std::vector<LaidPage>& out)
 }
 } // namespace
 
+namespace {
+const QString kContinued = QStringLiteral("\u2026 (segue a pag. %1)");
+
+// A text of a fixed page that does not fit its box and continues on the added pages.
+struct Overflow {
+    size_t page;       // its own page and its place there (pages grow while texts are added)
+    size_t index;
+    qreal points;      // the size it is printed at on its own page
+    QPointF at;        // where it stands, for the reading order
+    int firstPage = 0; // 1-based page where its whole text begins
+};
+
+// The laid item's own copy of its object, made on the first change.
+Item& ownItem(LaidItem& laid)
+{
+    if (!laid.owned) {
+        laid.owned = std::make_shared<Item>(*laid.item);
+        laid.item = laid.owned.get();
+    }
+    return *laid.owned;
+}
+
+// Shrinks the single-line texts that do not fit down to their smallest size; what still
+// does not fit is listed when it may continue on an added page.
+void fitTexts(LaidPage& page, size_t pageIndex, std::vector<Overflow>& overflows)
+{
+    for (size_t k = 0; k < page.items.size(); ++k) {
+        LaidItem& laid = page.items[k];
+        const Item& item = *laid.item;
+        if (item.kind != Item::Text || item.text.isEmpty() || (item.minPoints <= 0 && item.continuedCaption.isEmpty()))
+            continue;
+        if (fit::fits(item, item.text, item.points))
+            continue;
+        qreal points = item.points;
+        if (!item.wrap && item.minPoints > 0) {
+            if (const qreal size = fit::fittingSize(item); size > 0) {
+                ownItem(laid).points = size;
+                continue;
+            }
+            points = std::min(item.minPoints, item.points);
+        }
+        if (item.continuedCaption.isEmpty())
+            ownItem(laid).points = points; // as small as it may be, cut at the box's edge
+        else
+            overflows.push_back({pageIndex, k, points, item.box.topLeft()});
+    }
+}
+
+LaidItem made(const Item& item, QPointF origin)
+{
+    auto owned = std::make_shared<Item>(item);
+    return {owned.get(), origin, 0, -1, nullptr, owned};
+}
+
+Item placed(const Item& prototype, const QString& name, QRectF box, const QString& text = {})
+{
+    Item i = prototype;
+    i.name = name;
+    i.box = box;
+    i.text = text;
+    return i;
+}
+
+// The added pages: each overflowing text's caption bar and its whole text, split between
+// two lines where a page ends. Records where each text begins.
+void addContinuationPages(const Continuation& c, std::vector<Overflow>& overflows, std::vector<LaidPage>& pages)
+{
+    const QPointF origin(c.page.margin, c.page.margin);
+    auto newPage = [&] {
+        LaidPage page{&c.page, {}};
+        for (const Item& i : c.page.items)
+            page.items.push_back({&i, origin, 0, -1, nullptr, nullptr});
+        pages.push_back(std::move(page));
+    };
+    newPage();
+    qreal y = c.top;
+    const qreal pitch = fit::lineHeight(c.value, c.value.points);
+    constexpr qreal kBar = 4.8, kPadTop = 1.4, kPadBottom = 1.2, kGap = 4;
+    const qreal textLeft = c.left + 1.6, textWidth = c.width - 3.2;
+    for (Overflow& o : overflows) {
+        const Item item = *pages[o.page].items[o.index].item;
+        const QStringList lines = fit::wrap(c.value, item.text, c.value.points, textWidth);
+        // A caption never stands at the foot of a page without a line of its text.
+        if (y + kBar + 0.2 + kPadTop + pitch + kPadBottom > c.bottom) {
+            newPage();
+            y = c.top;
+        }
+        o.firstPage = int(pages.size());
+        auto shared = std::make_shared<const QStringList>(lines);
+        int done = 0;
+        while (done < int(lines.size())) {
+            // Each part under its caption bar; a part on a new page says it continues.
+            const QString caption = done == 0 ? item.continuedCaption : item.continuedCaption + QStringLiteral(" (continua)");
+            auto& out = pages.back().items;
+            out.push_back(made(placed(c.captionBar, item.name + QStringLiteral("_barra"), QRectF(c.left, y, c.width, kBar)), origin));
+            out.push_back(made(placed(c.caption, item.name + QStringLiteral("_titolo"),
+                                      QRectF(c.left + 1, y + 0.4, c.width - 2, 4), caption),
+                               origin));
+            y += kBar + 0.2;
+            const int room = std::max(1, int(std::floor((c.bottom - y - kPadTop - kPadBottom + 0.001) / pitch)));
+            const int count = std::min(room, int(lines.size()) - done);
+            const qreal height = kPadTop + count * pitch + kPadBottom;
+            out.push_back(
+                made(placed(c.valueBox, item.name + QStringLiteral("_riquadro"), QRectF(c.left, y, c.width, height)), origin));
+            Item part = placed(c.value, item.name + QStringLiteral("_intero"), QRectF(textLeft, y + kPadTop, textWidth, count * pitch));
+            part.linePitch = pitch;
+            LaidItem laid = made(part, origin);
+            laid.lines = shared;
+            laid.firstLine = done;
+            laid.lineCount = count;
+            out.push_back(std::move(laid));
+            done += count;
+            y += height;
+            if (done < int(lines.size())) {
+                newPage();
+                y = c.top;
+            }
+        }
+        y += kGap;
+    }
+}
+
+void numberPages(std::vector<LaidPage>& pages)
+{
+    const int total = int(pages.size());
+    for (int k = 0; k < total; ++k)
+        for (LaidItem& laid : pages[size_t(k)].items)
+            if (!laid.item->pageNumberFormat.isEmpty())
+                ownItem(laid).text = laid.item->pageNumberFormat.arg(k + 1).arg(total);
+}
+} // namespace
+
 std::vector<LaidPage> layout(const Template& t)
 {
     std::vector<LaidPage> pages;
+    std::vector<Overflow> overflows;
     for (const Page& page : t.pages) {
         if (!page.bands.empty()) {
             layoutBands(page, pages);
@@ -206,10 +334,36 @@ std::vector<LaidPage> layout(const Template& t)
         }
         LaidPage laid{&page, {}};
         for (const Item& i : page.items)
-            laid.items.push_back({&i, QPointF(page.margin, page.margin), 0, -1, nullptr});
+            laid.items.push_back({&i, QPointF(page.margin, page.margin), 0, -1, nullptr, nullptr});
         pages.push_back(std::move(laid));
     }
+    // Fitted once every page stands, so that the overflow list can point into them.
+    for (size_t k = 0; k < pages.size(); ++k)
+        if (pages[k].page->bands.empty())
+            fitTexts(pages[k], k, overflows);
+    if (!overflows.empty() && t.continuation) {
+        // In reading order: page by page, top to bottom, left to right.
+        std::stable_sort(overflows.begin(), overflows.end(), [](const Overflow& a, const Overflow& b) {
+            return std::tuple(a.page, a.at.y(), a.at.x()) < std::tuple(b.page, b.at.y(), b.at.x());
+        });
+        addContinuationPages(*t.continuation, overflows, pages);
+        for (const Overflow& o : overflows) {
+            Item& item = ownItem(pages[o.page].items[o.index]);
+            item.text = fit::shortened(item, item.text, kContinued.arg(o.firstPage), o.points);
+            item.points = o.points;
+        }
+    } else {
+        // Nowhere to continue: printed from its start, cut at its box.
+        for (const Overflow& o : overflows)
+            ownItem(pages[o.page].items[o.index]).points = o.points;
+    }
+    numberPages(pages);
     return pages;
+}
+
+int pageCount(const Template& t)
+{
+    return int(layout(t).size());
 }
 
 void paintPage(QPainter& p, const LaidPage& page, qreal dpi)
@@ -231,29 +385,53 @@ QPageLayout pageLayout(const Page& page)
 }
 } // namespace
 
-void render(const Template& t, QPagedPaintDevice& device)
+int render(const Template& t, QPagedPaintDevice& device, const PrintOptions& options)
 {
     const std::vector<LaidPage> pages = layout(t);
     if (pages.empty())
         throw IoError(QStringLiteral("the template %1 has no page").arg(t.name));
-    if (!device.setPageLayout(pageLayout(*pages.front().page)))
-        throw IoError(QStringLiteral("the printer does not take an A4 page"));
+    std::vector<size_t> chosen;
+    for (size_t i = 0; i < pages.size(); ++i)
+        if (options.pages.isEmpty() || options.pages.contains(int(i) + 1))
+            chosen.push_back(i);
+    if (chosen.empty())
+        return 0;
+    const int copies = std::max(1, options.copies);
+    std::vector<size_t> sequence;
+    for (int c = 0; c < (options.collate ? copies : 1); ++c)
+        for (size_t i : chosen)
+            for (int k = 0; k < (options.collate ? 1 : copies); ++k)
+                sequence.push_back(i);
+
+    const QString checkPrinter =
+        QStringLiteral("Controllare che la stampante sia accesa, collegata e pronta; per un file PDF, che la cartella "
+                       "scelta esista, che si possa scrivere e che il disco abbia spazio libero.");
+    if (!device.setPageLayout(pageLayout(*pages[sequence.front()].page)))
+        throw IoError(QStringLiteral("the printer does not take an A4 page"),
+                      QStringLiteral("La stampante scelta non accetta fogli A4: sceglierne un'altra o controllarne le "
+                                     "impostazioni."));
     QPainter painter;
     if (!painter.begin(&device))
-        throw IoError(QStringLiteral("the printer cannot be used"));
+        throw IoError(QStringLiteral("the printer cannot be used"),
+                      QStringLiteral("Non \u00E8 stato possibile usare la stampante scelta. ") + checkPrinter);
     const qreal dpi = device.logicalDpiX();
-    for (size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0) {
-            device.setPageLayout(pageLayout(*pages[i].page));
+    for (size_t k = 0; k < sequence.size(); ++k) {
+        const LaidPage& page = pages[sequence[k]];
+        if (k > 0) {
+            device.setPageLayout(pageLayout(*page.page));
             if (!device.newPage()) {
                 painter.end();
-                throw IoError(QStringLiteral("the printer refused page %1").arg(i + 1));
+                throw IoError(QStringLiteral("the printer refused page %1").arg(sequence[k] + 1),
+                              QStringLiteral("La stampa si \u00E8 interrotta alla pagina %1. ").arg(sequence[k] + 1) +
+                                  checkPrinter);
             }
         }
-        paintPage(painter, pages[i], dpi);
+        paintPage(painter, page, dpi);
     }
     if (!painter.end())
-        throw IoError(QStringLiteral("the document could not be finished"));
+        throw IoError(QStringLiteral("the document could not be finished"),
+                      QStringLiteral("Il documento non \u00E8 stato completato. ") + checkPrinter);
+    return int(sequence.size());
 }
 
 QImage renderPage(const Template& t, int page, int dpi)

@@ -16,7 +16,13 @@ QSizeF Page::printable() const
 
 const Item& Template::item(const QString& n) const
 {
-    for (const Page& p : pages) {
+    std::vector<const Page*> all;
+    for (const Page& p : pages)
+        all.push_back(&p);
+    if (continuation)
+        all.push_back(&continuation->page);
+    for (const Page* page : all) {
+        const Page& p = *page;
         for (const Item& i : p.items)
             if (i.name == n)
                 return i;

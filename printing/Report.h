@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // The report engine's model: a template is pages of named objects placed in millimetres
@@ -33,6 +34,14 @@ struct Item {
     bool wrap = false;    // false: one line, cut at the right edge
     qreal linePitch = 0;  // millimetres from line to line when set (list memo; may split across pages)
     QColor color = Qt::black;
+    // A single-line text that does not fit its box is printed smaller, in half-point steps
+    // down to this size (0: never smaller).
+    qreal minPoints = 0;
+    // Not empty: a text that still does not fit prints what fits, ending with "… (segue a
+    // pag. N)", and is printed whole under this caption on the pages added at the end.
+    QString continuedCaption;
+    // Not empty: the text is the page's number and the document's page count, "%1" and "%2".
+    QString pageNumberFormat;
     // Pictures.
     QImage picture;
     bool centred = true;  // false: at the top-left corner of the box
@@ -57,10 +66,25 @@ struct Page {
     QSizeF printable() const;  // millimetres
 };
 
+// The pages added after a template's own for the texts that do not fit their boxes: each
+// repeats page's objects (frame, heading, page number) and holds, between top and bottom,
+// each such text's caption bar and its whole text in a value box, split across pages
+// between two lines where needed.
+struct Continuation {
+    Page page;
+    qreal left = 0, width = 0;  // millimetres of the printable area
+    qreal top = 0, bottom = 0;
+    Item captionBar;            // rectangle: fill and outline of the caption bar
+    Item caption;               // text: font of the caption
+    Item valueBox;              // rectangle: fill and outline of the box under it
+    Item value;                 // text: font of the whole text
+};
+
 class Template {
 public:
     QString name;
     std::vector<Page> pages;
+    std::optional<Continuation> continuation;
 
     // The named object or band; throws IoError when the template has none of that name.
     Item& item(const QString& name);

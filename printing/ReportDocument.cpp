@@ -9,6 +9,8 @@
 #include "printing/Templates.h"
 
 #include <QLabel>
+
+#include <optional>
 #include <QPrinter>
 #include <QPushButton>
 #include <QShowEvent>
@@ -53,6 +55,8 @@ report::Template ReportDocumentScreen::filled() const
     t.setPicture(QStringLiteral("picFotografia02"), photo2_ ? photo2_() : QImage());
     for (const char* name : kValues)
         t.setText(QString::fromLatin1(name), printedValue(card_, QString::fromLatin1(name)));
+    templates::setReportReference(t, printedValue(card_, QStringLiteral("txtNumScheda")),
+                                  printedValue(card_, QStringLiteral("txtData")));
     return t;
 }
 
@@ -60,15 +64,15 @@ void ReportDocumentScreen::btnStampaClick()
 {
     try {
         output(filled());
-    } catch (const IoError&) {
-        ui_.message(this, Ui::Kind::Warning, failure_);
+    } catch (const IoError& e) {
+        showPrintFailure(ui_, this, e, failure_);
     }
     accept();
 }
 
 TfrmStampaScheda::TfrmStampaScheda(Ui& ui, QWidget* parent, const FieldTable& card, Picture photo1, Picture photo2)
     : ReportDocumentScreen(ui, "frmStampaScheda", " Stampa documento", QStringLiteral("Stampa"),
-                           QStringLiteral("Attenzione: la stampa non \u00E8 andata a buon fine."), card,
+                           kPrintFailed, card,
                            std::move(photo1), std::move(photo2), parent)
 {
     instruction("imgLogo01", QStringLiteral("Stampa documento"),
@@ -97,14 +101,23 @@ TfrmAnteprimaScheda::TfrmAnteprimaScheda(Ui& ui, QWidget* parent, const FieldTab
 void TfrmAnteprimaScheda::output(const report::Template& document)
 {
     // The preview paints inside Qt's own window: a failure is noted there and raised here.
-    QString failed;
-    ui_.preview(this, [&](QPrinter& printer) {
+    std::optional<IoError> failed;
+    const auto paint = [&](QPrinter& printer) {
         try {
             report::render(document, printer);
         } catch (const IoError& e) {
-            failed = e.cause();
+            failed = e;
         }
-    });
-    if (!failed.isEmpty())
-        throw IoError(failed);
+    };
+    // Printed from the preview as from the print screen, its failures said at once.
+    const auto printFromPreview = [&](QWidget* over) {
+        try {
+            print(document, over);
+        } catch (const IoError& e) {
+            showPrintFailure(ui_, over, e, kPrintFailed);
+        }
+    };
+    ui_.preview(this, paint, printFromPreview);
+    if (failed)
+        throw *failed;
 }

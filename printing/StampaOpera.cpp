@@ -3,6 +3,7 @@
 #include "common/IoError.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
+#include "printing/PrintJob.h"
 #include "printing/Templates.h"
 
 #include <QLabel>
@@ -88,10 +89,12 @@ report::Template TfrmStampaOpera::filled() const
 void TfrmStampaOpera::btnStampaClick()
 {
     try {
-        print(filled());
+        // Pages the sheet does not have: said, and the screen stays open to try again.
+        if (print(filled()) == Printed::NoPages)
+            return;
     } catch (const IoError& e) {
         // The general error report: the error's own text; the screen stays open.
-        ui_.message(this, Ui::Kind::Error, e.cause());
+        showPrintFailure(ui_, this, e);
         return;
     }
     accept();

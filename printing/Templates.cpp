@@ -15,6 +15,9 @@ const QColor kSlateGrey(0x70, 0x80, 0x90);
 const QColor kBlack(Qt::black);
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignTop;
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignTop;
+// The smallest size a single-line value is printed at before it is shortened or cut.
+constexpr qreal kSmallest = 6;
+const QString kPageNumber = QStringLiteral("Pagina %1 di %2");
 
 Item rect(const char* name, qreal x, qreal y, qreal w, qreal h, QColor fill, QColor outline)
 {
@@ -85,9 +88,22 @@ void addFieldBox(std::vector<Item>& items, const FieldBox& f)
                          f.captionAlign | Qt::AlignTop));
     if (f.box)
         items.push_back(rect(f.box, f.x, f.y + 5, f.w, f.boxHeight, kWhiteSmoke, f.boxOutline));
-    if (f.value)
-        items.push_back(text(f.value, f.x + 1, f.valueY > 0 ? f.valueY : f.y + 6.4, f.w - 2, 4, {}, 10, true,
-                             f.valueAlign | Qt::AlignVCenter));
+    if (f.value) {
+        Item value = text(f.value, f.x + 1, f.valueY > 0 ? f.valueY : f.y + 6.4, f.w - 2, 4, {}, 10, true,
+                          f.valueAlign | Qt::AlignVCenter);
+        value.minPoints = kSmallest;
+        value.continuedCaption = QString::fromUtf8(f.caption);
+        items.push_back(value);
+    }
+}
+
+// A multi-line value of the report: wrapped in its box, continued at the end when too long.
+Item multiLine(const char* name, qreal x, qreal y, qreal w, qreal h, qreal points, Qt::Alignment align,
+               const char* caption)
+{
+    Item i = text(name, x, y, w, h, {}, points, true, align, true);
+    i.continuedCaption = QString::fromUtf8(caption);
+    return i;
 }
 
 // The frame of a report page and its page number below it; names are top, left, right,
@@ -100,6 +116,7 @@ void pageFrame(std::vector<Item>& o, const char* const names[5], const QString& 
     o.push_back(line(names[3], 1, 269, 188, 0));
     Item page = text(names[4], 1, 270, 188, 5, number, 9, false, kCentre);
     page.italic = true;
+    page.pageNumberFormat = kPageNumber;
     o.push_back(page);
 }
 
@@ -143,7 +160,7 @@ report::Page frontPage()
     for (const FieldBox& f : boxes)
         addFieldBox(o, f);
 
-    Item heading = text("txtAzienda", 6.6, 62.8, 176.8, 9.8, {}, 11, true, kCentre, true);
+    Item heading = multiLine("txtAzienda", 6.6, 62.8, 176.8, 9.8, 11, kCentre, "LABORATORIO DI RESTAURO");
     heading.fill = kBeige;
     o.push_back(heading);
     o.push_back(picture("picFotografia01", 5, 192, 89, 59, true));
@@ -189,10 +206,34 @@ report::Page backPage()
     };
     for (const FieldBox& f : boxes)
         addFieldBox(o, f);
-    o.push_back(text("txtDanni", 6.6, 12.8, 176.8, 33.6, {}, 10, true, kLeft, true));
-    o.push_back(text("txtInterventi", 6.6, 73.8, 176.8, 57.6, {}, 10, true, kLeft, true));
-    o.push_back(text("txtRicambi", 6.6, 143.8, 176.8, 45.6, {}, 10, true, kLeft, true));
+    o.push_back(multiLine("txtDanni", 6.6, 12.8, 176.8, 33.6, 10, kLeft, "INDAGINI DIAGNOSTICHE"));
+    o.push_back(multiLine("txtInterventi", 6.6, 73.8, 176.8, 57.6, 10, kLeft, "MATERIALI UTILIZZATI E INTERVENTI ESEGUITI"));
+    o.push_back(multiLine("txtRicambi", 6.6, 143.8, 176.8, 45.6, 10, kLeft, "CONCLUSIONI E CONSIGLI PER LA CONSERVAZIONE"));
     return p;
+}
+
+// The pages after the back page for the values too long for their boxes: the report's
+// frame and page number, the heading TESTI COMPLETI with the report's number and date, and
+// each value whole under its caption.
+report::Continuation continuationPages()
+{
+    report::Continuation c;
+    c.page.name = QStringLiteral("PageSegue");
+    auto& o = c.page.items;
+    static const char* const kFrame[5] = {"Line15", "Line16", "Line17", "Line18", "txtPaginaSegue"};
+    pageFrame(o, kFrame, QStringLiteral("Pagina 3 di 3"));
+    o.push_back(text("MemoSegue", 5, 4.2, 180, 7, QStringLiteral("TESTI COMPLETI"), 13, true, Qt::AlignLeft | Qt::AlignVCenter));
+    o.push_back(text("txtSegue", 5, 11.4, 180, 5, {}, 10, true, Qt::AlignLeft | Qt::AlignVCenter));
+    o.push_back(line("Line19", 4, 18, 182, 0));
+    c.left = 5;
+    c.width = 180;
+    c.top = 22;
+    c.bottom = 266;
+    c.captionBar = rect("barra", 0, 0, 0, 0, kBlue, kBlue);
+    c.caption = text("titolo", 0, 0, 0, 0, {}, 10, true, kLeft);
+    c.valueBox = rect("riquadro", 0, 0, 0, 0, kWhiteSmoke, kBlue);
+    c.value = text("intero", 0, 0, 0, 0, {}, 10, true, kLeft, true);
+    return c;
 }
 
 // A field row of the artwork sheet: caption, outlined rectangle and single-line value.
@@ -213,6 +254,7 @@ report::Template reportDocument()
     t.name = QStringLiteral("repDocumento");
     t.pages.push_back(frontPage());
     t.pages.push_back(backPage());
+    t.continuation = continuationPages();
     return t;
 }
 
@@ -223,6 +265,11 @@ report::Template artworkSheet()
     report::Page p;
     p.name = QStringLiteral("Page1");
     auto& o = p.items;
+    // The sheet stays one page: a value too long for its box is printed smaller, then cut.
+    auto shrinking = [](Item i) {
+        i.minPoints = kSmallest;
+        return i;
+    };
     const FieldRow rows[] = {
         {"ARTISTA:", "Memo7", 1, 145, 74, "Shape8", 1, 150, 92, "txtColore", 2, 151, 89.6},
         {"ANNO REALIZZAZIONE:", "Memo8", 97, 145, 86, "Shape9", 97, 150, 92, "txtTessuto", 98, 151, 89.6},
@@ -240,20 +287,20 @@ report::Template artworkSheet()
     for (const FieldRow& r : rows) {
         o.push_back(text(r.captionObject, r.cx, r.cy, r.cw, 4, QString::fromLatin1(r.caption), 8, false, kLeft));
         o.push_back(rect(r.shape, r.rx, r.ry, r.rw, 6, {}, kBlack));
-        o.push_back(text(r.value, r.vx, r.vy, r.vw, 4, {}, 8, false, kLeft));
+        o.push_back(shrinking(text(r.value, r.vx, r.vy, r.vw, 4, {}, 8, false, kLeft)));
     }
     o.push_back(rect("shpNumFatt", 1, 1, 188, 10, kBlue, kBlack));
-    o.push_back(text("txtCapo", 3, 3.2, 184, 6, QStringLiteral("Titolo opera d'arte"), 12, false,
-                     Qt::AlignHCenter | Qt::AlignVCenter));
+    o.push_back(shrinking(text("txtCapo", 3, 3.2, 184, 6, QStringLiteral("Titolo opera d'arte"), 12, false,
+                               Qt::AlignHCenter | Qt::AlignVCenter)));
     o.push_back(picture("imgLogo", 1, 14, 188, 112, true));
     o.push_back(rect("Shape10", 49, 131, 92, 8, {}, kBlack));
     o.push_back(text("titImporto", 68, 132.8, 20.8, 5, QStringLiteral("Valore:"), 11, false, kLeft));
     o.push_back(picture("imgEuro", 91, 132.8, 5, 5, true));
-    o.push_back(text("txtPrezzo", 98, 132.8, 40.8, 5, QStringLiteral("0,00"), 11, false, kLeft));
+    o.push_back(shrinking(text("txtPrezzo", 98, 132.8, 40.8, 5, QStringLiteral("0,00"), 11, false, kLeft)));
     o.push_back(rect("Shape15", 1, 257, 188, 5.8, kLavender, kBlack));
     o.push_back(text("titRaccomandazioni", 2, 258, 185.8, 4.2, QStringLiteral("NOTE:"), 9, false, kCentre));
     o.push_back(rect("Shape16", 1, 263, 188, 6, {}, kBlack));
-    o.push_back(text("txtNote", 2, 264, 185.9, 4, {}, 8, false, kLeft));
+    o.push_back(shrinking(text("txtNote", 2, 264, 185.9, 4, {}, 8, false, kLeft)));
     o.push_back(rect("Shape23", 1, 270, 188, 5.8, kGold, kBlack));
     o.push_back(text("txtCalce", 2, 271, 185.8, 4.2, QStringLiteral("Data e ora stampa"), 8, false, kCentre));
     t.pages.push_back(std::move(p));
@@ -303,6 +350,16 @@ void fillSummary(report::Template& t, const QString& title, const QString& stamp
     memo.text = lines.join(u'\n');
     memo.box.setHeight(units(lines.size() * 12.822));
     t.band(QStringLiteral("MasterData")).height = memo.box.height() + units(10);
+}
+
+void setReportReference(report::Template& t, const QString& number, const QString& date)
+{
+    QString reference = QStringLiteral("Relazione tecnica di restauro");
+    if (!number.isEmpty())
+        reference += QStringLiteral(" n. ") + number;
+    if (!date.isEmpty())
+        reference += QStringLiteral(" del ") + date;
+    t.setText(QStringLiteral("txtSegue"), reference);
 }
 
 QString printStamp(const QDateTime& when)

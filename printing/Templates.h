@@ -7,8 +7,11 @@
 // The four templates, built from tables that follow the printed layouts object by object.
 namespace templates {
 
-// The two-page restoration report: pages pag01 (front) and Page02 (back).
+// The two-page restoration report: pages pag01 (front) and Page02 (back), and after them
+// the pages with the whole texts too long for their boxes.
 report::Template reportDocument();
+// Names the report on its added pages: "Relazione tecnica di restauro n. 17 del 05/03/2024".
+void setReportReference(report::Template& t, const QString& number, const QString& date);
 // The one-page artwork card sheet: page Page1.
 report::Template artworkSheet();
 // The landscape list printout: bands ReportTitle, MasterData and Footer; name is

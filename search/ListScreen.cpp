@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -160,12 +161,14 @@ void ListScreen::btnStampaClick()
     text.reserve(qsizetype(lines().size()));
     for (const ListLine& l : lines())
         text << l.text;
+    report::Template t = templates::summaryList(templateName_);
     try {
-        report::Template t = templates::summaryList(templateName_);
         templates::fillSummary(t, printTitle_, templates::printStamp(now()), text);
-        printWithDialog(ui_, this, t);
-    } catch (const IoError&) {
-        ui_.message(this, Ui::Kind::Warning, QStringLiteral("Attenzione: la stampa non \u00E8 andata a buon fine."));
+        if (printWithDialog(ui_, this, t) == Printed::NoPages)
+            showNoPages(ui_, this, t);
+    } catch (const IoError& e) {
+        // The engine's own failure, in Italian, with its technical cause in the details.
+        showPrintFailure(ui_, this, e);
     }
 }
 
@@ -180,6 +183,13 @@ void ListScreen::lstRecordsDblClick()
         }
     }
     accept();
+}
+
+void ListScreen::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (!e->spontaneous())
+        centerOnScreen(this);
 }
 
 void ListScreen::done(int result)

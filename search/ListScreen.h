@@ -65,6 +65,8 @@ protected:
     QVBoxLayout* resultsLayout() const { return results_; }
     void forgetLastFindKey() { lastKey_.clear(); }
     void done(int result) override;
+    // The window stands centred on the screen, wherever the card is.
+    void showEvent(QShowEvent* e) override;
 
     Ui& ui_;
 

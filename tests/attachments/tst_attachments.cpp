@@ -5,10 +5,12 @@
 #include "attachments/AllegaCartella.h"
 #include "attachments/Attachments.h"
 #include "catalogue/Opere.h"
+#include "common/Cp1252.h"
 #include "common/IoError.h"
 #include "common/Widgets.h"
 #include "reports/Interventi.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +31,10 @@ private slots:
     void openStaysInsideTheFolder_data();
     void openStaysInsideTheFolder();
     void largeFilesAreCopiedInBlocks();
+    void namesTheRecordCanHold_data();
+    void namesTheRecordCanHold();
+    void nameOutsideTheCodePageSurvivesASave_data();
+    void nameOutsideTheCodePageSurvivesASave();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -211,6 +217,9 @@ void TestAttachments::openStaysInsideTheFolder_data()
     QTest::newRow("absolute path") << "/home/user/segreto.txt" << "segreto.txt";
     QTest::newRow("backslashes") << "..\\..\\Windows\\win.ini" << "win.ini";
     QTest::newRow("parent alone") << ".." << "";
+    QTest::newRow("NUL inside") << QString::fromUtf8("..\0x.pdf", 8) << "";
+    QTest::newRow("control character") << "perizia\x01.pdf" << "";
+    QTest::newRow("line break") << "perizia\n.pdf" << "";
 }
 
 void TestAttachments::openStaysInsideTheFolder()
@@ -219,8 +228,113 @@ void TestAttachments::openStaysInsideTheFolder()
     QFETCH(QString, opened);
     frmOpere->lblFile[0]->setText(stored);
     TfrmAllegaCartella s(f->ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+    // A name is shown as far as its first NUL.
+    QVERIFY(!s.txtFile[0]->text().contains(QChar(0)));
     s.btnApriClick(0);
     QCOMPARE(f->ui.takeOpened(), opened.isEmpty() ? QStringList{} : QStringList{"\"" + folderFile(*f, opened) + "\""});
+    // A name that leads nowhere opens nothing, and says so.
+    const QList<TestUi::Message> shown = f->ui.takeMessages();
+    QCOMPARE(shown.size(), opened.isEmpty() ? 1 : 0);
+    if (!shown.isEmpty())
+        QVERIFY(shown[0].text.startsWith(QString::fromUtf8("Attenzione: il nome del file allegato non \u00E8 valido")));
+}
+
+void TestAttachments::namesTheRecordCanHold_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("plain") << "LEGGIMI" << "LEGGIMI";
+    QTest::newRow("accents of the code page") << QString::fromUtf8("Citt\u00E0 d'\u00C9lite.pdf")
+                                              << QString::fromUtf8("Citt\u00E0 d'\u00C9lite.pdf");
+    QTest::newRow("Greek and Japanese") << QString::fromUtf8("Relazione_\u0395\u03BB\u03BB\u03AC\u03B4\u03B1_\u65E5\u672C.pdf")
+                                        << "Relazione_Ellada.pdf";
+    QTest::newRow("Cyrillic") << QString::fromUtf8("\u0414\u043E\u043A\u043B\u0430\u0434.docx") << "Doklad.docx";
+    QTest::newRow("accents the code page lacks") << QString::fromUtf8("\u0141\u00F3d\u017A \u0219i Cluj.jpg")
+                                                 << QString::fromUtf8("L\u00F3dz si Cluj.jpg");
+    QTest::newRow("nothing to spell") << QString::fromUtf8("\u65E5\u672C.pdf") << "allegato.pdf";
+    QTest::newRow("inner run") << QString::fromUtf8("a\u65E5\u672Cb.txt") << "a_b.txt";
+    QTest::newRow("emoji") << QString::fromUtf8("foto \U0001F600.jpg") << "foto.jpg";
+    QTest::newRow("control character") << "riga\nnuova.txt" << "riga_nuova.txt";
+    QTest::newRow("too long") << QString(300, u'x') + ".pdf" << QString(246, u'x') + ".pdf";
+}
+
+void TestAttachments::namesTheRecordCanHold()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, stored);
+    const QString name = attachments::storableName(chosen);
+    QCOMPARE(name, stored);
+    QVERIFY(name.size() <= attachments::kMaxName);
+    for (QChar c : name)
+        QVERIFY(cp1252::holds(c) && c.category() != QChar::Other_Control);
+}
+
+void TestAttachments::nameOutsideTheCodePageSurvivesASave_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<bool>("taken"); // the folder already has a file of the new name
+    QTest::newRow("artwork card") << "opere" << false;
+    QTest::newRow("report card") << "interventi" << false;
+    QTest::newRow("artwork card, name taken") << "opere" << true;
+}
+
+void TestAttachments::nameOutsideTheCodePageSurvivesASave()
+{
+    QFETCH(QString, card);
+    QFETCH(bool, taken);
+    const QString chosenName = QString::fromUtf8("Relazione_\u0395\u03BB\u03BB\u03AC\u03B4\u03B1_\u65E5\u672C.pdf");
+    const QString chosen = source(chosenName, "the report bytes");
+    if (taken) {
+        QDir(f->path()).mkpath("Documenti_Allegati");
+        writeBytes(folderFile(*f, "Relazione_Ellada.pdf"), "another card's file");
+    }
+    const QString name = taken ? "Relazione_Ellada (2).pdf" : "Relazione_Ellada.pdf";
+    QWidget* screen = card == "opere" ? static_cast<QWidget*>(frmOpere) : frmInterventi;
+    screen->show();
+    if (card == "opere") {
+        frmOpere->txtCapo->setText("Annunciazione");
+        frmOpere->txtColore->setText("Anonimo");
+        frmOpere->txtTessuto->setText("1500");
+        frmOpere->txtCliente->setText("Rossi");
+    } else {
+        for (QLineEdit* e : {frmInterventi->txtNumScheda, frmInterventi->txtData, frmInterventi->txtAzienda,
+                             frmInterventi->txtCliente, frmInterventi->txtRecapito, frmInterventi->txtVeicolo,
+                             frmInterventi->txtTarga, frmInterventi->txtChilometraggio})
+            e->setText("x");
+    }
+    f->ui.chooseFile(chosen);
+    onAttach(f->ui, [&](TfrmAllegaCartella* s) {
+        QTest::mouseClick(s->btnSfoglia[0], Qt::LeftButton);
+        QCOMPARE(s->txtFile[0]->text(), name);
+        QTest::mouseClick(s->btnApplica, Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QAbstractButton>(screen, "cmdFile"), Qt::LeftButton);
+    f->ui.takeExecuted();
+    f->ui.takeFileDialogs();
+    // The user is told the name it was attached under.
+    QCOMPARE(f->ui.takeMessages(),
+             (QList<TestUi::Message>{{Ui::Kind::Information,
+                                      QString::fromUtf8("Il file \u00AB") + chosenName +
+                                          QString::fromUtf8("\u00BB \u00E8 stato allegato con il nome \u00AB") + name +
+                                          QString::fromUtf8("\u00BB, perch\u00E9 il suo nome contiene caratteri che la "
+                                                            "scheda non pu\u00F2 conservare."),
+                                      {}}}));
+    QCOMPARE(readBytes(folderFile(*f, name)), QByteArray("the report bytes"));
+    if (taken)
+        QCOMPARE(readBytes(folderFile(*f, "Relazione_Ellada.pdf")), QByteArray("another card's file"));
+    // Saved, browsed away and back: the slot, the file and Apri agree.
+    QTest::mouseClick(child<QAbstractButton>(screen, "cmdSalva"), Qt::LeftButton);
+    f->ui.takeMessages();
+    QTest::mouseClick(child<QAbstractButton>(screen, "cmdNuovo"), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(screen, "cmdPrimo"), Qt::LeftButton);
+    QCOMPARE(child<QLabel>(screen, "lblFile01")->text(), name);
+    onAttach(f->ui, [](TfrmAllegaCartella* s) {
+        QTest::mouseClick(s->btnApri[0], Qt::LeftButton);
+        QTest::mouseClick(s->btnAnnulla, Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QAbstractButton>(screen, "cmdFile"), Qt::LeftButton);
+    f->ui.takeExecuted();
+    QCOMPARE(f->ui.takeOpened(), QStringList{"\"" + folderFile(*f, name) + "\""});
 }
 
 void TestAttachments::largeFilesAreCopiedInBlocks()

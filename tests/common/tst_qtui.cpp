@@ -4,6 +4,11 @@
 #include "common/QtUi.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QTemporaryDir>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -17,6 +22,9 @@ private slots:
     void messageBoxes();
     void question_data();
     void question();
+    void detailsAreFoldedAway();
+    void everyFileFilterListsEveryFile_data();
+    void everyFileFilterListsEveryFile();
 };
 
 namespace {
@@ -126,6 +134,80 @@ void TestQtUi::question()
     QCOMPARE(seenButtons, (QStringList{"No", QString::fromUtf8("S\u00EC")}));
     QCOMPARE(seenTitle, QString("Conferma"));
     QCOMPARE(seenIcon, int(QMessageBox::Question));
+}
+
+void TestQtUi::detailsAreFoldedAway()
+{
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QString text, details;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            text = box->text();
+            details = box->detailedText();
+            buttonNamed(box, "OK")->click();
+        });
+        ui.message(&parent, Ui::Kind::Error, "La stampa non \u00E8 riuscita.", "Causa tecnica: disk full");
+    }
+    QCOMPARE(text, QString::fromUtf8("La stampa non \u00E8 riuscita."));
+    QCOMPARE(details, QString("Causa tecnica: disk full"));
+}
+
+void TestQtUi::everyFileFilterListsEveryFile_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("every file") << "Tutti i file (*.*)" << QStringList{"LEGGIMI", "foto.jpg", "nota.txt"};
+    QTest::newRow("pictures") << "Immagine JPEG (*.jpg; *.jpeg)" << QStringList{"foto.jpg"};
+}
+
+void TestQtUi::everyFileFilterListsEveryFile()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    for (const char* name : {"LEGGIMI", "foto.jpg", "nota.txt"}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QStringList shownFilters, seen;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo");
+            QVERIFY(combo);
+            for (int i = 0; i < combo->count(); ++i)
+                shownFilters << combo->itemText(i);
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(model);
+            const QModelIndex folder = model->index(dir.path());
+            QTRY_VERIFY(model->rowCount(folder) > 0);
+            QTest::qWait(100); // the folder is read in the background
+            auto* proxyView = dialog->findChild<QListView*>("listView");
+            QVERIFY(proxyView);
+            for (int r = 0; r < model->rowCount(folder); ++r) {
+                const QModelIndex i = model->index(r, 0, folder);
+                if (!proxyView->isRowHidden(r) && (model->flags(i) & Qt::ItemIsEnabled))
+                    seen << model->fileName(i);
+            }
+            dialog->reject();
+        });
+        Ui::FileDialog d;
+        d.title = "Selezionare il file da allegare:";
+        d.filters = {filter};
+        d.initialName = dir.path();
+        QCOMPARE(ui.openFile(&parent, d), QString());
+    }
+    seen.sort();
+    QCOMPARE(shownFilters, QStringList{filter}); // the caption exactly as the screen gives it
+    QCOMPARE(seen, listed);
 }
 
 QTEST_MAIN(TestQtUi)

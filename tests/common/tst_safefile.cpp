@@ -66,6 +66,7 @@ void TestSafeFile::failedFinalFlushKeepsTheOldFile_data()
     QTest::newRow("a file") << "file";
     QTest::newRow("the password store") << "password";
     QTest::newRow("a settings file") << "ini";
+    QTest::newRow("large writes not checked by the writer") << "unchecked";
 }
 
 void TestSafeFile::failedFinalFlushKeepsTheOldFile()
@@ -78,8 +79,15 @@ void TestSafeFile::failedFinalFlushKeepsTheOldFile()
     write(path, old);
     {
         FileSizeLimit full(64); // more than the old file, less than the new one
-        if (what == "file")
+        if (what == "file") {
             QVERIFY_THROWS_EXCEPTION(IoError, writeFileSafely(path, QByteArray(4096, 'x')));
+        } else if (what == "unchecked") {
+            // As a PDF or image writer does: large blocks, results never looked at.
+            SafeFile f(path);
+            for (int i = 0; i < 4; ++i)
+                f.device().write(QByteArray(64 * 1024, 'p'));
+            QVERIFY_THROWS_EXCEPTION(IoError, f.commit());
+        }
         else if (what == "password")
             QVERIFY_THROWS_EXCEPTION(IoError, passwordstore::store(QString(200, u'a')));
         else

@@ -25,6 +25,9 @@ private slots:
     void questions();
     void failedExportKeepsTheEarlierFile_data();
     void failedExportKeepsTheEarlierFile();
+    void statusTextWhereTheLayoutPutsIt();
+    void cellsThatNeedTheTextFormat_data();
+    void cellsThatNeedTheTextFormat();
     void opensAsAWorksheet();
 
 private:
@@ -61,11 +64,17 @@ const QByteArray kHead =
     "<td style=\"text-align: left; font-weight: bold;\" width=180>Venduta</td></tr>";
 const QByteArray kTail = "</table></body></html>";
 
+// A cell as the export writes it; a cell starting with "@" is marked as text (the mark
+// itself is not written).
 QByteArray row(const QList<QByteArray>& cells)
 {
     QByteArray r = "<tr>";
-    for (const QByteArray& c : cells)
-        r += "<td style=\"text-align: left;\">" + c + "</td>";
+    for (const QByteArray& c : cells) {
+        if (c.startsWith('@'))
+            r += "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">" + c.mid(1) + "</td>";
+        else
+            r += "<td style=\"text-align: left;\">" + c + "</td>";
+    }
     return r + "</tr>";
 }
 
@@ -119,10 +128,10 @@ void TestExport::cardsAreWrittenByteForByte()
     f->ui.takeMessages();
     const QByteArray expected =
         kHead +
-        row({"Natura morta", "Frutta &amp; fiori", "Anonimo", "1650", "Italia", "Olio &lt;su&gt; tela", "Barocco",
-             "50 x 70", "Tela", "Firenze", "Rossi Mario", "RSSMRA85T10A562S", "055 123", QByteArray(250, 'n'),
-             "1.500,00", "S\xEC"}) +
-        row({"Secondo", "", "", "", "", "", "", "", "", "", "", "", "", "", "0,00", "No"}) + kTail;
+        row({"Natura morta", "Frutta &amp; fiori", "Anonimo", "@1650", "Italia", "Olio &lt;su&gt; tela", "Barocco",
+             "@50 x 70", "Tela", "Firenze", "Rossi Mario", "@RSSMRA85T10A562S", "@055 123", QByteArray(250, 'n'),
+             "@1.500,00", "S\xEC"}) +
+        row({"Secondo", "", "", "", "", "", "", "", "", "", "", "", "", "", "@0,00", "No"}) + kTail;
     const QByteArray written = readBytes(f->file("Inventario_Opere.xls"));
     QCOMPARE(written, expected);
     QVERIFY(!written.contains('\n') && !written.contains('\r'));
@@ -223,6 +232,88 @@ void TestExport::failedExportKeepsTheEarlierFile()
     delete s;
 }
 
+void TestExport::statusTextWhereTheLayoutPutsIt()
+{
+    TfrmExpOpere* s = open();
+    QCOMPARE(s->panInfo->parentWidget()->objectName(), QString("panContainer"));
+    QCOMPARE(s->panInfo->pos(), QPoint(14, 499));
+    delete s;
+}
+
+void TestExport::cellsThatNeedTheTextFormat_data()
+{
+    QTest::addColumn<QString>("title"); // the title of the one card
+    QTest::addColumn<QByteArray>("cell");
+    QTest::newRow("words only: as always") << "Natura morta" << QByteArray("Natura morta");
+    QTest::newRow("formula") << "=1+1" << QByteArray("@=1+1");
+    QTest::newRow("link formula") << "=HYPERLINK(\"http://x\";\"clic\")" << QByteArray("@=HYPERLINK(\"http://x\";\"clic\")");
+    QTest::newRow("plus, minus, at") << "+39 06" << QByteArray("@+39 06");
+    QTest::newRow("leading zeros") << "0123" << QByteArray("@0123");
+    QTest::newRow("truth value") << "Vero" << QByteArray("@Vero");
+    QTest::newRow("apostrophe") << "'ciao" << QByteArray("@'ciao");
+    QTest::newRow("run of spaces") << "a   b" << QByteArray("@a &#32;&#32;b");
+    QTest::newRow("line breaks") << "riga1\r\nriga2\nriga3" << QByteArray("@riga1&#10;riga2&#10;riga3");
+    QTest::newRow("tab") << "a\tb" << QByteArray("@a&#9;b");
+    QTest::newRow("markup in text") << "a <b> & c" << QByteArray("a &lt;b&gt; &amp; c");
+}
+
+void TestExport::cellsThatNeedTheTextFormat()
+{
+    QFETCH(QString, title);
+    QFETCH(QByteArray, cell);
+    store({title, "", "", "", "", "", "", "", "", "", "Bianchi", "", "", "", "", "No"});
+    TfrmExpOpere* s = open();
+    f->ui.answerNext(Ui::Answer::Yes);
+    f->ui.answerNext(Ui::Answer::No);
+    s->cmdEsportaClick();
+    f->ui.takeMessages();
+    QCOMPARE(readBytes(f->file("Inventario_Opere.xls")),
+             kHead + row({cell, "", "", "", "", "", "", "", "", "", "Bianchi", "", "", "", "", "No"}) + kTail);
+    delete s;
+}
+
+namespace {
+// The rows of a CSV text: fields separated by commas, quoted where they hold a comma, a
+// quote or a line break.
+QList<QStringList> parseCsv(const QString& csv)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < csv.size(); ++i) {
+        const QChar c = csv[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < csv.size() && csv[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            row << field;
+            field.clear();
+        } else if (c == u'\n' || c == u'\r') {
+            if (c == u'\r' && i + 1 < csv.size() && csv[i + 1] == u'\n')
+                ++i;
+            row << field;
+            field.clear();
+            rows << row;
+            row.clear();
+        } else {
+            field += c;
+        }
+    }
+    if (!field.isEmpty() || !row.isEmpty())
+        rows << (row << field);
+    return rows;
+}
+} // namespace
+
 void TestExport::opensAsAWorksheet()
 {
     const QString soffice = QStandardPaths::findExecutable("soffice");
@@ -230,25 +321,33 @@ void TestExport::opensAsAWorksheet()
         QSKIP("LibreOffice (soffice) is not installed: the export was not opened as a worksheet");
     store({"Natura morta", "Frutta & fiori", "Anonimo", "1650", "", "Olio <su> tela > carta", "", "", "", "",
            QString::fromUtf8("Citt\u00E0 di Perugia"), "", "", "", "1.500,00", QString::fromUtf8("S\u00EC")});
+    // What a user may type, or paste from a client's e-mail: each must arrive as typed.
+    store({"=1+1", "=HYPERLINK(\"http://esempio.it\";\"clic\")", "007", "0123", "+39 06 1234", "-5", "@somma",
+           "Vero", "'apostrofo", "a   tre  spazi", "riga1\r\nriga2", "05/03/2024", "1,5e3", "50%", "0,00", "No"});
     TfrmExpOpere* s = open();
     f->ui.answerNext(Ui::Answer::Yes);
     f->ui.answerNext(Ui::Answer::No);
     s->cmdEsportaClick();
     f->ui.takeMessages();
+    QList<QStringList> grid;
+    for (int r = 0; r < s->model()->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 1; c < s->model()->columnCount(); ++c)
+            cells << s->model()->index(r, c).data().toString().replace("\r\n", "\n");
+        grid << cells;
+    }
     delete s;
     QProcess p;
     p.setWorkingDirectory(f->path());
     p.start(soffice, {"--headless", "-env:UserInstallation=file://" + f->path() + "/lo-profile", "--convert-to",
                       "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir", f->path(), f->file("Inventario_Opere.xls")});
     QVERIFY(p.waitForFinished(180000));
-    const QString csv = QString::fromUtf8(readBytes(f->file("Inventario_Opere.csv")));
-    const QStringList rows = csv.split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts);
-    QCOMPARE(rows.size(), 2);
-    QVERIFY2(rows[0].startsWith("Titolo opera,Soggetto rappresentato,Artista"), qPrintable(rows[0]));
-    QVERIFY2(rows[1].contains("Frutta & fiori"), qPrintable(rows[1]));
-    QVERIFY2(rows[1].contains("Olio <su> tela > carta"), qPrintable(rows[1]));
-    QVERIFY2(rows[1].contains(QString::fromUtf8("Citt\u00E0 di Perugia")), qPrintable(rows[1]));
-    QVERIFY2(rows[1].endsWith(QString::fromUtf8("S\u00EC")), qPrintable(rows[1]));
+    const QList<QStringList> rows = parseCsv(QString::fromUtf8(readBytes(f->file("Inventario_Opere.csv"))));
+    QCOMPARE(rows.size(), 3);
+    QVERIFY2(rows[0].join(u',').startsWith("Titolo opera,Soggetto rappresentato,Artista"), qPrintable(rows[0].join(u',')));
+    // Every cell arrives exactly as the grid shows it: no formula run, no number read.
+    QCOMPARE(rows[1], grid[0]);
+    QCOMPARE(rows[2], grid[1]);
 }
 
 QTEST_MAIN(TestExport)

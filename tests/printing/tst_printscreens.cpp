@@ -1,6 +1,7 @@
 // The print screens driven from the cards: the report printed and previewed, the artwork
 // sheet and the list printout, each written to PDF through the scripted print dialog and
 // read back with poppler.
+#include "FileSizeLimit.h"
 #include "Fixture.h"
 #include "PdfText.h"
 
@@ -34,6 +35,13 @@ private slots:
     void artworkSheet();
     void artworkSheetFailureKeepsTheScreenOpen();
     void listPrintout();
+    void pagesChosenInTheDialog_data();
+    void pagesChosenInTheDialog();
+    void pagesTheDocumentHasNot_data();
+    void pagesTheDocumentHasNot();
+    void previewPrintsThroughTheDialog();
+    void failedPdfKeepsTheEarlierFile();
+    void longReportPrintsWhole();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -42,7 +50,7 @@ private:
 };
 
 namespace {
-const QString kPrintFailed = QString::fromUtf8("Attenzione: la stampa non \u00E8 andata a buon fine.");
+const QString kNotPrinted = QString::fromUtf8("Attenzione: la stampa non \u00E8 andata a buon fine.");
 
 // Runs the card button's screen: shows it, sets its clock, presses its action button.
 template <class Screen>
@@ -72,6 +80,33 @@ void fillReportCard()
     c->txtNote->setText("Da ritirare");
     c->txtInterventi->setPlainText("\n  Pulitura\nConsolidamento\n\n");
     c->txtTotale->setText("1.200,00");
+}
+} // namespace
+
+namespace {
+// Answers the next print dialog with a PDF file, the pages from..to and the copies.
+void choosePages(TestUi& ui, const QString& path, int from, int to, int copies = 1, bool collate = true)
+{
+    ui.onPrint([=](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(from, to);
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
+        return true;
+    });
+}
+
+void storeUnpaidReports(int count)
+{
+    for (int i = 1; i <= count; ++i) {
+        TSchedaIntervento r;
+        r[TSchedaIntervento::NumRelazione] = QString::number(i);
+        r[TSchedaIntervento::Committente] = QStringLiteral("Committente%1").arg(i);
+        r[TSchedaIntervento::Pagato] = QStringLiteral("No");
+        ReportArchive().store(r, {});
+    }
 }
 } // namespace
 
@@ -145,7 +180,12 @@ void TestPrintScreens::printFailureSaysSo()
     int result = 0;
     pressAction<TfrmStampaScheda>(f->ui, &result);
     frmInterventi->cmdStampaClick();
-    QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Warning, kPrintFailed, {}}}));
+    const QList<TestUi::Message> shown = f->ui.takeMessages();
+    QCOMPARE(shown, (QList<TestUi::Message>{{Ui::Kind::Warning, kNotPrinted, {}}}));
+    // What to check, in Italian, and the technical cause folded away in the details.
+    QVERIFY2(shown[0].details.contains(QString::fromUtf8("Il file PDF \u00ABrelazione.pdf\u00BB non \u00E8 stato scritto")),
+             qPrintable(shown[0].details));
+    QVERIFY(shown[0].details.contains("Causa tecnica: "));
     QCOMPARE(result, int(QDialog::Accepted));
     f->ui.takeExecuted();
 }
@@ -155,7 +195,7 @@ void TestPrintScreens::previewShowsTheDocument()
     frmInterventi->show();
     fillReportCard();
     const QString pdf = f->file("anteprima.pdf");
-    f->ui.onPreview([pdf](const std::function<void(QPrinter&)>& paint) {
+    f->ui.onPreview([pdf](const Ui::Paint& paint, const Ui::Print&) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setFullPage(true);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -173,7 +213,7 @@ void TestPrintScreens::previewShowsTheDocument()
 void TestPrintScreens::previewFailureSaysSo()
 {
     frmInterventi->show();
-    f->ui.onPreview([](const std::function<void(QPrinter&)>& paint) {
+    f->ui.onPreview([](const Ui::Paint& paint, const Ui::Print&) {
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName("/nonexistent-folder/anteprima.pdf");
@@ -252,20 +292,18 @@ void TestPrintScreens::artworkSheetFailureKeepsTheScreenOpen()
     const QList<TestUi::Message> shown = f->ui.takeMessages();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].kind, Ui::Kind::Error);
-    QVERIFY(!shown[0].text.isEmpty());
+    // The engine's own text, in Italian; its technical cause only in the details.
+    QCOMPARE(shown[0].text, QString::fromUtf8("Il file PDF \u00ABscheda.pdf\u00BB non \u00E8 stato scritto. Controllare che "
+                                              "la cartella scelta esista e si possa scrivere e che il disco abbia spazio "
+                                              "libero."));
+    QVERIFY(shown[0].details.startsWith("Causa tecnica: "));
     QCOMPARE(result, -1); // still open on Stampa and Annulla
     f->ui.takeExecuted();
 }
 
 void TestPrintScreens::listPrintout()
 {
-    for (int i = 1; i <= 60; ++i) {
-        TSchedaIntervento r;
-        r[TSchedaIntervento::NumRelazione] = QString::number(i);
-        r[TSchedaIntervento::Committente] = QStringLiteral("Committente%1").arg(i);
-        r[TSchedaIntervento::Pagato] = QStringLiteral("No");
-        ReportArchive().store(r, {});
-    }
+    storeUnpaidReports(60);
     TfrmDaSaldare s(f->ui, frmInterventi);
     s.show();
     s.now = [] { return QDateTime(QDate(2024, 3, 5), QTime(9, 1, 2)); };
@@ -279,6 +317,147 @@ void TestPrintScreens::listPrintout()
     QVERIFY(text.layout[1].contains("Committente60"));
     QVERIFY(text.layout[1].contains("Stampa eseguita in data 05/03/2024 alle ore 09:01:02"));
     QVERIFY(!text.layout[0].contains("Stampa eseguita"));
+}
+
+
+void TestPrintScreens::pagesChosenInTheDialog_data()
+{
+    QTest::addColumn<QString>("printout");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<QStringList>("expected"); // a text that only each printed page holds
+    QTest::newRow("report, page 2") << "report" << 2 << 2 << 1 << QStringList{"Pagina 2 di 2"};
+    QTest::newRow("report, page 1, two copies") << "report" << 1 << 1 << 2 << QStringList{"Pagina 1 di 2", "Pagina 1 di 2"};
+    QTest::newRow("report, 1 to 2") << "report" << 1 << 2 << 1 << QStringList{"Pagina 1 di 2", "Pagina 2 di 2"};
+    QTest::newRow("list, page 2") << "list" << 2 << 2 << 1 << QStringList{"Committente60"};
+    QTest::newRow("sheet, page 1") << "sheet" << 1 << 1 << 1 << QStringList{"ARTISTA:"};
+}
+
+void TestPrintScreens::pagesChosenInTheDialog()
+{
+    QFETCH(QString, printout);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, copies);
+    QFETCH(QStringList, expected);
+    const QString pdf = f->file("pagine.pdf");
+    choosePages(f->ui, pdf, from, to, copies);
+    if (printout == "report") {
+        frmInterventi->show();
+        pressAction<TfrmStampaScheda>(f->ui);
+        frmInterventi->cmdStampaClick();
+    } else if (printout == "sheet") {
+        frmOpere->show();
+        pressAction<TfrmStampaOpera>(f->ui);
+        frmOpere->cmdStampaClick();
+    } else {
+        storeUnpaidReports(60);
+        TfrmDaSaldare s(f->ui, frmInterventi);
+        s.show();
+        QTest::mouseClick(s.btnStampa, Qt::LeftButton);
+    }
+    f->ui.takeExecuted();
+    const PdfText text = PdfText::read(pdf);
+    QCOMPARE(text.pages, int(expected.size()));
+    for (int p = 0; p < text.pages; ++p)
+        QVERIFY2(text.layout[p].contains(expected[p]), qPrintable(text.layout[p]));
+    if (printout == "list")
+        QVERIFY(!text.layout[0].contains("Committente1 "));
+}
+
+void TestPrintScreens::pagesTheDocumentHasNot_data()
+{
+    QTest::addColumn<QString>("printout");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("result"); // of the print screen; -1: still open
+    const QString nothing = QString::fromUtf8("\r\n\r\nNon \u00E8 stato stampato nulla.");
+    QTest::newRow("report") << "report" << "Attenzione: il documento ha 2 pagine e le pagine scelte non ne fanno parte." + nothing
+                            << int(QDialog::Accepted);
+    QTest::newRow("sheet") << "sheet"
+                           << "Attenzione: il documento ha una sola pagina e le pagine scelte non ne fanno parte." + nothing
+                           << -1;
+}
+
+void TestPrintScreens::pagesTheDocumentHasNot()
+{
+    QFETCH(QString, printout);
+    QFETCH(QString, message);
+    QFETCH(int, result);
+    const QString pdf = f->file("nulla.pdf");
+    choosePages(f->ui, pdf, 3, 4);
+    int closed = 0;
+    if (printout == "report") {
+        frmInterventi->show();
+        pressAction<TfrmStampaScheda>(f->ui, &closed);
+        frmInterventi->cmdStampaClick();
+    } else {
+        frmOpere->show();
+        pressAction<TfrmStampaOpera>(f->ui, &closed);
+        frmOpere->cmdStampaClick();
+    }
+    f->ui.takeExecuted();
+    QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Warning, message, {}}}));
+    QCOMPARE(closed, result);
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(QDir(f->path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
+void TestPrintScreens::previewPrintsThroughTheDialog()
+{
+    frmInterventi->show();
+    fillReportCard();
+    const QString pdf = f->file("dall-anteprima.pdf");
+    f->ui.onPreview([](const Ui::Paint&, const Ui::Print& print) { print(nullptr); });
+    choosePages(f->ui, pdf, 2, 2);
+    pressAction<TfrmAnteprimaScheda>(f->ui);
+    frmInterventi->cmdAnteprimaClick();
+    QCOMPARE(f->ui.takeExecuted(), (QStringList{"frmAnteprimaScheda", "QPrintPreview", "QPrintDialog"}));
+    const PdfText text = PdfText::read(pdf);
+    QCOMPARE(text.pages, 1);
+    QVERIFY(text.layout[0].contains("Pagina 2 di 2"));
+    QVERIFY(text.layout[0].contains("1.200,00"));
+}
+
+void TestPrintScreens::failedPdfKeepsTheEarlierFile()
+{
+    frmInterventi->show();
+    fillReportCard();
+    const QString pdf = printToPdf("relazione.pdf");
+    writeBytes(pdf, "the earlier report");
+    pressAction<TfrmStampaScheda>(f->ui);
+    {
+        // The disk fills up while the PDF is written.
+        FileSizeLimit full(4 * 1024);
+        frmInterventi->cmdStampaClick();
+    }
+    f->ui.takeExecuted();
+    const QList<TestUi::Message> shown = f->ui.takeMessages();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].text, kNotPrinted);
+    QCOMPARE(readBytes(pdf), QByteArray("the earlier report"));
+    QCOMPARE(QDir(f->path()).entryList(QStringList{".relazione*"}, QDir::Files | QDir::Hidden), QStringList{});
+}
+
+void TestPrintScreens::longReportPrintsWhole()
+{
+    frmInterventi->show();
+    fillReportCard();
+    QStringList memo;
+    for (int i = 1; i <= 500; ++i)
+        memo << QStringLiteral("parola%1").arg(i);
+    frmInterventi->txtInterventi->setPlainText(memo.join(u' '));
+    const QString pdf = printToPdf("lunga.pdf");
+    pressAction<TfrmStampaScheda>(f->ui);
+    frmInterventi->cmdStampaClick();
+    f->ui.takeExecuted();
+    const PdfText text = PdfText::read(pdf);
+    QCOMPARE(text.pages, 3);
+    QVERIFY(text.layout[1].contains("(segue a pag. 3)"));
+    QVERIFY(text.layout[2].contains("TESTI COMPLETI"));
+    QVERIFY(text.layout[2].contains("Relazione tecnica di restauro n. 2024/17 del 05/03/2024"));
+    QVERIFY(text.layout[2].contains("parola500"));
+    QVERIFY(text.layout[2].contains("Pagina 3 di 3"));
 }
 
 QTEST_MAIN(TestPrintScreens)

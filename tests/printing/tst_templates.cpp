@@ -19,7 +19,13 @@ private slots:
     void captionsPrintInsideTheirBoxes_data();
     void captionsPrintInsideTheirBoxes();
     void reportHasTwoNumberedPages();
-    void valuesAreCutNotWrapped();
+    void valuesThatFitPrintAsBefore();
+    void longSingleLineValuePrintsSmaller();
+    void longTextsContinueOnAddedPages();
+    void continuedTextSplitsAcrossAddedPages();
+    void sheetStaysOnePage();
+    void pageRangeAndCopies_data();
+    void pageRangeAndCopies();
     void textIsLiteral();
     void memoKeepsItsLineBreaks();
     void logoTopLeftPhotoCentred();
@@ -170,33 +176,162 @@ void TestTemplates::reportHasTwoNumberedPages()
     QCOMPARE(pdf(templates::artworkSheet(), "empty-sheet").pages, 1);
 }
 
-void TestTemplates::valuesAreCutNotWrapped()
+namespace {
+// Words numbered so that each can be found once: "w0001 w0002 ...".
+QString words(int count, const QString& stem = QStringLiteral("w"))
+{
+    QStringList w;
+    for (int i = 1; i <= count; ++i)
+        w << stem + QStringLiteral("%1").arg(i, 4, 10, QChar('0'));
+    return w.join(u' ');
+}
+
+// The document's words in reading order, page by page.
+QStringList allWords(const PdfText& text)
+{
+    QStringList out;
+    for (const PdfWord& w : text.words)
+        out << w.text;
+    return out;
+}
+} // namespace
+
+void TestTemplates::valuesThatFitPrintAsBefore()
+{
+    // Every value at the longest that fits its box: the two pages, nothing smaller, nothing added.
+    report::Template t = templates::reportDocument();
+    t.setText("txtVeicolo", "Annunciazione con i santi Giovanni e Caterina");
+    t.setText("txtNote", "Da ritirare entro la fine del mese");
+    t.setText("txtDanni", words(40, "d"));
+    const std::vector<report::LaidPage> pages = report::layout(t);
+    QCOMPARE(pages.size(), size_t(2));
+    for (const report::LaidPage& page : pages)
+        for (const report::LaidItem& laid : page.items)
+            if (laid.item->pageNumberFormat.isEmpty())
+                QVERIFY2(!laid.owned, qPrintable(laid.item->name + " was changed"));
+    const PdfText text = pdf(t, "fits");
+    QCOMPARE(text.pages, 2);
+    QVERIFY(text.layout[0].contains("Pagina 1 di 2"));
+    QVERIFY(!text.layout[1].contains("segue"));
+}
+
+void TestTemplates::longSingleLineValuePrintsSmaller()
 {
     report::Template t = templates::reportDocument();
-    const QString longTitle = QStringLiteral("Inizio") + QString(300, u'W') + QStringLiteral(" Fine");
-    t.setText("txtVeicolo", longTitle);
-    QStringList many;
-    for (int i = 1; i <= 60; ++i)
-        many << QStringLiteral("riga%1").arg(i);
-    t.setText("txtDanni", many.join(u'\n'));
-    const PdfText text = pdf(t, "cut");
+    // Too long for the title box at 10 pt, short enough at a smaller size.
+    const QString title = words(14, "t");
+    t.setText("txtVeicolo", title);
+    t.setText("txtTarga", "1890");
+    const PdfText text = pdf(t, "smaller");
     QCOMPARE(text.pages, 2);
-    // The single-line value keeps to one line and to its box: its end is not printed.
-    const report::Item& title = t.item("txtVeicolo");
-    QVERIFY(text.find(0, "Fine").isEmpty());
-    QList<QRectF> shown;
+    const report::Item& box = t.item("txtVeicolo");
+    qreal height = 0;
+    for (const QString& word : title.split(u' ')) {
+        const QList<QRectF> found = text.find(0, word);
+        QCOMPARE(found.size(), 1);
+        QVERIFY2(QRectF(box.box).translated(10, 10).adjusted(-0.3, -0.6, 0.3, 0.6).contains(found[0]), qPrintable(word));
+        height = found[0].height();
+    }
+    const QList<QRectF> year = text.find(0, "1890"); // beside it, at 10 pt
+    QCOMPARE(year.size(), 1);
+    QVERIFY2(height < 0.9 * year[0].height(), qPrintable(QStringLiteral("%1 against %2").arg(height).arg(year[0].height())));
+}
+
+void TestTemplates::longTextsContinueOnAddedPages()
+{
+    report::Template t = templates::reportDocument();
+    templates::setReportReference(t, "2024/17", "05/03/2024");
+    const QString memo = words(833, "m");  // about 5,000 characters
+    const QString notes = words(166, "n"); // about 1,000 characters on one line
+    t.setText("txtInterventi", memo);
+    t.setText("txtNote", notes);
+    t.setText("txtVeicolo", "Annunciazione");
+    const PdfText text = pdf(t, "continued");
+    QVERIFY2(text.pages >= 3, qPrintable(QString::number(text.pages)));
+    const QString total = QString::number(text.pages);
+    for (int p = 0; p < text.pages; ++p)
+        QVERIFY2(text.layout[p].contains(QStringLiteral("Pagina %1 di %2").arg(p + 1).arg(total)), qPrintable(text.layout[p]));
+    // The back page shows what fits of each, marked as continuing where its whole text begins.
+    QVERIFY(text.layout[1].contains(QString::fromUtf8("\u2026 (segue a pag. 3)")));
+    QCOMPARE(text.layout[1].count("(segue a pag. "), 2);
+    QVERIFY(!text.find(1, "m0001").isEmpty());
+    QVERIFY(text.find(1, "m0833").isEmpty());
+    // The added pages: heading, the report named, each text whole and in order under its caption.
+    QVERIFY(text.layout[2].contains("TESTI COMPLETI"));
+    QVERIFY(text.layout[2].contains("Relazione tecnica di restauro n. 2024/17 del 05/03/2024"));
+    QVERIFY(text.layout[2].contains("MATERIALI UTILIZZATI E INTERVENTI ESEGUITI"));
+    // Each text's words on the added pages, in order, and under its own caption.
+    auto printedAfterPage2 = [&](const QString& stem) {
+        QStringList found;
+        qreal top = 0;
+        for (const PdfWord& w : text.words)
+            if (w.page >= 2 && w.text.startsWith(stem) && w.text.size() == 5) {
+                found << w.text;
+                if (found.size() == 1)
+                    top = w.page * 1000 + w.box.top();
+            }
+        return std::pair{found.join(u' '), top};
+    };
+    const auto [memoPrinted, memoTop] = printedAfterPage2("m");
+    const auto [notesPrinted, notesTop] = printedAfterPage2("n");
+    QCOMPARE(memoPrinted, memo);
+    QCOMPARE(notesPrinted, notes);
+    QVERIFY(memoTop < notesTop);
+    auto captionTop = [&](const QString& word) {
+        for (const PdfWord& w : text.words)
+            if (w.page >= 2 && w.text == word)
+                return w.page * 1000 + w.box.top();
+        return -1.0;
+    };
+    QVERIFY(captionTop("MATERIALI") >= 0 && captionTop("MATERIALI") < memoTop);
+    QVERIFY(captionTop("NOTE") > memoTop && captionTop("NOTE") < notesTop);
+    // Every word of the added pages stands inside the frame (the page number below it).
     for (const PdfWord& w : text.words)
-        if (w.page == 0 && w.text.startsWith("InizioWWW"))
-            shown << w.box;
-    QCOMPARE(shown.size(), 1);
-    QVERIFY(shown[0].right() < 10 + title.box.right() + 3);
-    QVERIFY(shown[0].top() > 10 + title.box.top() - 1 && shown[0].bottom() < 10 + title.box.bottom() + 1);
-    // The multi-line value stops at its box's bottom.
-    QVERIFY(!text.find(1, "riga1").isEmpty());
-    QVERIFY(text.find(1, "riga60").isEmpty());
-    for (const PdfWord& w : text.words)
-        if (w.page == 1 && w.text.startsWith("riga"))
-            QVERIFY2(w.box.top() < 10 + 12.8 + 33.6, qPrintable(w.text));
+        if (w.page >= 2 && w.box.top() < 279.5)
+            QVERIFY2(w.box.left() > 11 && w.box.right() < 199 && w.box.top() > 11 && w.box.bottom() < 279, qPrintable(w.text));
+    // A short value left alone.
+    QCOMPARE(text.find(0, "Annunciazione").size(), 1);
+}
+
+void TestTemplates::continuedTextSplitsAcrossAddedPages()
+{
+    report::Template t = templates::reportDocument();
+    // Four long values: more than one added page.
+    t.setText("txtInterventi", words(833, "m"));
+    t.setText("txtDanni", words(166, "d"));
+    t.setText("txtRicambi", words(166, "r"));
+    t.setText("txtVernice", words(83, "v"));
+    const PdfText text = pdf(t, "split");
+    QVERIFY2(text.pages >= 4, qPrintable(QString::number(text.pages)));
+    const QStringList all = allWords(text);
+    for (const QString stem : {"m", "d", "r", "v"}) {
+        const int count = stem == QStringLiteral("m") ? 833 : stem == QStringLiteral("v") ? 83 : 166;
+        const QString last = QStringLiteral("%1%2").arg(stem).arg(count, 4, 10, QChar('0'));
+        QVERIFY2(all.contains(last), qPrintable(last));
+    }
+    // Each added page is numbered, framed and headed.
+    for (int p = 2; p < text.pages; ++p) {
+        QVERIFY(text.layout[p].contains("TESTI COMPLETI"));
+        QVERIFY(text.layout[p].contains(QStringLiteral("Pagina %1 di %2").arg(p + 1).arg(text.pages)));
+    }
+    // The back page names the page where each text begins, in reading order.
+    QVERIFY(text.layout[1].contains("(segue a pag. 3)"));
+}
+
+void TestTemplates::sheetStaysOnePage()
+{
+    report::Template t = templates::artworkSheet();
+    const QString shorter = words(22, "a"); // too long at 8 pt, fits smaller
+    const QString longer = words(60, "b");  // too long even at 6 pt
+    t.setText("txtCliente", shorter);
+    t.setText("txtNote", longer);
+    const PdfText text = pdf(t, "sheet-long");
+    QCOMPARE(text.pages, 1);
+    for (const QString& w : shorter.split(u' '))
+        QCOMPARE(text.find(0, w).size(), 1);
+    QVERIFY(!text.find(0, "b0001").isEmpty());
+    QVERIFY(text.find(0, "b0060").isEmpty()); // cut at the box's edge
+    QVERIFY(!text.layout[0].contains("segue"));
 }
 
 void TestTemplates::textIsLiteral()
@@ -295,6 +430,49 @@ void TestTemplates::listSplitsAcrossPages()
             QCOMPARE(w.page, lines ? lastPage : 0);
             QVERIFY(w.box.top() > lastBottom);
         }
+}
+
+void TestTemplates::pageRangeAndCopies_data()
+{
+    QTest::addColumn<QString>("ranges"); // as the print dialog's field takes them
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("collate");
+    QTest::addColumn<QStringList>("printed"); // page numbers, in print order
+    QTest::newRow("all") << "" << 1 << true << QStringList{"1", "2"};
+    QTest::newRow("page 2") << "2" << 1 << true << QStringList{"2"};
+    QTest::newRow("page 1 twice") << "1" << 2 << true << QStringList{"1", "1"};
+    QTest::newRow("collated") << "" << 2 << true << QStringList{"1", "2", "1", "2"};
+    QTest::newRow("not collated") << "" << 2 << false << QStringList{"1", "1", "2", "2"};
+    QTest::newRow("2 to 5") << "2-5" << 1 << true << QStringList{"2"};
+    QTest::newRow("past the end") << "3-4" << 1 << true << QStringList{};
+}
+
+void TestTemplates::pageRangeAndCopies()
+{
+    QFETCH(QString, ranges);
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+    QFETCH(QStringList, printed);
+    const QString path = dir_.filePath("range.pdf");
+    QFile::remove(path);
+    report::PrintOptions options;
+    options.pages = QPageRanges::fromString(ranges);
+    options.copies = copies;
+    options.collate = collate;
+    int count = -1;
+    {
+        QPdfWriter writer(path);
+        count = report::render(templates::reportDocument(), writer, options);
+    }
+    QCOMPARE(count, int(printed.size()));
+    if (printed.isEmpty()) {
+        QVERIFY(!QFile::exists(path)); // nothing begun, nothing written
+        return;
+    }
+    const PdfText got = PdfText::read(path);
+    QCOMPARE(got.pages, int(printed.size()));
+    for (int p = 0; p < got.pages; ++p)
+        QVERIFY2(got.layout[p].contains(QStringLiteral("Pagina %1 di 2").arg(printed[p])), qPrintable(got.layout[p]));
 }
 
 void TestTemplates::missingObjectIsAnError()

@@ -15,6 +15,7 @@
 #include "search/TrovaInterventi.h"
 #include "search/TrovaOpere.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 class TestListScreens : public QObject {
     Q_OBJECT
@@ -42,6 +44,8 @@ private slots:
     void findInTheList();
     void findOnAnEmptyList();
     void enterMovesAlongTheCriteria();
+    void centredOnTheScreen_data();
+    void centredOnTheScreen();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -417,6 +421,37 @@ void TestListScreens::enterMovesAlongTheCriteria()
     }
     QCOMPARE(QApplication::focusWidget(), edits.front()); // from txtNote back to the first
     QVERIFY(s.panAvvio->isVisible()); // Enter never starts the search
+}
+
+void TestListScreens::centredOnTheScreen_data()
+{
+    QTest::addColumn<QString>("button"); // on the card
+    QTest::newRow("artwork search") << "cmdTrova";
+    QTest::newRow("unsold works") << "cmdSegnalati";
+    QTest::newRow("report search") << "r:cmdTrova";
+    QTest::newRow("import") << "r:impCliente";
+    QTest::newRow("unpaid reports") << "r:cmdNonPagati";
+}
+
+void TestListScreens::centredOnTheScreen()
+{
+    QFETCH(QString, button);
+    QWidget* card = button.startsWith("r:") ? static_cast<QWidget*>(frmInterventi) : frmOpere;
+    card->show();
+    card->setGeometry(20, 20, 500, 400); // well away from the screen's centre
+    QPoint centre, screenCentre;
+    f->ui.onExec([&](QDialog* d) {
+        d->show();
+        centre = d->frameGeometry().center();
+        screenCentre = d->screen()->availableGeometry().center();
+        d->reject();
+        return int(QDialog::Rejected);
+    });
+    QTest::mouseClick(child<QAbstractButton>(card, qPrintable(button.mid(button.startsWith("r:") ? 2 : 0))),
+                      Qt::LeftButton);
+    f->ui.takeExecuted();
+    QVERIFY2((centre - screenCentre).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2 against %3,%4").arg(centre.x()).arg(centre.y()).arg(screenCentre.x()).arg(screenCentre.y())));
 }
 
 QTEST_MAIN(TestListScreens)

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QWidget>
 
-Ui::Answer TestUi::message(QWidget* parent, Kind kind, const QString& text)
+Ui::Answer TestUi::message(QWidget* parent, Kind kind, const QString& text, const QString& details)
 {
-    messages_.append({kind, text, parent ? parent->window()->objectName() : QString()});
+    messages_.append({kind, text, parent ? parent->window()->objectName() : QString(), details});
     return answers_.isEmpty() ? Answer::Ok : answers_.takeFirst();
 }
 
@@ -64,14 +64,14 @@ bool TestUi::printDialog(QWidget*, QPrinter& printer)
     return printHandlers_.takeFirst()(printer);
 }
 
-void TestUi::preview(QWidget*, const std::function<void(QPrinter&)>& paint)
+void TestUi::preview(QWidget*, const Paint& paint, const Print& print)
 {
     executed_ << QStringLiteral("QPrintPreview");
     if (previewHandlers_.isEmpty()) {
         unexpected_ << QStringLiteral("preview without a scripted handler");
         return;
     }
-    previewHandlers_.takeFirst()(paint);
+    previewHandlers_.takeFirst()(paint, print);
 }
 
 QList<TestUi::Message> TestUi::takeMessages() { return std::exchange(messages_, {}); }

@@ -18,17 +18,18 @@ public:
         Kind kind;
         QString text;
         QString parent; // objectName of the parent window
+        QString details = {};
         bool operator==(const Message& o) const { return kind == o.kind && text == o.text; }
     };
 
-    Answer message(QWidget* parent, Kind kind, const QString& text) override;
+    Answer message(QWidget* parent, Kind kind, const QString& text, const QString& details = {}) override;
     Answer question(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const FileDialog& dialog) override;
     QString saveFile(QWidget* parent, const FileDialog& dialog) override;
     int exec(QDialog* dialog) override;
     void openUrl(const QString& command) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;
-    void preview(QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
+    void preview(QWidget* parent, const Paint& paint, const Print& print) override;
 
     // Scripting.
     void answerNext(Answer a) { answers_.append(a); }
@@ -37,11 +38,10 @@ public:
     // The print dialog's answer: the handler sets up the printer (say, a PDF file) and
     // returns true to print, false to cancel.
     void onPrint(std::function<bool(QPrinter&)> handler) { printHandlers_.append(std::move(handler)); }
-    // The preview: the handler receives the document's paint function.
-    void onPreview(std::function<void(const std::function<void(QPrinter&)>&)> handler)
-    {
-        previewHandlers_.append(std::move(handler));
-    }
+    // The preview: the handler receives the document's paint function and what its Stampa
+    // button does.
+    using PreviewHandler = std::function<void(const Paint&, const Print&)>;
+    void onPreview(PreviewHandler handler) { previewHandlers_.append(std::move(handler)); }
 
     // What happened.
     QList<Message> takeMessages();
@@ -59,7 +59,7 @@ private:
     QList<FileDialog> fileDialogs_;
     QList<std::function<int(QDialog*)>> handlers_;
     QList<std::function<bool(QPrinter&)>> printHandlers_;
-    QList<std::function<void(const std::function<void(QPrinter&)>&)>> previewHandlers_;
+    QList<PreviewHandler> previewHandlers_;
     QStringList executed_;
     QStringList opened_;
     QStringList unexpected_;
