@@ -1,7 +1,7 @@
 #include "catalogue/Opere.h"
 
-#include "catalogue/ArtworkArchive.h"
-#include "catalogue/ArtworkPhoto.h"
+#include "records/ArtworkArchive.h"
+#include "records/ArtworkPhoto.h"
 #include "attachments/AllegaCartella.h"
 #include "common/CardBrowse.h"
 #include "common/CardParts.h"
@@ -10,7 +10,7 @@
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
-#include "printing/ExpOpere.h"
+#include "export/ExpOpere.h"
 #include "printing/StampaOpera.h"
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaOpere.h"

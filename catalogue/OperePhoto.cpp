@@ -1,7 +1,7 @@
 // The artwork card's photo buttons.
 #include "catalogue/Opere.h"
 
-#include "catalogue/Zoom.h"
+#include "common/PhotoActions.h"
 #include "common/Widgets.h"
 
 void TfrmOpere::btnCaricaFotoClick()

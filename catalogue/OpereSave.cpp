@@ -1,8 +1,8 @@
 // The artwork card's new, duplicate and save actions.
 #include "catalogue/Opere.h"
 
-#include "catalogue/ArtworkArchive.h"
-#include "catalogue/ArtworkPhoto.h"
+#include "records/ArtworkArchive.h"
+#include "records/ArtworkPhoto.h"
 #include "common/CardParts.h"
 #include "common/IoError.h"
 #include "common/Messages.h"

@@ -5,7 +5,7 @@
 #include "common/Ui.h"
 #include "common/Widgets.h"
 #include "printing/Renderer.h"
-#include "reports/Logo.h"
+#include "records/LogoFile.h"
 #include "printing/Templates.h"
 
 #include <QLabel>
@@ -43,7 +43,7 @@ void ReportDocumentScreen::showEvent(QShowEvent* e)
     DocumentDialog::showEvent(e);
     if (e->spontaneous())
         return;
-    const std::optional<QImage> logo = photofiles::decode(TfrmLogo::logoPath(), "bmp");
+    const std::optional<QImage> logo = photofiles::decode(logofile::path(), "bmp");
     imgLogo->setImage(logo ? *logo : imgTemp->image());
 }
 

@@ -9,9 +9,9 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "reports/Numbering.h"
+#include "records/Numbering.h"
 #include "reports/PhotoBox.h"
-#include "reports/ReportArchive.h"
+#include "records/ReportArchive.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,5 +1,7 @@
 #include "reports/Logo.h"
 
+#include "records/LogoFile.h"
+
 #include "common/IoError.h"
 #include "common/PhotoFiles.h"
 #include "common/SafeFile.h"
@@ -78,11 +80,6 @@ TfrmLogo::TfrmLogo(Ui& ui, QWidget* parent)
     connect(btnApplica, &QPushButton::clicked, this, &TfrmLogo::btnApplicaClick);
 }
 
-QString TfrmLogo::logoPath()
-{
-    return programdir::file(QStringLiteral("Logo.bmp"));
-}
-
 QImage TfrmLogo::defaultLogo() const
 {
     return imgBianco_->pixmap().toImage();
@@ -91,7 +88,7 @@ QImage TfrmLogo::defaultLogo() const
 void TfrmLogo::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    const std::optional<QImage> stored = photofiles::decode(logoPath(), "bmp");
+    const std::optional<QImage> stored = photofiles::decode(logofile::path(), "bmp");
     imgLogo->setImage(stored ? *stored : defaultLogo());
 }
 
@@ -110,7 +107,7 @@ void TfrmLogo::btnApplicaClick()
 {
     bool written = false;
     try {
-        SafeFile f(logoPath());
+        SafeFile f(logofile::path());
         written = !imgLogo->image().isNull() && imgLogo->image().save(&f.device(), "BMP");
         if (written)
             f.commit();

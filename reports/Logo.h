@@ -17,7 +17,6 @@ public:
 
     void btnSfogliaClick();
     void btnApplicaClick();
-    static QString logoPath();
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -8,7 +8,7 @@
 #include "common/Text.h"
 #include "common/InputLimits.h"
 #include "common/Widgets.h"
-#include "reports/Numbering.h"
+#include "records/Numbering.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

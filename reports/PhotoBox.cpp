@@ -1,6 +1,6 @@
 #include "reports/PhotoBox.h"
 
-#include "catalogue/Zoom.h"
+#include "common/PhotoActions.h"
 #include "common/Ui.h"
 #include "common/Widgets.h"
 

@@ -1,6 +1,6 @@
 #include "search/DaSaldare.h"
 
-#include "reports/ReportArchive.h"
+#include "records/ReportArchive.h"
 #include "search/Searches.h"
 
 TfrmDaSaldare::TfrmDaSaldare(Ui& ui, QWidget* parent, Chosen chosen)

@@ -1,8 +1,8 @@
 #include "search/ListLines.h"
 
-#include "catalogue/SchedaOpera.h"
+#include "records/SchedaOpera.h"
 #include "common/Text.h"
-#include "reports/SchedaIntervento.h"
+#include "records/SchedaIntervento.h"
 
 namespace listlines {
 namespace {

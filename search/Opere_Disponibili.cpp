@@ -1,6 +1,6 @@
 #include "search/Opere_Disponibili.h"
 
-#include "catalogue/ArtworkArchive.h"
+#include "records/ArtworkArchive.h"
 #include "search/Searches.h"
 
 TfrmOpere_Disponibili::TfrmOpere_Disponibili(Ui& ui, QWidget* parent, Chosen chosen)

@@ -1,6 +1,6 @@
 #pragma once
-#include "catalogue/ArtworkArchive.h"
-#include "reports/ReportArchive.h"
+#include "records/ArtworkArchive.h"
+#include "records/ReportArchive.h"
 #include "search/Criteria.h"
 #include "search/ListLines.h"
 

@@ -1,7 +1,7 @@
 #include "search/TrovaInterventi.h"
 
 #include "common/Text.h"
-#include "reports/ReportArchive.h"
+#include "records/ReportArchive.h"
 #include "search/Searches.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "search/TrovaOpere.h"
 
-#include "catalogue/ArtworkArchive.h"
+#include "records/ArtworkArchive.h"
 #include "common/Text.h"
 #include "search/Searches.h"
 

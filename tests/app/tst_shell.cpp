@@ -12,7 +12,7 @@
 #include "search/DaSaldare.h"
 #include "printing/StampaOpera.h"
 #include "printing/ReportDocument.h"
-#include "printing/ExpOpere.h"
+#include "export/ExpOpere.h"
 #include "attachments/AllegaCartella.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"

@@ -1,11 +1,11 @@
 #include "Fixture.h"
-#include "catalogue/ArtworkPhoto.h"
+#include "records/ArtworkPhoto.h"
 
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
-#include "catalogue/SchedaOpera.h"
+#include "records/SchedaOpera.h"
 #include "common/Widgets.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "catalogue/SchedaOpera.h"
+#include "records/SchedaOpera.h"
 
 #include <QtTest>
 

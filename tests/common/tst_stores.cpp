@@ -1,9 +1,9 @@
 // The record stores: count, read, update, locked append, store by card position, the
 // streaming scan and what the browse buttons find.
-#include "catalogue/ArtworkArchive.h"
+#include "records/ArtworkArchive.h"
 #include "common/IoError.h"
 #include "common/ProgramDir.h"
-#include "reports/ReportArchive.h"
+#include "records/ReportArchive.h"
 
 #include <QFile>
 #include <QTemporaryDir>

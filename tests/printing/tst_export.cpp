@@ -3,10 +3,10 @@
 #include "Fixture.h"
 
 #include "app/Screens.h"
-#include "catalogue/ArtworkArchive.h"
+#include "records/ArtworkArchive.h"
 #include "catalogue/Opere.h"
 #include "common/Widgets.h"
-#include "printing/ExpOpere.h"
+#include "export/ExpOpere.h"
 
 #include <QBuffer>
 #include <QProcess>

@@ -12,7 +12,7 @@
 #include "printing/StampaOpera.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
-#include "reports/ReportArchive.h"
+#include "records/ReportArchive.h"
 #include "search/DaSaldare.h"
 
 #include <QLineEdit>

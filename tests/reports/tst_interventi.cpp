@@ -3,7 +3,7 @@
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "common/Messages.h"
-#include "reports/SchedaIntervento.h"
+#include "records/SchedaIntervento.h"
 #include "common/Widgets.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"

@@ -1,6 +1,6 @@
 #include "common/ProgramDir.h"
-#include "reports/ReportPhotos.h"
-#include "reports/SchedaIntervento.h"
+#include "records/ReportPhotos.h"
+#include "records/SchedaIntervento.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // The list lines, the search rule, the order of the artwork lists, the in-list find and
 // the four scans, without widgets.
-#include "catalogue/ArtworkArchive.h"
+#include "records/ArtworkArchive.h"
 #include "common/ProgramDir.h"
-#include "reports/ReportArchive.h"
+#include "records/ReportArchive.h"
 #include "search/Criteria.h"
 #include "search/ListFind.h"
 #include "search/ListLines.h"

@@ -2,10 +2,10 @@
 // file, each as a ratio to plainly reading / writing the same number of bytes.
 // Usage: export_bench [RECORDS] [FOLDER]  (default 100000 in /tmp/brevanto-bench, the
 // archive search_bench generates; made here when missing). QT_QPA_PLATFORM=offscreen.
-#include "catalogue/ArtworkArchive.h"
+#include "records/ArtworkArchive.h"
 #include "common/ProgramDir.h"
 #include "common/SafeFile.h"
-#include "printing/ExpOpere.h"
+#include "export/ExpOpere.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // forcing them. Usage: save_bench [SAVES] [FOLDER]   (default 200 in a temporary folder)
 #include "common/ArchiveFile.h"
 #include "common/ProgramDir.h"
-#include "reports/ReportArchive.h"
+#include "records/ReportArchive.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Writes the seed inputs of the fuzz targets: real records, settings files and pictures
 // made by the program's own code. Usage: seeds OUTPUT_DIR
-#include "catalogue/SchedaOpera.h"
-#include "reports/SchedaIntervento.h"
+#include "records/SchedaOpera.h"
+#include "records/SchedaIntervento.h"
 
 #include <QDir>
 #include <QFile>

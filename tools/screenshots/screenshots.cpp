@@ -21,7 +21,7 @@
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
 #include "attachments/AllegaCartella.h"
-#include "printing/ExpOpere.h"
+#include "export/ExpOpere.h"
 #include "printing/ReportDocument.h"
 #include "printing/StampaOpera.h"
 #include "search/DaSaldare.h"

@@ -1,8 +1,6 @@
-#include "catalogue/Zoom.h"
+#include "common/Zoom.h"
 
-#include "common/PhotoFiles.h"
 #include "common/Style.h"
-#include "common/Ui.h"
 #include "common/Widgets.h"
 
 #include <QEvent>
@@ -49,34 +47,3 @@ bool TfrmZoom::eventFilter(QObject*, QEvent* event)
     }
     return false;
 }
-
-namespace photoactions {
-
-void load(Ui& ui, QWidget* parent, PictureFrame* frame, const QImage& fallback)
-{
-    const QString file = ui.openFile(parent, photofiles::openDialog());
-    if (file.isEmpty())
-        return;
-    const std::optional<photofiles::Picture> chosen = photofiles::readChosen(file);
-    if (chosen)
-        frame->setFileImage(chosen->image, chosen->jpeg);
-    else
-        frame->setStoredImage(fallback); // an undecodable file never replaces the stored photo
-}
-
-void saveCopy(Ui& ui, QWidget* parent, const QImage& image)
-{
-    const QString file = ui.saveFile(parent, photofiles::saveDialog());
-    if (!file.isEmpty())
-        photofiles::writeJpeg(image, photofiles::withJpegSuffix(file));
-}
-
-void zoom(Ui& ui, QWidget* parent, const QImage& image)
-{
-    auto* window = new TfrmZoom(parent);
-    window->setPicture(image);
-    ui.exec(window);
-    delete window;
-}
-
-} // namespace photoactions

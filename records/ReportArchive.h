@@ -1,6 +1,6 @@
 #pragma once
 #include "common/RecordStore.h"
-#include "reports/SchedaIntervento.h"
+#include "records/SchedaIntervento.h"
 
 // The report archive Relazioni_Tecniche_Restauro.pro: every read, write and scan of the reports.
 using ReportArchive = TypedStore<TSchedaIntervento>;

@@ -1,4 +1,4 @@
-#include "catalogue/SchedaOpera.h"
+#include "records/SchedaOpera.h"
 
 #include "common/Cp1252.h"
 #include "common/ProgramDir.h"

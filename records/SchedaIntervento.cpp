@@ -1,4 +1,4 @@
-#include "reports/SchedaIntervento.h"
+#include "records/SchedaIntervento.h"
 
 #include "common/Cp1252.h"
 #include "common/ProgramDir.h"

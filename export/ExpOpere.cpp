@@ -1,6 +1,6 @@
-#include "printing/ExpOpere.h"
+#include "export/ExpOpere.h"
 
-#include "catalogue/ArtworkArchive.h"
+#include "records/ArtworkArchive.h"
 #include "common/Cp1252.h"
 #include "common/IoError.h"
 #include "common/ProgramDir.h"

@@ -1,4 +1,4 @@
-#include "catalogue/ArtworkPhoto.h"
+#include "records/ArtworkPhoto.h"
 
 #include "common/PhotoFiles.h"
 #include "common/ProgramDir.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "printing/ExportFile.h"
+#include "export/ExportFile.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>

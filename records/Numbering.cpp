@@ -1,4 +1,4 @@
-#include "reports/Numbering.h"
+#include "records/Numbering.h"
 
 #include "common/IniFile.h"
 #include "common/ProgramDir.h"

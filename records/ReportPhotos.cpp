@@ -1,4 +1,4 @@
-#include "reports/ReportPhotos.h"
+#include "records/ReportPhotos.h"
 
 #include "common/PhotoFiles.h"
 #include "common/ProgramDir.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "catalogue/SchedaOpera.h"
+#include "records/SchedaOpera.h"
 #include "common/RecordStore.h"
 
 // The artwork archive Inventario_Opere.pro: every read, write and scan of the catalogue.

@@ -1,6 +1,6 @@
-#include "printing/ExportFile.h"
+#include "export/ExportFile.h"
 
-#include "catalogue/ArtworkArchive.h"
+#include "records/ArtworkArchive.h"
 #include "common/IoError.h"
 
 #include <QIODevice>
