@@ -94,8 +94,9 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
         connect(c, &ClickLabel::clicked, this, &TfrmAvvio::openCatalogue);
     connect(imgSito, &ClickLabel::clicked, this, [this] { TMisc::Open(ui_, maker::kWeb); });
     connect(imgEsci, &ClickLabel::clicked, qApp, &QApplication::quit);
-    connect(imgInfo, &ClickLabel::clicked, this, [this] { showModal(new TfrmInfo(ui_, this)); });
-    connect(imgCopyright, &ClickLabel::clicked, this, [this] { showModal(new TfrmSplash(ui_, this)); });
+    connect(imgInfo, &ClickLabel::clicked, this, [this] { execOnce(ui_, std::make_unique<TfrmInfo>(ui_, this)); });
+    connect(imgCopyright, &ClickLabel::clicked, this,
+            [this] { execOnce(ui_, std::make_unique<TfrmSplash>(ui_, this)); });
     connect(imgGuida, &ClickLabel::clicked, this, [this] {
         showHelp(ui_, this, helptexts::kLauncherTitle, helptexts::text(QStringLiteral("avvio")));
     });
@@ -108,12 +109,6 @@ ClickLabel* TfrmAvvio::clickable(const QString& name, const QString& pictureName
     auto* c = new ClickLabel(name, this);
     c->setPixmap(QPixmap::fromImage(picture(pictureName)));
     return c;
-}
-
-void TfrmAvvio::showModal(QDialog* dialog)
-{
-    ui_.exec(dialog);
-    delete dialog;
 }
 
 void TfrmAvvio::openCatalogue()

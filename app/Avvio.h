@@ -18,7 +18,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void showModal(QDialog* dialog);
     ClickLabel* clickable(const QString& name, const QString& pictureName);
     Ui& ui_;
 };

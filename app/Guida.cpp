@@ -64,8 +64,7 @@ void TfrmGuida::setTopic(const QString& title, const QString& text)
 
 void showHelp(Ui& ui, QWidget* parent, const QString& title, const QString& text)
 {
-    auto* help = new TfrmGuida(ui, parent);
+    auto help = std::make_unique<TfrmGuida>(ui, parent);
     help->setTopic(title, text);
-    ui.exec(help);
-    delete help;
+    execOnce(ui, std::move(help));
 }

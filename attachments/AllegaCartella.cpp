@@ -239,3 +239,11 @@ void TfrmAllegaCartella::btnApplicaClick()
     }
     accept();
 }
+
+void attachToCard(Ui& ui, QWidget* card, const QString& mode, TfrmAllegaCartella::Slots files,
+                  TfrmAllegaCartella::Slots descs)
+{
+    auto screen = std::make_unique<TfrmAllegaCartella>(ui, card, files, descs);
+    screen->lblMemory->setText(mode);
+    execOnce(ui, std::move(screen));
+}

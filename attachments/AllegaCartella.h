@@ -39,3 +39,8 @@ private:
     Slots cardFiles_;
     Slots cardDescs_;
 };
+
+// The attachments screen of a card (mode "opere" or "interventi") over its six slot labels,
+// shown modally and destroyed when closed.
+void attachToCard(Ui& ui, QWidget* card, const QString& mode, TfrmAllegaCartella::Slots files,
+                  TfrmAllegaCartella::Slots descs);

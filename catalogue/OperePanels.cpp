@@ -43,30 +43,6 @@ void addField(QGridLayout* grid, int row, int col, int span, const QString& labe
 }
 } // namespace
 
-void TfrmOpere::buildToolbar(CardChrome& c)
-{
-    cmdNuovo = c.button("cmdNuovo", "tb_nuovo", "Prepara la schermata per l'inserimento di una nuova scheda.");
-    cmdDuplica = c.button("cmdDuplica", "tb_duplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.");
-    cmdSalva = c.button("cmdSalva", "tb_salva", "Salva la scheda in archivio.");
-    cmdTrova = c.button("cmdTrova", "tb_trova", "Trova una scheda in archivio.");
-    c.spacing(12);
-    cmdFile = c.button("cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
-    cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
-    c.stretch();
-    const CardChrome::BrowseGroup browse = c.browseGroup();
-    cmdPrimo = browse.first;
-    cmdIndietro = browse.previous;
-    lblPosizione = browse.position;
-    cmdAvanti = browse.next;
-    cmdUltimo = browse.last;
-    c.stretch();
-    cmdEsporta = c.button("cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
-    cmdSegnalati = c.button("cmdSegnalati", "tb_segnalati", "Visualizza il riepilogo delle opere d'arte non vendute.");
-    c.spacing(12);
-    cmdGuida = c.button("cmdGuida", "tb_guida", "Visualizza la pagina della guida sensibile al contesto.");
-    cmdEsci = c.button("cmdEsci", "tb_esci", "Esci da questa schermata di lavoro.");
-}
-
 QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
 {
     auto* column = panel(QStringLiteral("panCampi"), this);

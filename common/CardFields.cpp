@@ -54,27 +54,4 @@ void clear(QWidget* control)
         l->clear();
 }
 
-QWidget* control(const FieldTable& table, int field)
-{
-    for (const CardField& f : table)
-        if (f.field == field)
-            return f.control;
-    return nullptr;
-}
-
-void clearAll(const FieldTable& table, std::initializer_list<const QWidget*> keep)
-{
-    for (const CardField& f : table)
-        if (std::find(keep.begin(), keep.end(), f.control) == keep.end())
-            clear(f.control);
-}
-
-const CardField* firstMissing(const FieldTable& table)
-{
-    for (const CardField& f : table)
-        if (!f.mandatory.isEmpty() && text::trim(value(f.control)).isEmpty())
-            return &f;
-    return nullptr;
-}
-
 } // namespace cardfields

@@ -1,20 +1,25 @@
 #pragma once
+#include "common/Text.h"
+
 #include <QString>
 
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
 class QWidget;
 
-// One line of a card's field table: the record field a control holds. Clearing, showing
-// and saving a card, its mandatory check, the import into it and whatever prints or
-// exports a card read this table, so no field is ever mapped by list order.
+// One line of a card's field table: the record field (of record R) a control holds.
+// Clearing, showing and saving a card, its mandatory check, the import into it and whatever
+// prints or exports a card read this table, so no field is ever mapped by list order.
+template <class R>
 struct CardField {
-    int field;         // the record's field index
+    typename R::Field field;
     QWidget* control;  // QLineEdit, QPlainTextEdit, QCheckBox ("Sì"/"No") or hidden QLabel
     QString mandatory; // the warning shown when it is empty at save; empty: optional
 };
-using FieldTable = std::vector<CardField>;
+template <class R>
+using FieldTable = std::vector<CardField<R>>;
 
 namespace cardfields {
 
@@ -27,26 +32,57 @@ void setValue(QWidget* control, const QString& text);
 void clear(QWidget* control);
 
 // The control holding field, or nullptr.
-QWidget* control(const FieldTable& table, int field);
+template <class R>
+QWidget* control(const FieldTable<R>& table, typename R::Field field)
+{
+    for (const CardField<R>& f : table)
+        if (f.field == field)
+            return f.control;
+    return nullptr;
+}
+
 // Blanks every control of the table except those listed.
-void clearAll(const FieldTable& table, std::initializer_list<const QWidget*> keep = {});
+template <class R>
+void clearAll(const FieldTable<R>& table, std::initializer_list<const QWidget*> keep = {})
+{
+    for (const CardField<R>& f : table)
+        if (std::find(keep.begin(), keep.end(), f.control) == keep.end())
+            clear(f.control);
+}
+
+// Blanks the attachment slots (the fields from File01 on).
+template <class R>
+void clearSlots(const FieldTable<R>& table)
+{
+    for (const CardField<R>& f : table)
+        if (f.field >= R::File01)
+            clear(f.control);
+}
+
 // The first mandatory field whose trimmed text is empty, in table order, or nullptr.
-const CardField* firstMissing(const FieldTable& table);
+template <class R>
+const CardField<R>* firstMissing(const FieldTable<R>& table)
+{
+    for (const CardField<R>& f : table)
+        if (!f.mandatory.isEmpty() && text::trim(value(f.control)).isEmpty())
+            return &f;
+    return nullptr;
+}
 
 template <class R>
-R record(const FieldTable& table)
+R record(const FieldTable<R>& table)
 {
     R r;
-    for (const CardField& f : table)
-        r.text[size_t(f.field)] = value(f.control);
+    for (const CardField<R>& f : table)
+        r[f.field] = value(f.control);
     return r;
 }
 
 template <class R>
-void show(const FieldTable& table, const R& r)
+void show(const FieldTable<R>& table, const R& r)
 {
-    for (const CardField& f : table)
-        setValue(f.control, r.text[size_t(f.field)]);
+    for (const CardField<R>& f : table)
+        setValue(f.control, r[f.field]);
 }
 
 } // namespace cardfields

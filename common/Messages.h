@@ -13,6 +13,9 @@ inline const QString kDuplicateUnsaved = QStringLiteral(
 inline const QString kDuplicated = QStringLiteral(
     "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
     "Al termine premere Salva per inserire la scheda in archivio.");
+inline const QString kInserted = QStringLiteral("La scheda corrente \u00E8 stata inserita in archivio.");
+inline const QString kSavedChanges =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 inline const QString kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
 
 } // namespace messages

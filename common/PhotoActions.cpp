@@ -28,10 +28,9 @@ void saveCopy(Ui& ui, QWidget* parent, const QImage& image)
 
 void zoom(Ui& ui, QWidget* parent, const QImage& image)
 {
-    auto* window = new TfrmZoom(parent);
+    auto window = std::make_unique<TfrmZoom>(parent);
     window->setPicture(image);
-    ui.exec(window);
-    delete window;
+    execOnce(ui, std::move(window));
 }
 
 } // namespace photoactions

@@ -310,11 +310,9 @@ QImage picture(const QString& name)
     return QImage(QStringLiteral(":/pictures/%1.png").arg(name));
 }
 
-int execOnce(Ui& ui, QDialog* dialog)
+int execOnce(Ui& ui, std::unique_ptr<QDialog> dialog)
 {
-    const int result = ui.exec(dialog);
-    delete dialog;
-    return result;
+    return ui.exec(dialog.get());
 }
 
 void centerOnScreen(QWidget* w)

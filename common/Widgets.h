@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 // Building blocks shared by the screens.
 
@@ -136,8 +137,8 @@ class QDialog;
 class QPushButton;
 QPushButton* closeButton(QDialog* dialog);
 
-// Shows a screen that a card created for one use modally, then destroys it.
-int execOnce(class Ui& ui, QDialog* dialog);
+// Shows a screen created for one use modally, then destroys it.
+int execOnce(class Ui& ui, std::unique_ptr<QDialog> dialog);
 
 // Centres a top-level window on its screen.
 void centerOnScreen(QWidget* w);

@@ -10,12 +10,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-QString printedValue(const FieldTable& card, const QString& objectName)
+QString printedValue(const QWidget* control)
 {
-    for (const CardField& f : card)
-        if (f.control->objectName() == objectName)
-            return text::trim(cardfields::value(f.control)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return {};
+    return text::trim(cardfields::value(control)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 DocumentDialog::DocumentDialog(Ui& ui, const char* objectName, const char* caption, const QString& action,

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QDialog>
+#include <QWidget>
 
 #include <functional>
 
@@ -12,9 +13,17 @@ class QLabel;
 class QPushButton;
 class Ui;
 
-// The text a card control named objectName prints: trimmed, a memo's lines kept; empty
-// when the card has no such control.
-QString printedValue(const FieldTable& card, const QString& objectName);
+// The text a card control prints: trimmed, a memo's lines kept.
+QString printedValue(const QWidget* control);
+// The text the card's control named objectName prints; empty when the card has none.
+template <class R>
+QString printedValue(const FieldTable<R>& card, const QString& objectName)
+{
+    for (const CardField<R>& f : card)
+        if (f.control->objectName() == objectName)
+            return printedValue(f.control);
+    return {};
+}
 
 // The small print screens of the cards: a fixed 364 x 287 window shaded from blue to
 // white, a white panel with the instructions, and the buttons Annulla and the action.

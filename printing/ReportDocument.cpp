@@ -25,7 +25,7 @@ const char* const kValues[] = {"txtNumScheda", "txtData", "txtAzienda", "txtClie
 } // namespace
 
 ReportDocumentScreen::ReportDocumentScreen(Ui& ui, const char* objectName, const char* caption, const QString& action,
-                                           const QString& failure, const FieldTable& card, Picture photo1,
+                                           const QString& failure, const FieldTable<TSchedaIntervento>& card, Picture photo1,
                                            Picture photo2, QWidget* parent)
     : DocumentDialog(ui, objectName, caption, action, parent), failure_(failure), card_(card),
       photo1_(std::move(photo1)), photo2_(std::move(photo2))
@@ -70,7 +70,7 @@ void ReportDocumentScreen::btnStampaClick()
     accept();
 }
 
-TfrmStampaScheda::TfrmStampaScheda(Ui& ui, QWidget* parent, const FieldTable& card, Picture photo1, Picture photo2)
+TfrmStampaScheda::TfrmStampaScheda(Ui& ui, QWidget* parent, const FieldTable<TSchedaIntervento>& card, Picture photo1, Picture photo2)
     : ReportDocumentScreen(ui, "frmStampaScheda", " Stampa documento", QStringLiteral("Stampa"),
                            kPrintFailed, card,
                            std::move(photo1), std::move(photo2), parent)
@@ -86,7 +86,7 @@ void TfrmStampaScheda::output(const report::Template& document)
     print(document);
 }
 
-TfrmAnteprimaScheda::TfrmAnteprimaScheda(Ui& ui, QWidget* parent, const FieldTable& card, Picture photo1,
+TfrmAnteprimaScheda::TfrmAnteprimaScheda(Ui& ui, QWidget* parent, const FieldTable<TSchedaIntervento>& card, Picture photo1,
                                          Picture photo2)
     : ReportDocumentScreen(ui, "frmAnteprimaScheda", " Anteprima di stampa", QStringLiteral("Mostra anteprima"),
                            QStringLiteral("Attenzione: la visualizzazione dell'anteprima di stampa non \u00E8 andata a buon fine."),

@@ -1,6 +1,7 @@
 #pragma once
 #include "common/CardFields.h"
 #include "printing/DocumentDialog.h"
+#include "records/SchedaIntervento.h"
 
 #include <QImage>
 
@@ -22,7 +23,7 @@ public:
 
 protected:
     ReportDocumentScreen(Ui& ui, const char* objectName, const char* caption, const QString& action,
-                         const QString& failure, const FieldTable& card, Picture photo1, Picture photo2,
+                         const QString& failure, const FieldTable<TSchedaIntervento>& card, Picture photo1, Picture photo2,
                          QWidget* parent);
     // Prints or previews the filled template; throws IoError on failure.
     virtual void output(const report::Template& document) = 0;
@@ -32,7 +33,7 @@ private:
     report::Template filled() const;
 
     QString failure_;
-    FieldTable card_;
+    FieldTable<TSchedaIntervento> card_;
     Picture photo1_, photo2_;
 };
 
@@ -40,7 +41,7 @@ private:
 class TfrmStampaScheda : public ReportDocumentScreen {
     Q_OBJECT
 public:
-    explicit TfrmStampaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable& card = {}, Picture photo1 = {},
+    explicit TfrmStampaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaIntervento>& card = {}, Picture photo1 = {},
                               Picture photo2 = {});
 
 protected:
@@ -51,7 +52,7 @@ protected:
 class TfrmAnteprimaScheda : public ReportDocumentScreen {
     Q_OBJECT
 public:
-    explicit TfrmAnteprimaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable& card = {}, Picture photo1 = {},
+    explicit TfrmAnteprimaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaIntervento>& card = {}, Picture photo1 = {},
                                  Picture photo2 = {});
 
 protected:

@@ -31,7 +31,7 @@ QImage euroSign()
     return img;
 }
 
-TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable& card, std::function<QImage()> photo)
+TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSchedaOpera>& card, std::function<QImage()> photo)
     : DocumentDialog(ui, "frmStampaOpera", " Stampa scheda", QStringLiteral("Stampa"), parent), card_(card),
       photo_(std::move(photo))
 {

@@ -1,6 +1,7 @@
 #pragma once
 #include "common/CardFields.h"
 #include "printing/DocumentDialog.h"
+#include "records/SchedaOpera.h"
 
 #include <QImage>
 
@@ -11,7 +12,7 @@ class PictureFrame;
 class TfrmStampaOpera : public DocumentDialog {
     Q_OBJECT
 public:
-    explicit TfrmStampaOpera(Ui& ui, QWidget* parent = nullptr, const FieldTable& card = {},
+    explicit TfrmStampaOpera(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaOpera>& card = {},
                              std::function<QImage()> photo = {});
 
     PictureFrame* imgLogo; // hidden: the photo to print
@@ -25,7 +26,7 @@ protected:
 private:
     report::Template filled() const;
 
-    FieldTable card_;
+    FieldTable<TSchedaOpera> card_;
     std::function<QImage()> photo_;
 };
 

@@ -45,60 +45,55 @@ QString headingFile()
 }
 } // namespace
 
-TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_(ui)
+TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent)
+    : Card(ui, {"frmInterventi", " Brevanto - Relazioni Tecniche", "interventi", Ui::Kind::Plain}, parent)
 {
-    style::applyProgramSettings();
-    setObjectName(QStringLiteral("frmInterventi"));
-    setWindowTitle(QStringLiteral(" Brevanto - Relazioni Tecniche"));
-    setProperty("card", true);
-
-    CardChrome chrome(this);
-    panInfo = chrome.panInfo;
-    buildToolbar(chrome);
+    buildToolbar({"Prepara la schermata per l'emissione di una nuova scheda.",
+                  "Prepara la schermata per l'emissione di una nuova scheda duplicando i dati correnti.",
+                  "Visualizza la guida in linea.", "Esci da questa schermata."},
+                 [this](CardChrome& c) {
+                     cmdAnteprima = c.button("cmdAnteprima", "tb_anteprima", "Visualizza l'anteprima di stampa della scheda.");
+                 },
+                 [this](CardChrome& c) {
+                     cmdNonPagati = c.button("cmdNonPagati", "tb_nonpagati",
+                                             "Visualizza il riepilogo dei conti non ancora saldati dai committenti.");
+                     cmdNumerazione = c.button("cmdNumerazione", "tb_numerazione",
+                                               "Imposta il numero iniziale per la numerazione dei documenti.");
+                 });
 
     auto* body = new QWidget(this);
     body->setObjectName(QStringLiteral("panBody"));
     body->setAttribute(Qt::WA_StyledBackground);
     auto* bodyLayout = new QHBoxLayout(body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
-    bodyLayout->addWidget(buildPhotos(*chrome.hints));
-    bodyLayout->addWidget(buildFields(*chrome.hints), 1);
-    chrome.assemble(body);
+    bodyLayout->addWidget(buildPhotos(hints()));
+    bodyLayout->addWidget(buildFields(hints()), 1);
 
-    btnFocus = focusButton(this);
     lblInizio = new QLabel(this);
     lblInizio->setObjectName(QStringLiteral("lblInizio"));
     lblInizio->hide();
-    slotLabels(this, lblFile, lblDesc);
 
     buildFieldTable();
     wireFields();
-    chrome.hints->blankOthers(this);
+    assemble(body);
 
-    connect(cmdNuovo, &QToolButton::clicked, this, &TfrmInterventi::cmdNuovoClick);
-    connect(cmdDuplica, &QToolButton::clicked, this, &TfrmInterventi::cmdDuplicaClick);
-    connect(cmdSalva, &QToolButton::clicked, this, &TfrmInterventi::cmdSalvaClick);
-    connect(cmdPrimo, &QToolButton::clicked, this, &TfrmInterventi::cmdPrimoClick);
-    connect(cmdIndietro, &QToolButton::clicked, this, &TfrmInterventi::cmdIndietroClick);
-    connect(cmdAvanti, &QToolButton::clicked, this, &TfrmInterventi::cmdAvantiClick);
-    connect(cmdUltimo, &QToolButton::clicked, this, &TfrmInterventi::cmdUltimoClick);
     connect(cmdNumerazione, &QToolButton::clicked, this, &TfrmInterventi::cmdNumerazioneClick);
     connect(btnLogo, &QToolButton::clicked, this, &TfrmInterventi::btnLogoClick);
-    connect(cmdGuida, &QToolButton::clicked, this, [this] { emit helpRequested(this, QStringLiteral("interventi")); });
     connect(cmdTrova, &QToolButton::clicked, this, &TfrmInterventi::cmdTrovaClick);
     connect(impCliente, &QToolButton::clicked, this, &TfrmInterventi::impClienteClick);
     connect(cmdNonPagati, &QToolButton::clicked, this, &TfrmInterventi::cmdNonPagatiClick);
     connect(cmdStampa, &QToolButton::clicked, this, &TfrmInterventi::cmdStampaClick);
     connect(cmdFile, &QToolButton::clicked, this, &TfrmInterventi::cmdFileClick);
     connect(cmdAnteprima, &QToolButton::clicked, this, &TfrmInterventi::cmdAnteprimaClick);
-    connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
-    for (auto [box, mode] : {std::pair{foto1, "foto01"}, std::pair{foto2, "foto02"}}) {
-        connect(box, &PhotoBox::webcamRequested, this, [this, box, m = QString::fromLatin1(mode)] {
-            auto* webcam = new TfrmWebCam(ui_, this, box);
-            webcam->lblMemory->setText(m);
-            execOnce(ui_, webcam);
-        });
-    }
+    connect(foto1, &PhotoBox::webcamRequested, this, [this] { openWebcam(foto1, QStringLiteral("foto01")); });
+    connect(foto2, &PhotoBox::webcamRequested, this, [this] { openWebcam(foto2, QStringLiteral("foto02")); });
+}
+
+void TfrmInterventi::openWebcam(PhotoBox* box, const QString& mode)
+{
+    auto webcam = std::make_unique<TfrmWebCam>(ui_, this, box);
+    webcam->lblMemory->setText(mode);
+    execOnce(ui_, std::move(webcam));
 }
 
 void TfrmInterventi::buildFieldTable()
@@ -131,10 +126,7 @@ void TfrmInterventi::buildFieldTable()
         {F::Totale, txtTotale, {}},
         {F::Pagato, chkPagato, {}},
     };
-    for (int i = 0; i < 3; ++i) {
-        fields_.push_back({F::File01 + i, lblFile[size_t(i)], {}});
-        fields_.push_back({F::Desc01 + i, lblDesc[size_t(i)], {}});
-    }
+    addSlotFields();
 }
 
 QList<QLineEdit*> TfrmInterventi::chain() const
@@ -215,16 +207,27 @@ void TfrmInterventi::wireDateField(QLineEdit* field)
 
 void TfrmInterventi::pickDate(QLineEdit* field)
 {
-    auto* picker = new TfrmCalendario(ui_, this, field, today());
+    auto picker = std::make_unique<TfrmCalendario>(ui_, this, field, today());
     picker->lblMemory->setText(field == txtData        ? QStringLiteral("interventi_data")
                                : field == txtDataInizio ? QStringLiteral("interventi_datainizio")
                                                         : QStringLiteral("interventi_datafine"));
-    execOnce(ui_, picker);
+    execOnce(ui_, std::move(picker));
 }
 
 QString TfrmInterventi::memoText() const
 {
     return cardfields::value(txtInterventi);
+}
+
+QWidget* TfrmInterventi::firstField() const
+{
+    return txtNumScheda;
+}
+
+void TfrmInterventi::clearPhotos()
+{
+    foto1->clear();
+    foto2->clear();
 }
 
 void TfrmInterventi::ClearReportCard()
@@ -268,56 +271,43 @@ void TfrmInterventi::SaveReportPhotos(bool newCard)
     }
 }
 
-void TfrmInterventi::browse(Browse where)
-{
-    browseCard(ui_, this, lblPosizione, ReportArchive(), where,
-               [this](const QByteArray& bytes, qint64 k) { ShowReportRecord(TSchedaIntervento::decode(bytes.constData()), k); });
-}
-
-void TfrmInterventi::cmdPrimoClick() { browse(Browse::First); }
-void TfrmInterventi::cmdIndietroClick() { browse(Browse::Previous); }
-void TfrmInterventi::cmdAvantiClick() { browse(Browse::Next); }
-void TfrmInterventi::cmdUltimoClick() { browse(Browse::Last); }
-
 void TfrmInterventi::cmdTrovaClick()
 {
-    auto* search = new TfrmTrovaInterventi(ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
+    auto search = std::make_unique<TfrmTrovaInterventi>(
+        ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
     search->lblMemory->setText(QStringLiteral("interventi"));
-    execOnce(ui_, search);
+    execOnce(ui_, std::move(search));
 }
 
 void TfrmInterventi::impClienteClick()
 {
-    auto* search = new TfrmTrovaOpere(ui_, this, [this](const TSchedaOpera& w, qint64) { importArtwork(w); });
+    auto search = std::make_unique<TfrmTrovaOpere>(ui_, this, [this](const TSchedaOpera& w, qint64) { importArtwork(w); });
     search->lblMemory->setText(QStringLiteral("interventi"));
-    execOnce(ui_, search);
+    execOnce(ui_, std::move(search));
 }
 
 void TfrmInterventi::cmdNonPagatiClick()
 {
-    auto* unpaid = new TfrmDaSaldare(ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
-    execOnce(ui_, unpaid);
+    execOnce(ui_, std::make_unique<TfrmDaSaldare>(ui_, this, [this](const TSchedaIntervento& r, qint64 k) {
+                 ShowReportRecord(r, k);
+             }));
 }
 
 void TfrmInterventi::cmdFileClick()
 {
-    auto* attach = new TfrmAllegaCartella(ui_, this, lblFile, lblDesc);
-    attach->lblMemory->setText(QStringLiteral("interventi"));
-    execOnce(ui_, attach);
+    attachToCard(ui_, this, QStringLiteral("interventi"), lblFile, lblDesc);
 }
 
 void TfrmInterventi::cmdStampaClick()
 {
-    auto* print = new TfrmStampaScheda(ui_, this, fields_, [this] { return foto1->image(); },
-                                       [this] { return foto2->image(); });
-    execOnce(ui_, print);
+    execOnce(ui_, std::make_unique<TfrmStampaScheda>(ui_, this, fields_, [this] { return foto1->image(); },
+                                                     [this] { return foto2->image(); }));
 }
 
 void TfrmInterventi::cmdAnteprimaClick()
 {
-    auto* preview = new TfrmAnteprimaScheda(ui_, this, fields_, [this] { return foto1->image(); },
-                                            [this] { return foto2->image(); });
-    execOnce(ui_, preview);
+    execOnce(ui_, std::make_unique<TfrmAnteprimaScheda>(ui_, this, fields_, [this] { return foto1->image(); },
+                                                        [this] { return foto2->image(); }));
 }
 
 void TfrmInterventi::importArtwork(const TSchedaOpera& work)
@@ -335,22 +325,18 @@ void TfrmInterventi::importArtwork(const TSchedaOpera& work)
 
 void TfrmInterventi::cmdNumerazioneClick()
 {
-    auto* numbering = new TfrmNumerazione(ui_, this);
+    auto numbering = std::make_unique<TfrmNumerazione>(ui_, this);
     numbering->lblMemory->setText(QStringLiteral("contratti"));
-    execOnce(ui_, numbering);
+    execOnce(ui_, std::move(numbering));
 }
 
 void TfrmInterventi::btnLogoClick()
 {
-    auto* logo = new TfrmLogo(ui_, this);
-    execOnce(ui_, logo);
+    execOnce(ui_, std::make_unique<TfrmLogo>(ui_, this));
 }
 
-void TfrmInterventi::showEvent(QShowEvent* e)
+void TfrmInterventi::opened()
 {
-    QWidget::showEvent(e);
-    if (e->spontaneous())
-        return;
     QString heading;
     try {
         heading = IniFile(headingFile()).read(kHeadingSection, kHeadingKey);
@@ -362,13 +348,11 @@ void TfrmInterventi::showEvent(QShowEvent* e)
     ClearReportCard();
 }
 
-void TfrmInterventi::closeEvent(QCloseEvent* e)
+void TfrmInterventi::closing()
 {
     try {
         IniFile(headingFile()).write(kHeadingSection, kHeadingKey, text::trim(txtAzienda->text()));
     } catch (const IoError&) {
         // The heading is only a convenience: a folder that cannot be written keeps the old one.
     }
-    e->accept();
-    emit closed();
 }

@@ -1,28 +1,19 @@
 #pragma once
-#include "common/CardFields.h"
+#include "common/CardScreen.h"
+#include "records/SchedaIntervento.h"
 
 #include <QDate>
-#include <QWidget>
 
-#include <array>
-#include <functional>
-
-enum class Browse;
 class PhotoBox;
 class PictureButton;
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class StatusHints;
-class Ui;
-struct TSchedaIntervento;
 struct TSchedaOpera;
 
-// The report card: one restoration report at a time. The controls are the working copy
-// and lblPosizione holds the report's position in the archive (empty: not stored yet).
-class TfrmInterventi : public QWidget {
+// The report card: one restoration report at a time.
+class TfrmInterventi : public Card<TSchedaIntervento> {
     Q_OBJECT
 public:
     explicit TfrmInterventi(Ui& ui, QWidget* parent = nullptr);
@@ -33,24 +24,14 @@ public:
     QPlainTextEdit* txtInterventi;
     QLineEdit *txtManodopera, *txtNote, *txtTotale;
     QCheckBox* chkPagato;
-    std::array<QLabel*, 3> lblFile;
-    std::array<QLabel*, 3> lblDesc;
     QLabel* lblInizio;
-    QLabel* lblPosizione;
-    QLabel* panInfo;
-    QPushButton* btnFocus;
     PhotoBox* foto1;
     PhotoBox* foto2;
 
-    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdAnteprima, *cmdStampa, *cmdPrimo,
-        *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdNonPagati, *cmdNumerazione, *cmdGuida, *cmdEsci, *btnLogo,
-        *impCliente;
+    PictureButton *cmdAnteprima, *cmdNonPagati, *cmdNumerazione, *btnLogo, *impCliente;
 
     // Today's date; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
-
-    // Which record field each control holds, in record order (txtVeicolo: TitoloOpera).
-    const FieldTable& fieldTable() const { return fields_; }
 
     void ClearReportCard();
     void ShowReportRecord(const TSchedaIntervento& record, qint64 n);
@@ -58,13 +39,6 @@ public:
     // newCard: the card was just appended, so both frames are written.
     void SaveReportPhotos(bool newCard);
 
-    void cmdNuovoClick();
-    void cmdDuplicaClick();
-    void cmdSalvaClick();
-    void cmdPrimoClick();
-    void cmdIndietroClick();
-    void cmdAvantiClick();
-    void cmdUltimoClick();
     void cmdNumerazioneClick();
     void cmdTrovaClick();
     void impClienteClick();
@@ -82,19 +56,18 @@ public:
     // The memo's text as stored: lines joined by CR LF.
     QString memoText() const;
 
-signals:
-    // The card was closed: the shell shows the launcher again.
-    void closed();
-    // A help button of the card or of a screen it opened: the shell shows the help window
-    // for topic over the window over.
-    void helpRequested(QWidget* over, const QString& topic);
-
 protected:
-    void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
+    void newCard() override;
+    void showRecord(const TSchedaIntervento& record, qint64 position) override { ShowReportRecord(record, position); }
+    QLineEdit* amountField() const override { return txtTotale; }
+    QWidget* firstField() const override;
+    void prepareDuplicate() override;
+    void clearPhotos() override;
+    void savePhotos(bool newCard) override { SaveReportPhotos(newCard); }
+    void opened() override;
+    void closing() override;
 
 private:
-    void buildToolbar(class CardChrome& chrome);
     QWidget* buildFields(StatusHints& hints);
     QWidget* buildPhotos(StatusHints& hints);
     void wireFields();
@@ -102,9 +75,5 @@ private:
     void buildFieldTable();
     // The Enter chain: every single-line field, the memo reached from txtRicambi.
     QList<QLineEdit*> chain() const;
-    TSchedaIntervento cardRecord() const;
-    void browse(Browse where);
-
-    Ui& ui_;
-    FieldTable fields_;
+    void openWebcam(PhotoBox* box, const QString& mode);
 };

@@ -34,31 +34,6 @@ QVBoxLayout* labelled(const QString& label, QWidget* control, QWidget* beside = 
 }
 } // namespace
 
-void TfrmInterventi::buildToolbar(CardChrome& c)
-{
-    cmdNuovo = c.button("cmdNuovo", "tb_nuovo", "Prepara la schermata per l'emissione di una nuova scheda.");
-    cmdDuplica = c.button("cmdDuplica", "tb_duplica", "Prepara la schermata per l'emissione di una nuova scheda duplicando i dati correnti.");
-    cmdSalva = c.button("cmdSalva", "tb_salva", "Salva la scheda in archivio.");
-    cmdTrova = c.button("cmdTrova", "tb_trova", "Trova una scheda in archivio.");
-    c.spacing(10);
-    cmdFile = c.button("cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
-    cmdAnteprima = c.button("cmdAnteprima", "tb_anteprima", "Visualizza l'anteprima di stampa della scheda.");
-    cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
-    c.stretch();
-    const CardChrome::BrowseGroup browse = c.browseGroup();
-    cmdPrimo = browse.first;
-    cmdIndietro = browse.previous;
-    lblPosizione = browse.position;
-    cmdAvanti = browse.next;
-    cmdUltimo = browse.last;
-    c.stretch();
-    cmdNonPagati = c.button("cmdNonPagati", "tb_nonpagati", "Visualizza il riepilogo dei conti non ancora saldati dai committenti.");
-    cmdNumerazione = c.button("cmdNumerazione", "tb_numerazione", "Imposta il numero iniziale per la numerazione dei documenti.");
-    c.spacing(10);
-    cmdGuida = c.button("cmdGuida", "tb_guida", "Visualizza la guida in linea.");
-    cmdEsci = c.button("cmdEsci", "tb_esci", "Esci da questa schermata.");
-}
-
 QWidget* TfrmInterventi::buildPhotos(StatusHints& hints)
 {
     auto* column = new QWidget(this);

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace taxcodes {
 namespace {
 // Values at odd positions of the letters A..Z; a digit counts as the letter of its rank.
@@ -88,6 +90,24 @@ QString ufficioIva(const QString& code)
         return h;
     }();
     return offices.value(code);
+}
+
+bool isCodeCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+}
+
+QString typedCode(const QString& text)
+{
+    return text::trim(text::upperAscii(text));
+}
+
+Check checkFor(const QString& code)
+{
+    const QString c = text::trim(code);
+    const bool digits = !c.isEmpty() && std::all_of(c.begin(), c.end(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; });
+    return digits ? Check::PartitaIva : Check::CodiceFiscale;
 }
 
 } // namespace taxcodes

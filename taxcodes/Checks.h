@@ -11,6 +11,15 @@ bool codiceFiscaleValid(const QString& code);
 
 // Eleven digits whose last is the Luhn check digit of the first ten.
 bool partitaIvaValid(const QString& number);
+// The characters the card's tax-code field takes: the digits and the letters a-z, A-Z.
+bool isCodeCharacter(QChar c);
+// The field's text as the card keeps it: letters in capitals, without surrounding blanks.
+QString typedCode(const QString& text);
+// Which check a code asks for: a partita IVA is digits only, anything else is checked as a
+// codice fiscale.
+enum class Check { CodiceFiscale, PartitaIva };
+Check checkFor(const QString& code);
+
 // The issuing VAT office of a three-digit office code; empty when not in the table.
 QString ufficioIva(const QString& code);
 

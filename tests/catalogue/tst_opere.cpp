@@ -673,7 +673,7 @@ void TestOpere::statusHints()
 void TestOpere::fieldTableCoversTheRecord()
 {
     Fixture f;
-    const QString problem = fieldTableProblem(frmOpere->fieldTable(), TSchedaOpera::kFields);
+    const QString problem = fieldTableProblem(frmOpere->fieldTable());
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 

@@ -565,7 +565,7 @@ void TestInterventi::enterChainTabOrderAndMemoLimit()
 
 void TestInterventi::fieldTableCoversTheRecord()
 {
-    const QString problem = fieldTableProblem(frmInterventi->fieldTable(), TSchedaIntervento::kFields);
+    const QString problem = fieldTableProblem(frmInterventi->fieldTable());
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 

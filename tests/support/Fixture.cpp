@@ -49,23 +49,3 @@ void activate(QWidget* w)
     if (!QTest::qWaitForWindowActive(w))
         qWarning("window %s did not become active", qPrintable(w->objectName()));
 }
-
-QString fieldTableProblem(const FieldTable& table, int recordFields)
-{
-    QList<int> seen(recordFields, 0);
-    QSet<QWidget*> controls;
-    for (const CardField& f : table) {
-        if (f.field < 0 || f.field >= recordFields)
-            return QStringLiteral("field %1 is not in the record").arg(f.field);
-        if (!f.control)
-            return QStringLiteral("field %1 has no control").arg(f.field);
-        if (controls.contains(f.control))
-            return QStringLiteral("%1 holds two fields").arg(f.control->objectName());
-        controls.insert(f.control);
-        ++seen[f.field];
-    }
-    for (int i = 0; i < recordFields; ++i)
-        if (seen[i] != 1)
-            return QStringLiteral("field %1 appears %2 times").arg(i).arg(seen[i]);
-    return {};
-}

@@ -4,7 +4,9 @@
 #include "common/CardFields.h"
 #include "common/ProgramDir.h"
 
+#include <QSet>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <QtTest>
 #include <memory>
 #include <type_traits>
@@ -63,4 +65,23 @@ QByteArray readBytes(const QString& path);
 
 // Empty when the card's field table holds every one of the record's fields exactly once,
 // each in its own control; otherwise what is wrong.
-QString fieldTableProblem(const FieldTable& table, int recordFields);
+template <class R>
+QString fieldTableProblem(const FieldTable<R>& table)
+{
+    QList<int> seen(R::kFields, 0);
+    QSet<QWidget*> controls;
+    for (const CardField<R>& f : table) {
+        if (f.field < 0 || f.field >= R::kFields)
+            return QStringLiteral("field %1 is not in the record").arg(int(f.field));
+        if (!f.control)
+            return QStringLiteral("field %1 has no control").arg(int(f.field));
+        if (controls.contains(f.control))
+            return QStringLiteral("%1 holds two fields").arg(f.control->objectName());
+        controls.insert(f.control);
+        ++seen[f.field];
+    }
+    for (int i = 0; i < R::kFields; ++i)
+        if (seen[i] != 1)
+            return QStringLiteral("field %1 appears %2 times").arg(i).arg(seen[i]);
+    return {};
+}

@@ -1,0 +1,137 @@
+#include "common/CardScreen.h"
+
+#include "common/CardBrowse.h"
+#include "common/CardParts.h"
+#include "common/IoError.h"
+#include "common/Messages.h"
+#include "common/Widgets.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+CardScreen::CardScreen(Ui& ui, const Look& look, QWidget* parent)
+    : QWidget(parent, Qt::Window), ui_(ui), look_(look), chrome_(new CardChrome(this))
+{
+    setObjectName(QString::fromLatin1(look.objectName));
+    setWindowTitle(QString::fromUtf8(look.title));
+    setProperty("card", true);
+    panInfo = chrome_->panInfo;
+    btnFocus = focusButton(this);
+    slotLabels(this, lblFile, lblDesc);
+}
+
+CardScreen::~CardScreen()
+{
+    delete chrome_;
+}
+
+StatusHints& CardScreen::hints()
+{
+    return *chrome_->hints;
+}
+
+void CardScreen::buildToolbar(const ToolbarHints& h, const std::function<void(CardChrome&)>& beforePrint,
+                              const std::function<void(CardChrome&)>& afterBrowse)
+{
+    CardChrome& c = *chrome_;
+    cmdNuovo = c.button("cmdNuovo", "tb_nuovo", h.nuovo);
+    cmdDuplica = c.button("cmdDuplica", "tb_duplica", h.duplica);
+    cmdSalva = c.button("cmdSalva", "tb_salva", "Salva la scheda in archivio.");
+    cmdTrova = c.button("cmdTrova", "tb_trova", "Trova una scheda in archivio.");
+    c.spacing(12);
+    cmdFile = c.button("cmdFile", "tb_allega", "Allega file alla scheda.", QStringLiteral("Allega file"));
+    if (beforePrint)
+        beforePrint(c);
+    cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
+    c.stretch();
+    const CardChrome::BrowseGroup group = c.browseGroup();
+    cmdPrimo = group.first;
+    cmdIndietro = group.previous;
+    lblPosizione = group.position;
+    cmdAvanti = group.next;
+    cmdUltimo = group.last;
+    c.stretch();
+    if (afterBrowse)
+        afterBrowse(c);
+    c.spacing(12);
+    cmdGuida = c.button("cmdGuida", "tb_guida", h.guida);
+    cmdEsci = c.button("cmdEsci", "tb_esci", h.esci);
+}
+
+void CardScreen::assemble(QWidget* body)
+{
+    chrome_->assemble(body);
+    // Every caption, field and decoration without a hint of its own empties the status line.
+    chrome_->hints->blankOthers(this);
+    connect(cmdNuovo, &QToolButton::clicked, this, &CardScreen::cmdNuovoClick);
+    connect(cmdDuplica, &QToolButton::clicked, this, &CardScreen::cmdDuplicaClick);
+    connect(cmdSalva, &QToolButton::clicked, this, &CardScreen::cmdSalvaClick);
+    connect(cmdPrimo, &QToolButton::clicked, this, &CardScreen::cmdPrimoClick);
+    connect(cmdIndietro, &QToolButton::clicked, this, &CardScreen::cmdIndietroClick);
+    connect(cmdAvanti, &QToolButton::clicked, this, &CardScreen::cmdAvantiClick);
+    connect(cmdUltimo, &QToolButton::clicked, this, &CardScreen::cmdUltimoClick);
+    connect(cmdGuida, &QToolButton::clicked, this,
+            [this] { emit helpRequested(this, QString::fromLatin1(look_.helpTopic)); });
+    connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void CardScreen::browse(Browse where)
+{
+    browseCard(ui_, this, lblPosizione, archive(), where,
+               [this](const QByteArray& record, qint64 k) { showStored(record, k); });
+}
+
+void CardScreen::cmdDuplicaClick()
+{
+    if (text::trim(lblPosizione->text()).isEmpty()) {
+        ui_.message(this, Ui::Kind::Warning, messages::kDuplicateUnsaved);
+        return;
+    }
+    prepareDuplicate();
+    clearSlots();
+    lblPosizione->clear();
+    clearPhotos();
+    firstField()->setFocus();
+    ui_.message(this, Ui::Kind::Information, messages::kDuplicated);
+}
+
+void CardScreen::cmdSalvaClick()
+{
+    finishEditing(this, amountField(), btnFocus);
+
+    if (const auto [control, warning] = missingField(); control) {
+        ui_.message(this, Ui::Kind::Warning, warning);
+        control->setFocus();
+        return;
+    }
+
+    const QString position = text::trim(lblPosizione->text());
+    try {
+        const qint64 stored = archive().store(cardBytes(), position);
+        lblPosizione->setText(QString::number(stored));
+    } catch (const IoError&) {
+        ui_.message(this, look_.archiveFailure, messages::kArchiveAccess);
+        return;
+    }
+    // Photos are written for a new card and whenever the user changed them, never else;
+    // one that cannot be written leaves the record saved and its frame as it is.
+    savePhotos(position.isEmpty());
+    ui_.message(this, Ui::Kind::Information, position.isEmpty() ? messages::kInserted : messages::kSavedChanges);
+}
+
+void CardScreen::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (!e->spontaneous())
+        opened();
+}
+
+void CardScreen::closeEvent(QCloseEvent* e)
+{
+    closing();
+    e->accept();
+    emit closed();
+}

@@ -1,0 +1,139 @@
+#pragma once
+#include "common/CardFields.h"
+#include "common/RecordStore.h"
+#include "common/Ui.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class CardChrome;
+class PictureButton;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class StatusHints;
+
+// What both card screens are: one record at a time, the controls its working copy and
+// lblPosizione its position in the archive (empty: not stored yet). The base owns the
+// toolbar's shared buttons, browsing, new, duplicate and the save's steps (finish editing,
+// mandatory check, store, photos, message); a card fills in where the two differ.
+class CardScreen : public QWidget {
+    Q_OBJECT
+public:
+    QLabel* lblPosizione;
+    QLabel* panInfo;
+    QPushButton* btnFocus;
+    std::array<QLabel*, 3> lblFile; // the attachment slots, hidden
+    std::array<QLabel*, 3> lblDesc;
+    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdPrimo, *cmdIndietro,
+        *cmdAvanti, *cmdUltimo, *cmdGuida, *cmdEsci;
+
+    void cmdNuovoClick() { newCard(); }
+    void cmdDuplicaClick();
+    void cmdSalvaClick();
+    void cmdPrimoClick() { browse(Browse::First); }
+    void cmdIndietroClick() { browse(Browse::Previous); }
+    void cmdAvantiClick() { browse(Browse::Next); }
+    void cmdUltimoClick() { browse(Browse::Last); }
+
+signals:
+    // The card was closed: the shell shows the launcher again.
+    void closed();
+    // A help button of the card or of a screen it opened: the shell shows the help window
+    // for topic over the window over.
+    void helpRequested(QWidget* over, const QString& topic);
+
+protected:
+    struct Look {
+        const char* objectName;
+        const char* title;
+        const char* helpTopic;
+        Ui::Kind archiveFailure; // the kind of box the archive message shows in
+    };
+    // The hints that differ between the cards.
+    struct ToolbarHints {
+        const char* nuovo;
+        const char* duplica;
+        const char* guida;
+        const char* esci;
+    };
+    CardScreen(Ui& ui, const Look& look, QWidget* parent);
+    ~CardScreen() override;
+
+    // The toolbar: Nuovo, Duplica, Salva, Trova, Allega file, what the card adds before
+    // Stampa, Stampa, the browse group, what the card adds after it, Guida and Esci.
+    void buildToolbar(const ToolbarHints& hints, const std::function<void(CardChrome&)>& beforePrint,
+                      const std::function<void(CardChrome&)>& afterBrowse);
+    StatusHints& hints();
+    // Lays out toolbar, body and status band, and wires the shared buttons.
+    void assemble(QWidget* body);
+
+    // Where the cards differ.
+    virtual void newCard() = 0;
+    virtual RecordStore archive() const = 0;
+    virtual QByteArray cardBytes() const = 0;
+    // The first mandatory field left empty and its warning, or nullptr.
+    virtual std::pair<QWidget*, QString> missingField() const = 0;
+    virtual void showStored(const QByteArray& record, qint64 position) = 0;
+    virtual void clearSlots() = 0;
+    virtual QLineEdit* amountField() const = 0;
+    virtual QWidget* firstField() const = 0;
+    // Duplicate: what the card changes before the shared steps (none by default).
+    virtual void prepareDuplicate() {}
+    virtual void clearPhotos() = 0;
+    // After a store: the photos written, for a new card all of them.
+    virtual void savePhotos(bool newCard) = 0;
+    // The card is shown from the launcher, or closed.
+    virtual void opened() = 0;
+    virtual void closing() {}
+
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+    Ui& ui_;
+
+private:
+    void browse(Browse where);
+
+    Look look_;
+    CardChrome* chrome_;
+};
+
+// A card over records of type R, mapped to its controls by its field table.
+template <class R>
+class Card : public CardScreen {
+public:
+    // Which record field each control holds, in record order.
+    const FieldTable<R>& fieldTable() const { return fields_; }
+
+protected:
+    using CardScreen::CardScreen;
+
+    virtual void showRecord(const R& record, qint64 position) = 0;
+    R cardRecord() const { return cardfields::record<R>(fields_); }
+
+    RecordStore archive() const override { return TypedStore<R>(); }
+    QByteArray cardBytes() const override { return cardRecord().encode(); }
+    std::pair<QWidget*, QString> missingField() const override
+    {
+        const CardField<R>* missing = cardfields::firstMissing(fields_);
+        return missing ? std::pair{missing->control, missing->mandatory} : std::pair<QWidget*, QString>{};
+    }
+    void showStored(const QByteArray& record, qint64 position) override
+    {
+        showRecord(R::decode(record.constData()), position);
+    }
+    void clearSlots() override { cardfields::clearSlots(fields_); }
+    // The six hidden labels of the attachment slots, after the card's own fields.
+    void addSlotFields()
+    {
+        for (int i = 0; i < 3; ++i) {
+            fields_.push_back({typename R::Field(R::File01 + i), lblFile[size_t(i)], {}});
+            fields_.push_back({typename R::Field(R::Desc01 + i), lblDesc[size_t(i)], {}});
+        }
+    }
+
+    FieldTable<R> fields_;
+};

@@ -1,0 +1,11 @@
+#pragma once
+#include <memory>
+
+class QDialog;
+class QString;
+class QWidget;
+class Ui;
+
+// The check a code from the artwork card asks for: the partita IVA screen for digits only,
+// else the codice fiscale screen, with the code already in its field.
+std::unique_ptr<QDialog> taxCheckScreen(Ui& ui, QWidget* parent, const QString& code);
