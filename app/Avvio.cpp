@@ -11,7 +11,8 @@
 #include "reports/Interventi.h"
 #include "common/Messages.h"
 #include "common/Style.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/Dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -8,7 +8,9 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/FocusEffect.h"
+#include "common/Keys.h"
+#include "common/Dialogs.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -4,7 +4,8 @@
 #include "common/ProgramDir.h"
 #include "common/Style.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/Dialogs.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

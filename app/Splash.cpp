@@ -3,7 +3,8 @@
 #include "app/OpenURL.h"
 #include "common/Messages.h"
 #include "common/Style.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/Dialogs.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

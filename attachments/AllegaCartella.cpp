@@ -5,7 +5,9 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/Keys.h"
+#include "common/Dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,11 @@
 
 #include "attachments/AllegaCartella.h"
 #include "common/CardParts.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/Fields.h"
+#include "common/Keys.h"
+#include "common/PictureFrame.h"
+#include "common/Dialogs.h"
 #include "export/ExpOpere.h"
 #include "printing/StampaOpera.h"
 #include "records/ArtworkPhoto.h"

@@ -4,7 +4,11 @@
 #include "common/CardParts.h"
 #include "common/Messages.h"
 #include "common/InputLimits.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
+#include "common/StatusHints.h"
+#include "common/Fields.h"
+#include "common/Style.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -14,38 +18,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-QWidget* panel(const QString& name, QWidget* parent)
-{
-    auto* w = new QWidget(parent);
-    w->setObjectName(name);
-    w->setAttribute(Qt::WA_StyledBackground);
-    return w;
-}
-
-// A label above its edit, placed in the grid cell.
-void addField(QGridLayout* grid, int row, int col, int span, const QString& label, QWidget* edit,
-              QWidget* beside = nullptr)
-{
-    auto* cell = new QVBoxLayout;
-    cell->setSpacing(1);
-    cell->addWidget(fieldLabel(label, edit->parentWidget()));
-    if (beside) {
-        auto* line = new QHBoxLayout;
-        line->setSpacing(4);
-        line->addWidget(edit, 1);
-        line->addWidget(beside);
-        cell->addLayout(line);
-    } else {
-        cell->addWidget(edit);
-    }
-    grid->addLayout(cell, row, col, 1, span);
-}
-} // namespace
 
 QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
 {
-    auto* column = panel(QStringLiteral("panCampi"), this);
+    auto* column = styledPanel(QStringLiteral("panCampi"), this);
     auto* title = new QLabel(column);
     title->setObjectName(QStringLiteral("imgTitolo"));
     title->setPixmap(QPixmap::fromImage(picture(QStringLiteral("title_opera"))));
@@ -69,19 +45,19 @@ QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(7);
-    addField(grid, 0, 0, 2, QStringLiteral("Titolo opera:"), txtCapo);
-    addField(grid, 1, 0, 2, QStringLiteral("Soggetto rappresentato:"), txtDescrizione);
-    addField(grid, 2, 0, 1, QStringLiteral("Artista:"), txtColore);
-    addField(grid, 2, 1, 1, QStringLiteral("Anno realizzazione:"), txtTessuto);
-    addField(grid, 3, 0, 1, QStringLiteral("Nazione:"), txtMisure);
-    addField(grid, 3, 1, 1, QStringLiteral("Tecnica utilizzata:"), txtPeso);
-    addField(grid, 4, 0, 2, QStringLiteral("Corrente artistica:"), txtUsura);
-    addField(grid, 5, 0, 2, QStringLiteral("Dimensioni:"), txtDifetti);
-    addField(grid, 6, 0, 2, QStringLiteral("Supporto:"), txtServizio);
-    addField(grid, 7, 0, 2, QStringLiteral("Luogo conservazione:"), txtSpecifiche);
-    addField(grid, 8, 0, 2, QStringLiteral("Proprietario attuale:"), txtCliente);
-    addField(grid, 9, 0, 1, QStringLiteral("Codice fiscale:"), txtCodFisc, btnCodFisc);
-    addField(grid, 9, 1, 1, QStringLiteral("Tel. preferenziale:"), txtRecapito);
+    grid->addLayout(labelledField(QStringLiteral("Titolo opera:"), txtCapo), 0, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Soggetto rappresentato:"), txtDescrizione), 1, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Artista:"), txtColore), 2, 0, 1, 1);
+    grid->addLayout(labelledField(QStringLiteral("Anno realizzazione:"), txtTessuto), 2, 1, 1, 1);
+    grid->addLayout(labelledField(QStringLiteral("Nazione:"), txtMisure), 3, 0, 1, 1);
+    grid->addLayout(labelledField(QStringLiteral("Tecnica utilizzata:"), txtPeso), 3, 1, 1, 1);
+    grid->addLayout(labelledField(QStringLiteral("Corrente artistica:"), txtUsura), 4, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Dimensioni:"), txtDifetti), 5, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Supporto:"), txtServizio), 6, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Luogo conservazione:"), txtSpecifiche), 7, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Proprietario attuale:"), txtCliente), 8, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Codice fiscale:"), txtCodFisc, btnCodFisc), 9, 0, 1, 1);
+    grid->addLayout(labelledField(QStringLiteral("Tel. preferenziale:"), txtRecapito), 9, 1, 1, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
@@ -96,9 +72,9 @@ QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
 
 QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
 {
-    auto* column = panel(QStringLiteral("panFoto"), this);
+    auto* column = styledPanel(QStringLiteral("panFoto"), this);
 
-    auto* mat = panel(QStringLiteral("shpFoto"), column);
+    auto* mat = styledPanel(QStringLiteral("shpFoto"), column);
     imgFoto = new PictureFrame(QStringLiteral("imgFoto"), mat);
     imgFoto->setFixedSize(567, 378);
     imgBianco_ = new QLabel(mat);
@@ -121,7 +97,7 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     addPhoto(btnCancFoto, "btnCancFoto", "ph_canc", "Cancella la foto.");
     addPhoto(btnZoomFoto, "btnZoomFoto", "ph_zoom", "Visualizza la foto nelle sue dimensioni reali.");
 
-    auto* boxPrezzo = panel(QStringLiteral("shpPrezzo"), column);
+    auto* boxPrezzo = styledPanel(QStringLiteral("shpPrezzo"), column);
     auto* lblPrezzo = fieldLabel(QString::fromUtf8("Valore: \u20AC"), boxPrezzo);
     txtPrezzo = cardEdit(QStringLiteral("txtPrezzo"), 15, boxPrezzo);
     txtPrezzo->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
@@ -134,7 +110,7 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     prezzoLayout->addWidget(lblPrezzo);
     prezzoLayout->addWidget(txtPrezzo);
 
-    auto* boxSegnala = panel(QStringLiteral("shpSegnala"), column);
+    auto* boxSegnala = styledPanel(QStringLiteral("shpSegnala"), column);
     auto* icoSegnala = new QLabel(boxSegnala);
     icoSegnala->setObjectName(QStringLiteral("icoSegnala"));
     icoSegnala->setPixmap(QPixmap::fromImage(picture(QStringLiteral("tb_segnalati")).scaled(28, 28, Qt::KeepAspectRatio, Qt::SmoothTransformation)));

@@ -2,7 +2,7 @@
 #include "catalogue/Opere.h"
 
 #include "common/PhotoActions.h"
-#include "common/Widgets.h"
+#include "common/PictureFrame.h"
 
 void TfrmOpere::btnCaricaFotoClick()
 {

@@ -2,7 +2,9 @@
 
 #include "common/Amount.h"
 #include "common/Messages.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/StatusHints.h"
+#include "common/Fields.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,15 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-QWidget* styledPanel(const QString& name, QWidget* parent)
-{
-    auto* w = new QWidget(parent);
-    w->setObjectName(name);
-    w->setAttribute(Qt::WA_StyledBackground);
-    return w;
-}
-} // namespace
 
 CardChrome::CardChrome(QWidget* card) : card_(card)
 {

@@ -4,7 +4,8 @@
 #include "common/CardParts.h"
 #include "common/IoError.h"
 #include "common/Messages.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/StatusHints.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -2,7 +2,8 @@
 
 #include "common/PhotoFiles.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/PictureFrame.h"
+#include "common/Dialogs.h"
 #include "common/Zoom.h"
 
 namespace photoactions {

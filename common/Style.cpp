@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFont>
+#include <QImage>
 #include <QLocale>
 #include <QStyleFactory>
 
@@ -41,3 +42,8 @@ void installAppearance(QApplication& app)
 }
 
 } // namespace style
+
+QImage picture(const QString& name)
+{
+    return QImage(QStringLiteral(":/pictures/%1.png").arg(name));
+}

@@ -2,6 +2,7 @@
 #include <QString>
 
 class QApplication;
+class QImage;
 
 namespace style {
 
@@ -19,3 +20,7 @@ void initResources();
 void installAppearance(QApplication& app);
 
 } // namespace style
+
+// The picture stored in the resources under that name (":/pictures/<name>.png").
+QImage picture(const QString& name);
+

@@ -1,7 +1,7 @@
 #include "common/Zoom.h"
 
 #include "common/Style.h"
-#include "common/Widgets.h"
+#include "common/PictureFrame.h"
 
 #include <QEvent>
 #include <QScreen>

@@ -8,7 +8,9 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/StatusHints.h"
+#include "common/Dialogs.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/Keys.h"
 #include "printing/PrintJob.h"
 
 #include <QLabel>

@@ -2,7 +2,8 @@
 
 #include "common/IoError.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/PictureFrame.h"
+#include "common/Style.h"
 #include "printing/PrintJob.h"
 #include "printing/Templates.h"
 

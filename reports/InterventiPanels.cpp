@@ -3,7 +3,11 @@
 
 #include "common/CardParts.h"
 #include "common/InputLimits.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/FocusEffect.h"
+#include "common/StatusHints.h"
+#include "common/Fields.h"
+#include "common/Style.h"
 #include "reports/PhotoBox.h"
 
 #include <QCheckBox>
@@ -14,25 +18,6 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-namespace {
-// A label above its control (and an optional button beside the control).
-QVBoxLayout* labelled(const QString& label, QWidget* control, QWidget* beside = nullptr)
-{
-    auto* cell = new QVBoxLayout;
-    cell->setSpacing(1);
-    cell->addWidget(fieldLabel(label, control->parentWidget()));
-    if (beside) {
-        auto* line = new QHBoxLayout;
-        line->setSpacing(4);
-        line->addWidget(control, 1);
-        line->addWidget(beside);
-        cell->addLayout(line);
-    } else {
-        cell->addWidget(control);
-    }
-    return cell;
-}
-} // namespace
 
 QWidget* TfrmInterventi::buildPhotos(StatusHints& hints)
 {
@@ -106,25 +91,25 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(4);
     auto* number = new QHBoxLayout;
-    number->addLayout(labelled(QStringLiteral("Relazione n."), txtNumScheda), 1);
+    number->addLayout(labelledField(QStringLiteral("Relazione n."), txtNumScheda), 1);
     number->addWidget(btnLogo, 0, Qt::AlignBottom);
     grid->addLayout(number, 0, 0);
-    grid->addLayout(labelled(QStringLiteral("Data emissione:"), txtData), 0, 1);
-    grid->addLayout(labelled(QStringLiteral("Team di Restauro:"), txtTecnico), 0, 2, 1, 2);
-    grid->addLayout(labelled(QStringLiteral("Intestazione Laboratorio di Restauro:"), txtAzienda), 1, 0, 1, 4);
-    grid->addLayout(labelled(QStringLiteral("Committente:"), txtCliente, impCliente), 2, 0, 1, 3);
-    grid->addLayout(labelled(QStringLiteral("Recapito telefonico:"), txtRecapito), 2, 3);
-    grid->addLayout(labelled(QStringLiteral("Titolo opera d'arte:"), txtVeicolo), 3, 0, 1, 2);
-    grid->addLayout(labelled(QStringLiteral("Anno:"), txtTarga), 3, 2);
-    grid->addLayout(labelled(QStringLiteral("Tecnica utilizzata:"), txtMarca), 3, 3);
-    grid->addLayout(labelled(QStringLiteral("Artista:"), txtChilometraggio), 4, 0, 1, 2);
-    grid->addLayout(labelled(QStringLiteral("Stato ante-operam:"), txtPratica), 4, 2, 1, 2);
-    grid->addLayout(labelled(QStringLiteral("Indagini diagnostiche:"), txtDanni), 5, 0, 1, 4);
-    grid->addLayout(labelled(QStringLiteral("Data inizio lavori:"), txtDataInizio), 6, 0);
-    grid->addLayout(labelled(QStringLiteral("Stato avanzamento lavori:"), txtStato), 6, 1, 1, 2);
-    grid->addLayout(labelled(QStringLiteral("Data fine lavori:"), txtDataFine), 6, 3);
-    grid->addLayout(labelled(QStringLiteral("Cause del degrado:"), txtVernice), 7, 0, 1, 4);
-    grid->addLayout(labelled(QStringLiteral("Conclusioni e consigli:"), txtRicambi), 8, 0, 1, 4);
+    grid->addLayout(labelledField(QStringLiteral("Data emissione:"), txtData), 0, 1);
+    grid->addLayout(labelledField(QStringLiteral("Team di Restauro:"), txtTecnico), 0, 2, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Intestazione Laboratorio di Restauro:"), txtAzienda), 1, 0, 1, 4);
+    grid->addLayout(labelledField(QStringLiteral("Committente:"), txtCliente, impCliente), 2, 0, 1, 3);
+    grid->addLayout(labelledField(QStringLiteral("Recapito telefonico:"), txtRecapito), 2, 3);
+    grid->addLayout(labelledField(QStringLiteral("Titolo opera d'arte:"), txtVeicolo), 3, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Anno:"), txtTarga), 3, 2);
+    grid->addLayout(labelledField(QStringLiteral("Tecnica utilizzata:"), txtMarca), 3, 3);
+    grid->addLayout(labelledField(QStringLiteral("Artista:"), txtChilometraggio), 4, 0, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Stato ante-operam:"), txtPratica), 4, 2, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Indagini diagnostiche:"), txtDanni), 5, 0, 1, 4);
+    grid->addLayout(labelledField(QStringLiteral("Data inizio lavori:"), txtDataInizio), 6, 0);
+    grid->addLayout(labelledField(QStringLiteral("Stato avanzamento lavori:"), txtStato), 6, 1, 1, 2);
+    grid->addLayout(labelledField(QStringLiteral("Data fine lavori:"), txtDataFine), 6, 3);
+    grid->addLayout(labelledField(QStringLiteral("Cause del degrado:"), txtVernice), 7, 0, 1, 4);
+    grid->addLayout(labelledField(QStringLiteral("Conclusioni e consigli:"), txtRicambi), 8, 0, 1, 4);
     auto* memoCell = new QVBoxLayout;
     memoCell->setSpacing(0);
     memoCell->addWidget(fieldLabel(QStringLiteral("Materiali utilizzati e interventi eseguiti:"), area));

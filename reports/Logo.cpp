@@ -8,7 +8,9 @@
 #include "common/ProgramDir.h"
 #include "common/Style.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
+#include "common/Keys.h"
 
 #include <QHBoxLayout>
 #include <QImageReader>

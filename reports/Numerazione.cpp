@@ -7,7 +7,8 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/InputLimits.h"
-#include "common/Widgets.h"
+#include "common/FocusEffect.h"
+#include "common/Keys.h"
 #include "records/Numbering.h"
 
 #include <QGroupBox>

@@ -2,7 +2,10 @@
 
 #include "common/PhotoActions.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
+#include "common/StatusHints.h"
+#include "common/Style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -4,7 +4,8 @@
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/PictureFrame.h"
+#include "common/Keys.h"
 #include "reports/FrameSource.h"
 #include "reports/PhotoBox.h"
 

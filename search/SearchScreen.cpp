@@ -3,7 +3,10 @@
 #include "common/IoError.h"
 #include "common/Messages.h"
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/FocusEffect.h"
+#include "common/Fields.h"
+#include "common/Keys.h"
+#include "common/Style.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

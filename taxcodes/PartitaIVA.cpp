@@ -1,7 +1,7 @@
 #include "taxcodes/PartitaIVA.h"
 
 #include "common/Ui.h"
-#include "common/Widgets.h"
+#include "common/Keys.h"
 #include "taxcodes/Checks.h"
 
 #include <QLineEdit>

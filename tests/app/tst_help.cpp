@@ -9,7 +9,8 @@
 #include "catalogue/Opere.h"
 #include "reports/Interventi.h"
 #include "common/Messages.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -16,7 +16,8 @@
 #include "attachments/AllegaCartella.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
-#include "common/Widgets.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -7,8 +7,10 @@
 #include "catalogue/Opere.h"
 #include "common/Cp1252.h"
 #include "common/IoError.h"
-#include "common/Widgets.h"
+
 #include "reports/Interventi.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 
 #include <QAbstractButton>
 #include <QLabel>

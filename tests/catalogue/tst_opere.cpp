@@ -6,7 +6,8 @@
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
 #include "records/SchedaOpera.h"
-#include "common/Widgets.h"
+#include "common/PictureFrame.h"
+#include "common/Buttons.h"
 
 #include <QCheckBox>
 #include <QDir>

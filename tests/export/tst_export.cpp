@@ -5,9 +5,12 @@
 #include "app/Screens.h"
 #include "records/ArtworkArchive.h"
 #include "catalogue/Opere.h"
-#include "common/Widgets.h"
-#include "export/ExpOpere.h"
 
+#include "export/ExpOpere.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
+
+#include <QLabel>
 #include <QBuffer>
 #include <QProcess>
 #include <QStandardPaths>

@@ -7,13 +7,15 @@
 
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "common/Widgets.h"
+
 #include "printing/ReportDocument.h"
 #include "printing/StampaOpera.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
 #include "records/ReportArchive.h"
 #include "search/DaSaldare.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -318,7 +320,6 @@ void TestPrintScreens::listPrintout()
     QVERIFY(text.layout[1].contains("Stampa eseguita in data 05/03/2024 alle ore 09:01:02"));
     QVERIFY(!text.layout[0].contains("Stampa eseguita"));
 }
-
 
 void TestPrintScreens::pagesChosenInTheDialog_data()
 {

@@ -7,11 +7,13 @@
 #include "app/Password.h"
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "common/Widgets.h"
+
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/Numerazione.h"
 #include "taxcodes/CodFisc.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -4,10 +4,12 @@
 #include "app/Screens.h"
 #include "common/Messages.h"
 #include "records/SchedaIntervento.h"
-#include "common/Widgets.h"
+
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

@@ -2,13 +2,15 @@
 
 #include "app/Screens.h"
 #include "common/Messages.h"
-#include "common/Widgets.h"
+
 #include "reports/FrameSource.h"
 #include "reports/Interventi.h"
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/PhotoBox.h"
 #include "reports/WebCam.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 
 #include <QDir>
 #include <QImageReader>

@@ -6,7 +6,7 @@
 #include "records/ArtworkArchive.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
-#include "common/Widgets.h"
+
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
 #include "records/ReportArchive.h"
@@ -14,6 +14,8 @@
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaInterventi.h"
 #include "search/TrovaOpere.h"
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

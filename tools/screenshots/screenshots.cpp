@@ -8,6 +8,7 @@
 #include "catalogue/Opere.h"
 #include "common/ProgramDir.h"
 #include "TestUi.h"
+#include "common/PictureFrame.h"
 #include "common/Style.h"
 #include "app/Guida.h"
 #include "app/HelpTexts.h"
@@ -17,7 +18,7 @@
 #include "reports/Interventi.h"
 #include "reports/Logo.h"
 #include "reports/PhotoBox.h"
-#include "common/Widgets.h"
+
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
 #include "attachments/AllegaCartella.h"
