@@ -18,6 +18,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+using F = TSchedaOpera;
+} // namespace
+
 
 QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
 {
@@ -26,38 +30,38 @@ QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
     title->setObjectName(QStringLiteral("imgTitolo"));
     title->setPixmap(QPixmap::fromImage(picture(QStringLiteral("title_opera"))));
 
-    txtCapo = cardEdit(QStringLiteral("txtCapo"), 50, column);
-    txtDescrizione = cardEdit(QStringLiteral("txtDescrizione"), 120, column);
-    txtColore = cardEdit(QStringLiteral("txtColore"), 50, column);
-    txtTessuto = cardEdit(QStringLiteral("txtTessuto"), 50, column);
-    txtMisure = cardEdit(QStringLiteral("txtMisure"), 50, column);
-    txtPeso = cardEdit(QStringLiteral("txtPeso"), 50, column);
-    txtUsura = cardEdit(QStringLiteral("txtUsura"), 50, column);
-    txtDifetti = cardEdit(QStringLiteral("txtDifetti"), 250, column);
-    txtServizio = cardEdit(QStringLiteral("txtServizio"), 120, column);
-    txtSpecifiche = cardEdit(QStringLiteral("txtSpecifiche"), 250, column);
-    txtCliente = cardEdit(QStringLiteral("txtCliente"), 50, column);
-    txtCodFisc = cardEdit(QStringLiteral("txtCodFisc"), 16, column);
-    txtRecapito = cardEdit(QStringLiteral("txtRecapito"), 30, column);
+    txtCapo = cardEdit(QStringLiteral("txtCapo"), F::typed(F::Titolo), column);
+    txtDescrizione = cardEdit(QStringLiteral("txtDescrizione"), F::typed(F::Soggetto), column);
+    txtColore = cardEdit(QStringLiteral("txtColore"), F::typed(F::Artista), column);
+    txtTessuto = cardEdit(QStringLiteral("txtTessuto"), F::typed(F::Anno), column);
+    txtMisure = cardEdit(QStringLiteral("txtMisure"), F::typed(F::Nazione), column);
+    txtPeso = cardEdit(QStringLiteral("txtPeso"), F::typed(F::Tecnica), column);
+    txtUsura = cardEdit(QStringLiteral("txtUsura"), F::typed(F::Corrente), column);
+    txtDifetti = cardEdit(QStringLiteral("txtDifetti"), F::typed(F::Dimensioni), column);
+    txtServizio = cardEdit(QStringLiteral("txtServizio"), F::typed(F::Supporto), column);
+    txtSpecifiche = cardEdit(QStringLiteral("txtSpecifiche"), F::typed(F::Luogo), column);
+    txtCliente = cardEdit(QStringLiteral("txtCliente"), F::typed(F::Proprietario), column);
+    txtCodFisc = cardEdit(QStringLiteral("txtCodFisc"), F::typed(F::CodFisc), column);
+    txtRecapito = cardEdit(QStringLiteral("txtRecapito"), F::typed(F::Recapito), column);
     btnCodFisc = new PictureButton(QStringLiteral("btnCodFisc"), QStringLiteral("tb_check"), column, 26);
     hints.hint(btnCodFisc, QStringLiteral("Controlla il codice fiscale."));
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(7);
-    grid->addLayout(labelledField(QStringLiteral("Titolo opera:"), txtCapo), 0, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Soggetto rappresentato:"), txtDescrizione), 1, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Artista:"), txtColore), 2, 0, 1, 1);
-    grid->addLayout(labelledField(QStringLiteral("Anno realizzazione:"), txtTessuto), 2, 1, 1, 1);
-    grid->addLayout(labelledField(QStringLiteral("Nazione:"), txtMisure), 3, 0, 1, 1);
-    grid->addLayout(labelledField(QStringLiteral("Tecnica utilizzata:"), txtPeso), 3, 1, 1, 1);
-    grid->addLayout(labelledField(QStringLiteral("Corrente artistica:"), txtUsura), 4, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Dimensioni:"), txtDifetti), 5, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Supporto:"), txtServizio), 6, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Luogo conservazione:"), txtSpecifiche), 7, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Proprietario attuale:"), txtCliente), 8, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Codice fiscale:"), txtCodFisc, btnCodFisc), 9, 0, 1, 1);
-    grid->addLayout(labelledField(QStringLiteral("Tel. preferenziale:"), txtRecapito), 9, 1, 1, 1);
+    grid->addLayout(labelledField(F::label(F::Titolo), txtCapo), 0, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Soggetto), txtDescrizione), 1, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Artista), txtColore), 2, 0, 1, 1);
+    grid->addLayout(labelledField(F::label(F::Anno), txtTessuto), 2, 1, 1, 1);
+    grid->addLayout(labelledField(F::label(F::Nazione), txtMisure), 3, 0, 1, 1);
+    grid->addLayout(labelledField(F::label(F::Tecnica), txtPeso), 3, 1, 1, 1);
+    grid->addLayout(labelledField(F::label(F::Corrente), txtUsura), 4, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Dimensioni), txtDifetti), 5, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Supporto), txtServizio), 6, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Luogo), txtSpecifiche), 7, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Proprietario), txtCliente), 8, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::CodFisc), txtCodFisc, btnCodFisc), 9, 0, 1, 1);
+    grid->addLayout(labelledField(F::label(F::Recapito), txtRecapito), 9, 1, 1, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
@@ -98,13 +102,13 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     addPhoto(btnZoomFoto, "btnZoomFoto", "ph_zoom", "Visualizza la foto nelle sue dimensioni reali.");
 
     auto* boxPrezzo = styledPanel(QStringLiteral("shpPrezzo"), column);
-    auto* lblPrezzo = fieldLabel(QString::fromUtf8("Valore: \u20AC"), boxPrezzo);
-    txtPrezzo = cardEdit(QStringLiteral("txtPrezzo"), 15, boxPrezzo);
+    auto* lblPrezzo = fieldLabel(F::label(F::Valore), boxPrezzo);
+    txtPrezzo = cardEdit(QStringLiteral("txtPrezzo"), F::typed(F::Valore), boxPrezzo);
     txtPrezzo->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
     txtPrezzo->setAlignment(Qt::AlignRight);
     txtPrezzo->setFixedWidth(180);
     // A formatted amount is shown whole with its comma and decimals; typing keeps to 15.
-    limitTyping(txtPrezzo, 15);
+    limitTyping(txtPrezzo, F::typed(F::Valore));
     auto* prezzoLayout = new QHBoxLayout(boxPrezzo);
     prezzoLayout->setContentsMargins(8, 4, 8, 4);
     prezzoLayout->addWidget(lblPrezzo);
@@ -114,7 +118,7 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     auto* icoSegnala = new QLabel(boxSegnala);
     icoSegnala->setObjectName(QStringLiteral("icoSegnala"));
     icoSegnala->setPixmap(QPixmap::fromImage(picture(QStringLiteral("tb_segnalati")).scaled(28, 28, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    chkSegnala = new QCheckBox(QStringLiteral("Venduta"), boxSegnala);
+    chkSegnala = new QCheckBox(F::label(F::Venduta), boxSegnala);
     chkSegnala->setObjectName(QStringLiteral("chkSegnala"));
     hints.hint(chkSegnala, QString::fromUtf8("Spunta questa casella per annotare che l'opera d'arte \u00E8 stata venduta."));
     auto* segnalaLayout = new QHBoxLayout(boxSegnala);
@@ -128,14 +132,14 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     under->addWidget(boxPrezzo);
     under->addWidget(boxSegnala);
 
-    txtNote = cardEdit(QStringLiteral("txtNote"), 250, column);
+    txtNote = cardEdit(QStringLiteral("txtNote"), F::typed(F::Note), column);
 
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(18, 14, 10, 14);
     layout->setSpacing(8);
     layout->addWidget(mat, 0, Qt::AlignLeft);
     layout->addLayout(under);
-    layout->addWidget(fieldLabel(QStringLiteral("Note:"), column));
+    layout->addWidget(fieldLabel(F::label(F::Note), column));
     layout->addWidget(txtNote);
     layout->addStretch();
     column->setFixedWidth(567 + 20 + 80);

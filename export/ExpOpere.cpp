@@ -20,29 +20,17 @@
 namespace {
 struct Column {
     const char* name;
-    const char* header;
     int width;
     bool editable;
 };
-// The grid: "N." then the sixteen fields in record order.
+// The grid: "N." then the sixteen fields in record order, headed by the record's captions.
 const Column kColumns[] = {
-    {"colNum", "N.", 60, false},
-    {"colOpera", "Titolo opera", 250, false},
-    {"colSoggetto", "Soggetto rappresentato", 250, false},
-    {"colArtista", "Artista", 200, false},
-    {"colAnno", "Anno realizzazione", 180, false},
-    {"colNazione", "Nazione", 200, false},
-    {"colTecnica", "Tecnica utilizzata", 250, false},
-    {"colCorrente", "Corrente artistica", 250, true},
-    {"colDimensioni", "Dimensioni", 200, false},
-    {"colSupporto", "Supporto", 250, false},
-    {"colLuogo", "Luogo conservazione", 250, false},
-    {"colProprietario", "Proprietario attuale", 250, true},
-    {"colCodFisc", "Codice fiscale", 180, true},
-    {"colRecapito", "Tel. preferenziale", 180, true},
-    {"colNote", "Note", 350, true},
-    {"colValore", "Valore", 150, false},
-    {"colVenduta", "Venduta", 120, false},
+    {"colNum", 60, false},        {"colOpera", 250, false},      {"colSoggetto", 250, false},
+    {"colArtista", 200, false},   {"colAnno", 180, false},       {"colNazione", 200, false},
+    {"colTecnica", 250, false},   {"colCorrente", 250, true},    {"colDimensioni", 200, false},
+    {"colSupporto", 250, false},  {"colLuogo", 250, false},      {"colProprietario", 250, true},
+    {"colCodFisc", 180, true},    {"colRecapito", 180, true},    {"colNote", 350, true},
+    {"colValore", 150, false},    {"colVenduta", 120, false},
 };
 constexpr int kGridColumns = int(std::size(kColumns));
 
@@ -100,7 +88,7 @@ QVariant ExportModel::data(const QModelIndex& index, int role) const
 QVariant ExportModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kGridColumns)
-        return QString::fromUtf8(kColumns[section].header);
+        return section == 0 ? QStringLiteral("N.") : TSchedaOpera::caption(TSchedaOpera::Field(section - 1));
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

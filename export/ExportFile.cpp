@@ -1,6 +1,7 @@
 #include "export/ExportFile.h"
 
 #include "records/ArtworkArchive.h"
+#include "common/Cp1252.h"
 #include "common/IoError.h"
 
 #include <QIODevice>
@@ -17,17 +18,8 @@ QByteArrayView trimmed(QByteArrayView b)
     return b.sliced(first, last - first);
 }
 
-struct Header {
-    const char* caption;
-    int width;
-};
-// The header's widths are the export's own, not the grid's.
-const Header kHeader[kColumns] = {
-    {"Titolo opera", 250}, {"Soggetto rappresentato", 300}, {"Artista", 250}, {"Anno realizzazione", 200},
-    {"Nazione", 250}, {"Tecnica utilizzata", 200}, {"Corrente artistica", 250}, {"Dimensioni", 250},
-    {"Supporto", 250}, {"Luogo conservazione", 250}, {"Proprietario attuale", 250}, {"Codice fiscale", 250},
-    {"Tel. preferenziale", 250}, {"Note", 400}, {"Valore", 200}, {"Venduta", 180},
-};
+// The header's widths are the export's own, not the grid's; its captions are the record's.
+const int kHeaderWidth[kColumns] = {250, 300, 250, 200, 250, 200, 250, 250, 250, 250, 250, 250, 250, 400, 200, 180};
 
 const char kStart[] =
     "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
@@ -189,11 +181,11 @@ void write(QIODevice& out, qint64 count, const CellSource& cell)
     QByteArray scratch;
     sink.add(kStart);
     sink.add("<tr>");
-    for (const Header& h : kHeader) {
+    for (int c = 0; c < kColumns; ++c) {
         sink.add("<td style=\"text-align: left; font-weight: bold;\" width=");
-        sink.add(QByteArray::number(h.width));
+        sink.add(QByteArray::number(kHeaderWidth[c]));
         sink.add(">");
-        sink.add(h.caption);
+        sink.add(cp1252::encode(TSchedaOpera::caption(TSchedaOpera::Field(c))));
         sink.add("</td>");
     }
     sink.add("</tr>");

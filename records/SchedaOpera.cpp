@@ -7,14 +7,28 @@
 #include <cstring>
 
 const std::array<TSchedaOpera::Layout, TSchedaOpera::kFields> TSchedaOpera::layout = {{
-    {"Titolo", 0, 50},        {"Soggetto", 51, 120},    {"Artista", 172, 50},
-    {"Anno", 223, 50},        {"Nazione", 274, 50},     {"Tecnica", 325, 50},
-    {"Corrente", 376, 50},    {"Dimensioni", 427, 250}, {"Supporto", 678, 120},
-    {"Luogo", 799, 250},      {"Proprietario", 1050, 50}, {"CodFisc", 1101, 16},
-    {"Recapito", 1118, 30},   {"Note", 1149, 250},      {"Valore", 1400, 15},
-    {"Venduta", 1416, 2},     {"File01", 1419, 250},    {"File02", 1670, 250},
-    {"File03", 1921, 250},    {"Desc01", 2172, 250},    {"Desc02", 2423, 250},
-    {"Desc03", 2674, 250},
+    {"Titolo", 0, 50, "Titolo opera:", 50},
+    {"Soggetto", 51, 120, "Soggetto rappresentato:", 120},
+    {"Artista", 172, 50, "Artista:", 50},
+    {"Anno", 223, 50, "Anno realizzazione:", 50},
+    {"Nazione", 274, 50, "Nazione:", 50},
+    {"Tecnica", 325, 50, "Tecnica utilizzata:", 50},
+    {"Corrente", 376, 50, "Corrente artistica:", 50},
+    {"Dimensioni", 427, 250, "Dimensioni:", 250},
+    {"Supporto", 678, 120, "Supporto:", 120},
+    {"Luogo", 799, 250, "Luogo conservazione:", 250},
+    {"Proprietario", 1050, 50, "Proprietario attuale:", 50},
+    {"CodFisc", 1101, 16, "Codice fiscale:", 16},
+    {"Recapito", 1118, 30, "Tel. preferenziale:", 30},
+    {"Note", 1149, 250, "Note:", 250},
+    {"Valore", 1400, 15, "Valore: \u20AC", 15},
+    {"Venduta", 1416, 2, "Venduta", 0},
+    {"File01", 1419, 250, "Nome 1\u00B0 file allegato:", 0},
+    {"File02", 1670, 250, "Nome 2\u00B0 file allegato:", 0},
+    {"File03", 1921, 250, "Nome 3\u00B0 file allegato:", 0},
+    {"Desc01", 2172, 250, "Descrizione 1\u00B0 file allegato:", 0},
+    {"Desc02", 2423, 250, "Descrizione 2\u00B0 file allegato:", 0},
+    {"Desc03", 2674, 250, "Descrizione 3\u00B0 file allegato:", 0},
 }};
 
 void TSchedaOpera::setSold(bool isSold)

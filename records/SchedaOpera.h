@@ -1,4 +1,6 @@
 #pragma once
+#include "records/FieldText.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -20,10 +22,20 @@ struct TSchedaOpera {
         const char* name;
         int offset;
         int width; // characters; the field takes width + 1 bytes
+        const char* label; // the card's caption, UTF-8
+        int typed;         // characters the card lets the user type; 0: not typed there
     };
     static const std::array<Layout, kFields> layout;
 
     std::array<QString, kFields> text;
+
+    // The card's caption of a field ("Titolo opera:") and its name without the colon
+    // ("Titolo opera"), as lists, the export and the history show it.
+    static QString label(Field f) { return QString::fromUtf8(layout[size_t(f)].label); }
+    static QString caption(Field f) { return captionOf(layout[size_t(f)].label); }
+    // The characters the field holds, and those the card lets the user type into it.
+    static int characters(Field f) { return layout[size_t(f)].width; }
+    static int typed(Field f) { return layout[size_t(f)].typed; }
 
     QString& operator[](Field f) { return text[size_t(f)]; }
     const QString& operator[](Field f) const { return text[size_t(f)]; }

@@ -18,6 +18,10 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+namespace {
+using F = TSchedaIntervento;
+} // namespace
+
 
 QWidget* TfrmInterventi::buildPhotos(StatusHints& hints)
 {
@@ -42,27 +46,27 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     area->setAttribute(Qt::WA_StyledBackground);
     hints.blank(area);
 
-    txtNumScheda = cardEdit(QStringLiteral("txtNumScheda"), 50, area);
+    txtNumScheda = cardEdit(QStringLiteral("txtNumScheda"), F::typed(F::NumRelazione), area);
     txtNumScheda->setAlignment(Qt::AlignCenter);
-    txtData = cardEdit(QStringLiteral("txtData"), 10, area);
-    txtTecnico = cardEdit(QStringLiteral("txtTecnico"), 120, area);
-    txtAzienda = cardEdit(QStringLiteral("txtAzienda"), 500, area);
-    txtPratica = cardEdit(QStringLiteral("txtPratica"), 250, area);
-    txtCliente = cardEdit(QStringLiteral("txtCliente"), 500, area);
-    txtRecapito = cardEdit(QStringLiteral("txtRecapito"), 50, area);
-    txtVeicolo = cardEdit(QStringLiteral("txtVeicolo"), 50, area);
-    txtTarga = cardEdit(QStringLiteral("txtTarga"), 30, area);
-    txtMarca = cardEdit(QStringLiteral("txtMarca"), 50, area);
-    txtChilometraggio = cardEdit(QStringLiteral("txtChilometraggio"), 50, area);
-    txtDanni = cardEdit(QStringLiteral("txtDanni"), 1000, area);
-    txtDataInizio = cardEdit(QStringLiteral("txtDataInizio"), 10, area);
-    txtStato = cardEdit(QStringLiteral("txtStato"), 50, area);
-    txtDataFine = cardEdit(QStringLiteral("txtDataFine"), 10, area);
-    txtVernice = cardEdit(QStringLiteral("txtVernice"), 500, area);
-    txtRicambi = cardEdit(QStringLiteral("txtRicambi"), 1000, area);
-    txtManodopera = cardEdit(QStringLiteral("txtManodopera"), 50, area);
-    txtNote = cardEdit(QStringLiteral("txtNote"), 1000, area);
-    txtTotale = cardEdit(QStringLiteral("txtTotale"), 15, area);
+    txtData = cardEdit(QStringLiteral("txtData"), F::typed(F::DataEmissione), area);
+    txtTecnico = cardEdit(QStringLiteral("txtTecnico"), F::typed(F::Team), area);
+    txtAzienda = cardEdit(QStringLiteral("txtAzienda"), F::typed(F::Intestazione), area);
+    txtPratica = cardEdit(QStringLiteral("txtPratica"), F::typed(F::StatoAnteOperam), area);
+    txtCliente = cardEdit(QStringLiteral("txtCliente"), F::typed(F::Committente), area);
+    txtRecapito = cardEdit(QStringLiteral("txtRecapito"), F::typed(F::Recapito), area);
+    txtVeicolo = cardEdit(QStringLiteral("txtVeicolo"), F::typed(F::TitoloOpera), area);
+    txtTarga = cardEdit(QStringLiteral("txtTarga"), F::typed(F::Anno), area);
+    txtMarca = cardEdit(QStringLiteral("txtMarca"), F::typed(F::Tecnica), area);
+    txtChilometraggio = cardEdit(QStringLiteral("txtChilometraggio"), F::typed(F::Artista), area);
+    txtDanni = cardEdit(QStringLiteral("txtDanni"), F::typed(F::Indagini), area);
+    txtDataInizio = cardEdit(QStringLiteral("txtDataInizio"), F::typed(F::DataInizio), area);
+    txtStato = cardEdit(QStringLiteral("txtStato"), F::typed(F::StatoAvanzamento), area);
+    txtDataFine = cardEdit(QStringLiteral("txtDataFine"), F::typed(F::DataFine), area);
+    txtVernice = cardEdit(QStringLiteral("txtVernice"), F::typed(F::CauseDegrado), area);
+    txtRicambi = cardEdit(QStringLiteral("txtRicambi"), F::typed(F::Conclusioni), area);
+    txtManodopera = cardEdit(QStringLiteral("txtManodopera"), F::typed(F::Dimensioni), area);
+    txtNote = cardEdit(QStringLiteral("txtNote"), F::typed(F::Note), area);
+    txtTotale = cardEdit(QStringLiteral("txtTotale"), F::typed(F::Totale), area);
     txtTotale->setAlignment(Qt::AlignRight);
     txtTotale->setFixedWidth(150);
     for (QLineEdit* d : {txtData, txtDataInizio, txtDataFine}) {
@@ -72,7 +76,7 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     }
 
     auto* memoArea = new QWidget(area);
-    txtInterventi = new LimitedMemo(5000, memoArea); // CR LF counted as two
+    txtInterventi = new LimitedMemo(F::typed(F::MaterialiInterventi), memoArea); // CR LF counted as two
     txtInterventi->setObjectName(QStringLiteral("txtInterventi"));
     txtInterventi->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
     txtInterventi->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -91,28 +95,28 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(4);
     auto* number = new QHBoxLayout;
-    number->addLayout(labelledField(QStringLiteral("Relazione n."), txtNumScheda), 1);
+    number->addLayout(labelledField(F::label(F::NumRelazione), txtNumScheda), 1);
     number->addWidget(btnLogo, 0, Qt::AlignBottom);
     grid->addLayout(number, 0, 0);
-    grid->addLayout(labelledField(QStringLiteral("Data emissione:"), txtData), 0, 1);
-    grid->addLayout(labelledField(QStringLiteral("Team di Restauro:"), txtTecnico), 0, 2, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Intestazione Laboratorio di Restauro:"), txtAzienda), 1, 0, 1, 4);
-    grid->addLayout(labelledField(QStringLiteral("Committente:"), txtCliente, impCliente), 2, 0, 1, 3);
-    grid->addLayout(labelledField(QStringLiteral("Recapito telefonico:"), txtRecapito), 2, 3);
-    grid->addLayout(labelledField(QStringLiteral("Titolo opera d'arte:"), txtVeicolo), 3, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Anno:"), txtTarga), 3, 2);
-    grid->addLayout(labelledField(QStringLiteral("Tecnica utilizzata:"), txtMarca), 3, 3);
-    grid->addLayout(labelledField(QStringLiteral("Artista:"), txtChilometraggio), 4, 0, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Stato ante-operam:"), txtPratica), 4, 2, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Indagini diagnostiche:"), txtDanni), 5, 0, 1, 4);
-    grid->addLayout(labelledField(QStringLiteral("Data inizio lavori:"), txtDataInizio), 6, 0);
-    grid->addLayout(labelledField(QStringLiteral("Stato avanzamento lavori:"), txtStato), 6, 1, 1, 2);
-    grid->addLayout(labelledField(QStringLiteral("Data fine lavori:"), txtDataFine), 6, 3);
-    grid->addLayout(labelledField(QStringLiteral("Cause del degrado:"), txtVernice), 7, 0, 1, 4);
-    grid->addLayout(labelledField(QStringLiteral("Conclusioni e consigli:"), txtRicambi), 8, 0, 1, 4);
+    grid->addLayout(labelledField(F::label(F::DataEmissione), txtData), 0, 1);
+    grid->addLayout(labelledField(F::label(F::Team), txtTecnico), 0, 2, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Intestazione), txtAzienda), 1, 0, 1, 4);
+    grid->addLayout(labelledField(F::label(F::Committente), txtCliente, impCliente), 2, 0, 1, 3);
+    grid->addLayout(labelledField(F::label(F::Recapito), txtRecapito), 2, 3);
+    grid->addLayout(labelledField(F::label(F::TitoloOpera), txtVeicolo), 3, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Anno), txtTarga), 3, 2);
+    grid->addLayout(labelledField(F::label(F::Tecnica), txtMarca), 3, 3);
+    grid->addLayout(labelledField(F::label(F::Artista), txtChilometraggio), 4, 0, 1, 2);
+    grid->addLayout(labelledField(F::label(F::StatoAnteOperam), txtPratica), 4, 2, 1, 2);
+    grid->addLayout(labelledField(F::label(F::Indagini), txtDanni), 5, 0, 1, 4);
+    grid->addLayout(labelledField(F::label(F::DataInizio), txtDataInizio), 6, 0);
+    grid->addLayout(labelledField(F::label(F::StatoAvanzamento), txtStato), 6, 1, 1, 2);
+    grid->addLayout(labelledField(F::label(F::DataFine), txtDataFine), 6, 3);
+    grid->addLayout(labelledField(F::label(F::CauseDegrado), txtVernice), 7, 0, 1, 4);
+    grid->addLayout(labelledField(F::label(F::Conclusioni), txtRicambi), 8, 0, 1, 4);
     auto* memoCell = new QVBoxLayout;
     memoCell->setSpacing(0);
-    memoCell->addWidget(fieldLabel(QStringLiteral("Materiali utilizzati e interventi eseguiti:"), area));
+    memoCell->addWidget(fieldLabel(F::label(F::MaterialiInterventi), area));
     memoCell->addWidget(memoArea, 1);
     grid->addLayout(memoCell, 9, 0, 1, 4);
     grid->setRowStretch(9, 1);
@@ -122,18 +126,18 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     auto* icoPagato = new QLabel(area);
     icoPagato->setObjectName(QStringLiteral("icoPagato"));
     icoPagato->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_pagato"))));
-    chkPagato = new QCheckBox(QStringLiteral(" Pagato"), area);
+    chkPagato = new QCheckBox(QStringLiteral(" ") + F::label(F::Pagato), area);
     chkPagato->setObjectName(QStringLiteral("chkPagato"));
     hints.hint(chkPagato, QString::fromUtf8("Spunta questa casella per annotare che il conto è stato saldato dal committente."));
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(6);
-    bottom->addWidget(fieldLabel(QStringLiteral("Dimensioni opera:"), area));
+    bottom->addWidget(fieldLabel(F::label(F::Dimensioni), area));
     bottom->addWidget(txtManodopera, 2);
     bottom->addSpacing(8);
-    bottom->addWidget(fieldLabel(QStringLiteral("Note:"), area));
+    bottom->addWidget(fieldLabel(F::label(F::Note), area));
     bottom->addWidget(txtNote, 3);
     bottom->addSpacing(8);
-    bottom->addWidget(fieldLabel(QString::fromUtf8("Totale: €"), area));
+    bottom->addWidget(fieldLabel(F::label(F::Totale), area));
     bottom->addWidget(txtTotale);
     bottom->addSpacing(8);
     bottom->addWidget(icoPagato);

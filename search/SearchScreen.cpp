@@ -63,7 +63,7 @@ SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<Criterion
         new FocusEffect(QString::fromLatin1(c.effect), edit);
         auto* cell = new QVBoxLayout;
         cell->setSpacing(2);
-        cell->addWidget(fieldLabel(QString::fromUtf8(c.label), panAvvio));
+        cell->addWidget(fieldLabel(c.label, panAvvio));
         cell->addWidget(edit);
         grid->addLayout(cell, int(i / 2), int(i % 2));
         edits_.push_back(edit);

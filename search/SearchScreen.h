@@ -26,11 +26,18 @@ public:
 protected:
     struct CriterionField {
         const char* edit;
-        const char* label;
+        QString label;
         int field;
         const char* effect;
         int maxLength;
     };
+    // A criterion over field f of record R: its caption and the characters the field holds
+    // come from the record; label, when given, replaces the caption.
+    template <class R>
+    static CriterionField criterion(const char* edit, typename R::Field f, const char* effect, const QString& label = {})
+    {
+        return {edit, label.isEmpty() ? R::label(f) : label, int(f), effect, R::characters(f)};
+    }
     SearchScreen(Ui& ui, const Look& look, const std::vector<CriterionField>& criterionFields, int decorations,
                  QWidget* parent);
 

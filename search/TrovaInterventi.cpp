@@ -8,8 +8,11 @@
 
 namespace {
 using F = TSchedaIntervento;
-// Typing stops where the record's field ends.
-int fieldWidth(F::Field f) { return F::layout[size_t(f)].width - 1; }
+// A date is typed as the card shows it.
+QString dateLabel(F::Field f)
+{
+    return F::caption(f) + QStringLiteral(" (gg/mm/aaaa):");
+}
 } // namespace
 
 TfrmTrovaInterventi::TfrmTrovaInterventi(Ui& ui, QWidget* parent, Chosen chosen)
@@ -18,18 +21,16 @@ TfrmTrovaInterventi::TfrmTrovaInterventi(Ui& ui, QWidget* parent, Chosen chosen)
                     "Trova relazioni tecniche di restauro in archivio", "icoIstruzioni01",
                     "Fare doppio clic sulla voce in elenco per richiamare la scheda", "Riepilogo relazioni tecniche di restauro in archivio", "Riepilogo dati"},
                    {
-                       {"txtNumScheda", "Relazione n.", F::NumRelazione, "effNumScheda", fieldWidth(F::NumRelazione)},
-                       {"txtData", "Data emissione (gg/mm/aaaa):", F::DataEmissione, "effData", fieldWidth(F::DataEmissione)},
-                       {"txtVeicolo", "Titolo opera d'arte:", F::TitoloOpera, "effVeicolo", fieldWidth(F::TitoloOpera)},
-                       {"txtChilometraggio", "Artista:", F::Artista, "effChilometraggio", fieldWidth(F::Artista)},
-                       {"txtCliente", "Committente:", F::Committente, "effCliente", fieldWidth(F::Committente)},
-                       {"txtRecapito", "Recapito telefonico:", F::Recapito, "effRecapito", fieldWidth(F::Recapito)},
-                       {"txtTecnico", "Team di Restauro:", F::Team, "effTecnico", fieldWidth(F::Team)},
-                       {"txtDataInizio", "Data inizio lavori (gg/mm/aaaa):", F::DataInizio, "effDataInizio",
-                        fieldWidth(F::DataInizio)},
-                       {"txtStato", "Stato avanzamento lavori:", F::StatoAvanzamento, "effStato",
-                        fieldWidth(F::StatoAvanzamento)},
-                       {"txtNote", "Note:", F::Note, "effNote", fieldWidth(F::Note)},
+                       criterion<F>("txtNumScheda", F::NumRelazione, "effNumScheda"),
+                       criterion<F>("txtData", F::DataEmissione, "effData", dateLabel(F::DataEmissione)),
+                       criterion<F>("txtVeicolo", F::TitoloOpera, "effVeicolo"),
+                       criterion<F>("txtChilometraggio", F::Artista, "effChilometraggio"),
+                       criterion<F>("txtCliente", F::Committente, "effCliente"),
+                       criterion<F>("txtRecapito", F::Recapito, "effRecapito"),
+                       criterion<F>("txtTecnico", F::Team, "effTecnico"),
+                       criterion<F>("txtDataInizio", F::DataInizio, "effDataInizio", dateLabel(F::DataInizio)),
+                       criterion<F>("txtStato", F::StatoAvanzamento, "effStato"),
+                       criterion<F>("txtNote", F::Note, "effNote"),
                    },
                    1, parent),
       chosen_(std::move(chosen))

@@ -8,7 +8,6 @@
 
 namespace {
 using F = TSchedaOpera;
-int fieldWidth(F::Field f) { return F::layout[size_t(f)].width; }
 } // namespace
 
 TfrmTrovaOpere::TfrmTrovaOpere(Ui& ui, QWidget* parent, Chosen chosen)
@@ -16,16 +15,16 @@ TfrmTrovaOpere::TfrmTrovaOpere(Ui& ui, QWidget* parent, Chosen chosen)
                    {"frmTrovaOpere", " Trova opere d'arte in archivio", "Trova opere d'arte in archivio",
                     "icoIstruzioni01", "Fare doppio clic sulla voce in elenco per richiamare la scheda", "Riepilogo opere d'arte in archivio", "Riepilogo dati"},
                    {
-                       {"txtCapo", "Titolo opera:", F::Titolo, "effCampo01", fieldWidth(F::Titolo)},
-                       {"txtDescrizione", "Soggetto rappresentato:", F::Soggetto, "effCampo02", fieldWidth(F::Soggetto)},
-                       {"txtColore", "Artista:", F::Artista, "effCampo09", fieldWidth(F::Artista)},
-                       {"txtTessuto", "Anno realizzazione:", F::Anno, "effCampo10", fieldWidth(F::Anno)},
-                       {"txtDifetti", "Dimensioni:", F::Dimensioni, "effCampo05", fieldWidth(F::Dimensioni)},
-                       {"txtServizio", "Supporto:", F::Supporto, "effCampo06", fieldWidth(F::Supporto)},
-                       {"txtCliente", "Proprietario attuale:", F::Proprietario, "effCampo07", fieldWidth(F::Proprietario)},
-                       {"txtCodFisc", "Codice fiscale:", F::CodFisc, "effCampo08", fieldWidth(F::CodFisc)},
-                       {"txtSpecifiche", "Luogo conservazione:", F::Luogo, "effCampo03", fieldWidth(F::Luogo)},
-                       {"txtNote", "Note:", F::Note, "effCampo04", fieldWidth(F::Note)},
+                       criterion<F>("txtCapo", F::Titolo, "effCampo01"),
+                       criterion<F>("txtDescrizione", F::Soggetto, "effCampo02"),
+                       criterion<F>("txtColore", F::Artista, "effCampo09"),
+                       criterion<F>("txtTessuto", F::Anno, "effCampo10"),
+                       criterion<F>("txtDifetti", F::Dimensioni, "effCampo05"),
+                       criterion<F>("txtServizio", F::Supporto, "effCampo06"),
+                       criterion<F>("txtCliente", F::Proprietario, "effCampo07"),
+                       criterion<F>("txtCodFisc", F::CodFisc, "effCampo08"),
+                       criterion<F>("txtSpecifiche", F::Luogo, "effCampo03"),
+                       criterion<F>("txtNote", F::Note, "effCampo04"),
                    },
                    3, parent),
       chosen_(std::move(chosen))

@@ -1,5 +1,6 @@
 #include "records/SchedaOpera.h"
 
+#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -17,6 +18,7 @@ class TestRecord : public QObject {
 
 private slots:
     void layoutIsPacked();
+    void captionsAndTypingLimits();
     void encodeGoldenBytes();
     void decodeIgnoresBytesAfterLength();
     void cutsAndTrims();
@@ -31,6 +33,19 @@ void TestRecord::layoutIsPacked()
         next = f.offset + f.width + 1;
     }
     QCOMPARE(next, TSchedaOpera::kSize);
+}
+
+void TestRecord::captionsAndTypingLimits()
+{
+    QSet<QString> captions;
+    for (int i = 0; i < TSchedaOpera::kFields; ++i) {
+        const auto f = TSchedaOpera::Field(i);
+        // What the card lets the user type is always stored whole.
+        QVERIFY2(TSchedaOpera::typed(f) <= TSchedaOpera::characters(f), TSchedaOpera::layout[size_t(i)].name);
+        QVERIFY(!TSchedaOpera::caption(f).isEmpty() && !TSchedaOpera::caption(f).endsWith(u':'));
+        captions.insert(TSchedaOpera::caption(f));
+    }
+    QCOMPARE(captions.size(), TSchedaOpera::kFields); // each field named once
 }
 
 void TestRecord::encodeGoldenBytes()

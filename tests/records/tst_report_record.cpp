@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QtTest>
 
 namespace {
@@ -20,6 +21,7 @@ class TestReportRecord : public QObject {
 
 private slots:
     void layoutIsPacked();
+    void captionsAndTypingLimits();
     void encodeGoldenBytes();
     void decodeStopsAtNulAndTrims();
     void cutToWidthMinusOne();
@@ -34,6 +36,19 @@ void TestReportRecord::layoutIsPacked()
         next += f.width;
     }
     QCOMPARE(next, 11895);
+}
+
+void TestReportRecord::captionsAndTypingLimits()
+{
+    QSet<QString> captions;
+    for (int i = 0; i < TSchedaIntervento::kFields; ++i) {
+        const auto f = TSchedaIntervento::Field(i);
+        // What the card lets the user type is always stored whole.
+        QVERIFY2(TSchedaIntervento::typed(f) <= TSchedaIntervento::characters(f), TSchedaIntervento::layout[size_t(i)].name);
+        QVERIFY(!TSchedaIntervento::caption(f).isEmpty() && !TSchedaIntervento::caption(f).endsWith(u':'));
+        captions.insert(TSchedaIntervento::caption(f));
+    }
+    QCOMPARE(captions.size(), TSchedaIntervento::kFields); // each field named once
 }
 
 void TestReportRecord::encodeGoldenBytes()
