@@ -6,9 +6,6 @@
 #include "app/OpenURL.h"
 #include "app/Splash.h"
 #include "common/Ui.h"
-#include "app/Screens.h"
-#include "catalogue/Opere.h"
-#include "reports/Interventi.h"
 #include "common/Messages.h"
 #include "common/Style.h"
 #include "common/Buttons.h"
@@ -114,13 +111,13 @@ ClickLabel* TfrmAvvio::clickable(const QString& name, const QString& pictureName
 
 void TfrmAvvio::openCatalogue()
 {
-    frmOpere->showMaximized();
+    emit catalogueRequested();
     hide();
 }
 
 void TfrmAvvio::openReports()
 {
-    frmInterventi->showMaximized();
+    emit reportsRequested();
     hide();
 }
 

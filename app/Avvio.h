@@ -14,6 +14,10 @@ public:
     void openCatalogue();
     void openReports();
 
+signals:
+    void catalogueRequested();
+    void reportsRequested();
+
 protected:
     void closeEvent(QCloseEvent* e) override;
 

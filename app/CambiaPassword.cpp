@@ -1,9 +1,7 @@
 #include "app/CambiaPassword.h"
 
 #include "app/Crypt.h"
-#include "app/Password.h"
 #include "app/PasswordStore.h"
-#include "app/Screens.h"
 #include "common/IoError.h"
 #include "common/Style.h"
 #include "common/Text.h"
@@ -126,11 +124,8 @@ void TfrmCambiaPassword::showEvent(QShowEvent* e)
 
 void TfrmCambiaPassword::closeEvent(QCloseEvent* e)
 {
-    // Whatever closes this screen hands control back to the login screen.
-    frmPassword->txtPassword->clear();
-    frmPassword->show();
-    frmPassword->txtPassword->setFocus();
     e->accept();
+    emit closed();
 }
 
 void TfrmCambiaPassword::cmdOKClick()

@@ -18,6 +18,10 @@ public:
 
     void cmdOKClick();
 
+signals:
+    // Whatever closes this screen hands control back to the login screen.
+    void closed();
+
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;

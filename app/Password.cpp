@@ -1,9 +1,6 @@
 #include "app/Password.h"
 
-#include "app/Avvio.h"
-#include "app/CambiaPassword.h"
 #include "app/PasswordStore.h"
-#include "app/Screens.h"
 #include "common/IoError.h"
 #include "common/Style.h"
 #include "common/Text.h"
@@ -92,9 +89,16 @@ TfrmPassword::TfrmPassword(Ui& ui, QWidget* parent)
         QApplication::quit();
     });
     connect(btnCambiaPassword, &QPushButton::clicked, this, [this] {
-        frmCambiaPassword->show();
+        emit changeRequested();
         hide();
     });
+}
+
+void TfrmPassword::comeBack()
+{
+    txtPassword->clear();
+    show();
+    txtPassword->setFocus();
 }
 
 void TfrmPassword::updateOk()
@@ -119,7 +123,7 @@ void TfrmPassword::cmdOKClick()
         return;
     }
     if (stored == passwordstore::normalise(txtPassword->text())) {
-        frmAvvio->showMaximized();
+        emit loggedIn();
         hide();
         return;
     }

@@ -15,6 +15,14 @@ public:
     QPushButton* cmdOK;
 
     void cmdOKClick();
+    // Back from the password change: an empty password field with the focus.
+    void comeBack();
+
+signals:
+    // The password was right: the launcher follows.
+    void loggedIn();
+    // Cambia password was pressed: the password change follows.
+    void changeRequested();
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -27,6 +27,10 @@
 #include "common/Style.h"
 
 #include <QEvent>
+
+#include <functional>
+#include <type_traits>
+#include <vector>
 #include <QTimer>
 
 TfrmPassword* frmPassword = nullptr;
@@ -55,54 +59,75 @@ TfrmDaSaldare* frmDaSaldare = nullptr;
 TfrmTrovaInterventi* frmTrovaInterventi = nullptr;
 
 namespace {
-// The two cards hand back to the shell: closing one shows the launcher, their help
-// button shows the help window.
-void wireCards(Ui& ui)
+// One program-wide instance: made with the Ui (or without, for a window that needs none),
+// destroyed and forgotten.
+struct Instance {
+    std::function<void(Ui&)> create;
+    std::function<void()> destroy;
+};
+
+template <class T>
+Instance instance(T*& screen)
 {
-    QObject::connect(frmOpere, &TfrmOpere::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
-    QObject::connect(frmInterventi, &TfrmInterventi::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
+    return {[&screen](Ui& ui) {
+                if constexpr (std::is_constructible_v<T, Ui&>)
+                    screen = new T(ui);
+                else
+                    screen = new T;
+            },
+            [&screen] {
+                delete screen;
+                screen = nullptr;
+            }};
+}
+
+// Every program-wide screen, in the start-up order; the login first. Dialog screens are
+// never shown themselves: each use creates its own.
+const std::vector<Instance>& instances()
+{
+    static const std::vector<Instance> table = {
+        instance(frmPassword),       instance(frmCambiaPassword), instance(frmGuida),
+        instance(frmInfo),           instance(frmSplash),         instance(frmAvvio),
+        instance(frmOpere),          instance(frmZoom),           instance(frmAllegaCartella),
+        instance(frmCodFisc),        instance(frmPartitaIva),     instance(frmStampaOpera),
+        instance(frmExpOpere),       instance(frmOpere_Disponibili), instance(frmTrovaOpere),
+        instance(frmInterventi),     instance(frmCalendario),     instance(frmLogo),
+        instance(frmWebCam),         instance(frmNumerazione),    instance(frmAnteprimaScheda),
+        instance(frmStampaScheda),   instance(frmDaSaldare),      instance(frmTrovaInterventi),
+    };
+    return table;
+}
+
+// The screens hand over to each other through their signals: login, password change and
+// launcher; each card back to the launcher, and its help to the help window.
+void wire(Ui& ui)
+{
+    QObject::connect(frmPassword, &TfrmPassword::loggedIn, frmAvvio, [] { frmAvvio->showMaximized(); });
+    QObject::connect(frmPassword, &TfrmPassword::changeRequested, frmCambiaPassword, [] { frmCambiaPassword->show(); });
+    QObject::connect(frmCambiaPassword, &TfrmCambiaPassword::closed, frmPassword, [] { frmPassword->comeBack(); });
+    QObject::connect(frmAvvio, &TfrmAvvio::catalogueRequested, frmOpere, [] { frmOpere->showMaximized(); });
+    QObject::connect(frmAvvio, &TfrmAvvio::reportsRequested, frmInterventi, [] { frmInterventi->showMaximized(); });
     auto help = [&ui](QWidget* over, const QString& topic) {
         showHelp(ui, over, helptexts::titleOf(topic), helptexts::text(topic));
     };
-    QObject::connect(frmOpere, &TfrmOpere::helpRequested, frmOpere, help);
-    QObject::connect(frmInterventi, &TfrmInterventi::helpRequested, frmInterventi, help);
+    for (CardScreen* card : {static_cast<CardScreen*>(frmOpere), static_cast<CardScreen*>(frmInterventi)}) {
+        QObject::connect(card, &CardScreen::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
+        QObject::connect(card, &CardScreen::helpRequested, card, help);
+    }
 }
 
 void createLogin(Ui& ui)
 {
     style::initResources();
-    frmPassword = new TfrmPassword(ui);
+    instances().front().create(ui);
 }
 
 // Every screen after the login, in the start-up order.
 void createOthers(Ui& ui)
 {
-    frmCambiaPassword = new TfrmCambiaPassword(ui);
-    // Help, information and splash: never shown; each use creates its own window.
-    frmGuida = new TfrmGuida(ui);
-    frmInfo = new TfrmInfo(ui);
-    frmSplash = new TfrmSplash(ui);
-    frmAvvio = new TfrmAvvio(ui);
-    frmOpere = new TfrmOpere(ui);
-    // Dialog screens: these instances are never shown; each use creates its own.
-    frmZoom = new TfrmZoom;
-    frmAllegaCartella = new TfrmAllegaCartella(ui);
-    frmCodFisc = new TfrmCodFisc(ui);
-    frmPartitaIva = new TfrmPartitaIva(ui);
-    frmStampaOpera = new TfrmStampaOpera(ui);
-    frmExpOpere = new TfrmExpOpere(ui);
-    frmOpere_Disponibili = new TfrmOpere_Disponibili(ui);
-    frmTrovaOpere = new TfrmTrovaOpere(ui);
-    frmInterventi = new TfrmInterventi(ui);
-    frmCalendario = new TfrmCalendario(ui);
-    frmLogo = new TfrmLogo(ui);
-    frmWebCam = new TfrmWebCam(ui);
-    frmNumerazione = new TfrmNumerazione(ui);
-    frmAnteprimaScheda = new TfrmAnteprimaScheda(ui);
-    frmStampaScheda = new TfrmStampaScheda(ui);
-    frmDaSaldare = new TfrmDaSaldare(ui);
-    frmTrovaInterventi = new TfrmTrovaInterventi(ui);
-    wireCards(ui);
+    for (size_t i = 1; i < instances().size(); ++i)
+        instances()[i].create(ui);
+    wire(ui);
 }
 
 // Creates the other screens once the login window has been painted for the first time,
@@ -146,52 +171,6 @@ void startScreens(Ui& ui)
 
 void destroyScreens()
 {
-    delete frmTrovaInterventi;
-    delete frmDaSaldare;
-    delete frmStampaScheda;
-    delete frmAnteprimaScheda;
-    delete frmNumerazione;
-    delete frmWebCam;
-    delete frmLogo;
-    delete frmCalendario;
-    delete frmInterventi;
-    delete frmTrovaOpere;
-    delete frmOpere_Disponibili;
-    delete frmExpOpere;
-    delete frmStampaOpera;
-    delete frmPartitaIva;
-    delete frmCodFisc;
-    delete frmAllegaCartella;
-    delete frmZoom;
-    delete frmOpere;
-    delete frmAvvio;
-    delete frmSplash;
-    delete frmInfo;
-    delete frmGuida;
-    delete frmCambiaPassword;
-    delete frmPassword;
-    frmOpere = nullptr;
-    frmOpere_Disponibili = nullptr;
-    frmStampaOpera = nullptr;
-    frmExpOpere = nullptr;
-    frmAnteprimaScheda = nullptr;
-    frmStampaScheda = nullptr;
-    frmTrovaOpere = nullptr;
-    frmDaSaldare = nullptr;
-    frmTrovaInterventi = nullptr;
-    frmZoom = nullptr;
-    frmAllegaCartella = nullptr;
-    frmCodFisc = nullptr;
-    frmPartitaIva = nullptr;
-    frmInterventi = nullptr;
-    frmCalendario = nullptr;
-    frmLogo = nullptr;
-    frmWebCam = nullptr;
-    frmNumerazione = nullptr;
-    frmAvvio = nullptr;
-    frmGuida = nullptr;
-    frmInfo = nullptr;
-    frmSplash = nullptr;
-    frmCambiaPassword = nullptr;
-    frmPassword = nullptr;
+    for (auto it = instances().rbegin(); it != instances().rend(); ++it)
+        it->destroy();
 }
