@@ -19,7 +19,6 @@
 
 TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmAvvio"));
     setWindowTitle(QStringLiteral("Brevanto"));
 

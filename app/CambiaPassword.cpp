@@ -34,7 +34,6 @@ const QString kError = QStringLiteral(
 TfrmCambiaPassword::TfrmCambiaPassword(Ui& ui, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmCambiaPassword"));
     setWindowTitle(QStringLiteral(" Cambia password"));
     setProperty("screen", QStringLiteral("login"));
@@ -67,7 +66,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(Ui& ui, QWidget* parent)
         auto* edit = new QLineEdit(area);
         edit->setObjectName(QString::fromLatin1(rows[i].edit));
         edit->setEchoMode(QLineEdit::Password);
-        edit->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
+        edit->setProperty("fontRole", QStringLiteral("entryLarge"));
         edit->setGeometry(8, 6, 284, 34);
         new FocusEffect(QString::fromLatin1(rows[i].effect), edit);
         grid->addWidget(label, i, 0, Qt::AlignRight | Qt::AlignVCenter);

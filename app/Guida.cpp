@@ -16,7 +16,6 @@
 TfrmGuida::TfrmGuida(Ui& ui, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmGuida"));
     setWindowTitle(QStringLiteral(" Guida all'utilizzo del software"));
     setFixedSize(670, 572);
@@ -26,12 +25,12 @@ TfrmGuida::TfrmGuida(Ui& ui, QWidget* parent)
     imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("title_guida"))));
     lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), this);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setFont(QFont(QStringLiteral("Arial"), 16, QFont::Bold));
+    lblTitolo->setProperty("fontRole", QStringLiteral("helpTitle"));
     txtGuida = new QPlainTextEdit(this);
     txtGuida->setObjectName(QStringLiteral("txtGuida"));
     txtGuida->setReadOnly(true);
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txtGuida->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    txtGuida->setProperty("fontRole", QStringLiteral("entry"));
     txtGuida->setFixedSize(625, 350);
 
     auto* imgPDF = new ClickLabel(QStringLiteral("imgPDF"), this);

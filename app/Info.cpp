@@ -14,7 +14,6 @@
 TfrmInfo::TfrmInfo(Ui& ui, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral(" Informazioni su Brevanto"));
 

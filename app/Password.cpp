@@ -27,7 +27,6 @@ const QString kReadError = QStringLiteral(
 TfrmPassword::TfrmPassword(Ui& ui, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmPassword"));
     setWindowTitle(QStringLiteral("Brevanto - Accesso"));
     setProperty("screen", QStringLiteral("login"));
@@ -46,7 +45,7 @@ TfrmPassword::TfrmPassword(Ui& ui, QWidget* parent)
     txtPassword = new QLineEdit(editArea);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setEchoMode(QLineEdit::Password);
-    txtPassword->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
+    txtPassword->setProperty("fontRole", QStringLiteral("entryLarge"));
     txtPassword->setGeometry(8, 7, 344, 34);
     new FocusEffect(QStringLiteral("effPassword"), txtPassword);
 

@@ -14,7 +14,6 @@
 TfrmSplash::TfrmSplash(Ui& ui, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Brevanto - \u00A9 2026 Brevanto"));
 

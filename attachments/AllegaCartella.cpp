@@ -51,7 +51,6 @@ TfrmAllegaCartella::TfrmAllegaCartella(Ui& ui, QWidget* parent, Slots cardFiles,
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui), cardFiles_(cardFiles),
       cardDescs_(cardDescs)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmAllegaCartella"));
     setWindowTitle(QStringLiteral(" Allega file"));
     setFixedSize(634, 534);
@@ -117,7 +116,7 @@ QWidget* TfrmAllegaCartella::slotBox(int slot)
     txtFile[i] = new QLineEdit(box);
     txtFile[i]->setObjectName(QStringLiteral("txtFile0%1").arg(slot + 1));
     txtFile[i]->setReadOnly(true);
-    txtFile[i]->setFont(QFont(QStringLiteral("Verdana"), 10, QFont::Bold));
+    txtFile[i]->setProperty("fontRole", QStringLiteral("name"));
     txtFile[i]->setProperty("attachmentName", true);
     imgCancella[i] = new ClickLabel(QStringLiteral("imgCancella0%1").arg(slot + 1), box);
     imgCancella[i]->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_gomma")).scaled(22, 22, Qt::KeepAspectRatio,
@@ -137,7 +136,7 @@ QWidget* TfrmAllegaCartella::slotBox(int slot)
     descCaption->setProperty("field", true);
     txtDesc[i] = new QLineEdit(box);
     txtDesc[i]->setObjectName(QStringLiteral("txtDesc0%1").arg(slot + 1));
-    txtDesc[i]->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    txtDesc[i]->setProperty("fontRole", QStringLiteral("entry"));
 
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(12, 8, 12, 10);

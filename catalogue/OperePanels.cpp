@@ -104,7 +104,7 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     auto* boxPrezzo = styledPanel(QStringLiteral("shpPrezzo"), column);
     auto* lblPrezzo = fieldLabel(F::label(F::Valore), boxPrezzo);
     txtPrezzo = cardEdit(QStringLiteral("txtPrezzo"), F::typed(F::Valore), boxPrezzo);
-    txtPrezzo->setFont(QFont(QStringLiteral("Verdana"), 14, QFont::Bold));
+    txtPrezzo->setProperty("fontRole", QStringLiteral("entryLarge"));
     txtPrezzo->setAlignment(Qt::AlignRight);
     txtPrezzo->setFixedWidth(180);
     // A formatted amount is shown whole with its comma and decimals; typing keeps to 15.

@@ -46,10 +46,6 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e)
 LinkLabel::LinkLabel(const QString& name, const QString& text, QWidget* parent) : ClickLabel(name, parent)
 {
     setText(text);
-    setFont(QFont(QStringLiteral("Tahoma"), 14, -1, false));
-    QFont f = font();
-    f.setUnderline(true);
-    setFont(f);
     setPressedLook(false);
     addIcon(this);
 }

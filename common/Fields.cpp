@@ -14,7 +14,6 @@ QLineEdit* cardEdit(const QString& name, int maxLength, QWidget* parent)
     e->setObjectName(name);
     e->setMaxLength(maxLength);
     e->setProperty("card", true);
-    e->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
     return e;
 }
 

@@ -20,11 +20,6 @@ void initResources()
     registerResources();
 }
 
-void applyProgramSettings()
-{
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-}
-
 void installAppearance(QApplication& app)
 {
     // The screens name the classic Windows faces; free look-alikes stand in for them.
@@ -38,7 +33,7 @@ void installAppearance(QApplication& app)
     QFile sheet(QStringLiteral(":/brevanto.qss"));
     if (sheet.open(QIODevice::ReadOnly))
         app.setStyleSheet(QString::fromUtf8(sheet.readAll()));
-    applyProgramSettings();
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
 }
 
 } // namespace style

@@ -9,14 +9,11 @@ namespace style {
 // The program-wide short date format.
 inline const QString kShortDate = QStringLiteral("dd/MM/yyyy");
 
-// Italian number and date conventions (comma as decimal separator); every screen calls it
-// when it is created, so they hold from start-up on.
-void applyProgramSettings();
-
 // Registers the pictures and the style sheet compiled into the program.
 void initResources();
 
-// Fonts, widget style and the one style sheet of the program.
+// Fonts, widget style, the one style sheet of the program and the Italian number and date
+// conventions (comma as decimal separator), set once at start-up.
 void installAppearance(QApplication& app);
 
 } // namespace style

@@ -1,6 +1,5 @@
 #include "common/Zoom.h"
 
-#include "common/Style.h"
 #include "common/PictureFrame.h"
 
 #include <QEvent>
@@ -9,7 +8,6 @@
 
 TfrmZoom::TfrmZoom(QWidget* parent) : QDialog(parent)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmZoom"));
     setWindowTitle(QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
     panContainer_ = new QWidget(this);

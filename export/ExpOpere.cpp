@@ -124,7 +124,6 @@ QByteArrayView ExportModel::exportCell(qint64 row, int column, QByteArray& scrat
 TfrmExpOpere::TfrmExpOpere(Ui& ui, QWidget* parent, std::function<void(QWidget*)> help)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui), help_(std::move(help))
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmExpOpere"));
     setWindowTitle(QStringLiteral(" Esporta archivio opere d'arte in Excel"));
     setFixedSize(862, 560);

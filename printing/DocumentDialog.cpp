@@ -1,6 +1,5 @@
 #include "printing/DocumentDialog.h"
 
-#include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "common/Keys.h"
@@ -19,7 +18,6 @@ DocumentDialog::DocumentDialog(Ui& ui, const char* objectName, const char* capti
                                QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(QString::fromUtf8(caption));
     setProperty("documentDialog", true);

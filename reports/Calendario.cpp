@@ -14,7 +14,6 @@
 TfrmCalendario::TfrmCalendario(Ui&, QWidget* parent, QLineEdit* target, QDate today)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), target_(target)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmCalendario"));
     setWindowTitle(QStringLiteral(" Importazione data"));
     lblMemory = new QLabel(this);
@@ -31,7 +30,7 @@ TfrmCalendario::TfrmCalendario(Ui&, QWidget* parent, QLineEdit* target, QDate to
     calAppuntamenti->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     calAppuntamenti->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calAppuntamenti->setGridVisible(true);
-    calAppuntamenti->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    calAppuntamenti->setProperty("fontRole", QStringLiteral("calendar"));
     calAppuntamenti->setSelectedDate(today);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(4, 4, 4, 4);

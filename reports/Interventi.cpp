@@ -7,7 +7,6 @@
 #include "common/IoError.h"
 #include "common/Messages.h"
 #include "common/ProgramDir.h"
-#include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "common/InputLimits.h"

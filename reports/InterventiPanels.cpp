@@ -78,7 +78,7 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     auto* memoArea = new QWidget(area);
     txtInterventi = new LimitedMemo(F::typed(F::MaterialiInterventi), memoArea); // CR LF counted as two
     txtInterventi->setObjectName(QStringLiteral("txtInterventi"));
-    txtInterventi->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    txtInterventi->setProperty("fontRole", QStringLiteral("entry"));
     txtInterventi->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtInterventi->setProperty("card", true);
     auto* memoLayout = new QVBoxLayout(memoArea);

@@ -21,7 +21,6 @@
 TfrmLogo::TfrmLogo(Ui& ui, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmLogo"));
     setWindowTitle(QStringLiteral(" Impostazione logo"));
     setFixedSize(362, 368);

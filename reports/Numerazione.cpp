@@ -29,7 +29,6 @@ bool numberingMode(const QLabel* memory)
 TfrmNumerazione::TfrmNumerazione(Ui& ui, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmNumerazione"));
     setWindowTitle(QStringLiteral(" Impostazione inizio numerazione"));
     lblMemory = new QLabel(this);
@@ -54,7 +53,7 @@ TfrmNumerazione::TfrmNumerazione(Ui& ui, QWidget* parent)
     // A hand-edited start longer than five digits is shown whole: only typing keeps to five.
     limitTyping(txtInizio, 5);
     txtInizio->setAlignment(Qt::AlignCenter);
-    txtInizio->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    txtInizio->setProperty("fontRole", QStringLiteral("entry"));
     txtInizio->setGeometry(6, 6, 138, 32);
     new FocusEffect(QStringLiteral("effInizio"), txtInizio);
     auto* hand = new QLabel(group);

@@ -16,7 +16,6 @@
 TfrmWebCam::TfrmWebCam(Ui& ui, QWidget* parent, PhotoBox* target)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui), target_(target)
 {
-    style::applyProgramSettings();
     setObjectName(QStringLiteral("frmWebCam"));
     setWindowTitle(QStringLiteral(" Cattura foto con webcam"));
     lblMemory = new QLabel(this);

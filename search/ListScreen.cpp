@@ -1,7 +1,6 @@
 #include "search/ListScreen.h"
 
 #include "common/IoError.h"
-#include "common/Style.h"
 #include "common/Ui.h"
 #include "common/FocusEffect.h"
 #include "common/Keys.h"
@@ -37,7 +36,6 @@ ListScreen::ListScreen(Ui& ui, const Look& look, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui),
       printTitle_(QString::fromUtf8(look.printTitle)), templateName_(QString::fromUtf8(look.templateName))
 {
-    style::applyProgramSettings();
     setObjectName(QString::fromLatin1(look.objectName));
     setWindowTitle(QString::fromUtf8(look.caption));
     setProperty("listScreen", true);
@@ -60,7 +58,7 @@ ListScreen::ListScreen(Ui& ui, const Look& look, QWidget* parent)
     instructions->setWordWrap(true);
     txtTrova = new QLineEdit(panContainer);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
-    txtTrova->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    txtTrova->setProperty("fontRole", QStringLiteral("entry"));
     txtTrova->setFixedWidth(230);
     new FocusEffect(QStringLiteral("effTrova"), txtTrova);
     btnTrova = new QPushButton(QStringLiteral("Trova"), panContainer);

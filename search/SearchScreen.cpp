@@ -58,7 +58,7 @@ SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<Criterion
         const CriterionField& c = criterionFields[i];
         auto* edit = new QLineEdit(panAvvio);
         edit->setObjectName(QString::fromLatin1(c.edit));
-        edit->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+        edit->setProperty("fontRole", QStringLiteral("entry"));
         edit->setMaxLength(c.maxLength);
         new FocusEffect(QString::fromLatin1(c.effect), edit);
         auto* cell = new QVBoxLayout;

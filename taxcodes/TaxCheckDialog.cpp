@@ -10,7 +10,6 @@
 TaxCheckDialog::TaxCheckDialog(Ui& ui, const Look& look, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), ui_(ui)
 {
-    style::applyProgramSettings();
     setObjectName(QString::fromLatin1(look.objectName));
     setWindowTitle(QString::fromUtf8(look.caption));
     setProperty("taxCheck", true);
@@ -29,7 +28,7 @@ TaxCheckDialog::TaxCheckDialog(Ui& ui, const Look& look, QWidget* parent)
     logo->setGeometry(16, 16, 421, 73);
     auto* title = new QLabel(QString::fromUtf8(look.instruction), container);
     title->setObjectName(QStringLiteral("lblTitolo"));
-    title->setFont(QFont(QStringLiteral("Arial"), 9));
+    title->setProperty("fontRole", QStringLiteral("caption"));
     title->setGeometry(16, 96, 421, 20);
     auto* band = new QWidget(container);
     band->setObjectName(QStringLiteral("shpCodFisc"));
@@ -39,7 +38,7 @@ TaxCheckDialog::TaxCheckDialog(Ui& ui, const Look& look, QWidget* parent)
     edit_ = new QLineEdit(container);
     edit_->setObjectName(QString::fromLatin1(look.editName));
     edit_->setMaxLength(look.maxLength);
-    edit_->setFont(QFont(QStringLiteral("Courier New"), 16, QFont::Bold));
+    edit_->setProperty("fontRole", QStringLiteral("code"));
     edit_->setGeometry(26, 128, 233, 30);
     btnControlla = new QPushButton(QStringLiteral("Controlla"), container);
     btnControlla->setObjectName(QStringLiteral("btnControlla"));
