@@ -36,25 +36,3 @@ private:
     FieldTable<TSchedaIntervento> card_;
     Picture photo1_, photo2_;
 };
-
-// Prints the report on paper after the print dialog.
-class TfrmStampaScheda : public ReportDocumentScreen {
-    Q_OBJECT
-public:
-    explicit TfrmStampaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaIntervento>& card = {}, Picture photo1 = {},
-                              Picture photo2 = {});
-
-protected:
-    void output(const report::Template& document) override;
-};
-
-// Shows the report in the print preview, from which it can be printed.
-class TfrmAnteprimaScheda : public ReportDocumentScreen {
-    Q_OBJECT
-public:
-    explicit TfrmAnteprimaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaIntervento>& card = {}, Picture photo1 = {},
-                                 Picture photo2 = {});
-
-protected:
-    void output(const report::Template& document) override;
-};

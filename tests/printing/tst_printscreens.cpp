@@ -8,7 +8,8 @@
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 
-#include "printing/ReportDocument.h"
+#include "printing/AnteprimaScheda.h"
+#include "printing/StampaScheda.h"
 #include "printing/StampaOpera.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
