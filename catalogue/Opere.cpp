@@ -21,35 +21,34 @@
 #include <QLabel>
 #include <QLineEdit>
 
-TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent)
-    : Card(ui, {"frmOpere", " Brevanto - Archivio Opere", "opere", Ui::Kind::Error}, parent)
-{
-    buildToolbar({"Prepara la schermata per l'inserimento di una nuova scheda.",
-                  "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.",
-                  "Visualizza la pagina della guida sensibile al contesto.", "Esci da questa schermata di lavoro."},
-                 {},
-                 [this](CardChrome& c) {
-                     cmdEsporta = c.button("cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
-                     cmdSegnalati = c.button("cmdSegnalati", "tb_segnalati",
-                                             "Visualizza il riepilogo delle opere d'arte non vendute.");
-                 });
+namespace {
+const CardScreen::Look kLook = {
+    "frmOpere", " Brevanto - Archivio Opere", "opere", Ui::Kind::Error,
+    "Prepara la schermata per l'inserimento di una nuova scheda.",
+    "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.",
+    "Visualizza la pagina della guida sensibile al contesto.", "Esci da questa schermata di lavoro.",
+};
+} // namespace
 
-    auto* body = new QWidget(this);
-    body->setObjectName(QStringLiteral("panBody"));
-    body->setAttribute(Qt::WA_StyledBackground);
+TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : Card(ui, kLook, parent)
+{
+    buildToolbar({}, [this](CardChrome& c) {
+        cmdEsporta = c.button("cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
+        cmdSegnalati = c.button("cmdSegnalati", "tb_segnalati", "Visualizza il riepilogo delle opere d'arte non vendute.");
+    });
+    // The photo column and the fields side by side, at most 1560 pixels wide, centred.
+    auto* body = styledPanel(QStringLiteral("panBody"), this);
     auto* content = new QWidget(body);
     content->setMaximumWidth(1560);
-    auto* contentLayout = new QHBoxLayout(content);
-    contentLayout->setContentsMargins(0, 0, 0, 0);
-    contentLayout->addWidget(buildPhotoColumn(hints()));
-    contentLayout->addWidget(buildFieldColumn(hints()), 1);
-    auto* bodyLayout = new QHBoxLayout(body);
-    bodyLayout->setContentsMargins(0, 0, 0, 0);
-    bodyLayout->addStretch(0);
-    bodyLayout->addWidget(content, 1, Qt::AlignVCenter);
-    bodyLayout->addStretch(0);
-
-    buildFieldTable();
+    auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addWidget(buildPhotoColumn(hints()));
+    columns->addWidget(buildFieldColumn(hints()), 1);
+    auto* centred = new QHBoxLayout(body);
+    centred->setContentsMargins(0, 0, 0, 0);
+    centred->addStretch(0);
+    centred->addWidget(content, 1, Qt::AlignVCenter);
+    centred->addStretch(0);
     wireFields();
     assemble(body);
     imgFoto->setImage(blankPicture());
@@ -59,38 +58,8 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent)
     connect(btnCancFoto, &QToolButton::clicked, this, &TfrmOpere::btnCancFotoClick);
     connect(btnZoomFoto, &QToolButton::clicked, this, &TfrmOpere::btnZoomFotoClick);
     connect(btnCodFisc, &QToolButton::clicked, this, &TfrmOpere::btnCodFiscClick);
-    connect(cmdTrova, &QToolButton::clicked, this, &TfrmOpere::cmdTrovaClick);
     connect(cmdSegnalati, &QToolButton::clicked, this, &TfrmOpere::cmdSegnalatiClick);
-    connect(cmdStampa, &QToolButton::clicked, this, &TfrmOpere::cmdStampaClick);
-    connect(cmdFile, &QToolButton::clicked, this, &TfrmOpere::cmdFileClick);
     connect(cmdEsporta, &QToolButton::clicked, this, &TfrmOpere::cmdEsportaClick);
-}
-
-void TfrmOpere::buildFieldTable()
-{
-    auto need = [](const char* what) {
-        return QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare ") + QString::fromUtf8(what);
-    };
-    using F = TSchedaOpera;
-    fields_ = {
-        {F::Titolo, txtCapo, need("il titolo dell'opera.")},
-        {F::Soggetto, txtDescrizione, {}},
-        {F::Artista, txtColore, need("il nome dell'artista creatore dell'opera.")},
-        {F::Anno, txtTessuto, need("l'anno di realizzazione dell'opera.")},
-        {F::Nazione, txtMisure, {}},
-        {F::Tecnica, txtPeso, {}},
-        {F::Corrente, txtUsura, {}},
-        {F::Dimensioni, txtDifetti, {}},
-        {F::Supporto, txtServizio, {}},
-        {F::Luogo, txtSpecifiche, {}},
-        {F::Proprietario, txtCliente, need("il proprietario attuale dell'opera.")},
-        {F::CodFisc, txtCodFisc, {}},
-        {F::Recapito, txtRecapito, {}},
-        {F::Note, txtNote, {}},
-        {F::Valore, txtPrezzo, {}},
-        {F::Venduta, chkSegnala, {}},
-    };
-    addSlotFields();
 }
 
 QList<QLineEdit*> TfrmOpere::enterChain() const
@@ -141,21 +110,15 @@ QWidget* TfrmOpere::firstField() const
 
 void TfrmOpere::ClearArtworkCard()
 {
-    cardfields::clearAll(fields_);
-    txtPrezzo->setText(QStringLiteral("0,00"));
-    imgFoto->setImage(blankPicture());
-    lblPosizione->clear();
-    txtCapo->setFocus();
+    clearCard();
 }
 
 void TfrmOpere::ShowArtworkRecord(const TSchedaOpera& r, qint64 k)
 {
-    cardfields::show(fields_, r);
-    lblPosizione->setText(QString::number(k));
-    loadPhoto();
+    showCard(r, k);
 }
 
-void TfrmOpere::loadPhoto()
+void TfrmOpere::loadPhotos()
 {
     const std::optional<QImage> photo = artworkphoto::load(lblPosizione->text());
     imgFoto->setStoredImage(photo ? *photo : blankPicture());
@@ -175,21 +138,17 @@ void TfrmOpere::savePhotos(bool newCard)
 
 void TfrmOpere::cmdTrovaClick()
 {
-    auto search = std::make_unique<TfrmTrovaOpere>(ui_, this, [this](const TSchedaOpera& r, qint64 k) { ShowArtworkRecord(r, k); });
-    search->lblMemory->setText(QStringLiteral("opere"));
-    execOnce(ui_, std::move(search));
+    showList<TfrmTrovaOpere>(ui_, this, shower(), mode());
 }
 
 void TfrmOpere::cmdSegnalatiClick()
 {
-    execOnce(ui_, std::make_unique<TfrmOpere_Disponibili>(ui_, this, [this](const TSchedaOpera& r, qint64 k) {
-                 ShowArtworkRecord(r, k);
-             }));
+    showList<TfrmOpere_Disponibili>(ui_, this, shower());
 }
 
 void TfrmOpere::cmdFileClick()
 {
-    attachToCard(ui_, this, QStringLiteral("opere"), lblFile, lblDesc);
+    attachToCard(ui_, this, mode(), lblFile, lblDesc);
 }
 
 void TfrmOpere::cmdStampaClick()

@@ -16,13 +16,14 @@ class TfrmOpere : public Card<TSchedaOpera> {
 public:
     explicit TfrmOpere(Ui& ui, QWidget* parent = nullptr);
 
-    // The field table says which record field each control holds (txtColore: Artista).
+    // The photo column: the work's photo, or the blank picture when it has none.
+    PictureFrame* imgFoto;
+    QImage blankPicture() const;
+    // The record's description says which field each control holds (txtColore: Artista).
     QLineEdit *txtCapo, *txtDescrizione, *txtColore, *txtTessuto, *txtMisure, *txtPeso, *txtUsura,
         *txtDifetti, *txtServizio, *txtSpecifiche, *txtCliente, *txtCodFisc, *txtRecapito, *txtNote,
         *txtPrezzo;
     QCheckBox* chkSegnala;
-    PictureFrame* imgFoto;
-    QImage blankPicture() const;
 
     PictureButton *cmdEsporta, *cmdSegnalati;
     PictureButton *btnCaricaFoto, *btnSalvaFoto, *btnCancFoto, *btnZoomFoto, *btnCodFisc;
@@ -35,10 +36,10 @@ public:
     void btnCancFotoClick();
     void btnZoomFotoClick();
     void btnCodFiscClick();
-    void cmdTrovaClick();
+    void cmdTrovaClick() override;
     void cmdSegnalatiClick();
-    void cmdStampaClick();
-    void cmdFileClick();
+    void cmdStampaClick() override;
+    void cmdFileClick() override;
     void cmdEsportaClick();
 
 protected:
@@ -47,6 +48,7 @@ protected:
     QLineEdit* amountField() const override { return txtPrezzo; }
     QWidget* firstField() const override;
     void clearPhotos() override;
+    void loadPhotos() override;
     void savePhotos(bool newCard) override;
     void opened() override { ClearArtworkCard(); }
 
@@ -54,10 +56,8 @@ private:
     QWidget* buildFieldColumn(StatusHints& hints);
     QWidget* buildPhotoColumn(StatusHints& hints);
     void wireFields();
-    void buildFieldTable();
     // The Enter chain and tab order: Titolo .. Valore.
     QList<QLineEdit*> enterChain() const;
-    void loadPhoto();
 
     QLabel* imgBianco_;
 };

@@ -34,12 +34,12 @@ StatusHints& CardScreen::hints()
     return *chrome_->hints;
 }
 
-void CardScreen::buildToolbar(const ToolbarHints& h, const std::function<void(CardChrome&)>& beforePrint,
+void CardScreen::buildToolbar(const std::function<void(CardChrome&)>& beforePrint,
                               const std::function<void(CardChrome&)>& afterBrowse)
 {
     CardChrome& c = *chrome_;
-    cmdNuovo = c.button("cmdNuovo", "tb_nuovo", h.nuovo);
-    cmdDuplica = c.button("cmdDuplica", "tb_duplica", h.duplica);
+    cmdNuovo = c.button("cmdNuovo", "tb_nuovo", look_.nuovoHint);
+    cmdDuplica = c.button("cmdDuplica", "tb_duplica", look_.duplicaHint);
     cmdSalva = c.button("cmdSalva", "tb_salva", "Salva la scheda in archivio.");
     cmdTrova = c.button("cmdTrova", "tb_trova", "Trova una scheda in archivio.");
     c.spacing(12);
@@ -58,18 +58,22 @@ void CardScreen::buildToolbar(const ToolbarHints& h, const std::function<void(Ca
     if (afterBrowse)
         afterBrowse(c);
     c.spacing(12);
-    cmdGuida = c.button("cmdGuida", "tb_guida", h.guida);
-    cmdEsci = c.button("cmdEsci", "tb_esci", h.esci);
+    cmdGuida = c.button("cmdGuida", "tb_guida", look_.guidaHint);
+    cmdEsci = c.button("cmdEsci", "tb_esci", look_.esciHint);
 }
 
 void CardScreen::assemble(QWidget* body)
 {
+    buildTable();
     chrome_->assemble(body);
     // Every caption, field and decoration without a hint of its own empties the status line.
     chrome_->hints->blankOthers(this);
     connect(cmdNuovo, &QToolButton::clicked, this, &CardScreen::cmdNuovoClick);
     connect(cmdDuplica, &QToolButton::clicked, this, &CardScreen::cmdDuplicaClick);
     connect(cmdSalva, &QToolButton::clicked, this, &CardScreen::cmdSalvaClick);
+    connect(cmdTrova, &QToolButton::clicked, this, &CardScreen::cmdTrovaClick);
+    connect(cmdStampa, &QToolButton::clicked, this, &CardScreen::cmdStampaClick);
+    connect(cmdFile, &QToolButton::clicked, this, &CardScreen::cmdFileClick);
     connect(cmdPrimo, &QToolButton::clicked, this, &CardScreen::cmdPrimoClick);
     connect(cmdIndietro, &QToolButton::clicked, this, &CardScreen::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &CardScreen::cmdAvantiClick);

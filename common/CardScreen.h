@@ -3,6 +3,8 @@
 #include "common/RecordStore.h"
 #include "common/Ui.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QWidget>
 
 #include <array>
@@ -22,6 +24,19 @@ class StatusHints;
 class CardScreen : public QWidget {
     Q_OBJECT
 public:
+    // What a card shows of itself: its name, caption, help topic and the texts that differ.
+    struct Look {
+        const char* objectName;
+        const char* title;
+        const char* helpTopic;   // also the mode the card's attachments screen is opened in
+        Ui::Kind archiveFailure; // the kind of box the archive message shows in
+        // The toolbar hints that differ between the cards.
+        const char* nuovoHint;
+        const char* duplicaHint;
+        const char* guidaHint;
+        const char* esciHint;
+    };
+
     QLabel* lblPosizione;
     QLabel* panInfo;
     QPushButton* btnFocus;
@@ -31,6 +46,10 @@ public:
         *cmdAvanti, *cmdUltimo, *cmdGuida, *cmdEsci;
 
     void cmdNuovoClick() { newCard(); }
+    // Each card opens its own search, print and attachments screens.
+    virtual void cmdTrovaClick() = 0;
+    virtual void cmdStampaClick() = 0;
+    virtual void cmdFileClick() = 0;
     void cmdDuplicaClick();
     void cmdSalvaClick();
     void cmdPrimoClick() { browse(Browse::First); }
@@ -46,31 +65,22 @@ signals:
     void helpRequested(QWidget* over, const QString& topic);
 
 protected:
-    struct Look {
-        const char* objectName;
-        const char* title;
-        const char* helpTopic;
-        Ui::Kind archiveFailure; // the kind of box the archive message shows in
-    };
-    // The hints that differ between the cards.
-    struct ToolbarHints {
-        const char* nuovo;
-        const char* duplica;
-        const char* guida;
-        const char* esci;
-    };
     CardScreen(Ui& ui, const Look& look, QWidget* parent);
     ~CardScreen() override;
 
     // The toolbar: Nuovo, Duplica, Salva, Trova, Allega file, what the card adds before
     // Stampa, Stampa, the browse group, what the card adds after it, Guida and Esci.
-    void buildToolbar(const ToolbarHints& hints, const std::function<void(CardChrome&)>& beforePrint,
+    void buildToolbar(const std::function<void(CardChrome&)>& beforePrint,
                       const std::function<void(CardChrome&)>& afterBrowse);
     StatusHints& hints();
-    // Lays out toolbar, body and status band, and wires the shared buttons.
+    // Lays out toolbar, body and status band, makes the field table and wires the shared
+    // buttons.
     void assemble(QWidget* body);
+    // The mode of the card's screens ("opere" or "interventi").
+    QString mode() const { return QString::fromLatin1(look_.helpTopic); }
 
     // Where the cards differ.
+    virtual void buildTable() = 0;
     virtual void newCard() = 0;
     virtual RecordStore archive() const = 0;
     virtual QByteArray cardBytes() const = 0;
@@ -83,6 +93,8 @@ protected:
     // Duplicate: what the card changes before the shared steps (none by default).
     virtual void prepareDuplicate() {}
     virtual void clearPhotos() = 0;
+    // The photos stored for the position the card shows.
+    virtual void loadPhotos() = 0;
     // After a store: the photos written, for a new card all of them.
     virtual void savePhotos(bool newCard) = 0;
     // The card is shown from the launcher, or closed.
@@ -112,8 +124,14 @@ protected:
     using CardScreen::CardScreen;
 
     virtual void showRecord(const R& record, qint64 position) = 0;
+    // Shows a record a list screen hands back on this card.
+    std::function<void(const R&, qint64)> shower()
+    {
+        return [this](const R& record, qint64 position) { showRecord(record, position); };
+    }
     R cardRecord() const { return cardfields::record<R>(fields_); }
 
+    void buildTable() override { buildFieldTable(); }
     RecordStore archive() const override { return TypedStore<R>(); }
     QByteArray cardBytes() const override { return cardRecord().encode(); }
     std::pair<QWidget*, QString> missingField() const override
@@ -126,12 +144,31 @@ protected:
         showRecord(R::decode(record.constData()), position);
     }
     void clearSlots() override { cardfields::clearSlots(fields_); }
-    // The six hidden labels of the attachment slots, after the card's own fields.
-    void addSlotFields()
+    // A blank card: every field empty (but those kept), the amount 0,00, no photo, no
+    // position, the focus on the first field.
+    void clearCard(std::initializer_list<const QWidget*> keep = {})
     {
-        for (int i = 0; i < 3; ++i) {
-            fields_.push_back({typename R::Field(R::File01 + i), lblFile[size_t(i)], {}});
-            fields_.push_back({typename R::Field(R::Desc01 + i), lblDesc[size_t(i)], {}});
+        cardfields::clearAll(fields_, keep);
+        amountField()->setText(QStringLiteral("0,00"));
+        clearPhotos();
+        lblPosizione->clear();
+        firstField()->setFocus();
+    }
+    // A stored card: its fields, its position and its photos.
+    void showCard(const R& record, qint64 position)
+    {
+        cardfields::show(fields_, record);
+        lblPosizione->setText(QString::number(position));
+        loadPhotos();
+    }
+    // The field table, in record order, from the record's description of each field: the
+    // control (found by its name) that holds it and the warning when it is left empty.
+    void buildFieldTable()
+    {
+        fields_.clear();
+        for (int i = 0; i < R::kFields; ++i) {
+            const auto f = typename R::Field(i);
+            fields_.push_back({f, findChild<QWidget*>(R::control(f)), R::required(f)});
         }
     }
 

@@ -24,6 +24,8 @@ struct TSchedaOpera {
         int width; // characters; the field takes width + 1 bytes
         const char* label; // the card's caption, UTF-8
         int typed;         // characters the card lets the user type; 0: not typed there
+        const char* control;  // the card control that holds it
+        const char* required; // the warning when it is empty at save; nullptr: optional
     };
     static const std::array<Layout, kFields> layout;
 
@@ -36,6 +38,11 @@ struct TSchedaOpera {
     // The characters the field holds, and those the card lets the user type into it.
     static int characters(Field f) { return layout[size_t(f)].width; }
     static int typed(Field f) { return layout[size_t(f)].typed; }
+    static QString control(Field f) { return QString::fromLatin1(layout[size_t(f)].control); }
+    static QString required(Field f)
+    {
+        return layout[size_t(f)].required ? QString::fromUtf8(layout[size_t(f)].required) : QString();
+    }
 
     QString& operator[](Field f) { return text[size_t(f)]; }
     const QString& operator[](Field f) const { return text[size_t(f)]; }

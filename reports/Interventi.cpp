@@ -47,47 +47,43 @@ QString headingFile()
 {
     return programdir::file(QStringLiteral("Brevanto.ini"));
 }
+
+const CardScreen::Look kLook = {
+    "frmInterventi", " Brevanto - Relazioni Tecniche", "interventi", Ui::Kind::Plain,
+    "Prepara la schermata per l'emissione di una nuova scheda.",
+    "Prepara la schermata per l'emissione di una nuova scheda duplicando i dati correnti.",
+    "Visualizza la guida in linea.", "Esci da questa schermata.",
+};
 } // namespace
 
-TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent)
-    : Card(ui, {"frmInterventi", " Brevanto - Relazioni Tecniche", "interventi", Ui::Kind::Plain}, parent)
+TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : Card(ui, kLook, parent)
 {
-    buildToolbar({"Prepara la schermata per l'emissione di una nuova scheda.",
-                  "Prepara la schermata per l'emissione di una nuova scheda duplicando i dati correnti.",
-                  "Visualizza la guida in linea.", "Esci da questa schermata."},
-                 [this](CardChrome& c) {
-                     cmdAnteprima = c.button("cmdAnteprima", "tb_anteprima", "Visualizza l'anteprima di stampa della scheda.");
-                 },
-                 [this](CardChrome& c) {
-                     cmdNonPagati = c.button("cmdNonPagati", "tb_nonpagati",
-                                             "Visualizza il riepilogo dei conti non ancora saldati dai committenti.");
-                     cmdNumerazione = c.button("cmdNumerazione", "tb_numerazione",
-                                               "Imposta il numero iniziale per la numerazione dei documenti.");
-                 });
-
-    auto* body = new QWidget(this);
-    body->setObjectName(QStringLiteral("panBody"));
-    body->setAttribute(Qt::WA_StyledBackground);
-    auto* bodyLayout = new QHBoxLayout(body);
-    bodyLayout->setContentsMargins(0, 0, 0, 0);
-    bodyLayout->addWidget(buildPhotos(hints()));
-    bodyLayout->addWidget(buildFields(hints()), 1);
-
+    buildToolbar(
+        [this](CardChrome& c) {
+            cmdAnteprima = c.button("cmdAnteprima", "tb_anteprima", "Visualizza l'anteprima di stampa della scheda.");
+        },
+        [this](CardChrome& c) {
+            cmdNonPagati = c.button("cmdNonPagati", "tb_nonpagati",
+                                    "Visualizza il riepilogo dei conti non ancora saldati dai committenti.");
+            cmdNumerazione = c.button("cmdNumerazione", "tb_numerazione",
+                                      "Imposta il numero iniziale per la numerazione dei documenti.");
+        });
+    // The two photos beside the fields.
+    auto* body = styledPanel(QStringLiteral("panBody"), this);
+    auto* columns = new QHBoxLayout(body);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addWidget(buildPhotos(hints()));
+    columns->addWidget(buildFields(hints()), 1);
     lblInizio = new QLabel(this);
     lblInizio->setObjectName(QStringLiteral("lblInizio"));
     lblInizio->hide();
-
-    buildFieldTable();
     wireFields();
     assemble(body);
 
     connect(cmdNumerazione, &QToolButton::clicked, this, &TfrmInterventi::cmdNumerazioneClick);
     connect(btnLogo, &QToolButton::clicked, this, &TfrmInterventi::btnLogoClick);
-    connect(cmdTrova, &QToolButton::clicked, this, &TfrmInterventi::cmdTrovaClick);
     connect(impCliente, &QToolButton::clicked, this, &TfrmInterventi::impClienteClick);
     connect(cmdNonPagati, &QToolButton::clicked, this, &TfrmInterventi::cmdNonPagatiClick);
-    connect(cmdStampa, &QToolButton::clicked, this, &TfrmInterventi::cmdStampaClick);
-    connect(cmdFile, &QToolButton::clicked, this, &TfrmInterventi::cmdFileClick);
     connect(cmdAnteprima, &QToolButton::clicked, this, &TfrmInterventi::cmdAnteprimaClick);
     connect(foto1, &PhotoBox::webcamRequested, this, [this] { openWebcam(foto1, QStringLiteral("foto01")); });
     connect(foto2, &PhotoBox::webcamRequested, this, [this] { openWebcam(foto2, QStringLiteral("foto02")); });
@@ -98,39 +94,6 @@ void TfrmInterventi::openWebcam(PhotoBox* box, const QString& mode)
     auto webcam = std::make_unique<TfrmWebCam>(ui_, this, box);
     webcam->lblMemory->setText(mode);
     execOnce(ui_, std::move(webcam));
-}
-
-void TfrmInterventi::buildFieldTable()
-{
-    auto need = [](const char* what) {
-        return QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario ") + QString::fromUtf8(what);
-    };
-    using F = TSchedaIntervento;
-    fields_ = {
-        {F::NumRelazione, txtNumScheda, need("assegnare un numero alla Relazione.")},
-        {F::DataEmissione, txtData, need("indicare la data di emissione della Relazione.")},
-        {F::Team, txtTecnico, {}},
-        {F::Intestazione, txtAzienda, need("indicare l'intestazione del Laboratorio di Restauro.")},
-        {F::StatoAnteOperam, txtPratica, {}},
-        {F::Committente, txtCliente, need("indicare il nome del committente.")},
-        {F::Recapito, txtRecapito, need("indicare il recapito telefonico del committente.")},
-        {F::TitoloOpera, txtVeicolo, need("indicare il titolo dell'opera d'arte.")},
-        {F::Anno, txtTarga, need("indicare l'anno di realizzazione dell'opera d'arte.")},
-        {F::Tecnica, txtMarca, {}},
-        {F::Artista, txtChilometraggio, need("indicare il nome dell'artista.")},
-        {F::Indagini, txtDanni, {}},
-        {F::DataInizio, txtDataInizio, {}},
-        {F::StatoAvanzamento, txtStato, {}},
-        {F::DataFine, txtDataFine, {}},
-        {F::CauseDegrado, txtVernice, {}},
-        {F::Conclusioni, txtRicambi, {}},
-        {F::MaterialiInterventi, txtInterventi, {}},
-        {F::Dimensioni, txtManodopera, {}},
-        {F::Note, txtNote, {}},
-        {F::Totale, txtTotale, {}},
-        {F::Pagato, chkPagato, {}},
-    };
-    addSlotFields();
 }
 
 QList<QLineEdit*> TfrmInterventi::chain() const
@@ -237,19 +200,12 @@ void TfrmInterventi::clearPhotos()
 void TfrmInterventi::ClearReportCard()
 {
     // The laboratory heading stays: it is the same on every report.
-    cardfields::clearAll(fields_, {txtAzienda});
-    txtTotale->setText(QStringLiteral("0,00"));
-    foto1->clear();
-    foto2->clear();
-    lblPosizione->clear();
-    txtNumScheda->setFocus();
+    clearCard({txtAzienda});
 }
 
 void TfrmInterventi::ShowReportRecord(const TSchedaIntervento& r, qint64 n)
 {
-    cardfields::show(fields_, r);
-    lblPosizione->setText(QString::number(n));
-    LoadReportPhotos();
+    showCard(r, n);
 }
 
 void TfrmInterventi::LoadReportPhotos()
@@ -277,41 +233,42 @@ void TfrmInterventi::SaveReportPhotos(bool newCard)
 
 void TfrmInterventi::cmdTrovaClick()
 {
-    auto search = std::make_unique<TfrmTrovaInterventi>(
-        ui_, this, [this](const TSchedaIntervento& r, qint64 k) { ShowReportRecord(r, k); });
-    search->lblMemory->setText(QStringLiteral("interventi"));
-    execOnce(ui_, std::move(search));
+    showList<TfrmTrovaInterventi>(ui_, this, shower(), mode());
 }
 
 void TfrmInterventi::impClienteClick()
 {
-    auto search = std::make_unique<TfrmTrovaOpere>(ui_, this, [this](const TSchedaOpera& w, qint64) { importArtwork(w); });
-    search->lblMemory->setText(QStringLiteral("interventi"));
-    execOnce(ui_, std::move(search));
+    // The import: the work chosen fills the card's seven fields.
+    showList<TfrmTrovaOpere>(ui_, this, [this](const TSchedaOpera& work, qint64) { importArtwork(work); },
+                             QStringLiteral("interventi"));
 }
 
 void TfrmInterventi::cmdNonPagatiClick()
 {
-    execOnce(ui_, std::make_unique<TfrmDaSaldare>(ui_, this, [this](const TSchedaIntervento& r, qint64 k) {
-                 ShowReportRecord(r, k);
-             }));
+    showList<TfrmDaSaldare>(ui_, this, shower());
 }
 
 void TfrmInterventi::cmdFileClick()
 {
-    attachToCard(ui_, this, QStringLiteral("interventi"), lblFile, lblDesc);
+    attachToCard(ui_, this, mode(), lblFile, lblDesc);
+}
+
+// The print and preview screens read the card as it stands: its fields and both photos.
+template <class Screen>
+void TfrmInterventi::showDocument()
+{
+    execOnce(ui_, std::make_unique<Screen>(ui_, this, fields_, [this] { return foto1->image(); },
+                                           [this] { return foto2->image(); }));
 }
 
 void TfrmInterventi::cmdStampaClick()
 {
-    execOnce(ui_, std::make_unique<TfrmStampaScheda>(ui_, this, fields_, [this] { return foto1->image(); },
-                                                     [this] { return foto2->image(); }));
+    showDocument<TfrmStampaScheda>();
 }
 
 void TfrmInterventi::cmdAnteprimaClick()
 {
-    execOnce(ui_, std::make_unique<TfrmAnteprimaScheda>(ui_, this, fields_, [this] { return foto1->image(); },
-                                                        [this] { return foto2->image(); }));
+    showDocument<TfrmAnteprimaScheda>();
 }
 
 void TfrmInterventi::importArtwork(const TSchedaOpera& work)

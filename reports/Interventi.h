@@ -40,11 +40,11 @@ public:
     void SaveReportPhotos(bool newCard);
 
     void cmdNumerazioneClick();
-    void cmdTrovaClick();
+    void cmdTrovaClick() override;
     void impClienteClick();
     void cmdNonPagatiClick();
-    void cmdStampaClick();
-    void cmdFileClick();
+    void cmdStampaClick() override;
+    void cmdFileClick() override;
     void cmdAnteprimaClick();
     // Puts a catalogued work's title, year, technique, artist, dimensions, owner and
     // telephone into the card; nothing else on the card changes.
@@ -64,6 +64,7 @@ protected:
     void prepareDuplicate() override;
     void clearPhotos() override;
     void savePhotos(bool newCard) override { SaveReportPhotos(newCard); }
+    void loadPhotos() override { LoadReportPhotos(); }
     void opened() override;
     void closing() override;
 
@@ -72,8 +73,9 @@ private:
     QWidget* buildPhotos(StatusHints& hints);
     void wireFields();
     void wireDateField(QLineEdit* field);
-    void buildFieldTable();
     // The Enter chain: every single-line field, the memo reached from txtRicambi.
     QList<QLineEdit*> chain() const;
     void openWebcam(PhotoBox* box, const QString& mode);
+    template <class Screen>
+    void showDocument();
 };

@@ -1,12 +1,16 @@
 #pragma once
+#include "common/Dialogs.h"
 #include "search/ListLines.h"
 
 #include <QDateTime>
 #include <QDialog>
 
 #include <functional>
+#include <memory>
 
 class LineModel;
+#include <QLabel>
+
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -77,6 +81,17 @@ private:
     QString printTitle_;
     QString templateName_;
 };
+
+// Shows a list screen of type S for a card, modally, and destroys it: a search in mode,
+// or a summary list (no mode); the record the user double-clicks goes to chosen.
+template <class S>
+void showList(Ui& ui, QWidget* card, typename S::Chosen chosen, const QString& mode = {})
+{
+    auto screen = std::make_unique<S>(ui, card, std::move(chosen));
+    if (!mode.isEmpty())
+        screen->lblMemory->setText(mode);
+    execOnce(ui, std::move(screen));
+}
 
 // The banner at the top of a list screen's panel.
 QLabel* listBanner(const QString& text, QWidget* parent);

@@ -1,3 +1,4 @@
+#include "Cards.h"
 #include "Fixture.h"
 #include "records/ArtworkPhoto.h"
 
@@ -65,78 +66,25 @@ private slots:
     void photoRewrittenOnlyWhenChanged();
     void largePhotoSurvivesSaving();
     void oddFilesInThePhotoFolder();
-    void fieldTableCoversTheRecord();
     void controlsAndLimits();
     void opensBlankAndClearsOnEveryShowing();
-    void emptyArchiveMessages();
-    void browsing();
     void showsOddRecords();
     void photoLoadedOrBlank();
-    void archiveFailureShowsAccessMessage();
     void amountField_data();
     void amountField();
     void taxCodeFieldTypesCapitals();
     void enterChainAndTabOrder();
     void focusHighlightColours();
-    void statusHints();
-    void saveMandatoryFields_data();
-    void saveMandatoryFields();
     void saveAppendsThenUpdates();
     void saveAppendsAfterExistingCards();
     void saveFormatsAmountBeingTyped();
-    void saveFailureKeepsCardUnsaved();
     void newAndDuplicate();
     void loadDeleteAndSavePhoto();
     void photoSaveAsAndZoom();
 };
 
 namespace {
-void fillMandatory()
-{
-    frmOpere->txtCapo->setText("Titolo");
-    frmOpere->txtColore->setText("Artista");
-    frmOpere->txtTessuto->setText("1900");
-    frmOpere->txtCliente->setText("Proprietario");
-}
-
-QList<TestUi::Message> info(const char* text)
-{
-    return {{Ui::Kind::Information, QString::fromUtf8(text), {}}};
-}
-
-const char* const kInserted = "La scheda corrente è stata inserita in archivio.";
-const char* const kUpdated = "Le modifiche apportate alla scheda corrente sono state salvate in archivio.";
 } // namespace
-
-void TestOpere::saveMandatoryFields_data()
-{
-    QTest::addColumn<QStringList>("filled");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");
-    QTest::newRow("blank card") << QStringList() << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare il titolo dell'opera.") << "txtCapo";
-    QTest::newRow("title of spaces") << QStringList{"txtColore", "txtTessuto", "txtCliente"} << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare il titolo dell'opera.") << "txtCapo";
-    QTest::newRow("artist missing") << QStringList{"txtCapo", "txtTessuto", "txtCliente"} << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare il nome dell'artista creatore dell'opera.") << "txtColore";
-    QTest::newRow("year missing") << QStringList{"txtCapo", "txtColore", "txtCliente"} << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare l'anno di realizzazione dell'opera.") << "txtTessuto";
-    QTest::newRow("owner missing") << QStringList{"txtCapo", "txtColore", "txtTessuto"} << QString::fromUtf8("Attenzione: per salvare la scheda è necessario indicare il proprietario attuale dell'opera.") << "txtCliente";
-}
-
-void TestOpere::saveMandatoryFields()
-{
-    QFETCH(QStringList, filled);
-    QFETCH(QString, message);
-    QFETCH(QString, focus);
-    Fixture f;
-    frmOpere->show();
-    frmOpere->txtCapo->setText("   ");
-    for (const QString& name : filled)
-        frmOpere->findChild<QLineEdit*>(name)->setText("x");
-    frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Warning, message, {}}}));
-    QCOMPARE(frmOpere->focusWidget()->objectName(), focus);
-    QCOMPARE(QFileInfo(f.file("Inventario_Opere.pro")).size(), 0);
-    QVERIFY(!QFileInfo::exists(f.file("Inventario/Opera_1.jpg")));
-    VERIFY_UI_CLEAN(f.ui);
-}
 
 void TestOpere::saveAppendsThenUpdates()
 {
@@ -151,7 +99,7 @@ void TestOpere::saveAppendsThenUpdates()
     frmOpere->lblFile[1]->setText("certificato.pdf");
     frmOpere->lblDesc[1]->setText("Certificato");
     frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages(), info(kInserted));
+    QCOMPARE(f.ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmOpere->lblPosizione->text(), QString("1"));
 
     QList<QByteArray> expected(22);
@@ -168,7 +116,7 @@ void TestOpere::saveAppendsThenUpdates()
     frmOpere->txtCapo->setText("Canestra");
     frmOpere->chkSegnala->setChecked(false);
     frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages(), info(kUpdated));
+    QCOMPARE(f.ui.takeMessages(), informed(messages::kSavedChanges));
     QCOMPARE(frmOpere->lblPosizione->text(), QString("1"));
     expected[0] = "Canestra";
     expected[15] = "No";
@@ -184,9 +132,9 @@ void TestOpere::saveAppendsAfterExistingCards()
         seven += titled("Card " + QByteArray::number(i));
     writeBytes(f.file("Inventario_Opere.pro"), seven);
     frmOpere->show();
-    fillMandatory();
+    kindOf("opere").fillMandatory();
     frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages(), info(kInserted));
+    QCOMPARE(f.ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmOpere->lblPosizione->text(), QString("8"));
     const QByteArray after = readBytes(f.file("Inventario_Opere.pro"));
     QCOMPARE(after.size(), 8 * 2925);
@@ -196,7 +144,7 @@ void TestOpere::saveAppendsAfterExistingCards()
     // Updating card 2 of 8 rewrites that record only.
     frmOpere->lblPosizione->setText("2");
     frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages(), info(kUpdated));
+    QCOMPARE(f.ui.takeMessages(), informed(messages::kSavedChanges));
     const QByteArray updated = readBytes(f.file("Inventario_Opere.pro"));
     QCOMPARE(updated.size(), 8 * 2925);
     QCOMPARE(updated.left(2925), seven.left(2925));
@@ -209,28 +157,14 @@ void TestOpere::saveFormatsAmountBeingTyped()
 {
     Fixture f;
     activate(frmOpere);
-    fillMandatory();
+    kindOf("opere").fillMandatory();
     frmOpere->txtPrezzo->setFocus();
     frmOpere->txtPrezzo->clear();
     QTest::keyClicks(frmOpere->txtPrezzo, "12,5");
     QTest::mouseClick(frmOpere->cmdSalva, Qt::LeftButton);
-    QCOMPARE(f.ui.takeMessages(), info(kInserted));
+    QCOMPARE(f.ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmOpere->txtPrezzo->text(), QString("12,50"));
     QCOMPARE(readBytes(f.file("Inventario_Opere.pro")).mid(1400, 6), QByteArray("\x05" "12,50"));
-    VERIFY_UI_CLEAN(f.ui);
-}
-
-void TestOpere::saveFailureKeepsCardUnsaved()
-{
-    Fixture f;
-    QVERIFY(QDir(f.path()).mkdir("Inventario_Opere.pro"));
-    frmOpere->show();
-    fillMandatory();
-    frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Error, messages::kArchiveAccess, {}}}));
-    QCOMPARE(frmOpere->lblPosizione->text(), QString());
-    QCOMPARE(frmOpere->txtCapo->text(), QString("Titolo"));
-    QVERIFY(!QFileInfo::exists(f.file("Inventario/Opera_1.jpg")));
     VERIFY_UI_CLEAN(f.ui);
 }
 
@@ -266,7 +200,7 @@ void TestOpere::newAndDuplicate()
     QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
     frmOpere->txtCapo->setText("Copia");
     frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages(), info(kInserted));
+    QCOMPARE(f.ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmOpere->lblPosizione->text(), QString("4"));
     const QByteArray all = readBytes(f.file("Inventario_Opere.pro"));
     QCOMPARE(all.mid(2 * 2925, 2925), artwork(third));
@@ -303,7 +237,7 @@ void TestOpere::loadDeleteAndSavePhoto()
     frmOpere->btnCaricaFotoClick();
     f.ui.takeFileDialogs();
     QCOMPARE(frmOpere->imgFoto->image().size(), QSize(64, 48));
-    fillMandatory();
+    kindOf("opere").fillMandatory();
     frmOpere->cmdSalvaClick();
     f.ui.takeMessages();
     QImageReader stored(f.file("Inventario/Opera_1.jpg"));
@@ -417,56 +351,6 @@ void TestOpere::opensBlankAndClearsOnEveryShowing()
     VERIFY_UI_CLEAN(f.ui);
 }
 
-void TestOpere::emptyArchiveMessages()
-{
-    Fixture f;
-    frmOpere->show();
-    const QList<TestUi::Message> one{{Ui::Kind::Information, messages::kEmptyArchive, {}}};
-    frmOpere->cmdPrimoClick();
-    QCOMPARE(f.ui.takeMessages(), one);
-    // The first action created the empty archive.
-    QVERIFY(QFileInfo::exists(f.file("Inventario_Opere.pro")));
-    QCOMPARE(QFileInfo(f.file("Inventario_Opere.pro")).size(), 0);
-    frmOpere->cmdIndietroClick();
-    QCOMPARE(f.ui.takeMessages(), one);
-    frmOpere->lblPosizione->setText("3");
-    frmOpere->cmdAvantiClick();
-    QCOMPARE(f.ui.takeMessages(), one);
-    QCOMPARE(frmOpere->lblPosizione->text(), QString());
-    frmOpere->cmdUltimoClick();
-    QCOMPARE(f.ui.takeMessages(), one);
-    VERIFY_UI_CLEAN(f.ui);
-}
-
-void TestOpere::browsing()
-{
-    Fixture f;
-    writeBytes(f.file("Inventario_Opere.pro"), titled("Uno") + titled("Due") + titled("Tre"));
-    frmOpere->show();
-    auto at = [] { return std::pair{frmOpere->lblPosizione->text(), frmOpere->txtCapo->text()}; };
-    using P = std::pair<QString, QString>;
-
-    frmOpere->cmdAvantiClick(); // from a blank card
-    QCOMPARE(at(), P("1", "Uno"));
-    frmOpere->cmdIndietroClick(); // on card 1: nothing
-    QCOMPARE(at(), P("1", "Uno"));
-    frmOpere->cmdAvantiClick();
-    QCOMPARE(at(), P("2", "Due"));
-    frmOpere->cmdUltimoClick();
-    QCOMPARE(at(), P("3", "Tre"));
-    frmOpere->txtCapo->setText("modificato");
-    frmOpere->cmdAvantiClick(); // on the last card: nothing, no message
-    QCOMPARE(at(), P("3", "modificato"));
-    frmOpere->cmdIndietroClick();
-    QCOMPARE(at(), P("2", "Due"));
-    frmOpere->cmdPrimoClick();
-    QCOMPARE(at(), P("1", "Uno"));
-    frmOpere->ClearArtworkCard();
-    frmOpere->cmdIndietroClick(); // from a blank card
-    QCOMPARE(at(), P("1", "Uno"));
-    VERIFY_UI_CLEAN(f.ui);
-}
-
 void TestOpere::showsOddRecords()
 {
     Fixture f;
@@ -536,26 +420,6 @@ void TestOpere::photoLoadedOrBlank()
     QCOMPARE(f.ui.takeMessages().value(0).text,
              QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
     QCOMPARE(frmOpere->imgFoto->image(), green); // the frame keeps its picture
-    VERIFY_UI_CLEAN(f.ui);
-}
-
-void TestOpere::archiveFailureShowsAccessMessage()
-{
-    Fixture f;
-    // A folder in the archive's place cannot be opened as the archive, even by root.
-    QVERIFY(QDir(f.path()).mkdir("Inventario_Opere.pro"));
-    frmOpere->show();
-    frmOpere->txtCapo->setText("sulla scheda");
-    frmOpere->lblPosizione->setText("4");
-    const QList<TestUi::Message> access{{Ui::Kind::Error, messages::kArchiveAccess, {}}};
-    for (auto action : {&TfrmOpere::cmdPrimoClick, &TfrmOpere::cmdAvantiClick, &TfrmOpere::cmdUltimoClick,
-                        &TfrmOpere::cmdIndietroClick}) {
-        (frmOpere->*action)();
-        QCOMPARE(f.ui.takeMessages(), access);
-    }
-    QCOMPARE(frmOpere->txtCapo->text(), QString("sulla scheda"));
-    QCOMPARE(frmOpere->lblPosizione->text(), QString("4"));
-    QVERIFY(messages::kArchiveAccess.contains(QStringLiteral("archivio.\n\r\n\rAccertarsi")));
     VERIFY_UI_CLEAN(f.ui);
 }
 
@@ -642,42 +506,6 @@ void TestOpere::focusHighlightColours()
     QCOMPARE(fill(frmOpere->txtCapo), QColor(0xF0, 0xF8, 0xFF));
 }
 
-void TestOpere::statusHints()
-{
-    Fixture f;
-    frmOpere->show();
-    auto move = [](QWidget* w) {
-        QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    };
-    const struct { const char* control; const char* hint; } hints[] = {
-        {"cmdSalva", "Salva la scheda in archivio."},
-        {"cmdDuplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti."},
-        {"cmdSegnalati", "Visualizza il riepilogo delle opere d'arte non vendute."},
-        {"cmdEsci", "Esci da questa schermata di lavoro."},
-        {"btnZoomFoto", "Visualizza la foto nelle sue dimensioni reali."},
-        {"btnCodFisc", "Controlla il codice fiscale."},
-        {"chkSegnala", "Spunta questa casella per annotare che l'opera d'arte è stata venduta."},
-    };
-    for (const auto& h : hints) {
-        move(child<QWidget>(frmOpere, h.control));
-        QCOMPARE(frmOpere->panInfo->text(), QString::fromUtf8(h.hint));
-        move(frmOpere);
-        QCOMPARE(frmOpere->panInfo->text(), QString());
-    }
-    move(frmOpere->cmdGuida);
-    move(child<QWidget>(frmOpere, "imgTitolo")); // a decoration empties the line too
-    QCOMPARE(frmOpere->panInfo->text(), QString());
-}
-
-void TestOpere::fieldTableCoversTheRecord()
-{
-    Fixture f;
-    const QString problem = fieldTableProblem(frmOpere->fieldTable());
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-}
-
 void TestOpere::photoRewrittenOnlyWhenChanged()
 {
     Fixture f;
@@ -689,11 +517,11 @@ void TestOpere::photoRewrittenOnlyWhenChanged()
     const QByteArray stored = readBytes(f.file("Inventario/Opera_1.jpg"));
     frmOpere->show();
     frmOpere->cmdPrimoClick();
-    fillMandatory();
+    kindOf("opere").fillMandatory();
     for (int save = 0; save < 2; ++save) {
         frmOpere->chkSegnala->setChecked(save == 0);
         frmOpere->cmdSalvaClick();
-        QCOMPARE(f.ui.takeMessages(), info(kUpdated));
+        QCOMPARE(f.ui.takeMessages(), informed(messages::kSavedChanges));
         QCOMPARE(readBytes(f.file("Inventario/Opera_1.jpg")), stored); // not re-encoded
     }
     // A new photo chosen by the user is stored as its own file's bytes.
@@ -735,10 +563,10 @@ void TestOpere::largePhotoSurvivesSaving()
     QVERIFY(shown != frmOpere->blankPicture());
     QVERIFY(shown.width() <= 4000 && shown.height() <= 4000);
     QCOMPARE(shown.width() * 64 / shown.height(), 9500 * 64 / 6400);
-    fillMandatory();
+    kindOf("opere").fillMandatory();
     frmOpere->chkSegnala->setChecked(true);
     frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages(), info(kUpdated));
+    QCOMPARE(f.ui.takeMessages(), informed(messages::kSavedChanges));
     QCOMPARE(readBytes(f.file("Inventario/Opera_1.jpg")), stored);
 }
 
@@ -764,7 +592,7 @@ void TestOpere::oddFilesInThePhotoFolder()
     f.ui.chooseFile(f.file("nuova.jpg"));
     frmOpere->btnCaricaFotoClick();
     f.ui.takeFileDialogs();
-    fillMandatory();
+    kindOf("opere").fillMandatory();
     frmOpere->cmdSalvaClick();
     f.ui.takeMessages();
     QCOMPARE(readBytes(outside.filePath("altrui.jpg")), QByteArray("someone else's file"));

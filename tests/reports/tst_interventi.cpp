@@ -1,3 +1,4 @@
+#include "Cards.h"
 #include "Fixture.h"
 
 #include "app/Avvio.h"
@@ -47,24 +48,6 @@ QByteArray numbered(const QByteArray& number, const QByteArray& paid = "No")
     return report({{oNum, number}, {oAzienda, "Lab " + number}, {oTotale, "1,00"}, {oPagato, paid}});
 }
 
-void fillMandatory()
-{
-    auto* c = frmInterventi;
-    c->txtNumScheda->setText("1");
-    c->txtData->setText("01/02/2024");
-    c->txtAzienda->setText("Laboratorio");
-    c->txtCliente->setText("Committente");
-    c->txtRecapito->setText("055");
-    c->txtVeicolo->setText("Titolo");
-    c->txtTarga->setText("1900");
-    c->txtChilometraggio->setText("Artista");
-}
-
-QList<TestUi::Message> info(const char* text)
-{
-    return {{Ui::Kind::Information, QString::fromUtf8(text), {}}};
-}
-
 QImage filled(QColor c, QSize size = {40, 30})
 {
     QImage i(size, QImage::Format_RGB32);
@@ -77,8 +60,6 @@ bool near(QColor a, QColor b)
     return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 && qAbs(a.blue() - b.blue()) < 12;
 }
 
-const char* const kInserted = "La scheda corrente è stata inserita in archivio.";
-const char* const kUpdated = "Le modifiche apportate alla scheda corrente sono state salvate in archivio.";
 } // namespace
 
 class TestInterventi : public QObject {
@@ -87,23 +68,16 @@ class TestInterventi : public QObject {
 private slots:
     void init();
     void cleanup() { f.reset(); }
-    void fieldTableCoversTheRecord();
     void opensBlankWithRememberedHeading();
-    void browsing();
-    void emptyArchive();
     void oddRecords();
     void dateFields();
     void totalAndDimensionFields();
-    void saveMandatoryFields_data();
-    void saveMandatoryFields();
     void saveAppendsThenUpdates();
-    void saveFailure();
     void newCardNumbering();
     void duplicate();
     void missingPhoto2KeepsPhoto1();
     void failedPhotoWriteKeepsFrames();
     void photoButtons();
-    void statusHints();
     void enterChainTabOrderAndMemoLimit();
 
 private:
@@ -141,53 +115,6 @@ void TestInterventi::opensBlankWithRememberedHeading()
     frmAvvio->openReports();
     QCOMPARE(frmInterventi->txtAzienda->text(), QString("Lab 1"));
     QCOMPARE(frmInterventi->txtNumScheda->text(), QString()); // always a new blank card
-    VERIFY_UI_CLEAN(f->ui);
-}
-
-void TestInterventi::browsing()
-{
-    writeBytes(f->file("Relazioni_Tecniche_Restauro.pro"), numbered("A") + numbered("B") + numbered("C"));
-    frmInterventi->show();
-    auto at = [] { return std::pair{frmInterventi->lblPosizione->text(), frmInterventi->txtNumScheda->text()}; };
-    using P = std::pair<QString, QString>;
-    frmInterventi->cmdIndietroClick(); // new card: report 1
-    QCOMPARE(at(), P("1", "A"));
-    frmInterventi->cmdIndietroClick();
-    QCOMPARE(at(), P("1", "A"));
-    frmInterventi->cmdAvantiClick();
-    QCOMPARE(at(), P("2", "B"));
-    frmInterventi->cmdUltimoClick();
-    QCOMPARE(at(), P("3", "C"));
-    frmInterventi->cmdAvantiClick();
-    QCOMPARE(at(), P("3", "C"));
-    frmInterventi->cmdPrimoClick();
-    QCOMPARE(at(), P("1", "A"));
-    frmInterventi->ClearReportCard();
-    frmInterventi->cmdAvantiClick();
-    QCOMPARE(at(), P("1", "A"));
-    VERIFY_UI_CLEAN(f->ui);
-}
-
-void TestInterventi::emptyArchive()
-{
-    frmInterventi->show();
-    const QList<TestUi::Message> one{{Ui::Kind::Information, messages::kEmptyArchive, {}}};
-    for (auto action : {&TfrmInterventi::cmdPrimoClick, &TfrmInterventi::cmdUltimoClick, &TfrmInterventi::cmdAvantiClick,
-                        &TfrmInterventi::cmdIndietroClick}) {
-        (frmInterventi->*action)();
-        QCOMPARE(f->ui.takeMessages(), one);
-        QCOMPARE(frmInterventi->lblPosizione->text(), QString());
-    }
-    QCOMPARE(QFileInfo(f->file("Relazioni_Tecniche_Restauro.pro")).size(), 0);
-    // On report 1 "previous" does nothing even when the archive has become empty.
-    frmInterventi->lblPosizione->setText("1");
-    frmInterventi->cmdIndietroClick();
-    QVERIFY(f->ui.takeMessages().isEmpty());
-
-    QVERIFY(QFile::remove(f->file("Relazioni_Tecniche_Restauro.pro")));
-    QVERIFY(QDir(f->path()).mkdir("Relazioni_Tecniche_Restauro.pro"));
-    frmInterventi->cmdPrimoClick();
-    QCOMPARE(f->ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Error, messages::kArchiveAccess, {}}}));
     VERIFY_UI_CLEAN(f->ui);
 }
 
@@ -272,46 +199,13 @@ void TestInterventi::totalAndDimensionFields()
     QTest::keyClicks(dim, QString(60, 'x'));
     QCOMPARE(dim->text(), QString(50, 'x'));
     // A longer text put there (a stored or imported dimension) is shown whole, saved up to 120.
-    fillMandatory();
+    kindOf("interventi").fillMandatory();
     dim->setText(QString(130, 'y'));
     QCOMPARE(dim->text().size(), 130);
     frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), info(kInserted));
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kInserted));
     const QByteArray stored = readBytes(f->file("Relazioni_Tecniche_Restauro.pro"));
     QCOMPARE(stored.mid(oDimensioni, 121), QByteArray(120, 'y') + QByteArray(1, '\0'));
-    VERIFY_UI_CLEAN(f->ui);
-}
-
-void TestInterventi::saveMandatoryFields_data()
-{
-    QTest::addColumn<QString>("empty");
-    QTest::addColumn<QString>("message");
-    const char* rows[][2] = {
-        {"txtNumScheda", "assegnare un numero alla Relazione."},
-        {"txtData", "indicare la data di emissione della Relazione."},
-        {"txtAzienda", "indicare l'intestazione del Laboratorio di Restauro."},
-        {"txtCliente", "indicare il nome del committente."},
-        {"txtRecapito", "indicare il recapito telefonico del committente."},
-        {"txtVeicolo", "indicare il titolo dell'opera d'arte."},
-        {"txtTarga", "indicare l'anno di realizzazione dell'opera d'arte."},
-        {"txtChilometraggio", "indicare il nome dell'artista."},
-    };
-    for (const auto& r : rows)
-        QTest::newRow(r[0]) << QString(r[0])
-                            << QString::fromUtf8("Attenzione: per salvare la scheda è necessario ") + QString(r[1]);
-}
-
-void TestInterventi::saveMandatoryFields()
-{
-    QFETCH(QString, empty);
-    QFETCH(QString, message);
-    frmInterventi->show();
-    fillMandatory();
-    frmInterventi->findChild<QLineEdit*>(empty)->setText("   ");
-    frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Warning, message, {}}}));
-    QCOMPARE(frmInterventi->focusWidget()->objectName(), empty);
-    QCOMPARE(QFileInfo(f->file("Relazioni_Tecniche_Restauro.pro")).exists(), false);
     VERIFY_UI_CLEAN(f->ui);
 }
 
@@ -322,7 +216,7 @@ void TestInterventi::saveAppendsThenUpdates()
         seven += numbered(QByteArray::number(i));
     writeBytes(f->file("Relazioni_Tecniche_Restauro.pro"), seven);
     frmInterventi->show();
-    fillMandatory();
+    kindOf("interventi").fillMandatory();
     frmInterventi->txtNumScheda->setText("  8  ");
     frmInterventi->txtInterventi->setPlainText("uno\ndue\n");
     frmInterventi->txtTotale->setText("99,90");
@@ -330,7 +224,7 @@ void TestInterventi::saveAppendsThenUpdates()
     frmInterventi->lblDesc[0]->setText("Scheda tecnica");
     frmInterventi->foto1->setImage(filled(Qt::red));
     frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), info(kInserted));
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmInterventi->lblPosizione->text(), QString("8"));
     const QByteArray expected = report({{oNum, "  8  "}, {oData, "01/02/2024"}, {oAzienda, "Laboratorio"},
                                         {oCliente, "Committente"}, {oRecapito, "055"}, {oTitolo, "Titolo"},
@@ -347,25 +241,13 @@ void TestInterventi::saveAppendsThenUpdates()
     frmInterventi->lblPosizione->setText("3");
     frmInterventi->chkPagato->setChecked(false);
     frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), info(kUpdated));
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kSavedChanges));
     QCOMPARE(frmInterventi->lblPosizione->text(), QString("3"));
     all = readBytes(f->file("Relazioni_Tecniche_Restauro.pro"));
     QCOMPARE(all.size(), 8 * 11895);
     QCOMPARE(all.left(2 * 11895), seven.left(2 * 11895));
     QCOMPARE(all.mid(2 * 11895, 11895).mid(oPagato, 3), QByteArray("No\0", 3));
     QCOMPARE(all.mid(3 * 11895, 4 * 11895), seven.mid(3 * 11895));
-    VERIFY_UI_CLEAN(f->ui);
-}
-
-void TestInterventi::saveFailure()
-{
-    QVERIFY(QDir(f->path()).mkdir("Relazioni_Tecniche_Restauro.pro"));
-    frmInterventi->show();
-    fillMandatory();
-    frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Plain, messages::kArchiveAccess, {}}}));
-    QCOMPARE(frmInterventi->lblPosizione->text(), QString());
-    QCOMPARE(frmInterventi->txtVeicolo->text(), QString("Titolo"));
     VERIFY_UI_CLEAN(f->ui);
 }
 
@@ -384,10 +266,10 @@ void TestInterventi::newCardNumbering()
     frmInterventi->cmdNuovoClick();
     QCOMPARE(frmInterventi->txtNumScheda->text(), QString("104"));
     QCOMPARE(frmInterventi->lblInizio->text(), QString("100"));
-    fillMandatory();
+    kindOf("interventi").fillMandatory();
     frmInterventi->txtNumScheda->setText("104");
     frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), info(kInserted));
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kInserted));
     frmInterventi->cmdNuovoClick();
     QCOMPARE(frmInterventi->txtNumScheda->text(), QString("105"));
 
@@ -428,10 +310,10 @@ void TestInterventi::duplicate()
     QCOMPARE(frmInterventi->foto1->image(), frmInterventi->foto1->placeholder());
     QCOMPARE(frmInterventi->focusWidget(), frmInterventi->txtNumScheda);
 
-    fillMandatory();
+    kindOf("interventi").fillMandatory();
     frmInterventi->txtNumScheda->setText("6");
     frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), info(kInserted));
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmInterventi->lblPosizione->text(), QString("6"));
     QCOMPARE(readBytes(f->file("Relazioni_Tecniche_Restauro.pro")).left(5 * 11895), five);
     VERIFY_UI_CLEAN(f->ui);
@@ -447,9 +329,9 @@ void TestInterventi::missingPhoto2KeepsPhoto1()
     QCOMPARE(frmInterventi->foto1->image().size(), QSize(64, 48));
     QCOMPARE(frmInterventi->foto2->image(), frmInterventi->foto2->placeholder());
     const QByteArray photo1Bytes = readBytes(f->file("Restauri/Foto_A_1.jpg"));
-    fillMandatory();
+    kindOf("interventi").fillMandatory();
     frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), info(kUpdated));
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kSavedChanges));
     // Neither photo changed: photo 1 keeps its very bytes and no placeholder is written as photo 2.
     QCOMPARE(readBytes(f->file("Restauri/Foto_A_1.jpg")), photo1Bytes);
     QVERIFY(!QFileInfo::exists(f->file("Restauri/Foto_B_1.jpg")));
@@ -460,11 +342,11 @@ void TestInterventi::failedPhotoWriteKeepsFrames()
 {
     writeBytes(f->file("Restauri"), "a file where the photo folder should be");
     frmInterventi->show();
-    fillMandatory();
+    kindOf("interventi").fillMandatory();
     frmInterventi->foto1->setImage(filled(Qt::red));
     frmInterventi->foto2->setImage(filled(Qt::blue));
     frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), info(kInserted));
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmInterventi->foto1->image(), filled(Qt::red));
     QCOMPARE(frmInterventi->foto2->image(), filled(Qt::blue));
     VERIFY_UI_CLEAN(f->ui);
@@ -494,33 +376,6 @@ void TestInterventi::photoButtons()
     QTest::mouseClick(child<QWidget>(frmInterventi, "btnCancFoto02"), Qt::LeftButton);
     QCOMPARE(two->image(), two->placeholder());
     VERIFY_UI_CLEAN(f->ui);
-}
-
-void TestInterventi::statusHints()
-{
-    frmInterventi->show();
-    auto move = [](QWidget* w) {
-        QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    };
-    QCOMPARE(frmInterventi->panInfo->text(), messages::kReady);
-    const struct { const char* control; const char* hint; } hints[] = {
-        {"cmdNuovo", "Prepara la schermata per l'emissione di una nuova scheda."},
-        {"cmdNonPagati", "Visualizza il riepilogo dei conti non ancora saldati dai committenti."},
-        {"cmdNumerazione", "Imposta il numero iniziale per la numerazione dei documenti."},
-        {"btnLogo", "Imposta il logo del Laboratorio di Restauro."},
-        {"impCliente", "Importa i dati dall'archivio delle opere d'arte."},
-        {"chkPagato", "Spunta questa casella per annotare che il conto è stato saldato dal committente."},
-        {"btnAcquisisciFoto02", "Acquisisci la foto da webcam."},
-        {"btnZoomFoto", "Visualizza la foto nelle sue dimensioni reali."},
-    };
-    for (const auto& h : hints) {
-        move(child<QWidget>(frmInterventi, h.control));
-        QCOMPARE(frmInterventi->panInfo->text(), QString::fromUtf8(h.hint));
-        move(child<QWidget>(frmInterventi, "imgFoto02")); // a photo frame empties the line
-        QCOMPARE(frmInterventi->panInfo->text(), QString());
-    }
 }
 
 void TestInterventi::enterChainTabOrderAndMemoLimit()
@@ -563,12 +418,6 @@ void TestInterventi::enterChainTabOrderAndMemoLimit()
     QCOMPARE(c->memoText().size(), 5000);
     QVERIFY(c->memoText().endsWith(QString(2998, 'b')));
     VERIFY_UI_CLEAN(f->ui);
-}
-
-void TestInterventi::fieldTableCoversTheRecord()
-{
-    const QString problem = fieldTableProblem(frmInterventi->fieldTable());
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 QTEST_MAIN(TestInterventi)
