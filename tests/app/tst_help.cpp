@@ -14,7 +14,6 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProcess>
 
 namespace {
 struct Seen {
@@ -45,7 +44,6 @@ private slots:
     void artworkHelpAfterLauncherHelp();
     void pdfLinkAndColours();
     void infoAndSplashLinks();
-    void manualHasEveryTopic();
 };
 
 void TestHelp::launcherHelp()
@@ -139,23 +137,6 @@ void TestHelp::infoAndSplashLinks()
     QCOMPARE(titles.value(0), QString(" Informazioni su Brevanto"));
     QCOMPARE(f.ui.takeOpened(), QStringList({"\"mailto:" + maker::kMail + "\"", maker::kWeb}));
     VERIFY_UI_CLEAN(f.ui);
-}
-
-void TestHelp::manualHasEveryTopic()
-{
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("Guida.pdf");
-    QCOMPARE(QProcess::execute(QStringLiteral(MKGUIDA), {pdf}), 0);
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString body = QString::fromUtf8(text.readAllStandardOutput()).simplified();
-    QVERIFY(body.contains("Guida all'utilizzo del software"));
-    QVERIFY(body.contains("1. Uno sguardo a Brevanto"));
-    QVERIFY(body.contains("2. App Archivio Opere"));
-    QVERIFY(body.contains("3. App Relazioni Tecniche"));
-    QVERIFY(body.contains("primaverilenza"));
-    QVERIFY(body.contains(QString::fromUtf8("Imparare a usare il programma non richiede praticamente tempo")));
 }
 
 QTEST_MAIN(TestHelp)

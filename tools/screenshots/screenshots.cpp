@@ -1,153 +1,97 @@
-// Renders the main screens at common desktop sizes into PNG files, for looking at them.
-// Usage: screenshots OUTPUT_DIR [PROGRAM_DIR]
-// Messages the screens would show are answered OK and listed on standard error.
-#include "app/Avvio.h"
-#include "app/CambiaPassword.h"
-#include "app/Password.h"
+// Takes the pictures of the user manual: builds an invented laboratory in a temporary
+// program folder, shows every screen of the screen table on a 1280 x 800 offscreen desktop
+// and writes each as a PNG file, with the printed documents as PDF files and pictures of
+// their pages. The list of pictures, with the screen and caption each shows, goes to
+// immagini.txt (file, objectName and caption separated by tabs), which the manual's test reads.
+// Usage: screenshots OUTPUT_DIR
+#include "SampleLab.h"
+#include "Studio.h"
+
 #include "app/Screens.h"
-#include "catalogue/Opere.h"
+#include "common/IoError.h"
 #include "common/ProgramDir.h"
-#include "TestUi.h"
-#include "common/PictureFrame.h"
 #include "common/Style.h"
-#include "app/Guida.h"
-#include "app/HelpTexts.h"
-#include "app/Info.h"
-#include "app/Splash.h"
-#include "reports/Calendario.h"
-#include "reports/Interventi.h"
-#include "reports/Logo.h"
-#include "reports/PhotoBox.h"
-
-#include "reports/Numerazione.h"
-#include "reports/WebCam.h"
-#include "attachments/AllegaCartella.h"
-#include "export/ExpOpere.h"
-#include "printing/AnteprimaScheda.h"
-#include "printing/StampaScheda.h"
-#include "printing/StampaOpera.h"
-#include "search/DaSaldare.h"
-#include "search/Opere_Disponibili.h"
-#include "search/TrovaInterventi.h"
-#include "search/TrovaOpere.h"
-#include "taxcodes/CodFisc.h"
-#include "taxcodes/PartitaIVA.h"
-
-#include <QLineEdit>
-#include <QPrinter>
 
 #include <QApplication>
 #include <QDir>
-#include <QTest>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <QTemporaryDir>
 #include <cstdio>
+
+namespace {
+// The offscreen platform's one screen, at a common desktop size.
+bool useDesktopScreen(const QTemporaryDir& work)
+{
+    QFile config(work.filePath(QStringLiteral("schermo.json")));
+    if (!config.open(QIODevice::WriteOnly))
+        return false;
+    config.write(R"({"screens": [{"name": "manuale", "x": 0, "y": 0, "width": 1280, "height": 800,
+                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    return true;
+}
+
+// Pictures of rows that are gone must not stay behind.
+void emptyFolder(const QString& out)
+{
+    QDir dir(out);
+    dir.mkpath(QStringLiteral("."));
+    for (const QString& f : dir.entryList({QStringLiteral("*.png"), QStringLiteral("*.pdf"), QStringLiteral("*.txt")}, QDir::Files))
+        dir.remove(f);
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    style::installAppearance(app);
-    if (argc < 2)
+    QTemporaryDir work;
+    if (argc != 2 || !work.isValid() || !useDesktopScreen(work)) {
+        std::fprintf(stderr, "usage: screenshots OUTPUT_DIR\n");
         return 2;
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
-    std::unique_ptr<programdir::Override> dir;
-    if (argc > 2)
-        dir = std::make_unique<programdir::Override>(QString::fromLocal8Bit(argv[2]));
-    // Scripted answers: an empty or odd program folder must never stop on a real prompt.
+    }
+    QApplication app(argc, argv);
+    // Qt's own dialogs in Italian, as the program shows them.
+    QTranslator qtItalian;
+    if (qtItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtItalian);
+    style::installAppearance(app);
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    emptyFolder(out);
+    const QString home = work.filePath(QStringLiteral("Brevanto"));
+    QDir().mkpath(home);
+    programdir::Override folder(home);
+    try {
+        samplelab::fill();
+    } catch (const IoError& e) {
+        std::fprintf(stderr, "screenshots: the sample laboratory was not written: %s\n", qPrintable(e.cause()));
+        return 1;
+    }
     TestUi ui;
     createScreens(ui);
-    auto shot = [&](QWidget* w, const QString& name, QSize size = {}) {
-        if (size.isValid())
-            w->resize(size);
-        w->show();
-        QTest::qWait(50);
-        w->grab().save(out + QLatin1Char('/') + name + QStringLiteral(".png"));
-    };
-    shot(frmPassword, QStringLiteral("login"));
-    shot(frmCambiaPassword, QStringLiteral("cambia_password"));
-    for (QSize s : {QSize(1366, 740), QSize(1920, 1050)}) {
-        const QString suffix = QStringLiteral("_%1x%2").arg(s.width()).arg(s.height());
-        shot(frmAvvio, QStringLiteral("avvio") + suffix, s);
-        frmOpere->show();
-        frmOpere->cmdUltimoClick();
-        shot(frmOpere, QStringLiteral("opere") + suffix, s);
-        frmOpere->hide();
-        frmInterventi->show();
-        frmInterventi->cmdUltimoClick();
-        shot(frmInterventi, QStringLiteral("interventi") + suffix, s);
-        frmInterventi->ClearReportCard();
-        shot(frmInterventi, QStringLiteral("interventi_vuota") + suffix, s);
-        frmInterventi->hide();
+    Studio studio(ui, out);
+    QString manifest;
+    int failed = 0;
+    for (const Shot& shot : shots()) {
+        const QString name = QString::fromLatin1(shot.file);
+        const std::optional<Picture> picture = shot.take(studio);
+        if (!picture) {
+            std::fprintf(stderr, "screenshots: %s not taken (no such screen in this build)\n", shot.file);
+            continue;
+        }
+        if (!picture->image.save(out + QLatin1Char('/') + name + QStringLiteral(".png"))) {
+            std::fprintf(stderr, "screenshots: %s.png not written\n", shot.file);
+            ++failed;
+            continue;
+        }
+        manifest += name + u'\t' + picture->objectName + u'\t' + picture->caption.trimmed() + u'\n';
     }
-    TfrmCodFisc cf(ui);
-    cf.txtCodFisc->setText(QStringLiteral("RSSMRA85T10A562S"));
-    shot(&cf, QStringLiteral("codfisc"));
-    TfrmPartitaIva iva(ui);
-    iva.txtPartitaIva->setText(QStringLiteral("00000000018"));
-    shot(&iva, QStringLiteral("partitaiva"));
-    TfrmGuida help(ui);
-    help.setTopic(helptexts::kLauncherTitle, helptexts::text(QStringLiteral("avvio")));
-    shot(&help, QStringLiteral("guida"));
-    TfrmInfo info(ui);
-    shot(&info, QStringLiteral("info"));
-    TfrmSplash splash(ui);
-    shot(&splash, QStringLiteral("splash"));
-    TfrmWebCam webcam(ui);
-    shot(&webcam, QStringLiteral("webcam"));
-    TfrmLogo logo(ui);
-    shot(&logo, QStringLiteral("logo"));
-    TfrmCalendario calendar(ui);
-    shot(&calendar, QStringLiteral("calendario"));
-    TfrmNumerazione numbering(ui);
-    shot(&numbering, QStringLiteral("numerazione"));
-    // The printed documents, as PDF files beside the pictures.
-    auto toPdf = [&](const QString& name) {
-        ui.onPrint([path = out + QLatin1Char('/') + name + QStringLiteral(".pdf")](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(path);
-            return true;
-        });
-    };
-    frmInterventi->show();
-    frmInterventi->cmdUltimoClick();
-    // Owned by the cards, as when a card opens them.
-    auto* printReport = new TfrmStampaScheda(ui, frmInterventi, frmInterventi->fieldTable(),
-                                             [] { return frmInterventi->foto1->image(); },
-                                             [] { return frmInterventi->foto2->image(); });
-    shot(printReport, QStringLiteral("stampa_scheda"));
-    toPdf(QStringLiteral("relazione"));
-    printReport->btnStampaClick();
-    frmInterventi->hide();
-    frmOpere->show();
-    frmOpere->cmdUltimoClick();
-    auto* printWork = new TfrmStampaOpera(ui, frmOpere, frmOpere->fieldTable(), [] { return frmOpere->imgFoto->image(); });
-    shot(printWork, QStringLiteral("stampa_opera"));
-    toPdf(QStringLiteral("scheda_opera"));
-    printWork->btnStampaClick();
-    frmOpere->hide();
-    auto* attach = new TfrmAllegaCartella(ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
-    attach->txtFile[0]->setText(QStringLiteral("perizia_restauro.pdf"));
-    attach->txtDesc[0]->setText(QStringLiteral("Perizia del restauro"));
-    shot(attach, QStringLiteral("allega"));
-    auto* exporting = new TfrmExpOpere(ui, frmOpere);
-    shot(exporting, QStringLiteral("esporta"));
-    TfrmTrovaOpere findWorks(ui);
-    shot(&findWorks, QStringLiteral("trova_opere_criteri"));
-    findWorks.btnCercaClick();
-    shot(&findWorks, QStringLiteral("trova_opere_elenco"));
-    TfrmTrovaInterventi findReports(ui);
-    shot(&findReports, QStringLiteral("trova_interventi_criteri"));
-    findReports.btnCercaClick();
-    findReports.txtTrova->setText(QStringLiteral("rossi"));
-    findReports.btnTrovaClick();
-    shot(&findReports, QStringLiteral("trova_interventi_elenco"));
-    toPdf(QStringLiteral("elenco_relazioni"));
-    findReports.btnStampaClick();
-    TfrmOpere_Disponibili unsold(ui);
-    shot(&unsold, QStringLiteral("opere_disponibili"));
-    TfrmDaSaldare unpaid(ui);
-    shot(&unpaid, QStringLiteral("da_saldare"));
     destroyScreens();
-    for (const TestUi::Message& m : ui.takeMessages())
-        fprintf(stderr, "message: %s\n", qPrintable(m.text));
-    return 0;
+    QFile list(out + QStringLiteral("/immagini.txt"));
+    if (!list.open(QIODevice::WriteOnly) || list.write(manifest.toUtf8()) < 0 || !list.flush())
+        ++failed;
+    return failed == 0 ? 0 : 1;
 }
