@@ -5,11 +5,11 @@
 #include "app/Info.h"
 #include "app/OpenURL.h"
 #include "app/Splash.h"
-#include "common/Ui.h"
-#include "common/Messages.h"
-#include "common/Style.h"
 #include "common/Buttons.h"
 #include "common/Dialogs.h"
+#include "common/Messages.h"
+#include "common/Style.h"
+#include "common/Ui.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,9 +31,9 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     title->setObjectName(QStringLiteral("imgTitolo"));
     title->setPixmap(QPixmap::fromImage(picture(QStringLiteral("launcher_title"))));
     title->setAlignment(Qt::AlignCenter);
-    auto* subtitle = new QLabel(QStringLiteral(
-        "Il software per i laboratori di restauro di opere d'arte: "
-        "relazioni tecniche di restauro e catalogo delle opere"), this);
+    auto* subtitle = new QLabel(QStringLiteral("Il software per i laboratori di restauro di opere d'arte: "
+                                               "relazioni tecniche di restauro e catalogo delle opere"),
+                                this);
     subtitle->setObjectName(QStringLiteral("imgSottotitolo"));
     subtitle->setAlignment(Qt::AlignCenter);
 
@@ -69,7 +69,8 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     apps->addStretch();
 
     auto* imgSito = new ClickLabel(QStringLiteral("imgSito"), this);
-    imgSito->setText(maker::kCopyright + QStringLiteral("   \u2022   ") + QString(maker::kWeb).remove(QStringLiteral("https://")));
+    imgSito->setText(maker::kCopyright + QStringLiteral("   \u2022   ")
+                     + QString(maker::kWeb).remove(QStringLiteral("https://")));
     imgSito->setAlignment(Qt::AlignCenter);
     imgSito->setProperty("banner", true);
     auto* bottom = new QHBoxLayout;
@@ -94,9 +95,8 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     connect(imgInfo, &ClickLabel::clicked, this, [this] { execOnce(ui_, std::make_unique<TfrmInfo>(ui_, this)); });
     connect(imgCopyright, &ClickLabel::clicked, this,
             [this] { execOnce(ui_, std::make_unique<TfrmSplash>(ui_, this)); });
-    connect(imgGuida, &ClickLabel::clicked, this, [this] {
-        showHelp(ui_, this, helptexts::kLauncherTitle, helptexts::text(QStringLiteral("avvio")));
-    });
+    connect(imgGuida, &ClickLabel::clicked, this,
+            [this] { showHelp(ui_, this, helptexts::kLauncherTitle, helptexts::text(QStringLiteral("avvio"))); });
     for (ClickLabel* c : {app02Controls.first, app02Controls.second})
         connect(c, &ClickLabel::clicked, this, &TfrmAvvio::openReports);
 }

@@ -2,13 +2,13 @@
 
 #include "app/Crypt.h"
 #include "app/PasswordStore.h"
+#include "common/Dialogs.h"
+#include "common/FocusEffect.h"
 #include "common/IoError.h"
+#include "common/Keys.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/FocusEffect.h"
-#include "common/Keys.h"
-#include "common/Dialogs.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -20,15 +20,14 @@
 
 namespace {
 const QString kOldWrong = QStringLiteral("Attenzione: vecchia password errata.");
-const QString kNotConfirmed = QStringLiteral(
-    "Attenzione: la nuova password non \u00E8 stata confermata correttamente. "
-    "E' necessario reinserire entrambi i valori.");
-const QString kNotStorable = QStringLiteral(
-    "Attenzione: la nuova password contiene caratteri non ammessi o supera i 255 caratteri.");
+const QString kNotConfirmed = QStringLiteral("Attenzione: la nuova password non \u00E8 stata confermata correttamente. "
+                                             "E' necessario reinserire entrambi i valori.");
+const QString kNotStorable =
+    QStringLiteral("Attenzione: la nuova password contiene caratteri non ammessi o supera i 255 caratteri.");
 const QString kDone = QStringLiteral("Modifica della password completata con successo.");
-const QString kError = QStringLiteral(
-    "Attenzione: si \u00E8 verificato un errore durante la procedura di modifica della password. "
-    "Si consiglia di reinstallare il software.");
+const QString kError =
+    QStringLiteral("Attenzione: si \u00E8 verificato un errore durante la procedura di modifica della password. "
+                   "Si consiglia di reinstallare il software.");
 } // namespace
 
 TfrmCambiaPassword::TfrmCambiaPassword(Ui& ui, QWidget* parent)

@@ -1,11 +1,11 @@
 #include "app/Guida.h"
 
 #include "app/OpenURL.h"
+#include "common/Buttons.h"
+#include "common/Dialogs.h"
 #include "common/ProgramDir.h"
 #include "common/Style.h"
 #include "common/Ui.h"
-#include "common/Buttons.h"
-#include "common/Dialogs.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,9 +37,8 @@ TfrmGuida::TfrmGuida(Ui& ui, QWidget* parent)
     imgPDF->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_pdf"))));
     lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"), this);
     lnkWeb->addIcon(imgPDF);
-    connect(lnkWeb, &LinkLabel::activated, this, [this] {
-        TMisc::Open(ui_, QStringLiteral("\"%1\"").arg(programdir::file(QStringLiteral("Guida.pdf"))));
-    });
+    connect(lnkWeb, &LinkLabel::activated, this,
+            [this] { TMisc::Open(ui_, QStringLiteral("\"%1\"").arg(programdir::file(QStringLiteral("Guida.pdf")))); });
     auto* link = new QHBoxLayout;
     link->addWidget(imgPDF);
     link->addWidget(lnkWeb);

@@ -14,8 +14,10 @@ namespace helptexts {
 
 QList<Topic> topics()
 {
-    return {{kLauncherTitle, QStringLiteral("avvio")}, {kArtworkTitle, QStringLiteral("opere")},
-            {kReportsTitle, QStringLiteral("interventi")}, {kExportTitle, QStringLiteral("esporta")}};
+    return {{kLauncherTitle, QStringLiteral("avvio")},
+            {kArtworkTitle, QStringLiteral("opere")},
+            {kReportsTitle, QStringLiteral("interventi")},
+            {kExportTitle, QStringLiteral("esporta")}};
 }
 
 QString titleOf(const QString& resource)

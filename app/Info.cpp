@@ -1,10 +1,10 @@
 #include "app/Info.h"
 
 #include "app/OpenURL.h"
-#include "common/Messages.h"
-#include "common/Style.h"
 #include "common/Buttons.h"
 #include "common/Dialogs.h"
+#include "common/Messages.h"
+#include "common/Style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,16 +21,16 @@ TfrmInfo::TfrmInfo(Ui& ui, QWidget* parent)
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("launcher_title"))));
     auto* about = new QLabel(QStringLiteral("Software per i laboratori di restauro di opere d'arte.\n"
-                                            "Per informazioni e assistenza scrivere a:"), this);
+                                            "Per informazioni e assistenza scrivere a:"),
+                             this);
     about->setProperty("instruction", true);
     about->setAlignment(Qt::AlignCenter);
     auto* imgEmail = new ClickLabel(QStringLiteral("imgEmail"), this);
     imgEmail->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_mail"))));
     lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), maker::kMail, this);
     lnkWeb->addIcon(imgEmail);
-    connect(lnkWeb, &LinkLabel::activated, this, [this] {
-        TMisc::Open(ui_, QStringLiteral("\"mailto:%1\"").arg(maker::kMail));
-    });
+    connect(lnkWeb, &LinkLabel::activated, this,
+            [this] { TMisc::Open(ui_, QStringLiteral("\"mailto:%1\"").arg(maker::kMail)); });
     auto* link = new QHBoxLayout;
     link->addStretch();
     link->addWidget(imgEmail);

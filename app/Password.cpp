@@ -1,13 +1,13 @@
 #include "app/Password.h"
 
 #include "app/PasswordStore.h"
+#include "common/Dialogs.h"
+#include "common/FocusEffect.h"
 #include "common/IoError.h"
+#include "common/Keys.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/FocusEffect.h"
-#include "common/Keys.h"
-#include "common/Dialogs.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -19,9 +19,9 @@
 
 namespace {
 const QString kWrong = QStringLiteral("Attenzione: password errata.");
-const QString kReadError = QStringLiteral(
-    "Attenzione: si \u00E8 verificato un errore durante la procedura di lettura della password. "
-    "Si consiglia di reinstallare il software.");
+const QString kReadError =
+    QStringLiteral("Attenzione: si \u00E8 verificato un errore durante la procedura di lettura della password. "
+                   "Si consiglia di reinstallare il software.");
 } // namespace
 
 TfrmPassword::TfrmPassword(Ui& ui, QWidget* parent)

@@ -1,38 +1,38 @@
 #include "app/Screens.h"
 
 #include "app/Avvio.h"
-#include "attachments/AllegaCartella.h"
 #include "app/CambiaPassword.h"
 #include "app/Guida.h"
 #include "app/HelpTexts.h"
 #include "app/Info.h"
-#include "app/Splash.h"
 #include "app/Password.h"
+#include "app/Splash.h"
+#include "attachments/AllegaCartella.h"
 #include "catalogue/Opere.h"
+#include "common/Style.h"
 #include "common/Zoom.h"
+#include "export/ExpOpere.h"
+#include "printing/AnteprimaScheda.h"
+#include "printing/StampaOpera.h"
+#include "printing/StampaScheda.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/WebCam.h"
-#include "export/ExpOpere.h"
-#include "printing/AnteprimaScheda.h"
-#include "printing/StampaScheda.h"
-#include "printing/StampaOpera.h"
 #include "search/DaSaldare.h"
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaInterventi.h"
 #include "search/TrovaOpere.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
-#include "common/Style.h"
 
 #include <QEvent>
 
+#include <QTimer>
 #include <functional>
 #include <type_traits>
 #include <vector>
-#include <QTimer>
 
 TfrmPassword* frmPassword = nullptr;
 TfrmCambiaPassword* frmCambiaPassword = nullptr;
@@ -67,8 +67,7 @@ struct Instance {
     std::function<void()> destroy;
 };
 
-template <class T>
-Instance instance(T*& screen)
+template <class T> Instance instance(T*& screen)
 {
     return {[&screen](Ui& ui) {
                 if constexpr (std::is_constructible_v<T, Ui&>)
@@ -87,14 +86,18 @@ Instance instance(T*& screen)
 const std::vector<Instance>& instances()
 {
     static const std::vector<Instance> table = {
-        instance(frmPassword),       instance(frmCambiaPassword), instance(frmGuida),
-        instance(frmInfo),           instance(frmSplash),         instance(frmAvvio),
-        instance(frmOpere),          instance(frmZoom),           instance(frmAllegaCartella),
-        instance(frmCodFisc),        instance(frmPartitaIva),     instance(frmStampaOpera),
-        instance(frmExpOpere),       instance(frmOpere_Disponibili), instance(frmTrovaOpere),
-        instance(frmInterventi),     instance(frmCalendario),     instance(frmLogo),
-        instance(frmWebCam),         instance(frmNumerazione),    instance(frmAnteprimaScheda),
-        instance(frmStampaScheda),   instance(frmDaSaldare),      instance(frmTrovaInterventi),
+        instance(frmPassword),        instance(frmCambiaPassword),
+        instance(frmGuida),           instance(frmInfo),
+        instance(frmSplash),          instance(frmAvvio),
+        instance(frmOpere),           instance(frmZoom),
+        instance(frmAllegaCartella),  instance(frmCodFisc),
+        instance(frmPartitaIva),      instance(frmStampaOpera),
+        instance(frmExpOpere),        instance(frmOpere_Disponibili),
+        instance(frmTrovaOpere),      instance(frmInterventi),
+        instance(frmCalendario),      instance(frmLogo),
+        instance(frmWebCam),          instance(frmNumerazione),
+        instance(frmAnteprimaScheda), instance(frmStampaScheda),
+        instance(frmDaSaldare),       instance(frmTrovaInterventi),
     };
     return table;
 }

@@ -1,10 +1,10 @@
 #include "app/Splash.h"
 
 #include "app/OpenURL.h"
-#include "common/Messages.h"
-#include "common/Style.h"
 #include "common/Buttons.h"
 #include "common/Dialogs.h"
+#include "common/Messages.h"
+#include "common/Style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

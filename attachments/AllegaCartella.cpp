@@ -1,13 +1,13 @@
 #include "attachments/AllegaCartella.h"
 
 #include "attachments/Attachments.h"
+#include "common/Buttons.h"
+#include "common/Dialogs.h"
 #include "common/IoError.h"
+#include "common/Keys.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/Buttons.h"
-#include "common/Keys.h"
-#include "common/Dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,14 +24,16 @@ const char* const kOrdinal[] = {"1\u00B0", "2\u00B0", "3\u00B0"};
 
 QString overwriteQuestion()
 {
-    return QStringLiteral("Attenzione: nella cartella dei documenti allegati \u00E8 presente un file con lo stesso nome.\r\n\r\n"
-                          "Si vuole sovrascrivere il file esistente?");
+    return QStringLiteral(
+        "Attenzione: nella cartella dei documenti allegati \u00E8 presente un file con lo stesso nome.\r\n\r\n"
+        "Si vuole sovrascrivere il file esistente?");
 }
 
 QString attachedAs(const QString& chosen, const QString& name)
 {
-    return QStringLiteral("Il file \u00AB%1\u00BB \u00E8 stato allegato con il nome \u00AB%2\u00BB, perch\u00E9 il suo nome "
-                          "contiene caratteri che la scheda non pu\u00F2 conservare.")
+    return QStringLiteral(
+               "Il file \u00AB%1\u00BB \u00E8 stato allegato con il nome \u00AB%2\u00BB, perch\u00E9 il suo nome "
+               "contiene caratteri che la scheda non pu\u00F2 conservare.")
         .arg(chosen, name);
 }
 
@@ -119,8 +121,8 @@ QWidget* TfrmAllegaCartella::slotBox(int slot)
     txtFile[i]->setProperty("fontRole", QStringLiteral("name"));
     txtFile[i]->setProperty("attachmentName", true);
     imgCancella[i] = new ClickLabel(QStringLiteral("imgCancella0%1").arg(slot + 1), box);
-    imgCancella[i]->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_gomma")).scaled(22, 22, Qt::KeepAspectRatio,
-                                                                                           Qt::SmoothTransformation)));
+    imgCancella[i]->setPixmap(QPixmap::fromImage(
+        picture(QStringLiteral("ico_gomma")).scaled(22, 22, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     imgCancella[i]->setFixedSize(22, 22);
     imgCancella[i]->setToolTip(QStringLiteral("Svuota il nome del file"));
     btnSfoglia[i] = new QPushButton(QStringLiteral("Sfoglia..."), box);

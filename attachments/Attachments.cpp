@@ -48,11 +48,12 @@ namespace {
 // The usual Latin spelling of a Greek or Cyrillic letter (lower case; empty for none).
 QString latinSpelling(char16_t c)
 {
-    static const char* const kGreek[] = {"a", "v", "g", "d", "e", "z", "i", "th", "i", "k", "l", "m", "n", "x", "o",
-                                         "p", "r", "s", "s", "t", "y", "f", "ch", "ps", "o"}; // alpha..omega, final sigma
-    static const char* const kCyrillic[] = {"a", "b", "v", "g", "d", "e", "zh", "z", "i", "y", "k", "l", "m", "n", "o", "p",
-                                            "r", "s", "t", "u", "f", "kh", "ts", "ch", "sh", "shch", "", "y", "", "e",
-                                            "yu", "ya"};
+    static const char* const kGreek[] = {
+        "a", "v", "g", "d", "e", "z", "i", "th", "i", "k",  "l",  "m", "n",
+        "x", "o", "p", "r", "s", "s", "t", "y",  "f", "ch", "ps", "o"}; // alpha..omega, final sigma
+    static const char* const kCyrillic[] = {"a",  "b",  "v",  "g",    "d", "e", "zh", "z", "i",  "y", "k",
+                                            "l",  "m",  "n",  "o",    "p", "r", "s",  "t", "u",  "f", "kh",
+                                            "ts", "ch", "sh", "shch", "",  "y", "",   "e", "yu", "ya"};
     if (c >= 0x3B1 && c <= 0x3C9)
         return QString::fromLatin1(kGreek[c - 0x3B1]);
     if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2)
@@ -62,11 +63,11 @@ QString latinSpelling(char16_t c)
     if (c >= 0x410 && c <= 0x42F)
         return QString::fromLatin1(kCyrillic[c - 0x410]);
     switch (c) {
-    case 0x451: return QStringLiteral("e");       // ё
-    case 0x142: return QStringLiteral("l");       // ł
-    case 0x111: return QStringLiteral("d");       // đ
-    case 0x131: return QStringLiteral("i");       // ı
-    case 0x127: return QStringLiteral("h");       // ħ
+    case 0x451: return QStringLiteral("e"); // ё
+    case 0x142: return QStringLiteral("l"); // ł
+    case 0x111: return QStringLiteral("d"); // đ
+    case 0x131: return QStringLiteral("i"); // ı
+    case 0x127: return QStringLiteral("h"); // ħ
     default: return {};
     }
 }
@@ -156,7 +157,8 @@ QString freeName(const QString& name)
 
 bool sameFile(const QString& a, const QString& b)
 {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
         return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;

@@ -1,12 +1,12 @@
 #include "catalogue/Opere.h"
 
 #include "attachments/AllegaCartella.h"
-#include "common/CardParts.h"
 #include "common/Buttons.h"
+#include "common/CardParts.h"
+#include "common/Dialogs.h"
 #include "common/Fields.h"
 #include "common/Keys.h"
 #include "common/PictureFrame.h"
-#include "common/Dialogs.h"
 #include "export/ExpOpere.h"
 #include "printing/StampaOpera.h"
 #include "records/ArtworkPhoto.h"
@@ -23,10 +23,14 @@
 
 namespace {
 const CardScreen::Look kLook = {
-    "frmOpere", " Brevanto - Archivio Opere", "opere", Ui::Kind::Error,
+    "frmOpere",
+    " Brevanto - Archivio Opere",
+    "opere",
+    Ui::Kind::Error,
     "Prepara la schermata per l'inserimento di una nuova scheda.",
     "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.",
-    "Visualizza la pagina della guida sensibile al contesto.", "Esci da questa schermata di lavoro.",
+    "Visualizza la pagina della guida sensibile al contesto.",
+    "Esci da questa schermata di lavoro.",
 };
 } // namespace
 
@@ -34,7 +38,8 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : Card(ui, kLook, parent)
 {
     buildToolbar({}, [this](CardChrome& c) {
         cmdEsporta = c.button("cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
-        cmdSegnalati = c.button("cmdSegnalati", "tb_segnalati", "Visualizza il riepilogo delle opere d'arte non vendute.");
+        cmdSegnalati =
+            c.button("cmdSegnalati", "tb_segnalati", "Visualizza il riepilogo delle opere d'arte non vendute.");
     });
     // The photo column and the fields side by side, at most 1560 pixels wide, centred.
     auto* body = styledPanel(QStringLiteral("panBody"), this);
@@ -64,8 +69,8 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : Card(ui, kLook, parent)
 
 QList<QLineEdit*> TfrmOpere::enterChain() const
 {
-    return {txtCapo, txtDescrizione, txtColore, txtTessuto, txtMisure, txtPeso, txtUsura, txtDifetti,
-            txtServizio, txtSpecifiche, txtCliente, txtCodFisc, txtRecapito, txtNote, txtPrezzo};
+    return {txtCapo,     txtDescrizione, txtColore,  txtTessuto, txtMisure,   txtPeso, txtUsura, txtDifetti,
+            txtServizio, txtSpecifiche,  txtCliente, txtCodFisc, txtRecapito, txtNote, txtPrezzo};
 }
 
 void TfrmOpere::wireFields()
@@ -131,8 +136,8 @@ void TfrmOpere::clearPhotos()
 
 void TfrmOpere::savePhotos(bool newCard)
 {
-    if ((newCard || imgFoto->isChanged()) &&
-        artworkphoto::save(imgFoto->image(), imgFoto->fileBytes(), lblPosizione->text()))
+    if ((newCard || imgFoto->isChanged())
+        && artworkphoto::save(imgFoto->image(), imgFoto->fileBytes(), lblPosizione->text()))
         imgFoto->markStored();
 }
 
@@ -158,9 +163,8 @@ void TfrmOpere::cmdStampaClick()
 
 void TfrmOpere::cmdEsportaClick()
 {
-    execOnce(ui_, std::make_unique<TfrmExpOpere>(ui_, this, [this](QWidget* over) {
-                 emit helpRequested(over, QStringLiteral("esporta"));
-             }));
+    execOnce(ui_, std::make_unique<TfrmExpOpere>(
+                      ui_, this, [this](QWidget* over) { emit helpRequested(over, QStringLiteral("esporta")); }));
 }
 
 void TfrmOpere::btnCodFiscClick()

@@ -20,9 +20,8 @@ public:
     PictureFrame* imgFoto;
     QImage blankPicture() const;
     // The record's description says which field each control holds (txtColore: Artista).
-    QLineEdit *txtCapo, *txtDescrizione, *txtColore, *txtTessuto, *txtMisure, *txtPeso, *txtUsura,
-        *txtDifetti, *txtServizio, *txtSpecifiche, *txtCliente, *txtCodFisc, *txtRecapito, *txtNote,
-        *txtPrezzo;
+    QLineEdit *txtCapo, *txtDescrizione, *txtColore, *txtTessuto, *txtMisure, *txtPeso, *txtUsura, *txtDifetti,
+        *txtServizio, *txtSpecifiche, *txtCliente, *txtCodFisc, *txtRecapito, *txtNote, *txtPrezzo;
     QCheckBox* chkSegnala;
 
     PictureButton *cmdEsporta, *cmdSegnalati;

@@ -1,13 +1,13 @@
 // The artwork card's layout: toolbar, field column, photo column and status band.
 #include "catalogue/Opere.h"
 
-#include "common/CardParts.h"
-#include "common/Messages.h"
-#include "common/InputLimits.h"
 #include "common/Buttons.h"
+#include "common/CardParts.h"
+#include "common/Fields.h"
+#include "common/InputLimits.h"
+#include "common/Messages.h"
 #include "common/PictureFrame.h"
 #include "common/StatusHints.h"
-#include "common/Fields.h"
 #include "common/Style.h"
 
 #include <QCheckBox>
@@ -21,7 +21,6 @@
 namespace {
 using F = TSchedaOpera;
 } // namespace
-
 
 QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
 {
@@ -91,7 +90,8 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
 
     auto* photoButtons = new QHBoxLayout;
     photoButtons->setSpacing(2);
-    auto addPhoto = [&](PictureButton*& b, const char* name, const char* pic, const char* hint, const QString& caption = {}) {
+    auto addPhoto = [&](PictureButton*& b, const char* name, const char* pic, const char* hint,
+                        const QString& caption = {}) {
         b = new PictureButton(QString::fromLatin1(name), QString::fromLatin1(pic), column, 28, caption);
         hints.hint(b, QString::fromUtf8(hint));
         photoButtons->addWidget(b);
@@ -117,10 +117,12 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     auto* boxSegnala = styledPanel(QStringLiteral("shpSegnala"), column);
     auto* icoSegnala = new QLabel(boxSegnala);
     icoSegnala->setObjectName(QStringLiteral("icoSegnala"));
-    icoSegnala->setPixmap(QPixmap::fromImage(picture(QStringLiteral("tb_segnalati")).scaled(28, 28, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    icoSegnala->setPixmap(QPixmap::fromImage(
+        picture(QStringLiteral("tb_segnalati")).scaled(28, 28, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     chkSegnala = new QCheckBox(F::label(F::Venduta), boxSegnala);
     chkSegnala->setObjectName(QStringLiteral("chkSegnala"));
-    hints.hint(chkSegnala, QString::fromUtf8("Spunta questa casella per annotare che l'opera d'arte \u00E8 stata venduta."));
+    hints.hint(chkSegnala,
+               QString::fromUtf8("Spunta questa casella per annotare che l'opera d'arte \u00E8 stata venduta."));
     auto* segnalaLayout = new QHBoxLayout(boxSegnala);
     segnalaLayout->setContentsMargins(8, 4, 10, 4);
     segnalaLayout->addWidget(icoSegnala);

@@ -10,8 +10,7 @@ namespace amount {
 
 std::optional<double> parse(const QString& text)
 {
-    static const QRegularExpression number(
-        QStringLiteral(R"(^[+-]?(\d+,?\d*|,\d+)([eE][+-]?\d+)?$)"));
+    static const QRegularExpression number(QStringLiteral(R"(^[+-]?(\d+,?\d*|,\d+)([eE][+-]?\d+)?$)"));
     const QString t = text::trim(text);
     if (!number.match(t).hasMatch())
         return std::nullopt;

@@ -2,9 +2,9 @@
 
 #include "common/IoError.h"
 
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
-#include <cstring>
 
 namespace {
 constexpr qint64 kWindowBytes = 1024 * 1024;
@@ -16,7 +16,7 @@ class FileLock {
 public:
     explicit FileLock(int fd) : fd_(fd)
     {
-        struct flock whole {};
+        struct flock whole { };
         whole.l_type = F_WRLCK;
         whole.l_whence = SEEK_SET;
         int rc;
@@ -35,7 +35,7 @@ public:
     {
         if (!locked_)
             return;
-        struct flock whole {};
+        struct flock whole { };
         whole.l_type = F_UNLCK;
         whole.l_whence = SEEK_SET;
         ::fcntl(fd_, F_OFD_SETLK, &whole);
@@ -150,7 +150,8 @@ void ArchiveFile::sync()
 {
     requireOpen();
     if (::fsync(file_.handle()) != 0)
-        throw IoError(QStringLiteral("cannot force %1 to the disk: %2").arg(file_.fileName(), QString::fromLocal8Bit(std::strerror(errno))));
+        throw IoError(QStringLiteral("cannot force %1 to the disk: %2")
+                          .arg(file_.fileName(), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 void ArchiveFile::close()

@@ -15,15 +15,15 @@ public:
 
     // Opens the file for reading and writing, creating it empty when it does not exist.
     void open(const QString& path, int recordSize);
-    qint64 count() const;              // whole records; a partial last record is ignored
-    void seek(qint64 index);           // 0 <= index <= count
+    qint64 count() const; // whole records; a partial last record is ignored
+    void seek(qint64 index); // 0 <= index <= count
     qint64 position() const { return pos_; }
     bool eof() const { return pos_ >= count(); }
-    void read(char* record);           // the record at position, then position + 1
+    void read(char* record); // the record at position, then position + 1
     // As read, without copying: the record's bytes inside the read-ahead window, valid
     // until the next call on this archive.
     const char* next();
-    void write(const char* record);    // overwrite or append at position, then position + 1
+    void write(const char* record); // overwrite or append at position, then position + 1
     // Appends after the last record while holding an exclusive lock on the file, so that
     // several workstations appending at once land on distinct positions. Returns the new
     // record's 1-based number.

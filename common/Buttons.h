@@ -19,6 +19,7 @@ signals:
     void clicked();
     void pressed();
     void released();
+
 protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -34,6 +35,7 @@ public:
     bool isPressedLook() const { return pressedLook_; }
 signals:
     void activated();
+
 private:
     void setPressedLook(bool pressed);
     bool pressedLook_ = false;

@@ -12,14 +12,12 @@ class QWidget;
 // One line of a card's field table: the record field (of record R) a control holds.
 // Clearing, showing and saving a card, its mandatory check, the import into it and whatever
 // prints or exports a card read this table, so no field is ever mapped by list order.
-template <class R>
-struct CardField {
+template <class R> struct CardField {
     typename R::Field field;
-    QWidget* control;  // QLineEdit, QPlainTextEdit, QCheckBox ("Sì"/"No") or hidden QLabel
+    QWidget* control; // QLineEdit, QPlainTextEdit, QCheckBox ("Sì"/"No") or hidden QLabel
     QString mandatory; // the warning shown when it is empty at save; empty: optional
 };
-template <class R>
-using FieldTable = std::vector<CardField<R>>;
+template <class R> using FieldTable = std::vector<CardField<R>>;
 
 namespace cardfields {
 
@@ -32,8 +30,7 @@ void setValue(QWidget* control, const QString& text);
 void clear(QWidget* control);
 
 // The control holding field, or nullptr.
-template <class R>
-QWidget* control(const FieldTable<R>& table, typename R::Field field)
+template <class R> QWidget* control(const FieldTable<R>& table, typename R::Field field)
 {
     for (const CardField<R>& f : table)
         if (f.field == field)
@@ -42,8 +39,7 @@ QWidget* control(const FieldTable<R>& table, typename R::Field field)
 }
 
 // Blanks every control of the table except those listed.
-template <class R>
-void clearAll(const FieldTable<R>& table, std::initializer_list<const QWidget*> keep = {})
+template <class R> void clearAll(const FieldTable<R>& table, std::initializer_list<const QWidget*> keep = {})
 {
     for (const CardField<R>& f : table)
         if (std::find(keep.begin(), keep.end(), f.control) == keep.end())
@@ -51,8 +47,7 @@ void clearAll(const FieldTable<R>& table, std::initializer_list<const QWidget*> 
 }
 
 // Blanks the attachment slots (the fields from File01 on).
-template <class R>
-void clearSlots(const FieldTable<R>& table)
+template <class R> void clearSlots(const FieldTable<R>& table)
 {
     for (const CardField<R>& f : table)
         if (f.field >= R::File01)
@@ -60,8 +55,7 @@ void clearSlots(const FieldTable<R>& table)
 }
 
 // The first mandatory field whose trimmed text is empty, in table order, or nullptr.
-template <class R>
-const CardField<R>* firstMissing(const FieldTable<R>& table)
+template <class R> const CardField<R>* firstMissing(const FieldTable<R>& table)
 {
     for (const CardField<R>& f : table)
         if (!f.mandatory.isEmpty() && text::trim(value(f.control)).isEmpty())
@@ -69,8 +63,7 @@ const CardField<R>* firstMissing(const FieldTable<R>& table)
     return nullptr;
 }
 
-template <class R>
-R record(const FieldTable<R>& table)
+template <class R> R record(const FieldTable<R>& table)
 {
     R r;
     for (const CardField<R>& f : table)
@@ -78,8 +71,7 @@ R record(const FieldTable<R>& table)
     return r;
 }
 
-template <class R>
-void show(const FieldTable<R>& table, const R& r)
+template <class R> void show(const FieldTable<R>& table, const R& r)
 {
     for (const CardField<R>& f : table)
         setValue(f.control, r[f.field]);

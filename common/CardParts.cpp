@@ -1,17 +1,16 @@
 #include "common/CardParts.h"
 
 #include "common/Amount.h"
-#include "common/Messages.h"
 #include "common/Buttons.h"
-#include "common/StatusHints.h"
 #include "common/Fields.h"
+#include "common/Messages.h"
+#include "common/StatusHints.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
 
 CardChrome::CardChrome(QWidget* card) : card_(card)
 {

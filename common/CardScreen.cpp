@@ -1,10 +1,10 @@
 #include "common/CardScreen.h"
 
+#include "common/Buttons.h"
 #include "common/CardBrowse.h"
 #include "common/CardParts.h"
 #include "common/IoError.h"
 #include "common/Messages.h"
-#include "common/Buttons.h"
 #include "common/StatusHints.h"
 
 #include <QCloseEvent>

@@ -28,7 +28,7 @@ public:
     struct Look {
         const char* objectName;
         const char* title;
-        const char* helpTopic;   // also the mode the card's attachments screen is opened in
+        const char* helpTopic; // also the mode the card's attachments screen is opened in
         Ui::Kind archiveFailure; // the kind of box the archive message shows in
         // The toolbar hints that differ between the cards.
         const char* nuovoHint;
@@ -91,7 +91,7 @@ protected:
     virtual QLineEdit* amountField() const = 0;
     virtual QWidget* firstField() const = 0;
     // Duplicate: what the card changes before the shared steps (none by default).
-    virtual void prepareDuplicate() {}
+    virtual void prepareDuplicate() { }
     virtual void clearPhotos() = 0;
     // The photos stored for the position the card shows.
     virtual void loadPhotos() = 0;
@@ -99,7 +99,7 @@ protected:
     virtual void savePhotos(bool newCard) = 0;
     // The card is shown from the launcher, or closed.
     virtual void opened() = 0;
-    virtual void closing() {}
+    virtual void closing() { }
 
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -114,8 +114,7 @@ private:
 };
 
 // A card over records of type R, mapped to its controls by its field table.
-template <class R>
-class Card : public CardScreen {
+template <class R> class Card : public CardScreen {
 public:
     // Which record field each control holds, in record order.
     const FieldTable<R>& fieldTable() const { return fields_; }

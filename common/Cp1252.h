@@ -9,6 +9,9 @@ QByteArray encode(const QString& s);
 // True when the character has a byte of its own (it is not written as '?').
 bool holds(QChar c);
 QString decode(const char* bytes, qsizetype length);
-inline QString decode(const QByteArray& bytes) { return decode(bytes.constData(), bytes.size()); }
+inline QString decode(const QByteArray& bytes)
+{
+    return decode(bytes.constData(), bytes.size());
+}
 
 } // namespace cp1252

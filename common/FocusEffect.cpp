@@ -23,18 +23,13 @@ bool FocusEffect::eventFilter(QObject*, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Move:
-    case QEvent::Resize:
-        follow();
-        break;
+    case QEvent::Resize: follow(); break;
     case QEvent::FocusIn:
         follow();
         show();
         break;
-    case QEvent::FocusOut:
-        hide();
-        break;
-    default:
-        break;
+    case QEvent::FocusOut: hide(); break;
+    default: break;
     }
     return false;
 }

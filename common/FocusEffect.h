@@ -12,9 +12,11 @@ class FocusEffect : public QWidget {
     Q_PROPERTY(QColor outlineBottom MEMBER outlineBottom_)
 public:
     FocusEffect(const QString& name, QWidget* edit);
+
 protected:
     void paintEvent(QPaintEvent*) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void follow();
     QWidget* target_;

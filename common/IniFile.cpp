@@ -6,7 +6,6 @@
 
 #include <QFile>
 
-
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
@@ -40,7 +39,8 @@ QString unquote(QString v)
 
 } // namespace
 
-IniFile::IniFile(QString path) : path_(std::move(path)) {}
+IniFile::IniFile(QString path) : path_(std::move(path))
+{ }
 
 QString IniFile::read(const QString& section, const QString& key, const QString& defaultValue) const
 {

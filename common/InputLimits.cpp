@@ -27,8 +27,8 @@ protected:
                 return true;
             }
             // Shortcuts (Ctrl+A, Ctrl+Z, Ctrl+C, Ctrl+X ...) and keys without text always work.
-            if (k->text().isEmpty() || !k->text().at(0).isPrint() ||
-                (k->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+            if (k->text().isEmpty() || !k->text().at(0).isPrint()
+                || (k->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
                 return false;
             return room() < k->text().size();
         }
@@ -56,8 +56,7 @@ protected:
             d->acceptProposedAction();
             return true;
         }
-        default:
-            return false;
+        default: return false;
         }
     }
 
@@ -86,7 +85,8 @@ void limitTyping(QLineEdit* e, int limit)
     new InputLimiter(e, limit);
 }
 
-LimitedMemo::LimitedMemo(int limit, QWidget* parent) : QPlainTextEdit(parent), limit_(limit) {}
+LimitedMemo::LimitedMemo(int limit, QWidget* parent) : QPlainTextEdit(parent), limit_(limit)
+{ }
 
 int LimitedMemo::cost(const QString& text)
 {
@@ -102,8 +102,8 @@ int LimitedMemo::room() const
 void LimitedMemo::keyPressEvent(QKeyEvent* e)
 {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-    const bool typed = !e->text().isEmpty() && e->text().at(0).isPrint() &&
-                       !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    const bool typed = !e->text().isEmpty() && e->text().at(0).isPrint()
+                       && !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
     if (e->matches(QKeySequence::Paste) || (!enter && !typed)) {
         QPlainTextEdit::keyPressEvent(e); // pastes come back through insertFromMimeData
         return;
@@ -131,4 +131,3 @@ void LimitedMemo::insertFromMimeData(const QMimeData* source)
     if (keep > 0)
         textCursor().insertText(text.left(keep));
 }
-

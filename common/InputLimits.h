@@ -18,11 +18,12 @@ public:
     LimitedMemo(int limit, QWidget* parent);
     // The memo's size as stored: characters plus one more for each line break.
     static int cost(const QString& text);
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
+
 private:
     int room() const;
     int limit_;
 };
-

@@ -8,8 +8,7 @@ class IoError : public std::runtime_error {
 public:
     explicit IoError(const QString& cause, QString userText = {})
         : std::runtime_error(cause.toStdString()), userText_(std::move(userText))
-    {
-    }
+    { }
     QString cause() const { return QString::fromStdString(what()); }
     // Empty when the caller's own message says it all.
     const QString& userText() const { return userText_; }

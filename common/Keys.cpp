@@ -8,7 +8,8 @@
 namespace {
 class KeyFilter : public QObject {
 public:
-    KeyFilter(QObject* parent, std::function<bool(QKeyEvent*)> f) : QObject(parent), f_(std::move(f)) {}
+    KeyFilter(QObject* parent, std::function<bool(QKeyEvent*)> f) : QObject(parent), f_(std::move(f)) { }
+
 protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
@@ -16,13 +17,15 @@ protected:
             return f_(static_cast<QKeyEvent*>(e));
         return false;
     }
+
 private:
     std::function<bool(QKeyEvent*)> f_;
 };
 
 class FocusOutFilter : public QObject {
 public:
-    FocusOutFilter(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+    FocusOutFilter(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) { }
+
 protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
@@ -31,11 +34,15 @@ protected:
             f_();
         return false;
     }
+
 private:
     std::function<void()> f_;
 };
 
-bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+bool isEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 } // namespace
 
 void onEnter(QWidget* w, std::function<void()> handler)
@@ -55,12 +62,17 @@ void filterKeys(QWidget* w, std::function<bool(int, const QString&)> allowed)
         if ((e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && !e->matches(QKeySequence::Paste))
             return false;
         switch (e->key()) {
-        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
-        case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Home: case Qt::Key_End:
-        case Qt::Key_Return: case Qt::Key_Enter:
-            return false;
-        default:
-            return !a(e->key(), e->text());
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return false;
+        default: return !a(e->key(), e->text());
         }
     }));
 }

@@ -1,9 +1,9 @@
 #include "common/PhotoActions.h"
 
-#include "common/PhotoFiles.h"
-#include "common/Ui.h"
-#include "common/PictureFrame.h"
 #include "common/Dialogs.h"
+#include "common/PhotoFiles.h"
+#include "common/PictureFrame.h"
+#include "common/Ui.h"
 #include "common/Zoom.h"
 
 namespace photoactions {

@@ -21,8 +21,10 @@ public:
     // The chosen file's own bytes (JPEG) when there are any, else empty.
     const QByteArray& fileBytes() const { return fileBytes_; }
     void markStored();
+
 protected:
     void paintEvent(QPaintEvent*) override;
+
 private:
     QImage image_;
     QByteArray fileBytes_;

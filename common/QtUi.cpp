@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QToolBar>
 #include <QUrl>
@@ -52,7 +52,8 @@ QString filterString(const QStringList& filters)
             out << caption;
             continue;
         }
-        QString patterns = caption.mid(open + 1, caption.size() - open - 2).replace(QStringLiteral("; "), QStringLiteral(" "));
+        QString patterns =
+            caption.mid(open + 1, caption.size() - open - 2).replace(QStringLiteral("; "), QStringLiteral(" "));
         if (patterns == QStringLiteral("*.*"))
             patterns = QStringLiteral("*");
         out << caption + QStringLiteral(" (") + patterns + u')';
@@ -145,9 +146,8 @@ void QtUi::preview(QWidget* parent, const Paint& paint, const Print& print)
     bar->addAction(QStringLiteral("100 %"), view, [view] { view->setZoomFactor(1.0); });
     bar->addAction(QStringLiteral("Pagina intera"), view, [view] { view->fitInView(); });
     bar->addSeparator();
-    bar->addAction(QStringLiteral("Schermo intero"), &window, [&window] {
-        window.setWindowState(window.windowState() ^ Qt::WindowFullScreen);
-    });
+    bar->addAction(QStringLiteral("Schermo intero"), &window,
+                   [&window] { window.setWindowState(window.windowState() ^ Qt::WindowFullScreen); });
     bar->addAction(QStringLiteral("Chiudi"), &window, &QDialog::accept);
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);

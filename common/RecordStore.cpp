@@ -4,7 +4,8 @@
 #include "common/IoError.h"
 #include "common/Text.h"
 
-RecordStore::RecordStore(QString path, int recordSize) : path_(std::move(path)), size_(recordSize) {}
+RecordStore::RecordStore(QString path, int recordSize) : path_(std::move(path)), size_(recordSize)
+{ }
 
 qint64 RecordStore::count() const
 {

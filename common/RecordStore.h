@@ -49,11 +49,10 @@ private:
 
 // A record store that decodes its records into the record type R (R::kSize, R::decode,
 // R::encode and R::archivePath()).
-template <class R>
-class TypedStore : public RecordStore {
+template <class R> class TypedStore : public RecordStore {
 public:
-    TypedStore() : RecordStore(R::archivePath(), R::kSize) {}
-    explicit TypedStore(QString path) : RecordStore(std::move(path), R::kSize) {}
+    TypedStore() : RecordStore(R::archivePath(), R::kSize) { }
+    explicit TypedStore(QString path) : RecordStore(std::move(path), R::kSize) { }
 
     R record(qint64 position) const { return R::decode(read(position).constData()); }
     qint64 store(const R& r, const QString& position) { return RecordStore::store(r.encode(), position); }

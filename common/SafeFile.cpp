@@ -20,7 +20,7 @@ QString lastError()
 // The permissions a new file gets, or those of the file being replaced.
 mode_t modeFor(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
         return st.st_mode & 07777;
     const mode_t mask = ::umask(0);
@@ -41,7 +41,7 @@ void syncFolder(const QString& folder)
 SafeFile::SafeFile(const QString& path) : path_(path)
 {
     // A folder in the file's place, or a file made read-only, is not replaced.
-    struct stat st {};
+    struct stat st { };
     if (::lstat(QFile::encodeName(path).constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             throw IoError(QStringLiteral("%1 is a folder").arg(path));
@@ -49,8 +49,8 @@ SafeFile::SafeFile(const QString& path) : path_(path)
             throw IoError(QStringLiteral("%1 is read-only").arg(path));
     }
     const QFileInfo target(path);
-    QByteArray pattern = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                                           QStringLiteral(".XXXXXX"));
+    QByteArray pattern =
+        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         throw IoError(QStringLiteral("cannot create a file beside %1: %2").arg(path, lastError()));

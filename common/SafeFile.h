@@ -28,11 +28,13 @@ private:
     // Writes through to the file and remembers the first write that came out short.
     class Checked : public QIODevice {
     public:
-        explicit Checked(QFile& file) : file_(file) {}
+        explicit Checked(QFile& file) : file_(file) { }
         bool failed = false;
+
     protected:
         qint64 readData(char*, qint64) override { return -1; }
         qint64 writeData(const char* data, qint64 length) override;
+
     private:
         QFile& file_;
     };

@@ -5,7 +5,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-StatusHints::StatusHints(QLabel* panInfo) : QObject(panInfo), panInfo_(panInfo) {}
+StatusHints::StatusHints(QLabel* panInfo) : QObject(panInfo), panInfo_(panInfo)
+{ }
 
 void StatusHints::hint(QWidget* control, const QString& text)
 {

@@ -16,8 +16,10 @@ public:
     // Every widget under root without a hint of its own (captions, decorations, fields)
     // empties the line when the mouse moves over it.
     void blankOthers(QWidget* root);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLabel* panInfo_;
     QHash<QObject*, QString> hints_;

@@ -20,4 +20,3 @@ void installAppearance(QApplication& app);
 
 // The picture stored in the resources under that name (":/pictures/<name>.png").
 QImage picture(const QString& name);
-

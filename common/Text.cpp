@@ -24,8 +24,14 @@ static QString mapAscii(const QString& s, char16_t from, char16_t to)
     return out;
 }
 
-QString upperAscii(const QString& s) { return mapAscii(s, u'a', u'z'); }
-QString lowerAscii(const QString& s) { return mapAscii(s, u'A', u'Z'); }
+QString upperAscii(const QString& s)
+{
+    return mapAscii(s, u'a', u'z');
+}
+QString lowerAscii(const QString& s)
+{
+    return mapAscii(s, u'A', u'Z');
+}
 
 bool containsText(const QString& haystack, const QString& needle)
 {

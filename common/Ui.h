@@ -18,8 +18,8 @@ public:
 
     struct FileDialog {
         QString title;
-        QStringList filters;    // "Immagine JPEG (*.jpg *.jpeg)"
-        QString defaultSuffix;  // without the dot
+        QStringList filters; // "Immagine JPEG (*.jpg *.jpeg)"
+        QString defaultSuffix; // without the dot
         QString initialName;
         bool confirmOverwrite = true;
     };

@@ -1,16 +1,16 @@
 #include "export/ExpOpere.h"
 
-#include "records/ArtworkArchive.h"
+#include "common/Buttons.h"
 #include "common/Cp1252.h"
+#include "common/Dialogs.h"
 #include "common/IoError.h"
 #include "common/ProgramDir.h"
 #include "common/SafeFile.h"
+#include "common/StatusHints.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/Buttons.h"
-#include "common/StatusHints.h"
-#include "common/Dialogs.h"
+#include "records/ArtworkArchive.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -25,23 +25,27 @@ struct Column {
 };
 // The grid: "N." then the sixteen fields in record order, headed by the record's captions.
 const Column kColumns[] = {
-    {"colNum", 60, false},        {"colOpera", 250, false},      {"colSoggetto", 250, false},
-    {"colArtista", 200, false},   {"colAnno", 180, false},       {"colNazione", 200, false},
-    {"colTecnica", 250, false},   {"colCorrente", 250, true},    {"colDimensioni", 200, false},
-    {"colSupporto", 250, false},  {"colLuogo", 250, false},      {"colProprietario", 250, true},
-    {"colCodFisc", 180, true},    {"colRecapito", 180, true},    {"colNote", 350, true},
-    {"colValore", 150, false},    {"colVenduta", 120, false},
+    {"colNum", 60, false},       {"colOpera", 250, false},   {"colSoggetto", 250, false},
+    {"colArtista", 200, false},  {"colAnno", 180, false},    {"colNazione", 200, false},
+    {"colTecnica", 250, false},  {"colCorrente", 250, true}, {"colDimensioni", 200, false},
+    {"colSupporto", 250, false}, {"colLuogo", 250, false},   {"colProprietario", 250, true},
+    {"colCodFisc", 180, true},   {"colRecapito", 180, true}, {"colNote", 350, true},
+    {"colValore", 150, false},   {"colVenduta", 120, false},
 };
 constexpr int kGridColumns = int(std::size(kColumns));
 
-const QString kAsk = QStringLiteral("L'esportazione dei dati in Excel pu\u00F2 richiedere diversi minuti a seconda del numero "
-                                    "di schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
-const QString kDone = QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
-const QString kFailed = QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file "
-                                       "di Excel non sia gi\u00E0 aperto.");
+const QString kAsk =
+    QStringLiteral("L'esportazione dei dati in Excel pu\u00F2 richiedere diversi minuti a seconda del numero "
+                   "di schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
+const QString kDone =
+    QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
+const QString kFailed =
+    QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file "
+                   "di Excel non sia gi\u00E0 aperto.");
 } // namespace
 
-ExportModel::ExportModel(QObject* parent) : QAbstractTableModel(parent) {}
+ExportModel::ExportModel(QObject* parent) : QAbstractTableModel(parent)
+{ }
 
 void ExportModel::load()
 {
@@ -141,8 +145,8 @@ TfrmExpOpere::TfrmExpOpere(Ui& ui, QWidget* parent, std::function<void(QWidget*)
     title->setGeometry(13, 13, 505, 55);
     auto* hand = new QLabel(container);
     hand->setObjectName(QStringLiteral("icoHand"));
-    hand->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_mano")).scaled(31, 25, Qt::KeepAspectRatio,
-                                                                                  Qt::SmoothTransformation)));
+    hand->setPixmap(QPixmap::fromImage(
+        picture(QStringLiteral("ico_mano")).scaled(31, 25, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     hand->setGeometry(528, 32, 31, 25);
     cmdEsporta = new PictureButton(QStringLiteral("cmdEsporta"), QStringLiteral("tb_esporta"), container, 40);
     cmdEsporta->setGeometry(566, 15, 49, 50);
@@ -161,8 +165,8 @@ TfrmExpOpere::TfrmExpOpere(Ui& ui, QWidget* parent, std::function<void(QWidget*)
     grdRecords->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdRecords->verticalHeader()->setDefaultSectionSize(21);
     grdRecords->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grdRecords->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                QAbstractItemView::AnyKeyPressed);
+    grdRecords->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                | QAbstractItemView::AnyKeyPressed);
     for (int c = 0; c < kGridColumns; ++c)
         grdRecords->setColumnWidth(c, kColumns[c].width);
 
@@ -215,10 +219,9 @@ void TfrmExpOpere::cmdEsportaClick()
     try {
         // The earlier export is replaced only by a complete one.
         SafeFile file(exportPath());
-        exportfile::write(file.device(), model_->rowCount(),
-                          [this](qint64 row, int column, QByteArray& scratch) {
-                              return model_->exportCell(row, column, scratch);
-                          });
+        exportfile::write(file.device(), model_->rowCount(), [this](qint64 row, int column, QByteArray& scratch) {
+            return model_->exportCell(row, column, scratch);
+        });
         file.commit();
     } catch (const IoError&) {
         ui_.message(this, Ui::Kind::Plain, kFailed);

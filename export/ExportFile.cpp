@@ -1,8 +1,8 @@
 #include "export/ExportFile.h"
 
-#include "records/ArtworkArchive.h"
 #include "common/Cp1252.h"
 #include "common/IoError.h"
+#include "records/ArtworkArchive.h"
 
 #include <QIODevice>
 

@@ -9,15 +9,17 @@
 
 #include <optional>
 
-TfrmAnteprimaScheda::TfrmAnteprimaScheda(Ui& ui, QWidget* parent, const FieldTable<TSchedaIntervento>& card, Picture photo1,
-                                         Picture photo2)
-    : ReportDocumentScreen(ui, "frmAnteprimaScheda", " Anteprima di stampa", QStringLiteral("Mostra anteprima"),
-                           QStringLiteral("Attenzione: la visualizzazione dell'anteprima di stampa non \u00E8 andata a buon fine."),
-                           card, std::move(photo1), std::move(photo2), parent)
+TfrmAnteprimaScheda::TfrmAnteprimaScheda(Ui& ui, QWidget* parent, const FieldTable<TSchedaIntervento>& card,
+                                         Picture photo1, Picture photo2)
+    : ReportDocumentScreen(
+        ui, "frmAnteprimaScheda", " Anteprima di stampa", QStringLiteral("Mostra anteprima"),
+        QStringLiteral("Attenzione: la visualizzazione dell'anteprima di stampa non \u00E8 andata a buon fine."), card,
+        std::move(photo1), std::move(photo2), parent)
 {
     instruction("imgLogo01", QStringLiteral("Anteprima di stampa"),
-                QStringLiteral("L'operazione mostra in anteprima i dati che appariranno in stampa. Fare clic su "
-                               "\u00ABMostra anteprima\u00BB per vedere il documento sullo schermo prima di stamparlo su carta."),
+                QStringLiteral(
+                    "L'operazione mostra in anteprima i dati che appariranno in stampa. Fare clic su "
+                    "\u00ABMostra anteprima\u00BB per vedere il documento sullo schermo prima di stamparlo su carta."),
                 QRect(22, 28, 319, 191));
 }
 

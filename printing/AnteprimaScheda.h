@@ -5,8 +5,8 @@
 class TfrmAnteprimaScheda : public ReportDocumentScreen {
     Q_OBJECT
 public:
-    explicit TfrmAnteprimaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaIntervento>& card = {}, Picture photo1 = {},
-                                 Picture photo2 = {});
+    explicit TfrmAnteprimaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaIntervento>& card = {},
+                                 Picture photo1 = {}, Picture photo2 = {});
 
 protected:
     void output(const report::Template& document) override;

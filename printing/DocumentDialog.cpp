@@ -1,8 +1,8 @@
 #include "printing/DocumentDialog.h"
 
+#include "common/Keys.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/Keys.h"
 #include "printing/PrintJob.h"
 
 #include <QLabel>
@@ -39,9 +39,10 @@ DocumentDialog::DocumentDialog(Ui& ui, const char* objectName, const char* capti
 
 QLabel* DocumentDialog::instruction(const char* name, const QString& title, const QString& body, const QRect& geometry)
 {
-    auto* label = new QLabel(QStringLiteral("<p style='font-size:11pt; font-weight:bold; color:#1F3B5C'>%1</p><p>%2</p>")
-                                 .arg(title.toHtmlEscaped(), body.toHtmlEscaped()),
-                             this);
+    auto* label =
+        new QLabel(QStringLiteral("<p style='font-size:11pt; font-weight:bold; color:#1F3B5C'>%1</p><p>%2</p>")
+                       .arg(title.toHtmlEscaped(), body.toHtmlEscaped()),
+                   this);
     label->setObjectName(QString::fromLatin1(name));
     label->setProperty("listHelp", true);
     label->setTextFormat(Qt::RichText);

@@ -16,8 +16,7 @@ class Ui;
 // The text a card control prints: trimmed, a memo's lines kept.
 QString printedValue(const QWidget* control);
 // The text the card's control named objectName prints; empty when the card has none.
-template <class R>
-QString printedValue(const FieldTable<R>& card, const QString& objectName)
+template <class R> QString printedValue(const FieldTable<R>& card, const QString& objectName)
 {
     for (const CardField<R>& f : card)
         if (f.control->objectName() == objectName)

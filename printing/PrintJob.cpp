@@ -29,8 +29,9 @@ report::PrintOptions optionsOf(const QPrinter& printer, bool copiesByProgram)
 Printed printPdf(const QString& path, const QPrinter& printer, const report::Template& document)
 {
     const QString notWritten =
-        QStringLiteral("Il file PDF \u00AB%1\u00BB non \u00E8 stato scritto. Controllare che la cartella scelta esista e "
-                       "si possa scrivere e che il disco abbia spazio libero.")
+        QStringLiteral(
+            "Il file PDF \u00AB%1\u00BB non \u00E8 stato scritto. Controllare che la cartella scelta esista e "
+            "si possa scrivere e che il disco abbia spazio libero.")
             .arg(QFileInfo(path).fileName());
     try {
         SafeFile file(path);
@@ -83,8 +84,7 @@ Printed printWithDialog(Ui& ui, QWidget* parent, const report::Template& documen
 void showNoPages(Ui& ui, QWidget* parent, const report::Template& document)
 {
     const int pages = report::pageCount(document);
-    const QString has = pages == 1 ? QStringLiteral("ha una sola pagina")
-                                   : QStringLiteral("ha %1 pagine").arg(pages);
+    const QString has = pages == 1 ? QStringLiteral("ha una sola pagina") : QStringLiteral("ha %1 pagine").arg(pages);
     ui.message(parent, Ui::Kind::Warning,
                QStringLiteral("Attenzione: il documento %1 e le pagine scelte non ne fanno parte.\r\n\r\n"
                               "Non \u00E8 stato stampato nulla.")
@@ -99,6 +99,7 @@ void showPrintFailure(Ui& ui, QWidget* parent, const IoError& error, const QStri
         return;
     }
     const QString text = headline.isEmpty() ? kPrintFailed : headline;
-    const QString details = error.userText().isEmpty() ? technical : error.userText() + QStringLiteral("\n\n") + technical;
+    const QString details =
+        error.userText().isEmpty() ? technical : error.userText() + QStringLiteral("\n\n") + technical;
     ui.message(parent, headline.isEmpty() ? Ui::Kind::Error : Ui::Kind::Warning, text, details);
 }

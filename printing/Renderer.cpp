@@ -133,9 +133,7 @@ void paintItem(QPainter& p, const LaidItem& laid, qreal scale)
             p.fillRect(box, item.fill);
         paintText(p, item, box, scale, laid);
         break;
-    case Item::Picture:
-        paintPicture(p, item, box);
-        break;
+    case Item::Picture: paintPicture(p, item, box); break;
     }
 }
 
@@ -196,10 +194,10 @@ const QString kContinued = QStringLiteral("\u2026 (segue a pag. %1)");
 
 // A text of a fixed page that does not fit its box and continues on the added pages.
 struct Overflow {
-    size_t page;       // its own page and its place there (pages grow while texts are added)
+    size_t page; // its own page and its place there (pages grow while texts are added)
     size_t index;
-    qreal points;      // the size it is printed at on its own page
-    QPointF at;        // where it stands, for the reading order
+    qreal points; // the size it is printed at on its own page
+    QPointF at; // where it stands, for the reading order
     int firstPage = 0; // 1-based page where its whole text begins
 };
 
@@ -283,9 +281,11 @@ void addContinuationPages(const Continuation& c, std::vector<Overflow>& overflow
         int done = 0;
         while (done < int(lines.size())) {
             // Each part under its caption bar; a part on a new page says it continues.
-            const QString caption = done == 0 ? item.continuedCaption : item.continuedCaption + QStringLiteral(" (continua)");
+            const QString caption =
+                done == 0 ? item.continuedCaption : item.continuedCaption + QStringLiteral(" (continua)");
             auto& out = pages.back().items;
-            out.push_back(made(placed(c.captionBar, item.name + QStringLiteral("_barra"), QRectF(c.left, y, c.width, kBar)), origin));
+            out.push_back(made(
+                placed(c.captionBar, item.name + QStringLiteral("_barra"), QRectF(c.left, y, c.width, kBar)), origin));
             out.push_back(made(placed(c.caption, item.name + QStringLiteral("_titolo"),
                                       QRectF(c.left + 1, y + 0.4, c.width - 2, 4), caption),
                                origin));
@@ -294,8 +294,10 @@ void addContinuationPages(const Continuation& c, std::vector<Overflow>& overflow
             const int count = std::min(room, int(lines.size()) - done);
             const qreal height = kPadTop + count * pitch + kPadBottom;
             out.push_back(
-                made(placed(c.valueBox, item.name + QStringLiteral("_riquadro"), QRectF(c.left, y, c.width, height)), origin));
-            Item part = placed(c.value, item.name + QStringLiteral("_intero"), QRectF(textLeft, y + kPadTop, textWidth, count * pitch));
+                made(placed(c.valueBox, item.name + QStringLiteral("_riquadro"), QRectF(c.left, y, c.width, height)),
+                     origin));
+            Item part = placed(c.value, item.name + QStringLiteral("_intero"),
+                               QRectF(textLeft, y + kPadTop, textWidth, count * pitch));
             part.linePitch = pitch;
             LaidItem laid = made(part, origin);
             laid.lines = shared;
@@ -422,8 +424,8 @@ int render(const Template& t, QPagedPaintDevice& device, const PrintOptions& opt
             if (!device.newPage()) {
                 painter.end();
                 throw IoError(QStringLiteral("the printer refused page %1").arg(sequence[k] + 1),
-                              QStringLiteral("La stampa si \u00E8 interrotta alla pagina %1. ").arg(sequence[k] + 1) +
-                                  checkPrinter);
+                              QStringLiteral("La stampa si \u00E8 interrotta alla pagina %1. ").arg(sequence[k] + 1)
+                                  + checkPrinter);
             }
         }
         paintPage(painter, page, dpi);

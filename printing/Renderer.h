@@ -19,9 +19,9 @@ namespace report {
 // One printed page: the template page it comes from and what stands on it.
 struct LaidItem {
     const Item* item;
-    QPointF origin;      // millimetres from the paper's top-left corner to the item's box origin
-    int firstLine = 0;   // lines printed one by one: the first printed here
-    int lineCount = -1;  // -1: the whole item
+    QPointF origin; // millimetres from the paper's top-left corner to the item's box origin
+    int firstLine = 0; // lines printed one by one: the first printed here
+    int lineCount = -1; // -1: the whole item
     // Lines printed one by one at the item's line pitch (a list memo, a part of a whole
     // text on an added page), split once.
     std::shared_ptr<const QStringList> lines;

@@ -15,15 +15,18 @@ namespace report {
 
 // The template unit of 1/96 inch, in millimetres.
 constexpr qreal kUnit = 25.4 / 96.0;
-inline constexpr qreal units(qreal u) { return u * kUnit; }
+inline constexpr qreal units(qreal u)
+{
+    return u * kUnit;
+}
 
 struct Item {
     enum Kind { Rect, Line, Text, Picture };
     Kind kind = Text;
     QString name;
-    QRectF box;           // millimetres; a line has a zero width or height
-    QColor fill;          // invalid: no fill (rectangles and text boxes)
-    QColor outline;       // rectangles; invalid: no outline
+    QRectF box; // millimetres; a line has a zero width or height
+    QColor fill; // invalid: no fill (rectangles and text boxes)
+    QColor outline; // rectangles; invalid: no outline
     // Text boxes.
     QString text;
     QString family = QStringLiteral("Arial");
@@ -31,8 +34,8 @@ struct Item {
     bool bold = false;
     bool italic = false;
     Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
-    bool wrap = false;    // false: one line, cut at the right edge
-    qreal linePitch = 0;  // millimetres from line to line when set (list memo; may split across pages)
+    bool wrap = false; // false: one line, cut at the right edge
+    qreal linePitch = 0; // millimetres from line to line when set (list memo; may split across pages)
     QColor color = Qt::black;
     // A single-line text that does not fit its box is printed smaller, in half-point steps
     // down to this size (0: never smaller).
@@ -44,26 +47,26 @@ struct Item {
     QString pageNumberFormat;
     // Pictures.
     QImage picture;
-    bool centred = true;  // false: at the top-left corner of the box
+    bool centred = true; // false: at the top-left corner of the box
 };
 
 struct Band {
     enum Kind { Title, Data, Footer };
     Kind kind = Data;
     QString name;
-    qreal height = 0;     // millimetres
+    qreal height = 0; // millimetres
     std::vector<Item> items;
 };
 
 struct Page {
     QString name;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    qreal margin = 10;    // millimetres on every side; the paper is A4
-    std::vector<Item> items;  // fixed objects, printed once
-    std::vector<Band> bands;  // banded page: title once, data once (may split), footer after it
+    qreal margin = 10; // millimetres on every side; the paper is A4
+    std::vector<Item> items; // fixed objects, printed once
+    std::vector<Band> bands; // banded page: title once, data once (may split), footer after it
 
-    QSizeF paper() const;      // millimetres
-    QSizeF printable() const;  // millimetres
+    QSizeF paper() const; // millimetres
+    QSizeF printable() const; // millimetres
 };
 
 // The pages added after a template's own for the texts that do not fit their boxes: each
@@ -72,12 +75,12 @@ struct Page {
 // between two lines where needed.
 struct Continuation {
     Page page;
-    qreal left = 0, width = 0;  // millimetres of the printable area
+    qreal left = 0, width = 0; // millimetres of the printable area
     qreal top = 0, bottom = 0;
-    Item captionBar;            // rectangle: fill and outline of the caption bar
-    Item caption;               // text: font of the caption
-    Item valueBox;              // rectangle: fill and outline of the box under it
-    Item value;                 // text: font of the whole text
+    Item captionBar; // rectangle: fill and outline of the caption bar
+    Item caption; // text: font of the caption
+    Item valueBox; // rectangle: fill and outline of the box under it
+    Item value; // text: font of the whole text
 };
 
 class Template {

@@ -2,32 +2,32 @@
 
 #include "common/IoError.h"
 #include "common/PhotoFiles.h"
-#include "common/Ui.h"
 #include "common/PictureFrame.h"
 #include "common/Style.h"
+#include "common/Ui.h"
 #include "printing/Renderer.h"
-#include "records/LogoFile.h"
 #include "printing/Templates.h"
+#include "records/LogoFile.h"
 
 #include <QLabel>
 
-#include <optional>
 #include <QPrinter>
 #include <QPushButton>
 #include <QShowEvent>
+#include <optional>
 
 namespace {
 // The template's value objects, in the order they are filled; each is named after the
 // card control whose text it prints.
-const char* const kValues[] = {"txtNumScheda", "txtData", "txtAzienda", "txtCliente", "txtRecapito", "txtVeicolo",
-                               "txtTarga", "txtMarca", "txtChilometraggio", "txtTecnico", "txtPratica",
-                               "txtDataInizio", "txtDataFine", "txtStato", "txtDanni", "txtVernice", "txtRicambi",
-                               "txtInterventi", "txtManodopera", "txtTotale", "txtNote"};
+const char* const kValues[] = {
+    "txtNumScheda", "txtData",           "txtAzienda", "txtCliente",    "txtRecapito",   "txtVeicolo",  "txtTarga",
+    "txtMarca",     "txtChilometraggio", "txtTecnico", "txtPratica",    "txtDataInizio", "txtDataFine", "txtStato",
+    "txtDanni",     "txtVernice",        "txtRicambi", "txtInterventi", "txtManodopera", "txtTotale",   "txtNote"};
 } // namespace
 
 ReportDocumentScreen::ReportDocumentScreen(Ui& ui, const char* objectName, const char* caption, const QString& action,
-                                           const QString& failure, const FieldTable<TSchedaIntervento>& card, Picture photo1,
-                                           Picture photo2, QWidget* parent)
+                                           const QString& failure, const FieldTable<TSchedaIntervento>& card,
+                                           Picture photo1, Picture photo2, QWidget* parent)
     : DocumentDialog(ui, objectName, caption, action, parent), failure_(failure), card_(card),
       photo1_(std::move(photo1)), photo2_(std::move(photo2))
 {

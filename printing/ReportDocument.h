@@ -23,8 +23,8 @@ public:
 
 protected:
     ReportDocumentScreen(Ui& ui, const char* objectName, const char* caption, const QString& action,
-                         const QString& failure, const FieldTable<TSchedaIntervento>& card, Picture photo1, Picture photo2,
-                         QWidget* parent);
+                         const QString& failure, const FieldTable<TSchedaIntervento>& card, Picture photo1,
+                         Picture photo2, QWidget* parent);
     // Prints or previews the filled template; throws IoError on failure.
     virtual void output(const report::Template& document) = 0;
     void showEvent(QShowEvent* e) override;

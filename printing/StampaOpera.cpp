@@ -1,9 +1,9 @@
 #include "printing/StampaOpera.h"
 
 #include "common/IoError.h"
-#include "common/Ui.h"
 #include "common/PictureFrame.h"
 #include "common/Style.h"
+#include "common/Ui.h"
 #include "printing/PrintJob.h"
 #include "printing/Templates.h"
 
@@ -13,9 +13,9 @@
 #include <QShowEvent>
 
 namespace {
-const char* const kValues[] = {"txtCapo", "txtColore", "txtTessuto", "txtDescrizione", "txtMisure",
-                               "txtPeso", "txtUsura", "txtDifetti", "txtServizio", "txtSpecifiche",
-                               "txtCliente", "txtCodFisc", "txtRecapito", "txtNote", "txtPrezzo"};
+const char* const kValues[] = {"txtCapo",    "txtColore",  "txtTessuto",  "txtDescrizione", "txtMisure",
+                               "txtPeso",    "txtUsura",   "txtDifetti",  "txtServizio",    "txtSpecifiche",
+                               "txtCliente", "txtCodFisc", "txtRecapito", "txtNote",        "txtPrezzo"};
 } // namespace
 
 QImage euroSign()
@@ -32,7 +32,8 @@ QImage euroSign()
     return img;
 }
 
-TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSchedaOpera>& card, std::function<QImage()> photo)
+TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSchedaOpera>& card,
+                                 std::function<QImage()> photo)
     : DocumentDialog(ui, "frmStampaOpera", " Stampa scheda", QStringLiteral("Stampa"), parent), card_(card),
       photo_(std::move(photo))
 {
@@ -41,8 +42,8 @@ TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSche
                 QRect(28, 28, 240, 83));
     auto* decoration = new QLabel(this);
     decoration->setObjectName(QStringLiteral("imgLogo01"));
-    decoration->setPixmap(QPixmap::fromImage(picture(QStringLiteral("tb_palette")).scaled(51, 81, Qt::KeepAspectRatio,
-                                                                                          Qt::SmoothTransformation)));
+    decoration->setPixmap(QPixmap::fromImage(
+        picture(QStringLiteral("tb_palette")).scaled(51, 81, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     decoration->setAlignment(Qt::AlignCenter);
     decoration->setGeometry(280, 31, 51, 81);
     auto* separator = new QWidget(this);
@@ -51,13 +52,14 @@ TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSche
     separator->setGeometry(26, 120, 311, 4);
     auto* printerPicture = new QLabel(this);
     printerPicture->setObjectName(QStringLiteral("imgSezione04"));
-    printerPicture->setPixmap(QPixmap::fromImage(picture(QStringLiteral("tb_stampa")).scaled(64, 64, Qt::KeepAspectRatio,
-                                                                                            Qt::SmoothTransformation)));
+    printerPicture->setPixmap(QPixmap::fromImage(
+        picture(QStringLiteral("tb_stampa")).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     printerPicture->setAlignment(Qt::AlignCenter);
     printerPicture->setGeometry(30, 140, 82, 72);
-    instruction("icoInf02", {},
-                QStringLiteral("Premere \u00ABStampa\u00BB per avviare la stampa oppure \u00ABAnnulla\u00BB per annullare."),
-                QRect(122, 140, 206, 71));
+    instruction(
+        "icoInf02", {},
+        QStringLiteral("Premere \u00ABStampa\u00BB per avviare la stampa oppure \u00ABAnnulla\u00BB per annullare."),
+        QRect(122, 140, 206, 71));
     imgLogo = new PictureFrame(QStringLiteral("imgLogo"), this);
     imgLogo->hide();
     imgTemp = new PictureFrame(QStringLiteral("imgTemp"), this);

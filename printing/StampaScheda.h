@@ -5,8 +5,8 @@
 class TfrmStampaScheda : public ReportDocumentScreen {
     Q_OBJECT
 public:
-    explicit TfrmStampaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaIntervento>& card = {}, Picture photo1 = {},
-                              Picture photo2 = {});
+    explicit TfrmStampaScheda(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaIntervento>& card = {},
+                              Picture photo1 = {}, Picture photo2 = {});
 
 protected:
     void output(const report::Template& document) override;

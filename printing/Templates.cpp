@@ -71,14 +71,14 @@ struct FieldBox {
     const char* caption;
     const char* captionObject;
     const char* bar;
-    const char* box;  // nullptr: no value box
+    const char* box; // nullptr: no value box
     qreal x, y, w;
     qreal boxHeight;
     QColor barFill, barOutline, boxOutline;
     Qt::Alignment captionAlign;
     const char* value; // nullptr: the value is placed on its own (multi-line)
     Qt::Alignment valueAlign;
-    qreal valueY = 0;  // 0: y + 6.4
+    qreal valueY = 0; // 0: y + 6.4
 };
 
 void addFieldBox(std::vector<Item>& items, const FieldBox& f)
@@ -130,7 +130,8 @@ report::Page frontPage()
     o.push_back(picture("imgLogo", 5, 4, 90, 42, false));
     o.push_back(text("Memo5", 102, 4.2, 87, 7, QStringLiteral("RELAZIONE TECNICA DI RESTAURO"), 13, true,
                      Qt::AlignLeft | Qt::AlignVCenter));
-    o.push_back(text("Memo60", 102, 11, 87, 7, QStringLiteral("DI OPERA D'ARTE"), 13, true, Qt::AlignLeft | Qt::AlignVCenter));
+    o.push_back(
+        text("Memo60", 102, 11, 87, 7, QStringLiteral("DI OPERA D'ARTE"), 13, true, Qt::AlignLeft | Qt::AlignVCenter));
     o.push_back(line("Line4", 4, 51, 182, 0));
     o.push_back(line("Line7", 4, 109, 182, 0));
     o.push_back(line("Line8", 4, 130, 182, 0));
@@ -146,16 +147,18 @@ report::Page frontPage()
         {"TECNICA UTILIZZATA", "Memo22", "Shape11", "Shape12", 5, 93, 122, 6, kBlue, kBlue, kBlue, L, "txtMarca", L},
         {"ARTISTA", "Memo3", "Shape21", "Shape22", 130, 93, 55, 6, kBlue, kBlue, kBlue, L, "txtChilometraggio", L},
         {"COMMITTENTE", "Memo18", "Shape17", "Shape18", 5, 114, 122, 6, kBisque, kBlue, kBlue, L, "txtCliente", L},
-        {"RECAPITO TELEFONICO", "Memo21", "Shape27", "Shape28", 130, 114, 55, 6, kBisque, kBlue, kBlue, L, "txtRecapito", L},
+        {"RECAPITO TELEFONICO", "Memo21", "Shape27", "Shape28", 130, 114, 55, 6, kBisque, kBlue, kBlue, L,
+         "txtRecapito", L},
         {"STATO CONSERVAZIONE ANTE-OPERAM", "Memo7", "Shape30", "Shape35", 5, 135, 180, 6, kBlue, kBlue, kBlue, L,
          "txtPratica", L},
         {"TEAM DI RESTAURO", "Memo9", "Shape13", "Shape14", 5, 150, 180, 6, kBlue, kBlue, kBlue, L, "txtTecnico", L},
         {"DATA INIZIO LAVORI", "Memo4", "Shape19", "Shape20", 5, 165, 75, 6, kBisque, kBisque, kBisque, C,
          "txtDataInizio", C},
-        {"DATA FINE LAVORI", "Memo8", "Shape33", "Shape34", 110, 165, 75, 6, kBisque, kBisque, kBisque, C, "txtDataFine", C},
+        {"DATA FINE LAVORI", "Memo8", "Shape33", "Shape34", 110, 165, 75, 6, kBisque, kBisque, kBisque, C,
+         "txtDataFine", C},
         {"FOTO OPERA D'ARTE", "Memo2", "Shape7", nullptr, 5, 185, 180, 0, kBlue, kBlue, kBlue, C, nullptr, C},
-        {"STATO AVANZAMENTO LAVORI", "Memo10", "Shape8", "Shape15", 5, 254, 180, 6, kBisque, kBlue, kBlue, C, "txtStato",
-         C, 260.2},
+        {"STATO AVANZAMENTO LAVORI", "Memo10", "Shape8", "Shape15", 5, 254, 180, 6, kBisque, kBlue, kBlue, C,
+         "txtStato", C, 260.2},
     };
     for (const FieldBox& f : boxes)
         addFieldBox(o, f);
@@ -179,7 +182,8 @@ report::Page backPage()
                      QStringLiteral("Il Committente dichiara di aver preso visione degli interventi effettuati "
                                     "sull'opera d'arte sopra descritta e di accettare"),
                      9, false, kLeft));
-    o.push_back(text("Memo27", 5, 230, 181, 5, QStringLiteral("i lavori eseguiti e l\u2019importo indicato."), 9, false, kLeft));
+    o.push_back(text("Memo27", 5, 230, 181, 5, QStringLiteral("i lavori eseguiti e l\u2019importo indicato."), 9, false,
+                     kLeft));
     o.push_back(text("Memo28", 5, 237, 181, 5,
                      QStringLiteral("Dichiara inoltre di aver ritirato l'opera d'arte in data odierna in buono stato "
                                     "e conforme agli interventi descritti."),
@@ -201,14 +205,17 @@ report::Page backPage()
          kBlue, L, nullptr, L},
         {"DIMENSIONI DELL'OPERA D'ARTE", "Memo24", "Shape36", "Shape37", 5, 195, 115, 6, kBlue, kBlue, kBlue, L,
          "txtManodopera", L},
-        {"TOTALE: \u20AC", "Memo29", "Shape42", "Shape43", 128, 195, 57, 6, kBisque, kBisque, kBisque, C, "txtTotale", C},
+        {"TOTALE: \u20AC", "Memo29", "Shape42", "Shape43", 128, 195, 57, 6, kBisque, kBisque, kBisque, C, "txtTotale",
+         C},
         {"NOTE", "Memo25", "Shape38", "Shape41", 5, 210, 180, 6, kBlue, kBlue, kBlue, L, "txtNote", L},
     };
     for (const FieldBox& f : boxes)
         addFieldBox(o, f);
     o.push_back(multiLine("txtDanni", 6.6, 12.8, 176.8, 33.6, 10, kLeft, "INDAGINI DIAGNOSTICHE"));
-    o.push_back(multiLine("txtInterventi", 6.6, 73.8, 176.8, 57.6, 10, kLeft, "MATERIALI UTILIZZATI E INTERVENTI ESEGUITI"));
-    o.push_back(multiLine("txtRicambi", 6.6, 143.8, 176.8, 45.6, 10, kLeft, "CONCLUSIONI E CONSIGLI PER LA CONSERVAZIONE"));
+    o.push_back(
+        multiLine("txtInterventi", 6.6, 73.8, 176.8, 57.6, 10, kLeft, "MATERIALI UTILIZZATI E INTERVENTI ESEGUITI"));
+    o.push_back(
+        multiLine("txtRicambi", 6.6, 143.8, 176.8, 45.6, 10, kLeft, "CONCLUSIONI E CONSIGLI PER LA CONSERVAZIONE"));
     return p;
 }
 
@@ -222,7 +229,8 @@ report::Continuation continuationPages()
     auto& o = c.page.items;
     static const char* const kFrame[5] = {"Line15", "Line16", "Line17", "Line18", "txtPaginaSegue"};
     pageFrame(o, kFrame, QStringLiteral("Pagina 3 di 3"));
-    o.push_back(text("MemoSegue", 5, 4.2, 180, 7, QStringLiteral("TESTI COMPLETI"), 13, true, Qt::AlignLeft | Qt::AlignVCenter));
+    o.push_back(text("MemoSegue", 5, 4.2, 180, 7, QStringLiteral("TESTI COMPLETI"), 13, true,
+                     Qt::AlignLeft | Qt::AlignVCenter));
     o.push_back(text("txtSegue", 5, 11.4, 180, 5, {}, 10, true, Qt::AlignLeft | Qt::AlignVCenter));
     o.push_back(line("Line19", 4, 18, 182, 0));
     c.left = 5;

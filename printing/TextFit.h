@@ -9,7 +9,10 @@
 namespace report::fit {
 
 QFont fontOf(const Item& item, qreal points);
-inline QFont fontOf(const Item& item) { return fontOf(item, item.points); }
+inline QFont fontOf(const Item& item)
+{
+    return fontOf(item, item.points);
+}
 
 // Millimetres from one line of the item's font to the next.
 qreal lineHeight(const Item& item, qreal points);

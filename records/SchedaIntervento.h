@@ -13,10 +13,34 @@ struct TSchedaIntervento {
     static constexpr int kFields = 28;
 
     enum Field {
-        NumRelazione, DataEmissione, Team, Intestazione, StatoAnteOperam, Committente, Recapito,
-        TitoloOpera, Anno, Tecnica, Artista, Indagini, DataInizio, StatoAvanzamento, DataFine,
-        CauseDegrado, Conclusioni, MaterialiInterventi, Dimensioni, Note, Totale, Pagato,
-        File01, File02, File03, Desc01, Desc02, Desc03
+        NumRelazione,
+        DataEmissione,
+        Team,
+        Intestazione,
+        StatoAnteOperam,
+        Committente,
+        Recapito,
+        TitoloOpera,
+        Anno,
+        Tecnica,
+        Artista,
+        Indagini,
+        DataInizio,
+        StatoAvanzamento,
+        DataFine,
+        CauseDegrado,
+        Conclusioni,
+        MaterialiInterventi,
+        Dimensioni,
+        Note,
+        Totale,
+        Pagato,
+        File01,
+        File02,
+        File03,
+        Desc01,
+        Desc02,
+        Desc03
     };
 
     struct Layout {
@@ -24,8 +48,8 @@ struct TSchedaIntervento {
         int offset;
         int width; // bytes, the terminating NUL included
         const char* label; // the card's caption, UTF-8
-        int typed;         // characters the card lets the user type; 0: not typed there
-        const char* control;  // the card control that holds it
+        int typed; // characters the card lets the user type; 0: not typed there
+        const char* control; // the card control that holds it
         const char* required; // the warning when it is empty at save; nullptr: optional
     };
     static const std::array<Layout, kFields> layout;

@@ -13,9 +13,28 @@ struct TSchedaOpera {
     static constexpr int kFields = 22;
 
     enum Field {
-        Titolo, Soggetto, Artista, Anno, Nazione, Tecnica, Corrente, Dimensioni, Supporto,
-        Luogo, Proprietario, CodFisc, Recapito, Note, Valore, Venduta,
-        File01, File02, File03, Desc01, Desc02, Desc03
+        Titolo,
+        Soggetto,
+        Artista,
+        Anno,
+        Nazione,
+        Tecnica,
+        Corrente,
+        Dimensioni,
+        Supporto,
+        Luogo,
+        Proprietario,
+        CodFisc,
+        Recapito,
+        Note,
+        Valore,
+        Venduta,
+        File01,
+        File02,
+        File03,
+        Desc01,
+        Desc02,
+        Desc03
     };
 
     struct Layout {
@@ -23,8 +42,8 @@ struct TSchedaOpera {
         int offset;
         int width; // characters; the field takes width + 1 bytes
         const char* label; // the card's caption, UTF-8
-        int typed;         // characters the card lets the user type; 0: not typed there
-        const char* control;  // the card control that holds it
+        int typed; // characters the card lets the user type; 0: not typed there
+        const char* control; // the card control that holds it
         const char* required; // the warning when it is empty at save; nullptr: optional
     };
     static const std::array<Layout, kFields> layout;

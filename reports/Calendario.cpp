@@ -1,7 +1,7 @@
 #include "reports/Calendario.h"
 
-#include "common/Style.h"
 #include "common/Keys.h"
+#include "common/Style.h"
 #include "common/Text.h"
 
 #include <QCalendarWidget>

@@ -12,8 +12,7 @@ class Ui;
 class TfrmCalendario : public QDialog {
     Q_OBJECT
 public:
-    TfrmCalendario(Ui& ui, QWidget* parent = nullptr, QLineEdit* target = nullptr,
-                   QDate today = QDate::currentDate());
+    TfrmCalendario(Ui& ui, QWidget* parent = nullptr, QLineEdit* target = nullptr, QDate today = QDate::currentDate());
 
     QLabel* lblMemory;
     QCalendarWidget* calAppuntamenti;

@@ -25,7 +25,8 @@ void FrameSource::deliver(const QImage& frame)
     if (link_->pending.exchange(true))
         return; // the previous frame has not been taken yet
     QMetaObject::invokeMethod(
-        context_, [link = link_, receiver = receiver_, frame] {
+        context_,
+        [link = link_, receiver = receiver_, frame] {
             link->pending = false;
             if (link->running)
                 receiver(frame);
@@ -45,8 +46,9 @@ public:
         session_.setCamera(camera_.get());
         session_.setVideoSink(&sink_);
         // The sink may report frames on the camera's own thread: deliver() takes care of it.
-        QObject::connect(&sink_, &QVideoSink::videoFrameChanged, &sink_,
-                         [this](const QVideoFrame& f) { deliver(f.toImage()); }, Qt::DirectConnection);
+        QObject::connect(
+            &sink_, &QVideoSink::videoFrameChanged, &sink_, [this](const QVideoFrame& f) { deliver(f.toImage()); },
+            Qt::DirectConnection);
     }
     ~SystemCamera() override { stop(); }
     void start() override

@@ -1,30 +1,30 @@
 #include "reports/Interventi.h"
 
 #include "attachments/AllegaCartella.h"
+#include "common/Buttons.h"
 #include "common/CardBrowse.h"
 #include "common/CardParts.h"
+#include "common/Dialogs.h"
+#include "common/Fields.h"
 #include "common/IniFile.h"
+#include "common/InputLimits.h"
 #include "common/IoError.h"
+#include "common/Keys.h"
 #include "common/Messages.h"
+#include "common/PictureFrame.h"
 #include "common/ProgramDir.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/InputLimits.h"
-#include "common/PictureFrame.h"
-#include "common/Buttons.h"
-#include "common/Fields.h"
-#include "common/Keys.h"
-#include "common/Dialogs.h"
+#include "printing/AnteprimaScheda.h"
+#include "printing/StampaScheda.h"
+#include "records/ReportArchive.h"
+#include "records/ReportPhotos.h"
+#include "records/SchedaOpera.h"
 #include "reports/Calendario.h"
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/PhotoBox.h"
-#include "records/SchedaOpera.h"
-#include "records/ReportArchive.h"
-#include "records/ReportPhotos.h"
 #include "reports/WebCam.h"
-#include "printing/AnteprimaScheda.h"
-#include "printing/StampaScheda.h"
 #include "search/DaSaldare.h"
 #include "search/TrovaInterventi.h"
 #include "search/TrovaOpere.h"
@@ -49,10 +49,14 @@ QString headingFile()
 }
 
 const CardScreen::Look kLook = {
-    "frmInterventi", " Brevanto - Relazioni Tecniche", "interventi", Ui::Kind::Plain,
+    "frmInterventi",
+    " Brevanto - Relazioni Tecniche",
+    "interventi",
+    Ui::Kind::Plain,
     "Prepara la schermata per l'emissione di una nuova scheda.",
     "Prepara la schermata per l'emissione di una nuova scheda duplicando i dati correnti.",
-    "Visualizza la guida in linea.", "Esci da questa schermata.",
+    "Visualizza la guida in linea.",
+    "Esci da questa schermata.",
 };
 } // namespace
 
@@ -98,9 +102,9 @@ void TfrmInterventi::openWebcam(PhotoBox* box, const QString& mode)
 
 QList<QLineEdit*> TfrmInterventi::chain() const
 {
-    return {txtNumScheda, txtData, txtTecnico, txtAzienda, txtPratica, txtCliente, txtRecapito, txtVeicolo,
-            txtTarga, txtMarca, txtChilometraggio, txtDanni, txtDataInizio, txtStato, txtDataFine, txtVernice,
-            txtRicambi, txtManodopera, txtNote, txtTotale};
+    return {txtNumScheda, txtData,    txtTecnico, txtAzienda,        txtPratica, txtCliente,    txtRecapito,
+            txtVeicolo,   txtTarga,   txtMarca,   txtChilometraggio, txtDanni,   txtDataInizio, txtStato,
+            txtDataFine,  txtVernice, txtRicambi, txtManodopera,     txtNote,    txtTotale};
 }
 
 void TfrmInterventi::wireFields()
@@ -143,7 +147,8 @@ void TfrmInterventi::wireDateField(QLineEdit* field)
 {
     class DateKeys : public QObject {
     public:
-        DateKeys(TfrmInterventi* card, QLineEdit* f) : QObject(f), card_(card), field_(f) {}
+        DateKeys(TfrmInterventi* card, QLineEdit* f) : QObject(f), card_(card), field_(f) { }
+
     protected:
         bool eventFilter(QObject*, QEvent* e) override
         {
@@ -151,20 +156,22 @@ void TfrmInterventi::wireDateField(QLineEdit* field)
                 return false;
             auto* k = static_cast<QKeyEvent*>(e);
             switch (k->key()) {
-            case Qt::Key_Backspace: case Qt::Key_Delete:
-                field_->clear();
-                return true;
-            case Qt::Key_Return: case Qt::Key_Enter:
-            case Qt::Key_Tab: case Qt::Key_Backtab:
-                return false; // the Enter chain and the focus order move on
-            case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_Meta: case Qt::Key_AltGr:
-            case Qt::Key_CapsLock:
-                return true; // a lone modifier is not a request for the calendar
-            default:
-                card_->pickDate(field_);
-                return true;
+            case Qt::Key_Backspace:
+            case Qt::Key_Delete: field_->clear(); return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab: return false; // the Enter chain and the focus order move on
+            case Qt::Key_Shift:
+            case Qt::Key_Control:
+            case Qt::Key_Alt:
+            case Qt::Key_Meta:
+            case Qt::Key_AltGr:
+            case Qt::Key_CapsLock: return true; // a lone modifier is not a request for the calendar
+            default: card_->pickDate(field_); return true;
             }
         }
+
     private:
         TfrmInterventi* card_;
         QLineEdit* field_;
@@ -175,7 +182,7 @@ void TfrmInterventi::wireDateField(QLineEdit* field)
 void TfrmInterventi::pickDate(QLineEdit* field)
 {
     auto picker = std::make_unique<TfrmCalendario>(ui_, this, field, today());
-    picker->lblMemory->setText(field == txtData        ? QStringLiteral("interventi_data")
+    picker->lblMemory->setText(field == txtData         ? QStringLiteral("interventi_data")
                                : field == txtDataInizio ? QStringLiteral("interventi_datainizio")
                                                         : QStringLiteral("interventi_datafine"));
     execOnce(ui_, std::move(picker));
@@ -239,8 +246,8 @@ void TfrmInterventi::cmdTrovaClick()
 void TfrmInterventi::impClienteClick()
 {
     // The import: the work chosen fills the card's seven fields.
-    showList<TfrmTrovaOpere>(ui_, this, [this](const TSchedaOpera& work, qint64) { importArtwork(work); },
-                             QStringLiteral("interventi"));
+    showList<TfrmTrovaOpere>(
+        ui_, this, [this](const TSchedaOpera& work, qint64) { importArtwork(work); }, QStringLiteral("interventi"));
 }
 
 void TfrmInterventi::cmdNonPagatiClick()
@@ -254,11 +261,10 @@ void TfrmInterventi::cmdFileClick()
 }
 
 // The print and preview screens read the card as it stands: its fields and both photos.
-template <class Screen>
-void TfrmInterventi::showDocument()
+template <class Screen> void TfrmInterventi::showDocument()
 {
-    execOnce(ui_, std::make_unique<Screen>(ui_, this, fields_, [this] { return foto1->image(); },
-                                           [this] { return foto2->image(); }));
+    execOnce(ui_, std::make_unique<Screen>(
+                      ui_, this, fields_, [this] { return foto1->image(); }, [this] { return foto2->image(); }));
 }
 
 void TfrmInterventi::cmdStampaClick()
@@ -276,8 +282,9 @@ void TfrmInterventi::importArtwork(const TSchedaOpera& work)
     using W = TSchedaOpera;
     using R = TSchedaIntervento;
     static const std::pair<W::Field, R::Field> kImported[] = {
-        {W::Proprietario, R::Committente}, {W::Recapito, R::Recapito}, {W::Titolo, R::TitoloOpera},
-        {W::Anno, R::Anno},                {W::Tecnica, R::Tecnica},   {W::Artista, R::Artista},
+        {W::Proprietario, R::Committente}, {W::Recapito, R::Recapito},
+        {W::Titolo, R::TitoloOpera},       {W::Anno, R::Anno},
+        {W::Tecnica, R::Tecnica},          {W::Artista, R::Artista},
         {W::Dimensioni, R::Dimensioni},
     };
     for (const auto& [from, to] : kImported)

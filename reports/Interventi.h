@@ -18,9 +18,9 @@ class TfrmInterventi : public Card<TSchedaIntervento> {
 public:
     explicit TfrmInterventi(Ui& ui, QWidget* parent = nullptr);
 
-    QLineEdit *txtNumScheda, *txtData, *txtTecnico, *txtAzienda, *txtPratica, *txtCliente, *txtRecapito,
-        *txtVeicolo, *txtTarga, *txtMarca, *txtChilometraggio, *txtDanni, *txtDataInizio, *txtStato,
-        *txtDataFine, *txtVernice, *txtRicambi;
+    QLineEdit *txtNumScheda, *txtData, *txtTecnico, *txtAzienda, *txtPratica, *txtCliente, *txtRecapito, *txtVeicolo,
+        *txtTarga, *txtMarca, *txtChilometraggio, *txtDanni, *txtDataInizio, *txtStato, *txtDataFine, *txtVernice,
+        *txtRicambi;
     QPlainTextEdit* txtInterventi;
     QLineEdit *txtManodopera, *txtNote, *txtTotale;
     QCheckBox* chkPagato;
@@ -76,6 +76,5 @@ private:
     // The Enter chain: every single-line field, the memo reached from txtRicambi.
     QList<QLineEdit*> chain() const;
     void openWebcam(PhotoBox* box, const QString& mode);
-    template <class Screen>
-    void showDocument();
+    template <class Screen> void showDocument();
 };

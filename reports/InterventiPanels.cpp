@@ -1,12 +1,12 @@
 // The report card's layout: toolbar, photo column, field area and status band.
 #include "reports/Interventi.h"
 
-#include "common/CardParts.h"
-#include "common/InputLimits.h"
 #include "common/Buttons.h"
-#include "common/FocusEffect.h"
-#include "common/StatusHints.h"
+#include "common/CardParts.h"
 #include "common/Fields.h"
+#include "common/FocusEffect.h"
+#include "common/InputLimits.h"
+#include "common/StatusHints.h"
 #include "common/Style.h"
 #include "reports/PhotoBox.h"
 
@@ -22,13 +22,13 @@ namespace {
 using F = TSchedaIntervento;
 } // namespace
 
-
 QWidget* TfrmInterventi::buildPhotos(StatusHints& hints)
 {
     auto* column = new QWidget(this);
     column->setObjectName(QStringLiteral("panFoto"));
     foto1 = new PhotoBox(ui_, QString(), QStringLiteral("placeholder_foto1"), QStringLiteral("ico_a"), hints, column);
-    foto2 = new PhotoBox(ui_, QStringLiteral("02"), QStringLiteral("placeholder_foto2"), QStringLiteral("ico_b"), hints, column);
+    foto2 = new PhotoBox(ui_, QStringLiteral("02"), QStringLiteral("placeholder_foto2"), QStringLiteral("ico_b"), hints,
+                         column);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(12, 8, 4, 8);
     layout->setSpacing(8);
@@ -128,7 +128,8 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
     icoPagato->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_pagato"))));
     chkPagato = new QCheckBox(QStringLiteral(" ") + F::label(F::Pagato), area);
     chkPagato->setObjectName(QStringLiteral("chkPagato"));
-    hints.hint(chkPagato, QString::fromUtf8("Spunta questa casella per annotare che il conto è stato saldato dal committente."));
+    hints.hint(chkPagato,
+               QString::fromUtf8("Spunta questa casella per annotare che il conto è stato saldato dal committente."));
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(6);
     bottom->addWidget(fieldLabel(F::label(F::Dimensioni), area));

@@ -2,15 +2,15 @@
 
 #include "records/LogoFile.h"
 
+#include "common/Buttons.h"
 #include "common/IoError.h"
+#include "common/Keys.h"
 #include "common/PhotoFiles.h"
-#include "common/SafeFile.h"
+#include "common/PictureFrame.h"
 #include "common/ProgramDir.h"
+#include "common/SafeFile.h"
 #include "common/Style.h"
 #include "common/Ui.h"
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
-#include "common/Keys.h"
 
 #include <QHBoxLayout>
 #include <QImageReader>

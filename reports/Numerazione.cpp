@@ -1,14 +1,14 @@
 #include "reports/Numerazione.h"
 
 #include "common/Amount.h"
+#include "common/FocusEffect.h"
+#include "common/InputLimits.h"
 #include "common/IoError.h"
+#include "common/Keys.h"
 #include "common/Messages.h"
-#include "common/Ui.h"
 #include "common/Style.h"
 #include "common/Text.h"
-#include "common/InputLimits.h"
-#include "common/FocusEffect.h"
-#include "common/Keys.h"
+#include "common/Ui.h"
 #include "records/Numbering.h"
 
 #include <QGroupBox>

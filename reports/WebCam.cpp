@@ -1,11 +1,11 @@
 #include "reports/WebCam.h"
 
+#include "common/Keys.h"
 #include "common/PhotoFiles.h"
+#include "common/PictureFrame.h"
 #include "common/Style.h"
 #include "common/Text.h"
 #include "common/Ui.h"
-#include "common/PictureFrame.h"
-#include "common/Keys.h"
 #include "reports/FrameSource.h"
 #include "reports/PhotoBox.h"
 

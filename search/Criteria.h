@@ -17,8 +17,7 @@ public:
     bool isEmpty() const { return list_.empty(); }
 
     // R is the record type: R::rawField(bytes, field) gives a stored field's bytes.
-    template <class R>
-    bool matches(const char* recordBytes) const
+    template <class R> bool matches(const char* recordBytes) const
     {
         for (const Criterion& c : list_)
             if (!c.possible || !containsFolded(R::rawField(recordBytes, typename R::Field(c.field)), c.needle))

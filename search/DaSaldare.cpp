@@ -6,11 +6,11 @@
 TfrmDaSaldare::TfrmDaSaldare(Ui& ui, QWidget* parent, Chosen chosen)
     : SummaryScreen(ui,
                     {"frmDaSaldare", " Riepilogo conti non saldati", "Riepilogo conti non saldati", "icoIstruzioni",
-                     "Fare doppio clic su una voce in elenco per richiamare la scheda", "Riepilogo conti non saldati", "Riepilogo conti non saldati"},
+                     "Fare doppio clic su una voce in elenco per richiamare la scheda", "Riepilogo conti non saldati",
+                     "Riepilogo conti non saldati"},
                     parent),
       chosen_(std::move(chosen))
-{
-}
+{ }
 
 void TfrmDaSaldare::build(ListLines& lines)
 {

@@ -31,15 +31,10 @@ QVariant LineModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= int(lines_.size()))
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return lines_[size_t(index.row())].text;
-    case Qt::FontRole:
-        return font_;
-    case Qt::ForegroundRole:
-        return QBrush(Qt::black);
-    case Qt::SizeHintRole:
-        return QSize(1600, QFontMetrics(font_).height() + 2);
-    default:
-        return {};
+    case Qt::DisplayRole: return lines_[size_t(index.row())].text;
+    case Qt::FontRole: return font_;
+    case Qt::ForegroundRole: return QBrush(Qt::black);
+    case Qt::SizeHintRole: return QSize(1600, QFontMetrics(font_).height() + 2);
+    default: return {};
     }
 }

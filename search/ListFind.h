@@ -13,7 +13,6 @@ QString key(const QString& typed);
 // (different from lastKey) searches from line 0, line 0 included; the same key again
 // searches from the line after selected, wrapping, and ends on selected itself. An empty
 // key matches no line. line(i) gives the text of line i of count lines; selected >= 0.
-int next(const std::function<QString(int)>& line, int count, int selected, const QString& key,
-         const QString& lastKey);
+int next(const std::function<QString(int)>& line, int count, int selected, const QString& key, const QString& lastKey);
 
 } // namespace listfind

@@ -1,14 +1,13 @@
 #include "search/ListLines.h"
 
-#include "records/SchedaOpera.h"
 #include "common/Text.h"
 #include "records/SchedaIntervento.h"
+#include "records/SchedaOpera.h"
 
 namespace listlines {
 namespace {
 // Builds a line from a field getter, so that a record and its stored bytes give the same line.
-template <class Get>
-QString artwork(Get field)
+template <class Get> QString artwork(Get field)
 {
     using F = TSchedaOpera;
     QString line;
@@ -25,8 +24,7 @@ QString artwork(Get field)
     return line;
 }
 
-template <class Get>
-QString report(Get field)
+template <class Get> QString report(Get field)
 {
     using F = TSchedaIntervento;
     QString line;

@@ -1,13 +1,13 @@
 #include "search/ListScreen.h"
 
-#include "common/IoError.h"
-#include "common/Ui.h"
-#include "common/FocusEffect.h"
-#include "common/Keys.h"
 #include "common/Dialogs.h"
-#include "search/LineModel.h"
+#include "common/FocusEffect.h"
+#include "common/IoError.h"
+#include "common/Keys.h"
+#include "common/Ui.h"
 #include "printing/PrintJob.h"
 #include "printing/Templates.h"
+#include "search/LineModel.h"
 #include "search/ListFind.h"
 
 #include <QHBoxLayout>
@@ -148,8 +148,8 @@ void ListScreen::btnTrovaClick()
     if (selectedLine() < 0)
         selectLine(0);
     const QString key = listfind::key(txtTrova->text());
-    const int found = listfind::next([this](int i) { return lines()[size_t(i)].text; }, count, selectedLine(), key,
-                                     lastKey_);
+    const int found =
+        listfind::next([this](int i) { return lines()[size_t(i)].text; }, count, selectedLine(), key, lastKey_);
     if (found >= 0)
         selectLine(found);
     lastKey_ = key;

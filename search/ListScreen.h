@@ -84,8 +84,7 @@ private:
 
 // Shows a list screen of type S for a card, modally, and destroys it: a search in mode,
 // or a summary list (no mode); the record the user double-clicks goes to chosen.
-template <class S>
-void showList(Ui& ui, QWidget* card, typename S::Chosen chosen, const QString& mode = {})
+template <class S> void showList(Ui& ui, QWidget* card, typename S::Chosen chosen, const QString& mode = {})
 {
     auto screen = std::make_unique<S>(ui, card, std::move(chosen));
     if (!mode.isEmpty())

@@ -5,12 +5,13 @@
 
 TfrmOpere_Disponibili::TfrmOpere_Disponibili(Ui& ui, QWidget* parent, Chosen chosen)
     : SummaryScreen(ui,
-                    {"frmOpere_Disponibili", " Riepilogo opere d'arte non vendute", "Riepilogo opere d'arte non vendute",
-                     "icoIstruzioni", "Fare doppio clic su una voce in elenco per richiamare la scheda", "Riepilogo opere d'arte non vendute", "Riepilogo dati"},
+                    {"frmOpere_Disponibili", " Riepilogo opere d'arte non vendute",
+                     "Riepilogo opere d'arte non vendute", "icoIstruzioni",
+                     "Fare doppio clic su una voce in elenco per richiamare la scheda",
+                     "Riepilogo opere d'arte non vendute", "Riepilogo dati"},
                     parent),
       chosen_(std::move(chosen))
-{
-}
+{ }
 
 void TfrmOpere_Disponibili::build(ListLines& lines)
 {

@@ -1,12 +1,12 @@
 #include "search/SearchScreen.h"
 
-#include "common/IoError.h"
-#include "common/Messages.h"
-#include "common/Ui.h"
-#include "common/FocusEffect.h"
 #include "common/Fields.h"
+#include "common/FocusEffect.h"
+#include "common/IoError.h"
 #include "common/Keys.h"
+#include "common/Messages.h"
 #include "common/Style.h"
+#include "common/Ui.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -16,8 +16,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<CriterionField>& criterionFields, int decorations,
-                           QWidget* parent)
+SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<CriterionField>& criterionFields,
+                           int decorations, QWidget* parent)
     : ListScreen(ui, look, parent)
 {
     lblTrovate = new QLabel(panContainer);
@@ -45,8 +45,8 @@ SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<Criterion
         static const char* const kPictures[] = {"tb_trova", "tb_segnalati", "tb_importa"};
         auto* deco = new QLabel(panAvvio);
         deco->setObjectName(QStringLiteral("imgDecoro%1").arg(i + 1));
-        deco->setPixmap(QPixmap::fromImage(
-            picture(QString::fromLatin1(kPictures[i % 3])).scaled(36, 36, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        deco->setPixmap(QPixmap::fromImage(picture(QString::fromLatin1(kPictures[i % 3]))
+                                               .scaled(36, 36, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
         explainRow->addWidget(deco);
     }
     explainRow->addWidget(explain, 1);

@@ -34,7 +34,8 @@ protected:
     // A criterion over field f of record R: its caption and the characters the field holds
     // come from the record; label, when given, replaces the caption.
     template <class R>
-    static CriterionField criterion(const char* edit, typename R::Field f, const char* effect, const QString& label = {})
+    static CriterionField criterion(const char* edit, typename R::Field f, const char* effect,
+                                    const QString& label = {})
     {
         return {edit, label.isEmpty() ? R::label(f) : label, int(f), effect, R::characters(f)};
     }

@@ -5,7 +5,8 @@
 #include <QLineEdit>
 #include <QShowEvent>
 
-SummaryScreen::SummaryScreen(Ui& ui, const Look& look, QWidget* parent) : ListScreen(ui, look, parent) {}
+SummaryScreen::SummaryScreen(Ui& ui, const Look& look, QWidget* parent) : ListScreen(ui, look, parent)
+{ }
 
 void SummaryScreen::showEvent(QShowEvent* e)
 {

@@ -19,7 +19,8 @@ TfrmTrovaInterventi::TfrmTrovaInterventi(Ui& ui, QWidget* parent, Chosen chosen)
     : SearchScreen(ui,
                    {"frmTrovaInterventi", " Trova relazioni tecniche di restauro in archivio",
                     "Trova relazioni tecniche di restauro in archivio", "icoIstruzioni01",
-                    "Fare doppio clic sulla voce in elenco per richiamare la scheda", "Riepilogo relazioni tecniche di restauro in archivio", "Riepilogo dati"},
+                    "Fare doppio clic sulla voce in elenco per richiamare la scheda",
+                    "Riepilogo relazioni tecniche di restauro in archivio", "Riepilogo dati"},
                    {
                        criterion<F>("txtNumScheda", F::NumRelazione, "effNumScheda"),
                        criterion<F>("txtData", F::DataEmissione, "effData", dateLabel(F::DataEmissione)),
@@ -34,8 +35,7 @@ TfrmTrovaInterventi::TfrmTrovaInterventi(Ui& ui, QWidget* parent, Chosen chosen)
                    },
                    1, parent),
       chosen_(std::move(chosen))
-{
-}
+{ }
 
 void TfrmTrovaInterventi::search(const Criteria& criteria, ListLines& lines)
 {

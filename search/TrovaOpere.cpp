@@ -1,7 +1,7 @@
 #include "search/TrovaOpere.h"
 
-#include "records/ArtworkArchive.h"
 #include "common/Text.h"
+#include "records/ArtworkArchive.h"
 #include "search/Searches.h"
 
 #include <QLabel>
@@ -13,7 +13,8 @@ using F = TSchedaOpera;
 TfrmTrovaOpere::TfrmTrovaOpere(Ui& ui, QWidget* parent, Chosen chosen)
     : SearchScreen(ui,
                    {"frmTrovaOpere", " Trova opere d'arte in archivio", "Trova opere d'arte in archivio",
-                    "icoIstruzioni01", "Fare doppio clic sulla voce in elenco per richiamare la scheda", "Riepilogo opere d'arte in archivio", "Riepilogo dati"},
+                    "icoIstruzioni01", "Fare doppio clic sulla voce in elenco per richiamare la scheda",
+                    "Riepilogo opere d'arte in archivio", "Riepilogo dati"},
                    {
                        criterion<F>("txtCapo", F::Titolo, "effCampo01"),
                        criterion<F>("txtDescrizione", F::Soggetto, "effCampo02"),
@@ -28,8 +29,7 @@ TfrmTrovaOpere::TfrmTrovaOpere(Ui& ui, QWidget* parent, Chosen chosen)
                    },
                    3, parent),
       chosen_(std::move(chosen))
-{
-}
+{ }
 
 void TfrmTrovaOpere::search(const Criteria& criteria, ListLines& lines)
 {

@@ -7,9 +7,13 @@
 #include <QLineEdit>
 
 namespace {
-const TaxCheckDialog::Look kLook{
-    "frmCodFisc", " Controllo codice fiscale", 478, "title_codfisc",
-    "Immettere il codice fiscale e premere il pulsante di controllo.", "txtCodFisc", 16};
+const TaxCheckDialog::Look kLook{"frmCodFisc",
+                                 " Controllo codice fiscale",
+                                 478,
+                                 "title_codfisc",
+                                 "Immettere il codice fiscale e premere il pulsante di controllo.",
+                                 "txtCodFisc",
+                                 16};
 } // namespace
 
 TfrmCodFisc::TfrmCodFisc(Ui& ui, QWidget* parent) : TaxCheckDialog(ui, kLook, parent), txtCodFisc(edit())

@@ -1,22 +1,25 @@
 #include "taxcodes/PartitaIVA.h"
 
-#include "common/Ui.h"
 #include "common/Keys.h"
+#include "common/Ui.h"
 #include "taxcodes/Checks.h"
 
 #include <QLineEdit>
 
 namespace {
-const TaxCheckDialog::Look kLook{
-    "frmPartitaIva", " Controllo partita IVA", 480, "title_partitaiva",
-    "Immettere il numero di partita IVA e premere il pulsante di controllo.", "txtPartitaIva", 11};
+const TaxCheckDialog::Look kLook{"frmPartitaIva",
+                                 " Controllo partita IVA",
+                                 480,
+                                 "title_partitaiva",
+                                 "Immettere il numero di partita IVA e premere il pulsante di controllo.",
+                                 "txtPartitaIva",
+                                 11};
 } // namespace
 
 TfrmPartitaIva::TfrmPartitaIva(Ui& ui, QWidget* parent) : TaxCheckDialog(ui, kLook, parent), txtPartitaIva(edit())
 {
-    filterKeys(txtPartitaIva, [](int, const QString& t) {
-        return t.size() == 1 && t.at(0) >= u'0' && t.at(0) <= u'9';
-    });
+    filterKeys(txtPartitaIva,
+               [](int, const QString& t) { return t.size() == 1 && t.at(0) >= u'0' && t.at(0) <= u'9'; });
 }
 
 void TfrmPartitaIva::btnControllaClick()
@@ -29,9 +32,11 @@ void TfrmPartitaIva::btnControllaClick()
         return;
     }
     if (!taxcodes::partitaIvaValid(number)) {
-        ui_.message(this, Ui::Kind::Warning, QStringLiteral(
-            "Attenzione: il numero di partita IVA digitato risulta ERRATO!\r\n\r\n"
-            "Non \u00E8 quindi possibile fornire informazioni relative all'Ufficio IVA che lo ha rilasciato."));
+        ui_.message(
+            this, Ui::Kind::Warning,
+            QStringLiteral(
+                "Attenzione: il numero di partita IVA digitato risulta ERRATO!\r\n\r\n"
+                "Non \u00E8 quindi possibile fornire informazioni relative all'Ufficio IVA che lo ha rilasciato."));
     } else {
         ui_.message(this, Ui::Kind::Information,
                     QStringLiteral("Il numero di partita IVA digitato risulta VALIDO.\r\n\r\n"

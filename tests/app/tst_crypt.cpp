@@ -40,8 +40,10 @@ void TestCrypt::scrambleKnownValues_data()
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("hex");
     // First byte: 'A' (0x41) XOR (57309 >> 8 = 0xDF) = 0x9E.
-    QTest::newRow("A") << "A" << "9E";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("A") << "A"
+                       << "9E";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("initial password") << "PRIMAVERILENZA" << referenceScramble("PRIMAVERILENZA");
     QTest::newRow("latin-1") << QString::fromUtf8("CITTÀ ÿ") << referenceScramble(QString::fromUtf8("CITTÀ ÿ"));
 }

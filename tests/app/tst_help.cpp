@@ -7,10 +7,10 @@
 #include "app/Screens.h"
 #include "app/Splash.h"
 #include "catalogue/Opere.h"
-#include "reports/Interventi.h"
-#include "common/Messages.h"
 #include "common/Buttons.h"
+#include "common/Messages.h"
 #include "common/PictureFrame.h"
+#include "reports/Interventi.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,32 +1,34 @@
-#include "Fixture.h"
 #include "FileSizeLimit.h"
+#include "Fixture.h"
 
 #include "app/Avvio.h"
 #include "app/CambiaPassword.h"
 #include "app/Crypt.h"
 #include "app/Password.h"
 #include "app/Screens.h"
-#include "search/TrovaOpere.h"
-#include "search/TrovaInterventi.h"
-#include "search/Opere_Disponibili.h"
-#include "search/DaSaldare.h"
-#include "printing/StampaOpera.h"
-#include "printing/AnteprimaScheda.h"
-#include "printing/StampaScheda.h"
-#include "export/ExpOpere.h"
 #include "attachments/AllegaCartella.h"
 #include "catalogue/Opere.h"
-#include "common/Messages.h"
 #include "common/Buttons.h"
+#include "common/Messages.h"
 #include "common/PictureFrame.h"
+#include "export/ExpOpere.h"
+#include "printing/AnteprimaScheda.h"
+#include "printing/StampaOpera.h"
+#include "printing/StampaScheda.h"
+#include "search/DaSaldare.h"
+#include "search/Opere_Disponibili.h"
+#include "search/TrovaInterventi.h"
+#include "search/TrovaOpere.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace {
 const QString kWrong = QStringLiteral("Attenzione: password errata.");
-const QString kReadError = QString::fromUtf8("Attenzione: si è verificato un errore durante la procedura di lettura della password. Si consiglia di reinstallare il software.");
-const QString kChangeError = QString::fromUtf8("Attenzione: si è verificato un errore durante la procedura di modifica della password. Si consiglia di reinstallare il software.");
+const QString kReadError = QString::fromUtf8("Attenzione: si è verificato un errore durante la procedura di lettura "
+                                             "della password. Si consiglia di reinstallare il software.");
+const QString kChangeError = QString::fromUtf8("Attenzione: si è verificato un errore durante la procedura di modifica "
+                                               "della password. Si consiglia di reinstallare il software.");
 
 void writeStore(const Fixture& f, const QByteArray& value)
 {
@@ -114,10 +116,14 @@ void TestShell::loginAccepts_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("lower case") << "PRIMAVERILENZA" << "primaverilenza";
-    QTest::newRow("mixed case") << "PRIMAVERILENZA" << "PrimaVerilenza";
-    QTest::newRow("spaces around") << "PRIMAVERILENZA" << "   primaverilenza  ";
-    QTest::newRow("inner space") << "DUE PAROLE" << "due parole";
+    QTest::newRow("lower case") << "PRIMAVERILENZA"
+                                << "primaverilenza";
+    QTest::newRow("mixed case") << "PRIMAVERILENZA"
+                                << "PrimaVerilenza";
+    QTest::newRow("spaces around") << "PRIMAVERILENZA"
+                                   << "   primaverilenza  ";
+    QTest::newRow("inner space") << "DUE PAROLE"
+                                 << "due parole";
     QTest::newRow("accented capital") << QString::fromUtf8("CITTÀ") << QString::fromUtf8("cittÀ");
 }
 
@@ -141,7 +147,8 @@ void TestShell::loginRefuses_data()
     QTest::addColumn<QString>("typed");
     QTest::newRow("wrong") << ("[Accesso]\r\nValore=" + scrambled("PRIMAVERILENZA")) << "primavera";
     QTest::newRow("inner space differs") << ("[Accesso]\r\nValore=" + scrambled("DUEPAROLE")) << "due parole";
-    QTest::newRow("accented lower vs upper") << ("[Accesso]\r\nValore=" + scrambled(QString::fromUtf8("CITTÀ"))) << QString::fromUtf8("città");
+    QTest::newRow("accented lower vs upper")
+        << ("[Accesso]\r\nValore=" + scrambled(QString::fromUtf8("CITTÀ"))) << QString::fromUtf8("città");
     QTest::newRow("no store") << QByteArray() << "primaverilenza";
     QTest::newRow("no key") << QByteArray("[Accesso]\r\nAltro=1\r\n") << "primaverilenza";
     QTest::newRow("empty value") << QByteArray("[Accesso]\r\nValore=\r\n") << "primaverilenza";
@@ -228,7 +235,9 @@ void TestShell::passwordChangeFlow()
     QTest::keyClicks(frmCambiaPassword->txtConferma, "nuova chiave");
     QVERIFY(frmCambiaPassword->cmdOK->isEnabled());
     QTest::mouseClick(frmCambiaPassword->cmdOK, Qt::LeftButton);
-    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Plain, QString("Modifica della password completata con successo."), {}}}));
+    QCOMPARE(
+        f.ui.takeMessages(),
+        QList<TestUi::Message>({{Ui::Kind::Plain, QString("Modifica della password completata con successo."), {}}}));
     QVERIFY(!frmCambiaPassword->isVisible());
     QVERIFY(frmPassword->isVisible());
     QCOMPARE(frmPassword->txtPassword->text(), QString());
@@ -252,7 +261,8 @@ void TestShell::passwordChangeMessages()
     QTest::keyClicks(c->txtPasswordNew, "nuova");
     QTest::keyClicks(c->txtConferma, "nuova");
     c->cmdOKClick();
-    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Plain, QString("Attenzione: vecchia password errata."), {}}}));
+    QCOMPARE(f.ui.takeMessages(),
+             QList<TestUi::Message>({{Ui::Kind::Plain, QString("Attenzione: vecchia password errata."), {}}}));
     QCOMPARE(c->txtPasswordOld->text(), QString());
     QCOMPARE(c->txtPasswordNew->text(), QString("nuova"));
     QCOMPARE(QApplication::focusWidget(), c->txtPasswordOld);
@@ -262,7 +272,8 @@ void TestShell::passwordChangeMessages()
     c->txtConferma->setText("NUOVA");
     c->cmdOKClick();
     QCOMPARE(f.ui.takeMessages().value(0).text,
-             QString::fromUtf8("Attenzione: la nuova password non è stata confermata correttamente. E' necessario reinserire entrambi i valori."));
+             QString::fromUtf8("Attenzione: la nuova password non è stata confermata correttamente. E' necessario "
+                               "reinserire entrambi i valori."));
     QCOMPARE(c->txtPasswordNew->text(), QString());
     QCOMPARE(c->txtConferma->text(), QString());
     QCOMPARE(c->txtPasswordOld->text(), QString("vecchia"));
@@ -303,8 +314,11 @@ void TestShell::passwordChangeRefusesUnstorable()
     c->txtPasswordNew->setText(password);
     c->txtConferma->setText(password);
     c->cmdOKClick();
-    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Warning,
-        QString("Attenzione: la nuova password contiene caratteri non ammessi o supera i 255 caratteri."), {}}}));
+    QCOMPARE(f.ui.takeMessages(),
+             QList<TestUi::Message>(
+                 {{Ui::Kind::Warning,
+                   QString("Attenzione: la nuova password contiene caratteri non ammessi o supera i 255 caratteri."),
+                   {}}}));
     QVERIFY(c->isVisible());
     QCOMPARE(readBytes(f.file("unins000.dll")), "[Accesso]\r\nValore=" + scrambled("VECCHIA") + "\r\n");
     VERIFY_UI_CLEAN(f.ui);

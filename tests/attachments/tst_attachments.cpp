@@ -8,9 +8,9 @@
 #include "common/Cp1252.h"
 #include "common/IoError.h"
 
-#include "reports/Interventi.h"
 #include "common/Buttons.h"
 #include "common/PictureFrame.h"
+#include "reports/Interventi.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -140,12 +140,13 @@ void TestAttachments::sameNameAsksBeforeOverwriting()
     f->ui.chooseFile(chosen);
     f->ui.answerNext(overwrite ? Ui::Answer::Yes : Ui::Answer::No);
     s.btnSfogliaClick(0);
-    QCOMPARE(f->ui.takeMessages(),
-             (QList<TestUi::Message>{{Ui::Kind::Plain,
-                                      QString::fromUtf8("Attenzione: nella cartella dei documenti allegati \u00E8 presente "
-                                                        "un file con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file "
-                                                        "esistente?"),
-                                      {}}}));
+    QCOMPARE(
+        f->ui.takeMessages(),
+        (QList<TestUi::Message>{{Ui::Kind::Plain,
+                                 QString::fromUtf8("Attenzione: nella cartella dei documenti allegati \u00E8 presente "
+                                                   "un file con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file "
+                                                   "esistente?"),
+                                 {}}}));
     f->ui.takeFileDialogs();
     QCOMPARE(s.txtFile[0]->text(), QString("perizia.pdf"));
     QCOMPARE(readBytes(folderFile(*f, "perizia.pdf")), overwrite ? QByteArray("newer file") : QByteArray("older copy"));
@@ -214,14 +215,21 @@ void TestAttachments::openStaysInsideTheFolder_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("opened"); // empty: nothing opened
-    QTest::newRow("bare name") << "perizia.pdf" << "perizia.pdf";
-    QTest::newRow("climbing out") << "../../etc/passwd" << "passwd";
-    QTest::newRow("absolute path") << "/home/user/segreto.txt" << "segreto.txt";
-    QTest::newRow("backslashes") << "..\\..\\Windows\\win.ini" << "win.ini";
-    QTest::newRow("parent alone") << ".." << "";
+    QTest::newRow("bare name") << "perizia.pdf"
+                               << "perizia.pdf";
+    QTest::newRow("climbing out") << "../../etc/passwd"
+                                  << "passwd";
+    QTest::newRow("absolute path") << "/home/user/segreto.txt"
+                                   << "segreto.txt";
+    QTest::newRow("backslashes") << "..\\..\\Windows\\win.ini"
+                                 << "win.ini";
+    QTest::newRow("parent alone") << ".."
+                                  << "";
     QTest::newRow("NUL inside") << QString::fromUtf8("..\0x.pdf", 8) << "";
-    QTest::newRow("control character") << "perizia\x01.pdf" << "";
-    QTest::newRow("line break") << "perizia\n.pdf" << "";
+    QTest::newRow("control character") << "perizia\x01.pdf"
+                                       << "";
+    QTest::newRow("line break") << "perizia\n.pdf"
+                                << "";
 }
 
 void TestAttachments::openStaysInsideTheFolder()
@@ -245,18 +253,21 @@ void TestAttachments::namesTheRecordCanHold_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("plain") << "LEGGIMI" << "LEGGIMI";
-    QTest::newRow("accents of the code page") << QString::fromUtf8("Citt\u00E0 d'\u00C9lite.pdf")
-                                              << QString::fromUtf8("Citt\u00E0 d'\u00C9lite.pdf");
-    QTest::newRow("Greek and Japanese") << QString::fromUtf8("Relazione_\u0395\u03BB\u03BB\u03AC\u03B4\u03B1_\u65E5\u672C.pdf")
+    QTest::newRow("plain") << "LEGGIMI"
+                           << "LEGGIMI";
+    QTest::newRow("accents of the code page")
+        << QString::fromUtf8("Citt\u00E0 d'\u00C9lite.pdf") << QString::fromUtf8("Citt\u00E0 d'\u00C9lite.pdf");
+    QTest::newRow("Greek and Japanese") << QString::fromUtf8(
+        "Relazione_\u0395\u03BB\u03BB\u03AC\u03B4\u03B1_\u65E5\u672C.pdf")
                                         << "Relazione_Ellada.pdf";
     QTest::newRow("Cyrillic") << QString::fromUtf8("\u0414\u043E\u043A\u043B\u0430\u0434.docx") << "Doklad.docx";
-    QTest::newRow("accents the code page lacks") << QString::fromUtf8("\u0141\u00F3d\u017A \u0219i Cluj.jpg")
-                                                 << QString::fromUtf8("L\u00F3dz si Cluj.jpg");
+    QTest::newRow("accents the code page lacks")
+        << QString::fromUtf8("\u0141\u00F3d\u017A \u0219i Cluj.jpg") << QString::fromUtf8("L\u00F3dz si Cluj.jpg");
     QTest::newRow("nothing to spell") << QString::fromUtf8("\u65E5\u672C.pdf") << "allegato.pdf";
     QTest::newRow("inner run") << QString::fromUtf8("a\u65E5\u672Cb.txt") << "a_b.txt";
     QTest::newRow("emoji") << QString::fromUtf8("foto \U0001F600.jpg") << "foto.jpg";
-    QTest::newRow("control character") << "riga\nnuova.txt" << "riga_nuova.txt";
+    QTest::newRow("control character") << "riga\nnuova.txt"
+                                       << "riga_nuova.txt";
     QTest::newRow("too long") << QString(300, u'x') + ".pdf" << QString(246, u'x') + ".pdf";
 }
 
@@ -314,13 +325,14 @@ void TestAttachments::nameOutsideTheCodePageSurvivesASave()
     f->ui.takeExecuted();
     f->ui.takeFileDialogs();
     // The user is told the name it was attached under.
-    QCOMPARE(f->ui.takeMessages(),
-             (QList<TestUi::Message>{{Ui::Kind::Information,
-                                      QString::fromUtf8("Il file \u00AB") + chosenName +
-                                          QString::fromUtf8("\u00BB \u00E8 stato allegato con il nome \u00AB") + name +
-                                          QString::fromUtf8("\u00BB, perch\u00E9 il suo nome contiene caratteri che la "
-                                                            "scheda non pu\u00F2 conservare."),
-                                      {}}}));
+    QCOMPARE(
+        f->ui.takeMessages(),
+        (QList<TestUi::Message>{{Ui::Kind::Information,
+                                 QString::fromUtf8("Il file \u00AB") + chosenName
+                                     + QString::fromUtf8("\u00BB \u00E8 stato allegato con il nome \u00AB") + name
+                                     + QString::fromUtf8("\u00BB, perch\u00E9 il suo nome contiene caratteri che la "
+                                                         "scheda non pu\u00F2 conservare."),
+                                 {}}}));
     QCOMPARE(readBytes(folderFile(*f, name)), QByteArray("the report bytes"));
     if (taken)
         QCOMPARE(readBytes(folderFile(*f, "Relazione_Ellada.pdf")), QByteArray("another card's file"));

@@ -5,27 +5,30 @@
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "common/Messages.h"
-#include "records/SchedaOpera.h"
-#include "common/PictureFrame.h"
 #include "common/Buttons.h"
+#include "common/Messages.h"
+#include "common/PictureFrame.h"
+#include "records/SchedaOpera.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QImageReader>
-#include <QDialog>
 #include <sys/stat.h>
 
 namespace {
 // Field offsets and widths of the artwork record, written here by hand.
-struct Slot { int offset; int width; };
-constexpr Slot kSlots[] = {{0, 50}, {51, 120}, {172, 50}, {223, 50}, {274, 50}, {325, 50}, {376, 50},
-                           {427, 250}, {678, 120}, {799, 250}, {1050, 50}, {1101, 16}, {1118, 30},
-                           {1149, 250}, {1400, 15}, {1416, 2}, {1419, 250}, {1670, 250}, {1921, 250},
-                           {2172, 250}, {2423, 250}, {2674, 250}};
+struct Slot {
+    int offset;
+    int width;
+};
+constexpr Slot kSlots[] = {{0, 50},     {51, 120},   {172, 50},   {223, 50},  {274, 50},   {325, 50},
+                           {376, 50},   {427, 250},  {678, 120},  {799, 250}, {1050, 50},  {1101, 16},
+                           {1118, 30},  {1149, 250}, {1400, 15},  {1416, 2},  {1419, 250}, {1670, 250},
+                           {1921, 250}, {2172, 250}, {2423, 250}, {2674, 250}};
 
 QByteArray artwork(const QList<QByteArray>& values, char garbage = '\0')
 {
@@ -53,9 +56,9 @@ QColor sample(QWidget* w, QPoint at)
     return w->grab().toImage().pixelColor(at);
 }
 
-const char* const kEdits[] = {"txtCapo", "txtDescrizione", "txtColore", "txtTessuto", "txtMisure", "txtPeso",
-                              "txtUsura", "txtDifetti", "txtServizio", "txtSpecifiche", "txtCliente",
-                              "txtCodFisc", "txtRecapito", "txtNote", "txtPrezzo"};
+const char* const kEdits[] = {"txtCapo",    "txtDescrizione", "txtColore",   "txtTessuto",  "txtMisure",
+                              "txtPeso",    "txtUsura",       "txtDifetti",  "txtServizio", "txtSpecifiche",
+                              "txtCliente", "txtCodFisc",     "txtRecapito", "txtNote",     "txtPrezzo"};
 constexpr int kMaxLengths[] = {50, 120, 50, 50, 50, 50, 50, 250, 120, 250, 50, 16, 30, 250, 15};
 } // namespace
 
@@ -83,15 +86,14 @@ private slots:
     void photoSaveAsAndZoom();
 };
 
-namespace {
-} // namespace
+namespace { } // namespace
 
 void TestOpere::saveAppendsThenUpdates()
 {
     Fixture f;
     frmOpere->show();
-    const char* values[] = {"  Natura morta  ", "Frutta", "Caravaggio", "1599", "Italia", "Olio", "Barocco",
-                            "46 x 64", "Tela", "Milano", "Rossi", "RSSMRA80A01H501U", "333", "nota €",
+    const char* values[] = {"  Natura morta  ", "Frutta", "Caravaggio", "1599",  "Italia",           "Olio", "Barocco",
+                            "46 x 64",          "Tela",   "Milano",     "Rossi", "RSSMRA80A01H501U", "333",  "nota €",
                             "1250,50"};
     for (int i = 0; i < 15; ++i)
         child<QLineEdit>(frmOpere, kEdits[i])->setText(QString::fromUtf8(values[i]));
@@ -164,7 +166,8 @@ void TestOpere::saveFormatsAmountBeingTyped()
     QTest::mouseClick(frmOpere->cmdSalva, Qt::LeftButton);
     QCOMPARE(f.ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmOpere->txtPrezzo->text(), QString("12,50"));
-    QCOMPARE(readBytes(f.file("Inventario_Opere.pro")).mid(1400, 6), QByteArray("\x05" "12,50"));
+    QCOMPARE(readBytes(f.file("Inventario_Opere.pro")).mid(1400, 6), QByteArray("\x05"
+                                                                                "12,50"));
     VERIFY_UI_CLEAN(f.ui);
 }
 
@@ -184,13 +187,20 @@ void TestOpere::newAndDuplicate()
     frmOpere->show();
 
     frmOpere->cmdDuplicaClick(); // blank card
-    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Warning,
-        QString::fromUtf8("Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata inserita in archivio."), {}}}));
+    QCOMPARE(f.ui.takeMessages(),
+             QList<TestUi::Message>({{Ui::Kind::Warning,
+                                      QString::fromUtf8("Attenzione: la duplicazione di una scheda può avvenire "
+                                                        "soltanto dopo che questa è stata inserita in archivio."),
+                                      {}}}));
 
     frmOpere->cmdUltimoClick();
     frmOpere->cmdDuplicaClick();
-    QCOMPARE(f.ui.takeMessages(), QList<TestUi::Message>({{Ui::Kind::Information,
-        QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine premere Salva per inserire la scheda in archivio."), {}}}));
+    QCOMPARE(f.ui.takeMessages(),
+             QList<TestUi::Message>(
+                 {{Ui::Kind::Information,
+                   QStringLiteral("E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl "
+                                  "termine premere Salva per inserire la scheda in archivio."),
+                   {}}}));
     QCOMPARE(frmOpere->lblPosizione->text(), QString());
     QCOMPARE(frmOpere->txtColore->text(), QString("Artista"));
     QCOMPARE(frmOpere->txtPrezzo->text(), QString("99,00"));
@@ -314,12 +324,12 @@ void TestOpere::controlsAndLimits()
     // A formatted amount is shown whole, with its comma and two decimals.
     frmOpere->txtPrezzo->setText("1234567890123,00");
     QCOMPARE(frmOpere->txtPrezzo->text(), QString("1234567890123,00"));
-    for (const char* name : {"chkSegnala", "lblPosizione", "panInfo", "btnFocus", "imgFoto", "imgBianco",
-                             "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
-                             "cmdNuovo", "cmdDuplica", "cmdSalva", "cmdTrova", "cmdFile", "cmdStampa",
-                             "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo", "cmdEsporta",
-                             "cmdSegnalati", "cmdGuida", "cmdEsci", "btnCaricaFoto", "btnSalvaFoto",
-                             "btnCancFoto", "btnZoomFoto", "btnCodFisc", "icoSegnala"})
+    for (const char* name :
+         {"chkSegnala",  "lblPosizione", "panInfo",      "btnFocus",  "imgFoto",   "imgBianco",     "lblFile01",
+          "lblFile02",   "lblFile03",    "lblDesc01",    "lblDesc02", "lblDesc03", "cmdNuovo",      "cmdDuplica",
+          "cmdSalva",    "cmdTrova",     "cmdFile",      "cmdStampa", "cmdPrimo",  "cmdIndietro",   "cmdAvanti",
+          "cmdUltimo",   "cmdEsporta",   "cmdSegnalati", "cmdGuida",  "cmdEsci",   "btnCaricaFoto", "btnSalvaFoto",
+          "btnCancFoto", "btnZoomFoto",  "btnCodFisc",   "icoSegnala"})
         QVERIFY2(frmOpere->findChild<QWidget*>(name), name);
     QCOMPARE(frmOpere->imgFoto->size(), QSize(567, 378));
     QCOMPARE(frmOpere->blankPicture().size(), QSize(567, 378));
@@ -428,11 +438,21 @@ void TestOpere::amountField_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("left");
-    QTest::newRow("integer") << "1234" << "1234" << "1234,00";
-    QTest::newRow("rounded") << "12,3456" << "12,3456" << "12,35";
-    QTest::newRow("two commas") << "1,2,3" << "1,2,3" << "0,00";
-    QTest::newRow("letters, spaces, points, minus dropped") << "1a 2.-5" << "125" << "125,00";
-    QTest::newRow("empty") << "" << "" << "0,00";
+    QTest::newRow("integer") << "1234"
+                             << "1234"
+                             << "1234,00";
+    QTest::newRow("rounded") << "12,3456"
+                             << "12,3456"
+                             << "12,35";
+    QTest::newRow("two commas") << "1,2,3"
+                                << "1,2,3"
+                                << "0,00";
+    QTest::newRow("letters, spaces, points, minus dropped") << "1a 2.-5"
+                                                            << "125"
+                                                            << "125,00";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "0,00";
 }
 
 void TestOpere::amountField()

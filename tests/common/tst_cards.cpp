@@ -122,24 +122,60 @@ void TestCards::buttonsReachTheirActions_data()
         row("btnCancFoto", "photo 1 cleared");
         row("btnZoomFoto", "zoom red");
     }
-    QTest::newRow("opere cmdTrova") << "opere" << "cmdTrova" << "screen frmTrovaOpere opere";
-    QTest::newRow("opere cmdStampa") << "opere" << "cmdStampa" << "screen frmStampaOpera";
-    QTest::newRow("opere cmdEsporta") << "opere" << "cmdEsporta" << "screen frmExpOpere";
-    QTest::newRow("opere cmdSegnalati") << "opere" << "cmdSegnalati" << "screen frmOpere_Disponibili";
-    QTest::newRow("opere btnCodFisc") << "opere" << "btnCodFisc" << "screen frmCodFisc";
-    QTest::newRow("interventi cmdTrova") << "interventi" << "cmdTrova" << "screen frmTrovaInterventi interventi";
-    QTest::newRow("interventi impCliente") << "interventi" << "impCliente" << "screen frmTrovaOpere interventi";
-    QTest::newRow("interventi cmdStampa") << "interventi" << "cmdStampa" << "screen frmStampaScheda";
-    QTest::newRow("interventi cmdAnteprima") << "interventi" << "cmdAnteprima" << "screen frmAnteprimaScheda";
-    QTest::newRow("interventi cmdNonPagati") << "interventi" << "cmdNonPagati" << "screen frmDaSaldare";
-    QTest::newRow("interventi cmdNumerazione") << "interventi" << "cmdNumerazione" << "screen frmNumerazione contratti";
-    QTest::newRow("interventi btnLogo") << "interventi" << "btnLogo" << "screen frmLogo";
-    QTest::newRow("interventi btnCaricaFoto02") << "interventi" << "btnCaricaFoto02" << "photo 2 red";
-    QTest::newRow("interventi btnSalvaFoto02") << "interventi" << "btnSalvaFoto02" << "save dialog " + saveTitle;
-    QTest::newRow("interventi btnCancFoto02") << "interventi" << "btnCancFoto02" << "photo 2 cleared";
-    QTest::newRow("interventi btnZoomFoto02") << "interventi" << "btnZoomFoto02" << "zoom green";
-    QTest::newRow("interventi btnAcquisisciFoto") << "interventi" << "btnAcquisisciFoto" << "screen frmWebCam foto01";
-    QTest::newRow("interventi btnAcquisisciFoto02") << "interventi" << "btnAcquisisciFoto02" << "screen frmWebCam foto02";
+    QTest::newRow("opere cmdTrova") << "opere"
+                                    << "cmdTrova"
+                                    << "screen frmTrovaOpere opere";
+    QTest::newRow("opere cmdStampa") << "opere"
+                                     << "cmdStampa"
+                                     << "screen frmStampaOpera";
+    QTest::newRow("opere cmdEsporta") << "opere"
+                                      << "cmdEsporta"
+                                      << "screen frmExpOpere";
+    QTest::newRow("opere cmdSegnalati") << "opere"
+                                        << "cmdSegnalati"
+                                        << "screen frmOpere_Disponibili";
+    QTest::newRow("opere btnCodFisc") << "opere"
+                                      << "btnCodFisc"
+                                      << "screen frmCodFisc";
+    QTest::newRow("interventi cmdTrova") << "interventi"
+                                         << "cmdTrova"
+                                         << "screen frmTrovaInterventi interventi";
+    QTest::newRow("interventi impCliente") << "interventi"
+                                           << "impCliente"
+                                           << "screen frmTrovaOpere interventi";
+    QTest::newRow("interventi cmdStampa") << "interventi"
+                                          << "cmdStampa"
+                                          << "screen frmStampaScheda";
+    QTest::newRow("interventi cmdAnteprima") << "interventi"
+                                             << "cmdAnteprima"
+                                             << "screen frmAnteprimaScheda";
+    QTest::newRow("interventi cmdNonPagati") << "interventi"
+                                             << "cmdNonPagati"
+                                             << "screen frmDaSaldare";
+    QTest::newRow("interventi cmdNumerazione") << "interventi"
+                                               << "cmdNumerazione"
+                                               << "screen frmNumerazione contratti";
+    QTest::newRow("interventi btnLogo") << "interventi"
+                                        << "btnLogo"
+                                        << "screen frmLogo";
+    QTest::newRow("interventi btnCaricaFoto02") << "interventi"
+                                                << "btnCaricaFoto02"
+                                                << "photo 2 red";
+    QTest::newRow("interventi btnSalvaFoto02") << "interventi"
+                                               << "btnSalvaFoto02"
+                                               << "save dialog " + saveTitle;
+    QTest::newRow("interventi btnCancFoto02") << "interventi"
+                                              << "btnCancFoto02"
+                                              << "photo 2 cleared";
+    QTest::newRow("interventi btnZoomFoto02") << "interventi"
+                                              << "btnZoomFoto02"
+                                              << "zoom green";
+    QTest::newRow("interventi btnAcquisisciFoto") << "interventi"
+                                                  << "btnAcquisisciFoto"
+                                                  << "screen frmWebCam foto01";
+    QTest::newRow("interventi btnAcquisisciFoto02") << "interventi"
+                                                    << "btnAcquisisciFoto02"
+                                                    << "screen frmWebCam foto02";
 }
 
 void TestCards::buttonsReachTheirActions()
@@ -221,7 +257,8 @@ void TestCards::mandatoryFields_data()
     QTest::addColumn<QString>("message");
     for (const char* card : {"opere", "interventi"})
         for (const auto& [control, message] : mandatoryOf(QString::fromLatin1(card)))
-            QTest::newRow(qPrintable(QString::fromLatin1(card) + " " + control)) << QString::fromLatin1(card) << control << message;
+            QTest::newRow(qPrintable(QString::fromLatin1(card) + " " + control))
+                << QString::fromLatin1(card) << control << message;
 }
 
 void TestCards::mandatoryFields()
@@ -395,21 +432,25 @@ void TestCards::statusHints_data()
     } rows[] = {
         {"opere", "cmdNuovo", "Prepara la schermata per l'inserimento di una nuova scheda.", "imgTitolo"},
         {"opere", "cmdSalva", "Salva la scheda in archivio.", "imgFoto"},
-        {"opere", "cmdDuplica", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.", "txtCapo"},
+        {"opere", "cmdDuplica",
+         "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.", "txtCapo"},
         {"opere", "cmdSegnalati", "Visualizza il riepilogo delle opere d'arte non vendute.", "frmOpere"},
         {"opere", "cmdGuida", "Visualizza la pagina della guida sensibile al contesto.", "imgTitolo"},
         {"opere", "cmdEsci", "Esci da questa schermata di lavoro.", "frmOpere"},
         {"opere", "btnZoomFoto", "Visualizza la foto nelle sue dimensioni reali.", "frmOpere"},
         {"opere", "btnCodFisc", "Controlla il codice fiscale.", "frmOpere"},
-        {"opere", "chkSegnala", "Spunta questa casella per annotare che l'opera d'arte \u00E8 stata venduta.", "frmOpere"},
+        {"opere", "chkSegnala", "Spunta questa casella per annotare che l'opera d'arte \u00E8 stata venduta.",
+         "frmOpere"},
         {"interventi", "cmdNuovo", "Prepara la schermata per l'emissione di una nuova scheda.", "imgFoto02"},
-        {"interventi", "cmdNonPagati", "Visualizza il riepilogo dei conti non ancora saldati dai committenti.", "imgFoto02"},
+        {"interventi", "cmdNonPagati", "Visualizza il riepilogo dei conti non ancora saldati dai committenti.",
+         "imgFoto02"},
         {"interventi", "cmdNumerazione", "Imposta il numero iniziale per la numerazione dei documenti.", "imgFoto02"},
         {"interventi", "cmdGuida", "Visualizza la guida in linea.", "txtNote"},
         {"interventi", "cmdEsci", "Esci da questa schermata.", "imgFoto02"},
         {"interventi", "btnLogo", "Imposta il logo del Laboratorio di Restauro.", "imgFoto02"},
         {"interventi", "impCliente", "Importa i dati dall'archivio delle opere d'arte.", "imgFoto02"},
-        {"interventi", "chkPagato", "Spunta questa casella per annotare che il conto \u00E8 stato saldato dal committente.", "imgFoto02"},
+        {"interventi", "chkPagato",
+         "Spunta questa casella per annotare che il conto \u00E8 stato saldato dal committente.", "imgFoto02"},
         {"interventi", "btnAcquisisciFoto02", "Acquisisci la foto da webcam.", "imgFoto02"},
         {"interventi", "btnZoomFoto", "Visualizza la foto nelle sue dimensioni reali.", "imgFoto02"},
     };

@@ -41,10 +41,14 @@ void TestCommon::trim_data()
 {
     QTest::addColumn<QString>("in");
     QTest::addColumn<QString>("out");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("spaces") << "   " << "";
-    QTest::newRow("controls") << "\t\r\n abc \x01\x1f" << "abc";
-    QTest::newRow("inner kept") << "  a  b  " << "a  b";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("spaces") << "   "
+                            << "";
+    QTest::newRow("controls") << "\t\r\n abc \x01\x1f"
+                              << "abc";
+    QTest::newRow("inner kept") << "  a  b  "
+                                << "a  b";
     QTest::newRow("nbsp kept") << QString::fromUtf8("\u00A0x\u00A0") << QString::fromUtf8("\u00A0x\u00A0");
 }
 
@@ -167,28 +171,50 @@ void TestCommon::amount_data()
 {
     QTest::addColumn<QString>("in");
     QTest::addColumn<QString>("out");
-    QTest::newRow("empty") << "" << "0,00";
-    QTest::newRow("blank") << "   " << "0,00";
-    QTest::newRow("integer") << "1234" << "1234,00";
-    QTest::newRow("five") << "5" << "5,00";
-    QTest::newRow("one decimal") << "5,5" << "5,50";
-    QTest::newRow("12,5") << "12,5" << "12,50";
-    QTest::newRow("round up") << "1250,456" << "1250,46";
-    QTest::newRow("12,3456") << "12,3456" << "12,35";
-    QTest::newRow("tiny") << "0,004" << "0,00";
-    QTest::newRow("binary below half 2,675") << "2,675" << "2,67";
-    QTest::newRow("binary below half 1,005") << "1,005" << "1,00";
-    QTest::newRow("exact half 0,125") << "0,125" << "0,13";
-    QTest::newRow("two commas") << "1,2,3" << "0,00";
-    QTest::newRow("letters") << "abc" << "0,00";
-    QTest::newRow("point is not a separator") << "1.5" << "0,00";
-    QTest::newRow("leading comma") << ",5" << "0,50";
-    QTest::newRow("trailing comma") << "7," << "7,00";
-    QTest::newRow("lone comma") << "," << "0,00";
-    QTest::newRow("already formatted") << "1250,00" << "1250,00";
-    QTest::newRow("spaces around") << " 42,1 " << "42,10";
-    QTest::newRow("fifteen digits") << "999999999999999" << "999999999999999,00";
-    QTest::newRow("leading zeros") << "007,1" << "7,10";
+    QTest::newRow("empty") << ""
+                           << "0,00";
+    QTest::newRow("blank") << "   "
+                           << "0,00";
+    QTest::newRow("integer") << "1234"
+                             << "1234,00";
+    QTest::newRow("five") << "5"
+                          << "5,00";
+    QTest::newRow("one decimal") << "5,5"
+                                 << "5,50";
+    QTest::newRow("12,5") << "12,5"
+                          << "12,50";
+    QTest::newRow("round up") << "1250,456"
+                              << "1250,46";
+    QTest::newRow("12,3456") << "12,3456"
+                             << "12,35";
+    QTest::newRow("tiny") << "0,004"
+                          << "0,00";
+    QTest::newRow("binary below half 2,675") << "2,675"
+                                             << "2,67";
+    QTest::newRow("binary below half 1,005") << "1,005"
+                                             << "1,00";
+    QTest::newRow("exact half 0,125") << "0,125"
+                                      << "0,13";
+    QTest::newRow("two commas") << "1,2,3"
+                                << "0,00";
+    QTest::newRow("letters") << "abc"
+                             << "0,00";
+    QTest::newRow("point is not a separator") << "1.5"
+                                              << "0,00";
+    QTest::newRow("leading comma") << ",5"
+                                   << "0,50";
+    QTest::newRow("trailing comma") << "7,"
+                                    << "7,00";
+    QTest::newRow("lone comma") << ","
+                                << "0,00";
+    QTest::newRow("already formatted") << "1250,00"
+                                       << "1250,00";
+    QTest::newRow("spaces around") << " 42,1 "
+                                   << "42,10";
+    QTest::newRow("fifteen digits") << "999999999999999"
+                                    << "999999999999999,00";
+    QTest::newRow("leading zeros") << "007,1"
+                                   << "7,10";
 }
 
 void TestCommon::amount()

@@ -8,9 +8,9 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
-#include <QTemporaryDir>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 Q_DECLARE_METATYPE(Ui::Kind)
 Q_DECLARE_METATYPE(Ui::Answer)

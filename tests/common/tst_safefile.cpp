@@ -54,7 +54,7 @@ void TestSafeFile::replacesWholeAndKeepsPermissions()
     ::chmod(QFile::encodeName(path).constData(), 0640);
     writeFileSafely(path, "new contents");
     QCOMPARE(read(path), QByteArray("new contents"));
-    struct stat st {};
+    struct stat st { };
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
     QCOMPARE(int(st.st_mode & 0777), 0640);
     QCOMPARE(entries(dir.path()), QStringList{"Contratti.ini"});
@@ -87,12 +87,11 @@ void TestSafeFile::failedFinalFlushKeepsTheOldFile()
             for (int i = 0; i < 4; ++i)
                 f.device().write(QByteArray(64 * 1024, 'p'));
             QVERIFY_THROWS_EXCEPTION(IoError, f.commit());
-        }
-        else if (what == "password")
+        } else if (what == "password")
             QVERIFY_THROWS_EXCEPTION(IoError, passwordstore::store(QString(200, u'a')));
         else
-            QVERIFY_THROWS_EXCEPTION(IoError, IniFile(path).write("Schede Interventi", "Intestazione Azienda",
-                                                                   QString(300, u'b')));
+            QVERIFY_THROWS_EXCEPTION(
+                IoError, IniFile(path).write("Schede Interventi", "Intestazione Azienda", QString(300, u'b')));
     }
     QCOMPARE(read(path), old);
     QCOMPARE(entries(dir.path()), QStringList{QFileInfo(path).fileName()});

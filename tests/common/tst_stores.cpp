@@ -1,8 +1,8 @@
 // The record stores: count, read, update, locked append, store by card position, the
 // streaming scan and what the browse buttons find.
-#include "records/ArtworkArchive.h"
 #include "common/IoError.h"
 #include "common/ProgramDir.h"
+#include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 
 #include <QFile>
@@ -27,7 +27,10 @@ private slots:
 
 namespace {
 constexpr int kSize = 7;
-QByteArray rec(char c) { return QByteArray(kSize, c); }
+QByteArray rec(char c)
+{
+    return QByteArray(kSize, c);
+}
 } // namespace
 
 void TestStores::missingArchiveIsCreatedEmpty()

@@ -3,15 +3,15 @@
 #include "Fixture.h"
 
 #include "app/Screens.h"
-#include "records/ArtworkArchive.h"
 #include "catalogue/Opere.h"
+#include "records/ArtworkArchive.h"
 
-#include "export/ExpOpere.h"
 #include "common/Buttons.h"
 #include "common/PictureFrame.h"
+#include "export/ExpOpere.h"
 
-#include <QLabel>
 #include <QBuffer>
+#include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -129,12 +129,12 @@ void TestExport::cardsAreWrittenByteForByte()
     f->ui.answerNext(Ui::Answer::No);
     s->cmdEsportaClick();
     f->ui.takeMessages();
-    const QByteArray expected =
-        kHead +
-        row({"Natura morta", "Frutta &amp; fiori", "Anonimo", "@1650", "Italia", "Olio &lt;su&gt; tela", "Barocco",
-             "@50 x 70", "Tela", "Firenze", "Rossi Mario", "@RSSMRA85T10A562S", "@055 123", QByteArray(250, 'n'),
-             "@1.500,00", "S\xEC"}) +
-        row({"Secondo", "", "", "", "", "", "", "", "", "", "", "", "", "", "@0,00", "No"}) + kTail;
+    const QByteArray expected = kHead
+                                + row({"Natura morta", "Frutta &amp; fiori", "Anonimo", "@1650", "Italia",
+                                       "Olio &lt;su&gt; tela", "Barocco", "@50 x 70", "Tela", "Firenze", "Rossi Mario",
+                                       "@RSSMRA85T10A562S", "@055 123", QByteArray(250, 'n'), "@1.500,00", "S\xEC"})
+                                + row({"Secondo", "", "", "", "", "", "", "", "", "", "", "", "", "", "@0,00", "No"})
+                                + kTail;
     const QByteArray written = readBytes(f->file("Inventario_Opere.xls"));
     QCOMPARE(written, expected);
     QVERIFY(!written.contains('\n') && !written.contains('\r'));
@@ -157,7 +157,8 @@ void TestExport::editableColumnsReachTheFileNotTheArchive()
     f->ui.answerNext(Ui::Answer::No);
     s->cmdEsportaClick();
     f->ui.takeMessages();
-    QVERIFY(readBytes(f->file("Inventario_Opere.xls")).contains("<td style=\"text-align: left;\">nota &lt;nuova&gt;</td>"));
+    QVERIFY(
+        readBytes(f->file("Inventario_Opere.xls")).contains("<td style=\"text-align: left;\">nota &lt;nuova&gt;</td>"));
     QCOMPARE(readBytes(ArtworkArchive().path()), archive);
     delete s;
     TfrmExpOpere* again = open();
@@ -183,14 +184,17 @@ void TestExport::questions()
     if (openIt >= 0)
         f->ui.answerNext(openIt ? Ui::Answer::Yes : Ui::Answer::No);
     QTest::mouseClick(s->cmdEsporta, Qt::LeftButton);
-    QList<TestUi::Message> asked{{Ui::Kind::Plain,
-                                  QString::fromUtf8("L'esportazione dei dati in Excel pu\u00F2 richiedere diversi minuti a "
-                                                    "seconda del numero di schede presenti in archivio.\r\n\r\nSi vuole "
-                                                    "esportare i dati adesso?"),
-                                  {}}};
+    QList<TestUi::Message> asked{
+        {Ui::Kind::Plain,
+         QString::fromUtf8("L'esportazione dei dati in Excel pu\u00F2 richiedere diversi minuti a "
+                           "seconda del numero di schede presenti in archivio.\r\n\r\nSi vuole "
+                           "esportare i dati adesso?"),
+         {}}};
     if (openIt >= 0)
-        asked.append({Ui::Kind::Plain,
-                      "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?", {}});
+        asked.append(
+            {Ui::Kind::Plain,
+             "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?",
+             {}});
     QCOMPARE(f->ui.takeMessages(), asked);
     QCOMPARE(QFile::exists(f->file("Inventario_Opere.xls")), exportNow);
     QCOMPARE(f->ui.takeOpened(),
@@ -222,10 +226,11 @@ void TestExport::failedExportKeepsTheEarlierFile()
     s->cmdEsportaClick();
     const QList<TestUi::Message> shown = f->ui.takeMessages();
     QCOMPARE(shown.size(), 2);
-    QCOMPARE(shown[1], (TestUi::Message{Ui::Kind::Plain,
-                                        QString::fromUtf8("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
-                                                          "Accertarsi che il file di Excel non sia gi\u00E0 aperto."),
-                                        {}}));
+    QCOMPARE(shown[1],
+             (TestUi::Message{Ui::Kind::Plain,
+                              QString::fromUtf8("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+                                                "Accertarsi che il file di Excel non sia gi\u00E0 aperto."),
+                              {}}));
     if (obstacle == "folder")
         QVERIFY(QFileInfo(path).isDir());
     else
@@ -249,7 +254,8 @@ void TestExport::cellsThatNeedTheTextFormat_data()
     QTest::addColumn<QByteArray>("cell");
     QTest::newRow("words only: as always") << "Natura morta" << QByteArray("Natura morta");
     QTest::newRow("formula") << "=1+1" << QByteArray("@=1+1");
-    QTest::newRow("link formula") << "=HYPERLINK(\"http://x\";\"clic\")" << QByteArray("@=HYPERLINK(\"http://x\";\"clic\")");
+    QTest::newRow("link formula") << "=HYPERLINK(\"http://x\";\"clic\")"
+                                  << QByteArray("@=HYPERLINK(\"http://x\";\"clic\")");
     QTest::newRow("plus, minus, at") << "+39 06" << QByteArray("@+39 06");
     QTest::newRow("leading zeros") << "0123" << QByteArray("@0123");
     QTest::newRow("truth value") << "Vero" << QByteArray("@Vero");
@@ -325,8 +331,8 @@ void TestExport::opensAsAWorksheet()
     store({"Natura morta", "Frutta & fiori", "Anonimo", "1650", "", "Olio <su> tela > carta", "", "", "", "",
            QString::fromUtf8("Citt\u00E0 di Perugia"), "", "", "", "1.500,00", QString::fromUtf8("S\u00EC")});
     // What a user may type, or paste from a client's e-mail: each must arrive as typed.
-    store({"=1+1", "=HYPERLINK(\"http://esempio.it\";\"clic\")", "007", "0123", "+39 06 1234", "-5", "@somma",
-           "Vero", "'apostrofo", "a   tre  spazi", "riga1\r\nriga2", "05/03/2024", "1,5e3", "50%", "0,00", "No"});
+    store({"=1+1", "=HYPERLINK(\"http://esempio.it\";\"clic\")", "007", "0123", "+39 06 1234", "-5", "@somma", "Vero",
+           "'apostrofo", "a   tre  spazi", "riga1\r\nriga2", "05/03/2024", "1,5e3", "50%", "0,00", "No"});
     TfrmExpOpere* s = open();
     f->ui.answerNext(Ui::Answer::Yes);
     f->ui.answerNext(Ui::Answer::No);
@@ -342,12 +348,14 @@ void TestExport::opensAsAWorksheet()
     delete s;
     QProcess p;
     p.setWorkingDirectory(f->path());
-    p.start(soffice, {"--headless", "-env:UserInstallation=file://" + f->path() + "/lo-profile", "--convert-to",
-                      "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir", f->path(), f->file("Inventario_Opere.xls")});
+    p.start(soffice,
+            {"--headless", "-env:UserInstallation=file://" + f->path() + "/lo-profile", "--convert-to",
+             "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir", f->path(), f->file("Inventario_Opere.xls")});
     QVERIFY(p.waitForFinished(180000));
     const QList<QStringList> rows = parseCsv(QString::fromUtf8(readBytes(f->file("Inventario_Opere.csv"))));
     QCOMPARE(rows.size(), 3);
-    QVERIFY2(rows[0].join(u',').startsWith("Titolo opera,Soggetto rappresentato,Artista"), qPrintable(rows[0].join(u',')));
+    QVERIFY2(rows[0].join(u',').startsWith("Titolo opera,Soggetto rappresentato,Artista"),
+             qPrintable(rows[0].join(u',')));
     // Every cell arrives exactly as the grid shows it: no formula run, no number read.
     QCOMPARE(rows[1], grid[0]);
     QCOMPARE(rows[2], grid[1]);

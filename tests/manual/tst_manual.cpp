@@ -33,20 +33,40 @@ struct Chapter {
 // build may not have yet, and is only reported while it is missing.
 struct Expected {
     const char* screen; // objectName, or empty
-    const char* file;   // picture name, or empty
+    const char* file; // picture name, or empty
     bool pending;
 };
 const Expected kExpected[] = {
-    {"frmPassword", "", false},           {"frmCambiaPassword", "", false}, {"frmAvvio", "", false},
-    {"frmGuida", "", false},              {"frmInfo", "", false},           {"frmSplash", "", false},
-    {"frmOpere", "", false},              {"frmZoom", "", false},           {"frmOpere_Disponibili", "", false},
-    {"frmTrovaOpere", "", false},         {"frmStampaOpera", "", false},    {"frmExpOpere", "", false},
-    {"frmAllegaCartella", "", false},     {"frmCodFisc", "", false},        {"frmPartitaIva", "", false},
-    {"frmInterventi", "", false},         {"frmNumerazione", "", false},    {"frmLogo", "", false},
-    {"frmCalendario", "", false},         {"frmWebCam", "", false},         {"frmTrovaInterventi", "", false},
-    {"frmDaSaldare", "", false},          {"frmStampaScheda", "", false},   {"frmAnteprimaScheda", "", false},
-    {"frmAnteprima", "", false},          {"", "relazione_pagina1", false}, {"", "relazione_testi_completi", false},
-    {"", "scheda_opera_pagina", false},   {"frmCronologia", "", true},      {"", "backup", true},
+    {"frmPassword", "", false},
+    {"frmCambiaPassword", "", false},
+    {"frmAvvio", "", false},
+    {"frmGuida", "", false},
+    {"frmInfo", "", false},
+    {"frmSplash", "", false},
+    {"frmOpere", "", false},
+    {"frmZoom", "", false},
+    {"frmOpere_Disponibili", "", false},
+    {"frmTrovaOpere", "", false},
+    {"frmStampaOpera", "", false},
+    {"frmExpOpere", "", false},
+    {"frmAllegaCartella", "", false},
+    {"frmCodFisc", "", false},
+    {"frmPartitaIva", "", false},
+    {"frmInterventi", "", false},
+    {"frmNumerazione", "", false},
+    {"frmLogo", "", false},
+    {"frmCalendario", "", false},
+    {"frmWebCam", "", false},
+    {"frmTrovaInterventi", "", false},
+    {"frmDaSaldare", "", false},
+    {"frmStampaScheda", "", false},
+    {"frmAnteprimaScheda", "", false},
+    {"frmAnteprima", "", false},
+    {"", "relazione_pagina1", false},
+    {"", "relazione_testi_completi", false},
+    {"", "scheda_opera_pagina", false},
+    {"frmCronologia", "", true},
+    {"", "backup", true},
 };
 // Chapters whose only picture is a pending one, by a word of their title.
 const std::pair<const char*, const char*> kPendingChapters[] = {{"cronologia", "cronologia"}, {"Backup", "backup"}};
@@ -121,7 +141,9 @@ void TestManual::initTestCase()
     // Every embedded image, decoded, by the hash of its pixels; and the pages that hold one.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(QProcess::execute(QStringLiteral("pdfimages"), {QStringLiteral("-png"), kGuida, dir.filePath(QStringLiteral("i"))}) == 0);
+    QVERIFY(QProcess::execute(QStringLiteral("pdfimages"),
+                              {QStringLiteral("-png"), kGuida, dir.filePath(QStringLiteral("i"))})
+            == 0);
     for (const QFileInfo& f : QDir(dir.path()).entryInfoList({QStringLiteral("*.png")}))
         embedded_.insert(pixels(QImage(f.filePath())));
     for (const QString& line : run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), kGuida}).split(u'\n')) {
@@ -131,8 +153,8 @@ void TestManual::initTestCase()
     }
 
     // The bookmarks: the chapters ("Capitolo N. ..."), the contents and the first numbered page.
-    QXmlStreamReader xml(run(QStringLiteral("pdftohtml"), {QStringLiteral("-xml"), QStringLiteral("-i"), QStringLiteral("-q"),
-                                                          QStringLiteral("-stdout"), kGuida}));
+    QXmlStreamReader xml(run(QStringLiteral("pdftohtml"), {QStringLiteral("-xml"), QStringLiteral("-i"),
+                                                           QStringLiteral("-q"), QStringLiteral("-stdout"), kGuida}));
     int depth = 0;
     bool first = true;
     while (!xml.atEnd()) {
@@ -159,7 +181,7 @@ void TestManual::initTestCase()
 QString TestManual::pageText(int page) const
 {
     return plain(run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                                  QString::number(page), kGuida, QStringLiteral("-")}));
+                                                   QString::number(page), kGuida, QStringLiteral("-")}));
 }
 
 void TestManual::everyScreenPictured()
@@ -245,15 +267,16 @@ void TestManual::pictureInEveryChapter()
     for (qsizetype i = 0; i < chapters_.size(); ++i) {
         const int from = chapters_[i].page;
         const int to = i + 1 < chapters_.size() ? chapters_[i + 1].page - 1 : pages_;
-        const bool pictured = std::any_of(picturePages_.begin(), picturePages_.end(),
-                                          [&](int p) { return p >= from && p <= to; });
+        const bool pictured =
+            std::any_of(picturePages_.begin(), picturePages_.end(), [&](int p) { return p >= from && p <= to; });
         if (pictured)
             continue;
         bool pending = false;
         for (const auto& [word, file] : kPendingChapters)
-            pending = pending || (chapters_[i].title.contains(QLatin1String(word))
-                                  && std::none_of(entries_.begin(), entries_.end(),
-                                                  [&](const Entry& e) { return e.file == QLatin1String(file); }));
+            pending = pending
+                      || (chapters_[i].title.contains(QLatin1String(word))
+                          && std::none_of(entries_.begin(), entries_.end(),
+                                          [&](const Entry& e) { return e.file == QLatin1String(file); }));
         if (pending)
             qInfo("%s: its picture is not in this build yet", qPrintable(chapters_[i].title));
         else

@@ -19,8 +19,8 @@ PdfText PdfText::read(const QString& path)
     PdfText out;
     const QString bbox = run({QStringLiteral("-bbox"), path, QStringLiteral("-")});
     static const QRegularExpression pageRx(QStringLiteral("<page "));
-    static const QRegularExpression wordRx(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    static const QRegularExpression wordRx(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     const qreal mm = 25.4 / 72.0;
     int page = -1;
     for (const QString& line : bbox.split(u'\n')) {
@@ -36,8 +36,9 @@ PdfText PdfText::read(const QString& path)
                 .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
                 .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
                 .replace(QStringLiteral("&apos;"), QStringLiteral("'"));
-            out.words.append({page, QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
-                                           QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm)),
+            out.words.append({page,
+                              QRectF(QPointF(m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm),
+                                     QPointF(m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm)),
                               word});
         }
     }

@@ -8,15 +8,15 @@
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 
-#include "printing/AnteprimaScheda.h"
-#include "printing/StampaScheda.h"
-#include "printing/StampaOpera.h"
-#include "reports/Interventi.h"
-#include "reports/PhotoBox.h"
-#include "records/ReportArchive.h"
-#include "search/DaSaldare.h"
 #include "common/Buttons.h"
 #include "common/PictureFrame.h"
+#include "printing/AnteprimaScheda.h"
+#include "printing/StampaOpera.h"
+#include "printing/StampaScheda.h"
+#include "records/ReportArchive.h"
+#include "reports/Interventi.h"
+#include "reports/PhotoBox.h"
+#include "search/DaSaldare.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -56,8 +56,7 @@ namespace {
 const QString kNotPrinted = QString::fromUtf8("Attenzione: la stampa non \u00E8 andata a buon fine.");
 
 // Runs the card button's screen: shows it, sets its clock, presses its action button.
-template <class Screen>
-void pressAction(TestUi& ui, int* result = nullptr)
+template <class Screen> void pressAction(TestUi& ui, int* result = nullptr)
 {
     ui.onExec([result](QDialog* d) {
         auto* s = qobject_cast<Screen*>(d);
@@ -186,8 +185,9 @@ void TestPrintScreens::printFailureSaysSo()
     const QList<TestUi::Message> shown = f->ui.takeMessages();
     QCOMPARE(shown, (QList<TestUi::Message>{{Ui::Kind::Warning, kNotPrinted, {}}}));
     // What to check, in Italian, and the technical cause folded away in the details.
-    QVERIFY2(shown[0].details.contains(QString::fromUtf8("Il file PDF \u00ABrelazione.pdf\u00BB non \u00E8 stato scritto")),
-             qPrintable(shown[0].details));
+    QVERIFY2(
+        shown[0].details.contains(QString::fromUtf8("Il file PDF \u00ABrelazione.pdf\u00BB non \u00E8 stato scritto")),
+        qPrintable(shown[0].details));
     QVERIFY(shown[0].details.contains("Causa tecnica: "));
     QCOMPARE(result, int(QDialog::Accepted));
     f->ui.takeExecuted();
@@ -296,9 +296,10 @@ void TestPrintScreens::artworkSheetFailureKeepsTheScreenOpen()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].kind, Ui::Kind::Error);
     // The engine's own text, in Italian; its technical cause only in the details.
-    QCOMPARE(shown[0].text, QString::fromUtf8("Il file PDF \u00ABscheda.pdf\u00BB non \u00E8 stato scritto. Controllare che "
-                                              "la cartella scelta esista e si possa scrivere e che il disco abbia spazio "
-                                              "libero."));
+    QCOMPARE(shown[0].text,
+             QString::fromUtf8("Il file PDF \u00ABscheda.pdf\u00BB non \u00E8 stato scritto. Controllare che "
+                               "la cartella scelta esista e si possa scrivere e che il disco abbia spazio "
+                               "libero."));
     QVERIFY(shown[0].details.startsWith("Causa tecnica: "));
     QCOMPARE(result, -1); // still open on Stampa and Annulla
     f->ui.takeExecuted();
@@ -330,7 +331,8 @@ void TestPrintScreens::pagesChosenInTheDialog_data()
     QTest::addColumn<int>("copies");
     QTest::addColumn<QStringList>("expected"); // a text that only each printed page holds
     QTest::newRow("report, page 2") << "report" << 2 << 2 << 1 << QStringList{"Pagina 2 di 2"};
-    QTest::newRow("report, page 1, two copies") << "report" << 1 << 1 << 2 << QStringList{"Pagina 1 di 2", "Pagina 1 di 2"};
+    QTest::newRow("report, page 1, two copies")
+        << "report" << 1 << 1 << 2 << QStringList{"Pagina 1 di 2", "Pagina 1 di 2"};
     QTest::newRow("report, 1 to 2") << "report" << 1 << 2 << 1 << QStringList{"Pagina 1 di 2", "Pagina 2 di 2"};
     QTest::newRow("list, page 2") << "list" << 2 << 2 << 1 << QStringList{"Committente60"};
     QTest::newRow("sheet, page 1") << "sheet" << 1 << 1 << 1 << QStringList{"ARTISTA:"};
@@ -374,10 +376,12 @@ void TestPrintScreens::pagesTheDocumentHasNot_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("result"); // of the print screen; -1: still open
     const QString nothing = QString::fromUtf8("\r\n\r\nNon \u00E8 stato stampato nulla.");
-    QTest::newRow("report") << "report" << "Attenzione: il documento ha 2 pagine e le pagine scelte non ne fanno parte." + nothing
+    QTest::newRow("report") << "report"
+                            << "Attenzione: il documento ha 2 pagine e le pagine scelte non ne fanno parte." + nothing
                             << int(QDialog::Accepted);
     QTest::newRow("sheet") << "sheet"
-                           << "Attenzione: il documento ha una sola pagina e le pagine scelte non ne fanno parte." + nothing
+                           << "Attenzione: il documento ha una sola pagina e le pagine scelte non ne fanno parte."
+                                  + nothing
                            << -1;
 }
 

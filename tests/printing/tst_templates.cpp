@@ -82,34 +82,61 @@ void TestTemplates::objectsOfTheLayouts_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRectF>("box"); // millimetres (units converted for the list template)
     // A selection across every kind of object and every rule that places one.
-    QTest::newRow("front frame") << "report" << "Line6" << QRectF(189, 1, 0, 268);
-    QTest::newRow("logo") << "report" << "imgLogo" << QRectF(5, 4, 90, 42);
-    QTest::newRow("title line 2") << "report" << "Memo60" << QRectF(102, 11, 87, 7);
-    QTest::newRow("number bar") << "report" << "Shape39" << QRectF(102, 22, 83, 4.8);
-    QTest::newRow("number caption") << "report" << "Memo20" << QRectF(103, 22.4, 81, 4);
-    QTest::newRow("number box") << "report" << "Shape40" << QRectF(102, 27, 83, 6);
-    QTest::newRow("number value") << "report" << "txtNumScheda" << QRectF(103, 28.4, 81, 4);
-    QTest::newRow("heading box") << "report" << "Shape10" << QRectF(5, 61, 180, 13);
-    QTest::newRow("heading") << "report" << "txtAzienda" << QRectF(6.6, 62.8, 176.8, 9.8);
-    QTest::newRow("artist value") << "report" << "txtChilometraggio" << QRectF(131, 99.4, 53, 4);
-    QTest::newRow("photo 2") << "report" << "picFotografia02" << QRectF(96, 192, 89, 59);
-    QTest::newRow("state value") << "report" << "txtStato" << QRectF(6, 260.2, 178, 4);
-    QTest::newRow("investigations") << "report" << "txtDanni" << QRectF(6.6, 12.8, 176.8, 33.6);
-    QTest::newRow("materials box") << "report" << "Shape29" << QRectF(5, 72, 180, 61);
-    QTest::newRow("total value") << "report" << "txtTotale" << QRectF(129, 201.4, 55, 4);
-    QTest::newRow("declaration 2") << "report" << "Memo27" << QRectF(5, 230, 181, 5);
-    QTest::newRow("client signature") << "report" << "Line13" << QRectF(104, 265, 81, 0);
-    QTest::newRow("sheet title band") << "sheet" << "shpNumFatt" << QRectF(1, 1, 188, 10);
-    QTest::newRow("sheet photo") << "sheet" << "imgLogo" << QRectF(1, 14, 188, 112);
-    QTest::newRow("sheet euro") << "sheet" << "imgEuro" << QRectF(91, 132.8, 5, 5);
-    QTest::newRow("sheet year caption") << "sheet" << "Memo8" << QRectF(97, 145, 86, 4);
-    QTest::newRow("sheet phone box") << "sheet" << "Shape12" << QRectF(97, 248, 92, 6);
-    QTest::newRow("sheet owner value") << "sheet" << "txtCliente" << QRectF(2, 235, 185.6, 4);
-    QTest::newRow("sheet footer") << "sheet" << "txtCalce" << QRectF(2, 271, 185.8, 4.2);
+    QTest::newRow("front frame") << "report"
+                                 << "Line6" << QRectF(189, 1, 0, 268);
+    QTest::newRow("logo") << "report"
+                          << "imgLogo" << QRectF(5, 4, 90, 42);
+    QTest::newRow("title line 2") << "report"
+                                  << "Memo60" << QRectF(102, 11, 87, 7);
+    QTest::newRow("number bar") << "report"
+                                << "Shape39" << QRectF(102, 22, 83, 4.8);
+    QTest::newRow("number caption") << "report"
+                                    << "Memo20" << QRectF(103, 22.4, 81, 4);
+    QTest::newRow("number box") << "report"
+                                << "Shape40" << QRectF(102, 27, 83, 6);
+    QTest::newRow("number value") << "report"
+                                  << "txtNumScheda" << QRectF(103, 28.4, 81, 4);
+    QTest::newRow("heading box") << "report"
+                                 << "Shape10" << QRectF(5, 61, 180, 13);
+    QTest::newRow("heading") << "report"
+                             << "txtAzienda" << QRectF(6.6, 62.8, 176.8, 9.8);
+    QTest::newRow("artist value") << "report"
+                                  << "txtChilometraggio" << QRectF(131, 99.4, 53, 4);
+    QTest::newRow("photo 2") << "report"
+                             << "picFotografia02" << QRectF(96, 192, 89, 59);
+    QTest::newRow("state value") << "report"
+                                 << "txtStato" << QRectF(6, 260.2, 178, 4);
+    QTest::newRow("investigations") << "report"
+                                    << "txtDanni" << QRectF(6.6, 12.8, 176.8, 33.6);
+    QTest::newRow("materials box") << "report"
+                                   << "Shape29" << QRectF(5, 72, 180, 61);
+    QTest::newRow("total value") << "report"
+                                 << "txtTotale" << QRectF(129, 201.4, 55, 4);
+    QTest::newRow("declaration 2") << "report"
+                                   << "Memo27" << QRectF(5, 230, 181, 5);
+    QTest::newRow("client signature") << "report"
+                                      << "Line13" << QRectF(104, 265, 81, 0);
+    QTest::newRow("sheet title band") << "sheet"
+                                      << "shpNumFatt" << QRectF(1, 1, 188, 10);
+    QTest::newRow("sheet photo") << "sheet"
+                                 << "imgLogo" << QRectF(1, 14, 188, 112);
+    QTest::newRow("sheet euro") << "sheet"
+                                << "imgEuro" << QRectF(91, 132.8, 5, 5);
+    QTest::newRow("sheet year caption") << "sheet"
+                                        << "Memo8" << QRectF(97, 145, 86, 4);
+    QTest::newRow("sheet phone box") << "sheet"
+                                     << "Shape12" << QRectF(97, 248, 92, 6);
+    QTest::newRow("sheet owner value") << "sheet"
+                                       << "txtCliente" << QRectF(2, 235, 185.6, 4);
+    QTest::newRow("sheet footer") << "sheet"
+                                  << "txtCalce" << QRectF(2, 271, 185.8, 4.2);
     const qreal u = report::kUnit;
-    QTest::newRow("list title") << "list" << "txtTitolo" << QRectF(7.55906 * u, 3.77953 * u, 1031.81169 * u, 18.89765 * u);
-    QTest::newRow("list memo") << "list" << "txtRiepilogo" << QRectF(11.33859 * u, 0, 1031.81169 * u, 102.04731 * u);
-    QTest::newRow("list footer") << "list" << "txtPagina" << QRectF(11.33859 * u, 7.55906 * u, 1028.03216 * u, 18.89765 * u);
+    QTest::newRow("list title") << "list"
+                                << "txtTitolo" << QRectF(7.55906 * u, 3.77953 * u, 1031.81169 * u, 18.89765 * u);
+    QTest::newRow("list memo") << "list"
+                               << "txtRiepilogo" << QRectF(11.33859 * u, 0, 1031.81169 * u, 102.04731 * u);
+    QTest::newRow("list footer") << "list"
+                                 << "txtPagina" << QRectF(11.33859 * u, 7.55906 * u, 1028.03216 * u, 18.89765 * u);
 }
 
 void TestTemplates::objectsOfTheLayouts()
@@ -121,7 +148,12 @@ void TestTemplates::objectsOfTheLayouts()
     const QRectF got = t.item(name).box;
     QVERIFY2(qAbs(got.x() - box.x()) < 0.01 && qAbs(got.y() - box.y()) < 0.01 && qAbs(got.width() - box.width()) < 0.01
                  && qAbs(got.height() - box.height()) < 0.01,
-             qPrintable(QStringLiteral("%1 at %2,%3 %4x%5").arg(name).arg(got.x()).arg(got.y()).arg(got.width()).arg(got.height())));
+             qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                            .arg(name)
+                            .arg(got.x())
+                            .arg(got.y())
+                            .arg(got.width())
+                            .arg(got.height())));
 }
 
 void TestTemplates::captionsPrintInsideTheirBoxes_data()
@@ -229,19 +261,21 @@ void TestTemplates::longSingleLineValuePrintsSmaller()
     for (const QString& word : title.split(u' ')) {
         const QList<QRectF> found = text.find(0, word);
         QCOMPARE(found.size(), 1);
-        QVERIFY2(QRectF(box.box).translated(10, 10).adjusted(-0.3, -0.6, 0.3, 0.6).contains(found[0]), qPrintable(word));
+        QVERIFY2(QRectF(box.box).translated(10, 10).adjusted(-0.3, -0.6, 0.3, 0.6).contains(found[0]),
+                 qPrintable(word));
         height = found[0].height();
     }
     const QList<QRectF> year = text.find(0, "1890"); // beside it, at 10 pt
     QCOMPARE(year.size(), 1);
-    QVERIFY2(height < 0.9 * year[0].height(), qPrintable(QStringLiteral("%1 against %2").arg(height).arg(year[0].height())));
+    QVERIFY2(height < 0.9 * year[0].height(),
+             qPrintable(QStringLiteral("%1 against %2").arg(height).arg(year[0].height())));
 }
 
 void TestTemplates::longTextsContinueOnAddedPages()
 {
     report::Template t = templates::reportDocument();
     templates::setReportReference(t, "2024/17", "05/03/2024");
-    const QString memo = words(833, "m");  // about 5,000 characters
+    const QString memo = words(833, "m"); // about 5,000 characters
     const QString notes = words(166, "n"); // about 1,000 characters on one line
     t.setText("txtInterventi", memo);
     t.setText("txtNote", notes);
@@ -250,7 +284,8 @@ void TestTemplates::longTextsContinueOnAddedPages()
     QVERIFY2(text.pages >= 3, qPrintable(QString::number(text.pages)));
     const QString total = QString::number(text.pages);
     for (int p = 0; p < text.pages; ++p)
-        QVERIFY2(text.layout[p].contains(QStringLiteral("Pagina %1 di %2").arg(p + 1).arg(total)), qPrintable(text.layout[p]));
+        QVERIFY2(text.layout[p].contains(QStringLiteral("Pagina %1 di %2").arg(p + 1).arg(total)),
+                 qPrintable(text.layout[p]));
     // The back page shows what fits of each, marked as continuing where its whole text begins.
     QVERIFY(text.layout[1].contains(QString::fromUtf8("\u2026 (segue a pag. 3)")));
     QCOMPARE(text.layout[1].count("(segue a pag. "), 2);
@@ -288,7 +323,8 @@ void TestTemplates::longTextsContinueOnAddedPages()
     // Every word of the added pages stands inside the frame (the page number below it).
     for (const PdfWord& w : text.words)
         if (w.page >= 2 && w.box.top() < 279.5)
-            QVERIFY2(w.box.left() > 11 && w.box.right() < 199 && w.box.top() > 11 && w.box.bottom() < 279, qPrintable(w.text));
+            QVERIFY2(w.box.left() > 11 && w.box.right() < 199 && w.box.top() > 11 && w.box.bottom() < 279,
+                     qPrintable(w.text));
     // A short value left alone.
     QCOMPARE(text.find(0, "Annunciazione").size(), 1);
 }
@@ -322,7 +358,7 @@ void TestTemplates::sheetStaysOnePage()
 {
     report::Template t = templates::artworkSheet();
     const QString shorter = words(22, "a"); // too long at 8 pt, fits smaller
-    const QString longer = words(60, "b");  // too long even at 6 pt
+    const QString longer = words(60, "b"); // too long even at 6 pt
     t.setText("txtCliente", shorter);
     t.setText("txtNote", longer);
     const PdfText text = pdf(t, "sheet-long");
@@ -363,7 +399,7 @@ void TestTemplates::logoTopLeftPhotoCentred()
 {
     const int dpi = 100;
     report::Template t = templates::reportDocument();
-    t.setPicture("imgLogo", filled({400, 100}, Qt::red));      // wide: fills the width, sits at the top
+    t.setPicture("imgLogo", filled({400, 100}, Qt::red)); // wide: fills the width, sits at the top
     t.setPicture("picFotografia01", filled({50, 500}, Qt::blue)); // tall: centred across the width
     const QImage page = report::renderPage(t, 0, dpi);
     // Logo box 15..105 x 14..56 mm on paper; 4:1 fills 90 x 22.5 mm from the top-left.
@@ -394,8 +430,8 @@ void TestTemplates::listSplitsAcrossPages()
     QStringList list;
     for (int i = 1; i <= lines; ++i)
         list << QStringLiteral("Voce%1 [x]").arg(i, 4, 10, QChar('0')).leftJustified(160, u'.');
-    templates::fillSummary(t, "Riepilogo opere d'arte in archivio", "Stampa eseguita in data 05/03/2024 alle ore 17:05:09",
-                           list);
+    templates::fillSummary(t, "Riepilogo opere d'arte in archivio",
+                           "Stampa eseguita in data 05/03/2024 alle ore 17:05:09", list);
     if (lines == 60) {
         QVERIFY(qAbs(t.item("txtRiepilogo").box.height() - report::units(769.32)) < 0.001);
         QVERIFY(qAbs(t.band("MasterData").height - report::units(779.32)) < 0.001);

@@ -76,7 +76,8 @@ void TestRecord::encodeGoldenBytes()
 void TestRecord::decodeIgnoresBytesAfterLength()
 {
     QByteArray r(2925, '\xAA'); // garbage everywhere
-    const int offsets[] = {0, 51, 172, 223, 274, 325, 376, 427, 678, 799, 1050, 1101, 1118, 1149, 1400, 1416, 1419, 1670, 1921, 2172, 2423, 2674};
+    const int offsets[] = {0,    51,   172,  223,  274,  325,  376,  427,  678,  799,  1050,
+                           1101, 1118, 1149, 1400, 1416, 1419, 1670, 1921, 2172, 2423, 2674};
     for (int o : offsets)
         r[o] = 0;
     put(r, 0, "Titolo");

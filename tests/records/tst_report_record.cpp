@@ -3,8 +3,8 @@
 #include "records/SchedaIntervento.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -44,7 +44,8 @@ void TestReportRecord::captionsAndTypingLimits()
     for (int i = 0; i < TSchedaIntervento::kFields; ++i) {
         const auto f = TSchedaIntervento::Field(i);
         // What the card lets the user type is always stored whole.
-        QVERIFY2(TSchedaIntervento::typed(f) <= TSchedaIntervento::characters(f), TSchedaIntervento::layout[size_t(i)].name);
+        QVERIFY2(TSchedaIntervento::typed(f) <= TSchedaIntervento::characters(f),
+                 TSchedaIntervento::layout[size_t(i)].name);
         QVERIFY(!TSchedaIntervento::caption(f).isEmpty() && !TSchedaIntervento::caption(f).endsWith(u':'));
         captions.insert(TSchedaIntervento::caption(f));
     }

@@ -8,12 +8,12 @@
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/Numerazione.h"
 #include "taxcodes/CodFisc.h"
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -49,9 +49,7 @@ enum class Path { Typed, PasteShortcut, PasteShiftInsert, PasteMenu, Dropped };
 void put(QLineEdit* e, Path path, const QString& text)
 {
     switch (path) {
-    case Path::Typed:
-        QTest::keyClicks(e, text);
-        break;
+    case Path::Typed: QTest::keyClicks(e, text); break;
     case Path::PasteShortcut:
         QGuiApplication::clipboard()->setText(text);
         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);

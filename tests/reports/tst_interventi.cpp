@@ -6,32 +6,52 @@
 #include "common/Messages.h"
 #include "records/SchedaIntervento.h"
 
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QClipboard>
-#include <QGuiApplication>
 
 namespace {
 const QDate kToday(2024, 3, 5);
 
 // Offsets of the report record, written here by hand.
 enum Off {
-    oNum = 0, oData = 51, oTeam = 62, oAzienda = 183, oPratica = 684, oCliente = 935, oRecapito = 1436,
-    oTitolo = 1487, oAnno = 1538, oTecnica = 1569, oArtista = 1620, oIndagini = 1671, oInizio = 2672,
-    oStato = 2683, oFine = 2734, oCause = 2745, oConclusioni = 3246, oMemo = 4247, oDimensioni = 9248,
-    oNote = 9369, oTotale = 10370, oPagato = 10386, oFile01 = 10389, oDesc01 = 11142
+    oNum = 0,
+    oData = 51,
+    oTeam = 62,
+    oAzienda = 183,
+    oPratica = 684,
+    oCliente = 935,
+    oRecapito = 1436,
+    oTitolo = 1487,
+    oAnno = 1538,
+    oTecnica = 1569,
+    oArtista = 1620,
+    oIndagini = 1671,
+    oInizio = 2672,
+    oStato = 2683,
+    oFine = 2734,
+    oCause = 2745,
+    oConclusioni = 3246,
+    oMemo = 4247,
+    oDimensioni = 9248,
+    oNote = 9369,
+    oTotale = 10370,
+    oPagato = 10386,
+    oFile01 = 10389,
+    oDesc01 = 11142
 };
 
 QByteArray report(const QList<std::pair<int, QByteArray>>& fields)
@@ -104,7 +124,8 @@ void TestInterventi::opensBlankWithRememberedHeading()
     frmInterventi->txtAzienda->setText("  Laboratorio Rossi  ");
     frmInterventi->close();
     QVERIFY(frmAvvio->isVisible());
-    QCOMPARE(readBytes(f->file("Brevanto.ini")), QByteArray("[Schede Interventi]\r\nIntestazione Azienda=Laboratorio Rossi\r\n"));
+    QCOMPARE(readBytes(f->file("Brevanto.ini")),
+             QByteArray("[Schede Interventi]\r\nIntestazione Azienda=Laboratorio Rossi\r\n"));
 
     writeBytes(f->file("Relazioni_Tecniche_Restauro.pro"), numbered("1"));
     frmAvvio->openReports();
@@ -120,9 +141,13 @@ void TestInterventi::opensBlankWithRememberedHeading()
 
 void TestInterventi::oddRecords()
 {
-    const QByteArray full = report({{oNum, QByteArray(51, '9')}, {oCliente, "\x80uro \x93q\x94"},
-                                    {oMemo, "\r\nuno\r\n\r\ndue\r\n"}, {oDimensioni, QByteArray(120, 'd')},
-                                    {oPagato, "S\xEC"}, {oFile01, "a.pdf"}, {oDesc01, "Allegato"}});
+    const QByteArray full = report({{oNum, QByteArray(51, '9')},
+                                    {oCliente, "\x80uro \x93q\x94"},
+                                    {oMemo, "\r\nuno\r\n\r\ndue\r\n"},
+                                    {oDimensioni, QByteArray(120, 'd')},
+                                    {oPagato, "S\xEC"},
+                                    {oFile01, "a.pdf"},
+                                    {oDesc01, "Allegato"}});
     writeBytes(f->file("Relazioni_Tecniche_Restauro.pro"), full + numbered("2", "??"));
     frmInterventi->show();
     frmInterventi->cmdPrimoClick();
@@ -226,10 +251,18 @@ void TestInterventi::saveAppendsThenUpdates()
     frmInterventi->cmdSalvaClick();
     QCOMPARE(f->ui.takeMessages(), informed(messages::kInserted));
     QCOMPARE(frmInterventi->lblPosizione->text(), QString("8"));
-    const QByteArray expected = report({{oNum, "  8  "}, {oData, "01/02/2024"}, {oAzienda, "Laboratorio"},
-                                        {oCliente, "Committente"}, {oRecapito, "055"}, {oTitolo, "Titolo"},
-                                        {oAnno, "1900"}, {oArtista, "Artista"}, {oMemo, "uno\r\ndue\r\n"},
-                                        {oTotale, "99,90"}, {oPagato, "S\xEC"}, {oDesc01, "Scheda tecnica"}});
+    const QByteArray expected = report({{oNum, "  8  "},
+                                        {oData, "01/02/2024"},
+                                        {oAzienda, "Laboratorio"},
+                                        {oCliente, "Committente"},
+                                        {oRecapito, "055"},
+                                        {oTitolo, "Titolo"},
+                                        {oAnno, "1900"},
+                                        {oArtista, "Artista"},
+                                        {oMemo, "uno\r\ndue\r\n"},
+                                        {oTotale, "99,90"},
+                                        {oPagato, "S\xEC"},
+                                        {oDesc01, "Scheda tecnica"}});
     QByteArray all = readBytes(f->file("Relazioni_Tecniche_Restauro.pro"));
     QCOMPARE(all.size(), 8 * 11895);
     QCOMPARE(all.left(7 * 11895), seven);
@@ -262,7 +295,8 @@ void TestInterventi::newCardNumbering()
     QCOMPARE(frmInterventi->focusWidget(), frmInterventi->txtTecnico);
 
     writeBytes(f->file("Contratti.ini"), "[Altro]\r\nx=1\r\n[Numerazione Contratti]\r\nInizio=100\r\n");
-    writeBytes(f->file("Relazioni_Tecniche_Restauro.pro"), numbered("a") + numbered("b") + numbered("c") + numbered("d"));
+    writeBytes(f->file("Relazioni_Tecniche_Restauro.pro"),
+               numbered("a") + numbered("b") + numbered("c") + numbered("d"));
     frmInterventi->cmdNuovoClick();
     QCOMPARE(frmInterventi->txtNumScheda->text(), QString("104"));
     QCOMPARE(frmInterventi->lblInizio->text(), QString("100"));
@@ -359,7 +393,8 @@ void TestInterventi::photoButtons()
     QVERIFY(filled(Qt::yellow).save(f->file("pic.bmp"), "BMP"));
     f->ui.chooseFile(f->file("pic.bmp"));
     QTest::mouseClick(child<QWidget>(frmInterventi, "btnCaricaFoto02"), Qt::LeftButton);
-    QCOMPARE(f->ui.takeFileDialogs().value(0).filters, QStringList({"Immagine JPEG (*.jpg; *.jpeg)", "Immagine Bitmap (*.bmp)"}));
+    QCOMPARE(f->ui.takeFileDialogs().value(0).filters,
+             QStringList({"Immagine JPEG (*.jpg; *.jpeg)", "Immagine Bitmap (*.bmp)"}));
     QCOMPARE(two->image().size(), QSize(40, 30));
     QCOMPARE(frmInterventi->foto1->image(), frmInterventi->foto1->placeholder());
 
@@ -382,10 +417,10 @@ void TestInterventi::enterChainTabOrderAndMemoLimit()
 {
     activate(frmInterventi);
     auto* c = frmInterventi;
-    const QList<QWidget*> chain{c->txtNumScheda, c->txtData, c->txtTecnico, c->txtAzienda, c->txtPratica,
-                                c->txtCliente, c->txtRecapito, c->txtVeicolo, c->txtTarga, c->txtMarca,
-                                c->txtChilometraggio, c->txtDanni, c->txtDataInizio, c->txtStato, c->txtDataFine,
-                                c->txtVernice, c->txtRicambi, c->txtInterventi};
+    const QList<QWidget*> chain{c->txtNumScheda,      c->txtData,     c->txtTecnico,    c->txtAzienda, c->txtPratica,
+                                c->txtCliente,        c->txtRecapito, c->txtVeicolo,    c->txtTarga,   c->txtMarca,
+                                c->txtChilometraggio, c->txtDanni,    c->txtDataInizio, c->txtStato,   c->txtDataFine,
+                                c->txtVernice,        c->txtRicambi,  c->txtInterventi};
     c->txtNumScheda->setFocus();
     for (int i = 0; i + 1 < chain.size(); ++i) {
         QCOMPARE(QApplication::focusWidget(), chain[i]);

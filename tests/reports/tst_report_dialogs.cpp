@@ -3,14 +3,14 @@
 #include "app/Screens.h"
 #include "common/Messages.h"
 
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
 #include "reports/FrameSource.h"
 #include "reports/Interventi.h"
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/PhotoBox.h"
 #include "reports/WebCam.h"
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
 
 #include <QDir>
 #include <QImageReader>
@@ -23,14 +23,14 @@ namespace {
 // A system without a camera: switching on delivers nothing.
 class NoCamera : public FrameSource {
 public:
-    void start() override {}
-    void stop() override {}
+    void start() override { }
+    void stop() override { }
 };
 
 // A camera whose frames come from a thread of its own, as a real one's do.
 class ThreadCamera : public FrameSource {
 public:
-    explicit ThreadCamera(QColor colour) : colour_(colour) {}
+    explicit ThreadCamera(QColor colour) : colour_(colour) { }
     ~ThreadCamera() override { stop(); }
     void start() override
     {
@@ -103,7 +103,8 @@ void TestReportDialogs::numberingScreen()
         // Annulla writes nothing.
         QTest::mouseClick(child<QPushButton>(&n, "btnAnnulla"), Qt::LeftButton);
     }
-    QCOMPARE(readBytes(f.file("Contratti.ini")), QByteArray("[Altro]\r\nchiave=1\r\n[Numerazione Contratti]\r\nInizio=40\r\n"));
+    QCOMPARE(readBytes(f.file("Contratti.ini")),
+             QByteArray("[Altro]\r\nchiave=1\r\n[Numerazione Contratti]\r\nInizio=40\r\n"));
     {
         TfrmNumerazione n(f.ui);
         n.lblMemory->setText("contratti");
@@ -112,7 +113,8 @@ void TestReportDialogs::numberingScreen()
         QTest::mouseClick(n.btnApplica, Qt::LeftButton);
         QVERIFY(!n.isVisible());
     }
-    QCOMPARE(readBytes(f.file("Contratti.ini")), QByteArray("[Altro]\r\nchiave=1\r\n\r\n[Numerazione Contratti]\r\nInizio=250\r\n"));
+    QCOMPARE(readBytes(f.file("Contratti.ini")),
+             QByteArray("[Altro]\r\nchiave=1\r\n\r\n[Numerazione Contratti]\r\nInizio=250\r\n"));
 
     // Settings that cannot be written: said so, and the screen stays open.
     QVERIFY(QFile::remove(f.file("Contratti.ini")));
@@ -133,14 +135,22 @@ void TestReportDialogs::numberingNormalises_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("empty") << "" << "1";
-    QTest::newRow("blank") << "  " << "1";
-    QTest::newRow("leading zeros") << "007" << "7";
-    QTest::newRow("decimal rounds") << "12,5" << "13";
-    QTest::newRow("not a number") << "1,2,3" << "1";
-    QTest::newRow("plain") << "99999" << "99999";
-    QTest::newRow("largest start") << "999999999" << "999999999";
-    QTest::newRow("beyond any sane start") << "9223372036854775807" << "1";
+    QTest::newRow("empty") << ""
+                           << "1";
+    QTest::newRow("blank") << "  "
+                           << "1";
+    QTest::newRow("leading zeros") << "007"
+                                   << "7";
+    QTest::newRow("decimal rounds") << "12,5"
+                                    << "13";
+    QTest::newRow("not a number") << "1,2,3"
+                                  << "1";
+    QTest::newRow("plain") << "99999"
+                           << "99999";
+    QTest::newRow("largest start") << "999999999"
+                                   << "999999999";
+    QTest::newRow("beyond any sane start") << "9223372036854775807"
+                                           << "1";
 }
 
 void TestReportDialogs::numberingNormalises()
@@ -174,7 +184,8 @@ void TestReportDialogs::logoScreen()
         l.show();
         f.ui.chooseFile(f.file("rotto.bmp"));
         l.btnSfogliaClick();
-        QCOMPARE(f.ui.takeFileDialogs().value(0).title, QString("Selezionare il logo della Ditta in formato Jpeg o Bitmap."));
+        QCOMPARE(f.ui.takeFileDialogs().value(0).title,
+                 QString("Selezionare il logo della Ditta in formato Jpeg o Bitmap."));
         QCOMPARE(l.imgLogo->image().size(), QSize(534, 550));
         f.ui.chooseFile(f.file("mio.jpg"));
         l.btnSfogliaClick();

@@ -1,7 +1,7 @@
 // The list lines, the search rule, the order of the artwork lists, the in-list find and
 // the four scans, without widgets.
-#include "records/ArtworkArchive.h"
 #include "common/ProgramDir.h"
+#include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 #include "search/Criteria.h"
 #include "search/ListFind.h"
@@ -134,7 +134,8 @@ void TestLists::linesFromBytesEqualLinesFromRecords()
     const TSchedaIntervento r = report(" 7 ", QString::fromUtf8("Societ\u00E0 \u20AC"));
     const QByteArray rb = r.encode();
     QCOMPARE(listlines::reportLine(rb.constData()), listlines::reportLine(TSchedaIntervento::decode(rb.constData())));
-    QCOMPARE(listlines::reportLine(rb.constData()).mid(96, 24), QString::fromUtf8("Societ\u00E0 \u20AC").leftJustified(24));
+    QCOMPARE(listlines::reportLine(rb.constData()).mid(96, 24),
+             QString::fromUtf8("Societ\u00E0 \u20AC").leftJustified(24));
 }
 
 void TestLists::criteria_data()
@@ -145,23 +146,57 @@ void TestLists::criteria_data()
     QTest::addColumn<QString>("notesCriterion");
     QTest::addColumn<bool>("listed");
 
-    QTest::newRow("capitals find small letters") << "Rossi Mario" << "" << "ROSSI" << "" << true;
-    QTest::newRow("capitals find inside a word") << "Galleria Rossini" << "" << "ROSSI" << "" << true;
-    QTest::newRow("other owner") << "Bianchi" << "" << "ROSSI" << "" << false;
-    QTest::newRow("small accented letter is not the capital") << QString::fromUtf8("\u00C8RA") << ""
-                                                              << QString::fromUtf8("\u00E8") << "" << false;
-    QTest::newRow("accented letter as stored") << QString::fromUtf8("Citt\u00E0") << ""
-                                               << QString::fromUtf8("citt\u00E0") << "" << true;
-    QTest::newRow("leading space kept") << "anno 1900" << "" << " 1900" << "" << true;
-    QTest::newRow("leading space not at the start") << "1900" << "" << " 1900" << "" << false;
-    QTest::newRow("two criteria, both hold") << "Rossi" << "Olio su tela" << "rossi" << "OLIO" << true;
-    QTest::newRow("two criteria, one fails") << "Rossi" << "Tempera" << "rossi" << "olio" << false;
-    QTest::newRow("no criteria lists everything") << "x" << "" << "" << "" << true;
+    QTest::newRow("capitals find small letters") << "Rossi Mario"
+                                                 << ""
+                                                 << "ROSSI"
+                                                 << "" << true;
+    QTest::newRow("capitals find inside a word") << "Galleria Rossini"
+                                                 << ""
+                                                 << "ROSSI"
+                                                 << "" << true;
+    QTest::newRow("other owner") << "Bianchi"
+                                 << ""
+                                 << "ROSSI"
+                                 << "" << false;
+    QTest::newRow("small accented letter is not the capital")
+        << QString::fromUtf8("\u00C8RA") << "" << QString::fromUtf8("\u00E8") << "" << false;
+    QTest::newRow("accented letter as stored")
+        << QString::fromUtf8("Citt\u00E0") << "" << QString::fromUtf8("citt\u00E0") << "" << true;
+    QTest::newRow("leading space kept") << "anno 1900"
+                                        << ""
+                                        << " 1900"
+                                        << "" << true;
+    QTest::newRow("leading space not at the start") << "1900"
+                                                    << ""
+                                                    << " 1900"
+                                                    << "" << false;
+    QTest::newRow("two criteria, both hold") << "Rossi"
+                                             << "Olio su tela"
+                                             << "rossi"
+                                             << "OLIO" << true;
+    QTest::newRow("two criteria, one fails") << "Rossi"
+                                             << "Tempera"
+                                             << "rossi"
+                                             << "olio" << false;
+    QTest::newRow("no criteria lists everything") << "x"
+                                                  << ""
+                                                  << ""
+                                                  << "" << true;
     // A criterion of spaces alone is absent: it cannot let a mismatch through.
-    QTest::newRow("blank criterion is absent") << "Rossi" << "a  b" << "bianchi" << "  " << false;
-    QTest::newRow("blank criterion alone lists everything") << "Rossi" << "" << "   " << "" << true;
-    QTest::newRow("a character no record can hold") << "Rossi ?" << "" << QString::fromUtf8("\u0101") << "" << false;
-    QTest::newRow("longer than the field") << "Ro" << "" << "Rossi" << "" << false;
+    QTest::newRow("blank criterion is absent") << "Rossi"
+                                               << "a  b"
+                                               << "bianchi"
+                                               << "  " << false;
+    QTest::newRow("blank criterion alone lists everything") << "Rossi"
+                                                            << ""
+                                                            << "   "
+                                                            << "" << true;
+    QTest::newRow("a character no record can hold") << "Rossi ?"
+                                                    << "" << QString::fromUtf8("\u0101") << "" << false;
+    QTest::newRow("longer than the field") << "Ro"
+                                           << ""
+                                           << "Rossi"
+                                           << "" << false;
 }
 
 void TestLists::criteria()
@@ -185,14 +220,21 @@ void TestLists::order_data()
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("aFirst");
-    QTest::newRow("a-z taken as A-Z") << "abc" << "ABD" << true;
-    QTest::newRow("small before capital of a later letter") << "b" << "C" << true;
-    QTest::newRow("capital after small of an earlier letter") << "B" << "a" << false;
-    QTest::newRow("letters before [ once taken as capitals") << "z" << "[" << true;
+    QTest::newRow("a-z taken as A-Z") << "abc"
+                                      << "ABD" << true;
+    QTest::newRow("small before capital of a later letter") << "b"
+                                                            << "C" << true;
+    QTest::newRow("capital after small of an earlier letter") << "B"
+                                                              << "a" << false;
+    QTest::newRow("letters before [ once taken as capitals") << "z"
+                                                             << "[" << true;
     QTest::newRow("UTF-16 code for the rest") << "Z" << QString::fromUtf8("\u00C9") << true;
-    QTest::newRow("space before letters") << "a b" << "ab" << true;
-    QTest::newRow("prefix first") << "Ab" << "abc" << true;
-    QTest::newRow("equal is not less") << "abc" << "ABC" << false;
+    QTest::newRow("space before letters") << "a b"
+                                          << "ab" << true;
+    QTest::newRow("prefix first") << "Ab"
+                                  << "abc" << true;
+    QTest::newRow("equal is not less") << "abc"
+                                       << "ABC" << false;
 }
 
 void TestLists::order()
@@ -211,14 +253,14 @@ void TestLists::find_data()
 
     const QStringList names{"bianchi", "verdi", "Rossi Mario", "neri", "gialli", "Galleria ROSSINI", "blu"};
     QTest::newRow("rossi three times") << names << QStringList{"rossi", "rossi", "rossi"} << QList<int>{2, 5, 2};
-    QTest::newRow("a new text starts from the top") << names << QStringList{"rossi", "rossi", "bianchi"}
-                                                    << QList<int>{2, 5, 0};
+    QTest::newRow("a new text starts from the top")
+        << names << QStringList{"rossi", "rossi", "bianchi"} << QList<int>{2, 5, 0};
     QTest::newRow("the only match stays") << names << QStringList{"verdi", "verdi"} << QList<int>{1, 1};
     QTest::newRow("empty key selects nothing new") << names << QStringList{""} << QList<int>{0};
     QTest::newRow("no match keeps the selection") << names << QStringList{"rossi", "viola"} << QList<int>{2, 2};
     QTest::newRow("trailing space") << QStringList{"rossini", "rossi mario"} << QStringList{"rossi "} << QList<int>{1};
-    QTest::newRow("TEL. on report lines") << QStringList{"N. 1  Tel. 055", "N. 2  Tel. 066"} << QStringList{"TEL."}
-                                          << QList<int>{0};
+    QTest::newRow("TEL. on report lines")
+        << QStringList{"N. 1  Tel. 055", "N. 2  Tel. 066"} << QStringList{"TEL."} << QList<int>{0};
 }
 
 void TestLists::find()

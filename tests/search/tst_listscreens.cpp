@@ -3,19 +3,19 @@
 #include "Fixture.h"
 
 #include "app/Screens.h"
-#include "records/ArtworkArchive.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
+#include "records/ArtworkArchive.h"
 
+#include "common/Buttons.h"
+#include "common/PictureFrame.h"
+#include "records/ReportArchive.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
-#include "records/ReportArchive.h"
 #include "search/DaSaldare.h"
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaInterventi.h"
 #include "search/TrovaOpere.h"
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -106,8 +106,7 @@ QStringList lineTexts(const ListScreen* s)
 }
 
 // Runs handler on the search screen opened by the card's button, shown for real.
-template <class Screen>
-void onScreen(TestUi& ui, std::function<void(Screen*)> handler)
+template <class Screen> void onScreen(TestUi& ui, std::function<void(Screen*)> handler)
 {
     ui.onExec([handler](QDialog* d) {
         auto* s = qobject_cast<Screen*>(d);
@@ -174,10 +173,11 @@ void TestListScreens::eachCriterionSearchesItsField_data()
     QTest::addColumn<QString>("edit");
     QTest::addColumn<int>("field");
     const std::pair<const char*, W::Field> artwork[] = {
-        {"txtCapo", W::Titolo},    {"txtDescrizione", W::Soggetto},  {"txtColore", W::Artista},
-        {"txtTessuto", W::Anno},   {"txtDifetti", W::Dimensioni},    {"txtServizio", W::Supporto},
-        {"txtCliente", W::Proprietario}, {"txtCodFisc", W::CodFisc}, {"txtSpecifiche", W::Luogo},
-        {"txtNote", W::Note},
+        {"txtCapo", W::Titolo},          {"txtDescrizione", W::Soggetto},
+        {"txtColore", W::Artista},       {"txtTessuto", W::Anno},
+        {"txtDifetti", W::Dimensioni},   {"txtServizio", W::Supporto},
+        {"txtCliente", W::Proprietario}, {"txtCodFisc", W::CodFisc},
+        {"txtSpecifiche", W::Luogo},     {"txtNote", W::Note},
     };
     for (const auto& [edit, field] : artwork)
         QTest::newRow(edit) << edit << int(field);
@@ -223,9 +223,12 @@ void TestListScreens::countLabel_data()
 {
     QTest::addColumn<QString>("owner");
     QTest::addColumn<QString>("label");
-    QTest::newRow("one") << "Bianchi" << "Il presente riepilogo contiene 1 schede.";
-    QTest::newRow("none") << "Verdi" << "Il presente riepilogo contiene 0 schede.";
-    QTest::newRow("all") << "" << "Il presente riepilogo contiene 3 schede.";
+    QTest::newRow("one") << "Bianchi"
+                         << "Il presente riepilogo contiene 1 schede.";
+    QTest::newRow("none") << "Verdi"
+                          << "Il presente riepilogo contiene 0 schede.";
+    QTest::newRow("all") << ""
+                         << "Il presente riepilogo contiene 3 schede.";
 }
 
 void TestListScreens::countLabel()
@@ -452,8 +455,11 @@ void TestListScreens::centredOnTheScreen()
     QTest::mouseClick(child<QAbstractButton>(card, qPrintable(button.mid(button.startsWith("r:") ? 2 : 0))),
                       Qt::LeftButton);
     f->ui.takeExecuted();
-    QVERIFY2((centre - screenCentre).manhattanLength() <= 2,
-             qPrintable(QStringLiteral("%1,%2 against %3,%4").arg(centre.x()).arg(centre.y()).arg(screenCentre.x()).arg(screenCentre.y())));
+    QVERIFY2((centre - screenCentre).manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2 against %3,%4")
+                                                                            .arg(centre.x())
+                                                                            .arg(centre.y())
+                                                                            .arg(screenCentre.x())
+                                                                            .arg(screenCentre.y())));
 }
 
 QTEST_MAIN(TestListScreens)

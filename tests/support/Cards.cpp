@@ -9,7 +9,6 @@
 namespace {
 const QString kNeed = QString::fromUtf8("Attenzione: per salvare la scheda \u00E8 necessario ");
 
-
 } // namespace
 
 QList<std::pair<QString, QString>> mandatoryOf(const QString& name)

@@ -14,9 +14,9 @@ class QLineEdit;
 // screens must exist (a Fixture made them).
 struct CardKind {
     CardScreen* card = nullptr;
-    QString archive;             // the archive's file name
-    int size = 0;                // its record size
-    QLineEdit* key = nullptr;    // a field the browse tests read
+    QString archive; // the archive's file name
+    int size = 0; // its record size
+    QLineEdit* key = nullptr; // a field the browse tests read
     std::function<void()> fillMandatory;
     std::function<QByteArray(const QString& key)> record; // a stored card with that key
     Ui::Kind saveFailure = Ui::Kind::Plain;

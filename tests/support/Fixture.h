@@ -30,8 +30,7 @@ private:
 
 // The named child. A missing one fails the current test (the run goes on with the next
 // test) and hands back an unnamed hidden stand-in, so the test can run to its end safely.
-template <typename T>
-T* child(QObject* parent, const char* name)
+template <typename T> T* child(QObject* parent, const char* name)
 {
     if (T* w = parent->findChild<T*>(QString::fromLatin1(name)))
         return w;
@@ -50,10 +49,10 @@ T* child(QObject* parent, const char* name)
 
 // Fails the current test when the scripted Ui saw something the test did not check; the
 // fixture also checks this when it goes.
-#define VERIFY_UI_CLEAN(ui)                                                                   \
-    do {                                                                                      \
-        const QStringList problems_ = (ui).problems();                                        \
-        QVERIFY2(problems_.isEmpty(), qPrintable(problems_.join(QStringLiteral("; "))));      \
+#define VERIFY_UI_CLEAN(ui)                                                                                            \
+    do {                                                                                                               \
+        const QStringList problems_ = (ui).problems();                                                                 \
+        QVERIFY2(problems_.isEmpty(), qPrintable(problems_.join(QStringLiteral("; "))));                               \
     } while (0)
 
 // Shows a window and makes it the active one, so that focus changes really happen.
@@ -65,8 +64,7 @@ QByteArray readBytes(const QString& path);
 
 // Empty when the card's field table holds every one of the record's fields exactly once,
 // each in its own control; otherwise what is wrong.
-template <class R>
-QString fieldTableProblem(const FieldTable<R>& table)
+template <class R> QString fieldTableProblem(const FieldTable<R>& table)
 {
     QList<int> seen(R::kFields, 0);
     QSet<QWidget*> controls;

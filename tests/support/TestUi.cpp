@@ -74,10 +74,22 @@ void TestUi::preview(QWidget*, const Paint& paint, const Print& print)
     previewHandlers_.takeFirst()(paint, print);
 }
 
-QList<TestUi::Message> TestUi::takeMessages() { return std::exchange(messages_, {}); }
-QList<Ui::FileDialog> TestUi::takeFileDialogs() { return std::exchange(fileDialogs_, {}); }
-QStringList TestUi::takeOpened() { return std::exchange(opened_, {}); }
-QStringList TestUi::takeExecuted() { return std::exchange(executed_, {}); }
+QList<TestUi::Message> TestUi::takeMessages()
+{
+    return std::exchange(messages_, {});
+}
+QList<Ui::FileDialog> TestUi::takeFileDialogs()
+{
+    return std::exchange(fileDialogs_, {});
+}
+QStringList TestUi::takeOpened()
+{
+    return std::exchange(opened_, {});
+}
+QStringList TestUi::takeExecuted()
+{
+    return std::exchange(executed_, {});
+}
 
 QStringList TestUi::problems() const
 {

@@ -16,8 +16,9 @@ private slots:
         QCOMPARE(p.exitCode(), 2);
         QVERIFY2(out.contains(QStringLiteral("FAIL!  : SelfCheck::leavesAMessageUnchecked()")), qPrintable(out));
         QVERIFY2(out.contains(QStringLiteral("message not checked by the test: nobody reads this")), qPrintable(out));
-        QVERIFY2(out.contains(QStringLiteral("FAIL!  : SelfCheck::asksForAMissingControl() missing control txtNonEsiste")),
-                 qPrintable(out));
+        QVERIFY2(
+            out.contains(QStringLiteral("FAIL!  : SelfCheck::asksForAMissingControl() missing control txtNonEsiste")),
+            qPrintable(out));
         QVERIFY2(out.contains(QStringLiteral("PASS   : SelfCheck::runsAfterwards()")), qPrintable(out));
     }
 };

@@ -9,12 +9,17 @@
 #include <QPushButton>
 
 namespace {
-const QString kComposition = QStringLiteral("Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.");
+const QString kComposition =
+    QStringLiteral("Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.");
 const QString kLength = QStringLiteral("Attenzione: la partita IVA deve essere composta da 11 caratteri numerici.");
-const QString kIvaWrong = QString::fromUtf8("Attenzione: il numero di partita IVA digitato risulta ERRATO!\r\n\r\nNon è quindi possibile fornire informazioni relative all'Ufficio IVA che lo ha rilasciato.");
+const QString kIvaWrong =
+    QString::fromUtf8("Attenzione: il numero di partita IVA digitato risulta ERRATO!\r\n\r\nNon è quindi possibile "
+                      "fornire informazioni relative all'Ufficio IVA che lo ha rilasciato.");
 QString ivaValid(const QString& office)
 {
-    return QStringLiteral("Il numero di partita IVA digitato risulta VALIDO.\r\n\r\nE' stato rilasciato dall'Ufficio IVA del Comune di ") + office + ".";
+    return QStringLiteral("Il numero di partita IVA digitato risulta VALIDO.\r\n\r\nE' stato rilasciato dall'Ufficio "
+                          "IVA del Comune di ")
+           + office + ".";
 }
 } // namespace
 
@@ -37,9 +42,15 @@ void TestCheckScreens::cardOpensTheRightCheck_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("field");
-    QTest::newRow("eleven digits") << " 12345678901 " << "frmPartitaIva" << "txtPartitaIva";
-    QTest::newRow("a letter") << "RSSMRA85T10A562S" << "frmCodFisc" << "txtCodFisc";
-    QTest::newRow("empty") << "" << "frmCodFisc" << "txtCodFisc";
+    QTest::newRow("eleven digits") << " 12345678901 "
+                                   << "frmPartitaIva"
+                                   << "txtPartitaIva";
+    QTest::newRow("a letter") << "RSSMRA85T10A562S"
+                              << "frmCodFisc"
+                              << "txtCodFisc";
+    QTest::newRow("empty") << ""
+                           << "frmCodFisc"
+                           << "txtCodFisc";
 }
 
 void TestCheckScreens::cardOpensTheRightCheck()

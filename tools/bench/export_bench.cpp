@@ -2,18 +2,18 @@
 // file, each as a ratio to plainly reading / writing the same number of bytes.
 // Usage: export_bench [RECORDS] [FOLDER]  (default 100000 in /tmp/brevanto-bench, the
 // archive search_bench generates; made here when missing). QT_QPA_PLATFORM=offscreen.
-#include "records/ArtworkArchive.h"
 #include "common/ProgramDir.h"
 #include "common/SafeFile.h"
 #include "export/ExpOpere.h"
+#include "records/ArtworkArchive.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <sys/resource.h>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 double ms(QElapsedTimer& t)
@@ -59,8 +59,7 @@ int main(int argc, char** argv)
         QFile f(archive.path());
         f.open(QIODevice::ReadOnly);
         QByteArray buffer(1 << 20, '\0');
-        while (f.read(buffer.data(), buffer.size()) > 0) {
-        }
+        while (f.read(buffer.data(), buffer.size()) > 0) { }
     }
     const double readMs = ms(t);
 
@@ -74,7 +73,8 @@ int main(int argc, char** argv)
     t.restart();
     {
         SafeFile file(out);
-        exportfile::write(file.device(), model.rowCount(), [&](qint64 r, int c, QByteArray& scratch) { return model.exportCell(r, c, scratch); });
+        exportfile::write(file.device(), model.rowCount(),
+                          [&](qint64 r, int c, QByteArray& scratch) { return model.exportCell(r, c, scratch); });
         file.commit();
     }
     const double exportMs = ms(t);

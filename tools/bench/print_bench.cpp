@@ -10,8 +10,8 @@
 #include <QGuiApplication>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-#include <sys/resource.h>
 #include <cstdio>
+#include <sys/resource.h>
 
 int main(int argc, char** argv)
 {
@@ -20,8 +20,9 @@ int main(int argc, char** argv)
     QStringList lines;
     lines.reserve(count);
     for (int i = 0; i < count; ++i)
-        lines << QStringLiteral("N. %1  Data: 05/03/2024  Madonna col Bambino               Esposito                  -  "
-                                "Rossi Mario               Tel. 055 1234567    \u20AC 1.200,00")
+        lines << QStringLiteral(
+                     "N. %1  Data: 05/03/2024  Madonna col Bambino               Esposito                  -  "
+                     "Rossi Mario               Tel. 055 1234567    \u20AC 1.200,00")
                      .arg(i + 1, -10);
     QTemporaryDir dir;
 
@@ -50,8 +51,9 @@ int main(int argc, char** argv)
     const double pdfMs = double(t.nsecsElapsed()) / 1e6;
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    std::printf("%d lines: plain text file %.1f ms, list printout to PDF %.1f ms (%zu pages, %.1f MB), ratio %.1f; peak memory %ld MB\n",
-                count, plainMs, pdfMs, pages, double(QFileInfo(dir.filePath("lines.pdf")).size()) / 1e6, pdfMs / plainMs,
-                u.ru_maxrss / 1024);
+    std::printf("%d lines: plain text file %.1f ms, list printout to PDF %.1f ms (%zu pages, %.1f MB), ratio %.1f; "
+                "peak memory %ld MB\n",
+                count, plainMs, pdfMs, pages, double(QFileInfo(dir.filePath("lines.pdf")).size()) / 1e6,
+                pdfMs / plainMs, u.ru_maxrss / 1024);
     return 0;
 }

@@ -4,12 +4,12 @@
 // position), and the time to put every line of the full report list on screen.
 // Usage: search_bench [RECORDS] [FOLDER]   (default 100000 records in /tmp/brevanto-bench;
 // the archives are generated once and reused). Run with QT_QPA_PLATFORM=offscreen.
-#include "records/ArtworkArchive.h"
 #include "common/ProgramDir.h"
 #include "common/Style.h"
+#include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
-#include "search/Searches.h"
 #include "search/LineModel.h"
+#include "search/Searches.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,17 +17,16 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
-#include <sys/resource.h>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
-const char* const kSurnames[] = {"Rossi", "Bianchi", "Esposito", "Romano", "Colombo", "Ricci", "Marino", "Greco",
-                                 "Bruno", "Gallo", "Conti", "De Luca", "Mancini", "Costa", "Giordano", "Rizzo"};
-const char* const kTitles[] = {"Madonna col Bambino", "Natura morta", "Ritratto di gentiluomo", "Paesaggio",
-                               "Crocifissione", "Annunciazione", "Veduta di Venezia", "San Girolamo"};
+const char* const kSurnames[] = {"Rossi", "Bianchi", "Esposito", "Romano",  "Colombo", "Ricci", "Marino",   "Greco",
+                                 "Bruno", "Gallo",   "Conti",    "De Luca", "Mancini", "Costa", "Giordano", "Rizzo"};
+const char* const kTitles[] = {"Madonna col Bambino", "Natura morta",  "Ritratto di gentiluomo", "Paesaggio",
+                               "Crocifissione",       "Annunciazione", "Veduta di Venezia",      "San Girolamo"};
 
-template <class Make>
-void generate(const QString& path, qint64 records, int size, Make make)
+template <class Make> void generate(const QString& path, qint64 records, int size, Make make)
 {
     if (QFileInfo(path).size() == records * size)
         return;
@@ -48,14 +47,20 @@ QByteArray reportBytes(qint64 i)
 {
     TSchedaIntervento r;
     r[TSchedaIntervento::NumRelazione] = QString::number(i + 1);
-    r[TSchedaIntervento::DataEmissione] = QStringLiteral("%1/%2/%3").arg(1 + i % 28, 2, 10, QChar('0')).arg(1 + i % 12, 2, 10, QChar('0')).arg(1990 + i % 35);
-    r[TSchedaIntervento::Intestazione] = QStringLiteral("Laboratorio di restauro Arte e Materia, via dei Servi 12, Firenze");
-    r[TSchedaIntervento::Committente] = QStringLiteral("%1 %2").arg(QString::fromLatin1(kSurnames[i % 16])).arg(i % 97 == 0 ? "Collezione" : "Mario");
+    r[TSchedaIntervento::DataEmissione] = QStringLiteral("%1/%2/%3")
+                                              .arg(1 + i % 28, 2, 10, QChar('0'))
+                                              .arg(1 + i % 12, 2, 10, QChar('0'))
+                                              .arg(1990 + i % 35);
+    r[TSchedaIntervento::Intestazione] =
+        QStringLiteral("Laboratorio di restauro Arte e Materia, via dei Servi 12, Firenze");
+    r[TSchedaIntervento::Committente] =
+        QStringLiteral("%1 %2").arg(QString::fromLatin1(kSurnames[i % 16])).arg(i % 97 == 0 ? "Collezione" : "Mario");
     r[TSchedaIntervento::Recapito] = QStringLiteral("055 %1").arg(100000 + i % 900000);
     r[TSchedaIntervento::TitoloOpera] = QString::fromLatin1(kTitles[i % 8]);
     r[TSchedaIntervento::Artista] = QString::fromLatin1(kSurnames[(i / 16) % 16]);
     r[TSchedaIntervento::Indagini] = QStringLiteral("Indagini in fluorescenza UV e riflettografia IR. ").repeated(8);
-    r[TSchedaIntervento::MaterialiInterventi] = QStringLiteral("Pulitura con solventi a bassa polarita', consolidamento.\r\n").repeated(40);
+    r[TSchedaIntervento::MaterialiInterventi] =
+        QStringLiteral("Pulitura con solventi a bassa polarita', consolidamento.\r\n").repeated(40);
     r[TSchedaIntervento::Totale] = QStringLiteral("%1,00").arg(500 + i % 5000);
     r[TSchedaIntervento::Pagato] = i % 3 ? QStringLiteral("S\u00EC") : QStringLiteral("No");
     return r.encode();
@@ -68,7 +73,8 @@ QByteArray artworkBytes(qint64 i)
     w[TSchedaOpera::Soggetto] = QStringLiteral("Figura femminile in un interno con finestra aperta sul paesaggio");
     w[TSchedaOpera::Artista] = QString::fromLatin1(kSurnames[(i / 16) % 16]);
     w[TSchedaOpera::Anno] = QString::number(1400 + i % 600);
-    w[TSchedaOpera::Proprietario] = QStringLiteral("%1 %2").arg(QString::fromLatin1(kSurnames[i % 16])).arg(i % 97 == 0 ? "Collezione" : "Mario");
+    w[TSchedaOpera::Proprietario] =
+        QStringLiteral("%1 %2").arg(QString::fromLatin1(kSurnames[i % 16])).arg(i % 97 == 0 ? "Collezione" : "Mario");
     w[TSchedaOpera::Note] = QStringLiteral("Olio su tela, cornice dorata coeva");
     w[TSchedaOpera::Valore] = QStringLiteral("%1,00").arg(1000 + i % 90000);
     w.setSold(i % 2);
@@ -89,8 +95,7 @@ double plainRead(const QString& path)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-template <class Run>
-double timed(Run run)
+template <class Run> double timed(Run run)
 {
     QElapsedTimer t;
     t.start();
@@ -156,13 +161,17 @@ int main(int argc, char** argv)
                 double(records) * TSchedaIntervento::kSize / 1e6, static_cast<long long>(records),
                 double(records) * TSchedaOpera::kSize / 1e6);
     std::printf("plain read of the report archive      %8.1f ms\n", readReports);
-    std::printf("report search, no criterion (%lld lines) %8.1f ms  ratio %.2f\n", static_cast<long long>(shown), allReports, allReports / readReports);
-    std::printf("report search, two criteria (%zu lines) %8.1f ms  ratio %.2f\n", some.size(), twoReports, twoReports / readReports);
+    std::printf("report search, no criterion (%lld lines) %8.1f ms  ratio %.2f\n", static_cast<long long>(shown),
+                allReports, allReports / readReports);
+    std::printf("report search, two criteria (%zu lines) %8.1f ms  ratio %.2f\n", some.size(), twoReports,
+                twoReports / readReports);
     std::printf("double-click on the last line          %8.3f ms\n", lastLine);
     std::printf("plain read of the artwork archive     %8.1f ms\n", readWorks);
     std::printf("artwork search, no criterion, sorted  %8.1f ms  ratio %.2f\n", allWorks, allWorks / readWorks);
-    std::printf("artwork search, two criteria (%zu lines) %8.1f ms  ratio %.2f\n", fewWorks.size(), twoWorks, twoWorks / readWorks);
+    std::printf("artwork search, two criteria (%zu lines) %8.1f ms  ratio %.2f\n", fewWorks.size(), twoWorks,
+                twoWorks / readWorks);
     std::printf("all %lld report lines on screen after the scan: %.1f ms\n", static_cast<long long>(shown), onScreen);
-    std::printf("peak memory: %ld MB at start, %ld MB after (lines of all searches held)\n", startKb / 1024, peakKb() / 1024);
+    std::printf("peak memory: %ld MB at start, %ld MB after (lines of all searches held)\n", startKb / 1024,
+                peakKb() / 1024);
     return 0;
 }

@@ -42,6 +42,7 @@ protected:
         }
         return false;
     }
+
 private:
     bool seen_ = false;
 };
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const double b = median(bare), p = median(program);
-    std::printf("first window painted, median of %d runs: program %.1f ms, bare Qt dialog %.1f ms, ratio %.2f\n",
-                runs, p, b, p / b);
+    std::printf("first window painted, median of %d runs: program %.1f ms, bare Qt dialog %.1f ms, ratio %.2f\n", runs,
+                p, b, p / b);
     return 0;
 }

@@ -1,9 +1,9 @@
 // Draws the program's pictures into resources/pictures. Toolbar icons come from the Tango
 // icon set (public domain, Debian package tango-icon-theme); everything else is drawn here.
 // Run: cmake --build build --target drawassets && build/tools/drawassets/drawassets resources/pictures
-#include <QGuiApplication>
 #include <QDir>
 #include <QFont>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -16,9 +16,9 @@
 namespace {
 QString out;
 const QString tango = QStringLiteral("/usr/share/icons/Tango/scalable/");
-const QColor kInk(0x1F, 0x3B, 0x5C);     // deep blue of the product
-const QColor kGold(0xC8, 0x9B, 0x3C);    // gilded frame
-const QColor kTerra(0xB5, 0x5A, 0x30);   // terracotta accent
+const QColor kInk(0x1F, 0x3B, 0x5C); // deep blue of the product
+const QColor kGold(0xC8, 0x9B, 0x3C); // gilded frame
+const QColor kTerra(0xB5, 0x5A, 0x30); // terracotta accent
 
 void save(const QImage& img, const char* name)
 {
@@ -153,7 +153,8 @@ void wordmark(const char* name, int w, int h, bool withTagline)
     p.setBrush(QColor(0x6B, 0x8E, 0x3A));
     p.drawPath(hill);
     p.setBrush(kTerra);
-    p.drawEllipse(QPointF(in.left() + in.width() * 0.72, in.top() + in.height() * 0.3), in.width() * 0.11, in.width() * 0.11);
+    p.drawEllipse(QPointF(in.left() + in.width() * 0.72, in.top() + in.height() * 0.3), in.width() * 0.11,
+                  in.width() * 0.11);
 
     QFont f(QStringLiteral("DejaVu Serif"));
     f.setPixelSize(int(h * (withTagline ? 0.5 : 0.58)));
@@ -209,7 +210,8 @@ void paintLandscape(QPainter& p, const QRectF& r)
     sun.setColorAt(0, QColor(0xFF, 0xF4, 0xD0));
     sun.setColorAt(1, QColor(0xFF, 0xF4, 0xD0, 0));
     p.setBrush(sun);
-    p.drawEllipse(QPointF(r.left() + r.width() * 0.7, r.top() + r.height() * 0.42), r.height() * 0.16, r.height() * 0.16);
+    p.drawEllipse(QPointF(r.left() + r.width() * 0.7, r.top() + r.height() * 0.42), r.height() * 0.16,
+                  r.height() * 0.16);
     auto hills = [&](qreal base, qreal amp, QColor c, qreal phase) {
         QPainterPath path;
         path.moveTo(r.left(), r.bottom());
@@ -357,8 +359,7 @@ void launcherReports(const char* name)
     save(img, name);
 }
 // A title picture of the tax-code screens: an emblem drawn by `emblem` and the words.
-template <typename Emblem>
-void checkTitle(const char* name, const QString& words, Emblem emblem)
+template <typename Emblem> void checkTitle(const char* name, const QString& words, Emblem emblem)
 {
     QImage img = canvas(421, 73);
     QPainter p(&img);
@@ -436,7 +437,8 @@ void helpTitle(const char* name)
     f.setBold(true);
     p.setFont(f);
     p.setPen(kInk);
-    p.drawText(QRectF(64, 0, 456, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Guida all'utilizzo del software"));
+    p.drawText(QRectF(64, 0, 456, 56), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Guida all'utilizzo del software"));
     p.end();
     save(img, name);
 }
@@ -628,7 +630,8 @@ void webcamDrawing(const char* name, bool webcam)
     p.setFont(f);
     p.setPen(QColor(0xEE, 0xEE, 0xEC));
     p.drawText(QRectF(0, 228, 366, 36), Qt::AlignCenter,
-               webcam ? QStringLiteral("Premere \u00ABAccendi webcam\u00BB") : QStringLiteral("Premere \u00ABCattura foto\u00BB"));
+               webcam ? QStringLiteral("Premere \u00ABAccendi webcam\u00BB")
+                      : QStringLiteral("Premere \u00ABCattura foto\u00BB"));
     p.end();
     save(img, name);
 }
@@ -765,21 +768,38 @@ int main(int argc, char** argv)
     out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
 
-    const struct { const char* file; const char* name; int size; } icons[] = {
-        {"actions/document-new.svg", "tb_nuovo", 48},      {"actions/edit-copy.svg", "tb_duplica", 48},
-        {"actions/document-save.svg", "tb_salva", 48},     {"actions/edit-find.svg", "tb_trova", 48},
-        {"status/mail-attachment.svg", "tb_allega", 48},   {"actions/document-print.svg", "tb_stampa", 48},
-        {"actions/go-first.svg", "tb_primo", 48},          {"actions/go-previous.svg", "tb_indietro", 48},
-        {"actions/go-next.svg", "tb_avanti", 48},          {"actions/go-last.svg", "tb_ultimo", 48},
-        {"mimetypes/x-office-spreadsheet.svg", "tb_esporta", 48}, {"apps/help-browser.svg", "tb_guida", 48},
-        {"actions/system-log-out.svg", "tb_esci", 48},     {"actions/document-open.svg", "ph_carica", 32},
-        {"actions/document-save-as.svg", "ph_salva", 32},  {"actions/edit-delete.svg", "ph_canc", 32},
-        {"actions/system-search.svg", "ph_zoom", 32},      {"status/dialog-information.svg", "launcher_info", 64},
-        {"apps/help-browser.svg", "launcher_help", 64},    {"actions/system-log-out.svg", "launcher_exit", 64},
-        {"apps/internet-mail.svg", "ico_mail", 32},       {"apps/internet-web-browser.svg", "ico_web", 32},
+    const struct {
+        const char* file;
+        const char* name;
+        int size;
+    } icons[] = {
+        {"actions/document-new.svg", "tb_nuovo", 48},
+        {"actions/edit-copy.svg", "tb_duplica", 48},
+        {"actions/document-save.svg", "tb_salva", 48},
+        {"actions/edit-find.svg", "tb_trova", 48},
+        {"status/mail-attachment.svg", "tb_allega", 48},
+        {"actions/document-print.svg", "tb_stampa", 48},
+        {"actions/go-first.svg", "tb_primo", 48},
+        {"actions/go-previous.svg", "tb_indietro", 48},
+        {"actions/go-next.svg", "tb_avanti", 48},
+        {"actions/go-last.svg", "tb_ultimo", 48},
+        {"mimetypes/x-office-spreadsheet.svg", "tb_esporta", 48},
+        {"apps/help-browser.svg", "tb_guida", 48},
+        {"actions/system-log-out.svg", "tb_esci", 48},
+        {"actions/document-open.svg", "ph_carica", 32},
+        {"actions/document-save-as.svg", "ph_salva", 32},
+        {"actions/edit-delete.svg", "ph_canc", 32},
+        {"actions/system-search.svg", "ph_zoom", 32},
+        {"status/dialog-information.svg", "launcher_info", 64},
+        {"apps/help-browser.svg", "launcher_help", 64},
+        {"actions/system-log-out.svg", "launcher_exit", 64},
+        {"apps/internet-mail.svg", "ico_mail", 32},
+        {"apps/internet-web-browser.svg", "ico_web", 32},
         {"mimetypes/gnome-mime-application-pdf.svg", "ico_pdf", 32},
-        {"actions/document-print-preview.svg", "tb_anteprima", 48}, {"actions/go-previous.svg", "tb_importa", 26},
-        {"devices/camera-photo.svg", "ph_webcam", 32},    {"actions/edit-clear.svg", "ico_gomma", 24},
+        {"actions/document-print-preview.svg", "tb_anteprima", 48},
+        {"actions/go-previous.svg", "tb_importa", 26},
+        {"devices/camera-photo.svg", "ph_webcam", 32},
+        {"actions/edit-clear.svg", "ico_gomma", 24},
         {"mimetypes/x-office-document.svg", "ico_documenti", 64},
     };
     for (const auto& i : icons)
@@ -805,11 +825,13 @@ int main(int argc, char** argv)
     webcamDrawing("drawing_webcam", true);
     webcamDrawing("drawing_camera", false);
     defaultLogo("logo_default");
-    instructions("istruzioni_logo", 330, 70, QStringLiteral("Logo del laboratorio"),
-                 QStringLiteral("Caricare il proprio logo in formato JPEG o bitmap, con una dimensione di 297 x 184 pixel."));
-    instructions("istruzioni_numerazione", 300, 96, QStringLiteral("Numerazione automatica"),
-                 QStringLiteral("Questa funzione fa partire la numerazione automatica dei documenti da un numero maggiore di 1. "
-                                "Per usare la numerazione automatica premere Nuovo prima di compilare il documento."));
+    instructions(
+        "istruzioni_logo", 330, 70, QStringLiteral("Logo del laboratorio"),
+        QStringLiteral("Caricare il proprio logo in formato JPEG o bitmap, con una dimensione di 297 x 184 pixel."));
+    instructions(
+        "istruzioni_numerazione", 300, 96, QStringLiteral("Numerazione automatica"),
+        QStringLiteral("Questa funzione fa partire la numerazione automatica dei documenti da un numero maggiore di 1. "
+                       "Per usare la numerazione automatica premere Nuovo prima di compilare il documento."));
     pointingHand("ico_mano");
     redDot("ico_predefinito");
     splash("splash");

@@ -3,7 +3,6 @@
 
 #include "common/PhotoFiles.h"
 
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     fuzz::init(argc, argv);

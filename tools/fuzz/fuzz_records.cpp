@@ -2,8 +2,8 @@
 // bytes, the search rule and the export's trimming read every byte they are given.
 #include "FuzzMain.h"
 
-#include "records/SchedaOpera.h"
 #include "records/SchedaIntervento.h"
+#include "records/SchedaOpera.h"
 #include "search/Criteria.h"
 #include "search/ListLines.h"
 

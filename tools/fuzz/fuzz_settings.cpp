@@ -18,13 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         IniFile f(ini);
         (void)f.read(QStringLiteral("Numerazione Contratti"), QStringLiteral("Inizio"));
-        f.write(QStringLiteral("Schede Interventi"), QStringLiteral("Intestazione Azienda"), QStringLiteral("Lab \u00E0"));
-    } catch (const IoError&) {
-    }
+        f.write(QStringLiteral("Schede Interventi"), QStringLiteral("Intestazione Azienda"),
+                QStringLiteral("Lab \u00E0"));
+    } catch (const IoError&) { }
     fuzz::asFile(QStringLiteral("unins000.dll"), data, size);
     try {
         (void)passwordstore::stored();
-    } catch (const IoError&) {
-    }
+    } catch (const IoError&) { }
     return 0;
 }

@@ -1,12 +1,12 @@
 // Writes the seed inputs of the fuzz targets: real records, settings files and pictures
 // made by the program's own code. Usage: seeds OUTPUT_DIR
-#include "records/SchedaOpera.h"
 #include "records/SchedaIntervento.h"
+#include "records/SchedaOpera.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QBuffer>
 #include <QImage>
 
 namespace {
@@ -52,7 +52,8 @@ int main(int argc, char** argv)
     put(out + QStringLiteral("/settings"), QStringLiteral("password"), "[Accesso]\r\nValore=8D4AF7A2DE\r\n");
     put(out + QStringLiteral("/settings"), QStringLiteral("numbering"),
         "[Altro]\r\nx=1\r\n\r\n[Numerazione Contratti]\r\nInizio=100\r\n");
-    put(out + QStringLiteral("/settings"), QStringLiteral("heading"), "[Schede Interventi]\r\nIntestazione Azienda=Lab\xE0\r\n");
+    put(out + QStringLiteral("/settings"), QStringLiteral("heading"),
+        "[Schede Interventi]\r\nIntestazione Azienda=Lab\xE0\r\n");
     put(out + QStringLiteral("/pictures"), QStringLiteral("photo.jpg"), picture("JPEG"));
     put(out + QStringLiteral("/pictures"), QStringLiteral("logo.bmp"), picture("BMP"));
     return 0;

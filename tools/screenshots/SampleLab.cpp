@@ -1,11 +1,11 @@
 #include "SampleLab.h"
 
 #include "attachments/Attachments.h"
-#include "records/ArtworkArchive.h"
-#include "records/ArtworkPhoto.h"
 #include "common/IniFile.h"
 #include "common/IoError.h"
 #include "common/ProgramDir.h"
+#include "records/ArtworkArchive.h"
+#include "records/ArtworkPhoto.h"
 #include "records/Numbering.h"
 #include "records/ReportArchive.h"
 #include "records/ReportPhotos.h"
@@ -124,11 +124,13 @@ void paintSeascape(QPainter& p, QRectF r)
     // A sailing boat.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x4A, 0x2E, 0x1C));
-    p.drawPolygon(QPolygonF({QPointF(r.width() * 0.55, r.height() * 0.6), QPointF(r.width() * 0.75, r.height() * 0.6),
-                             QPointF(r.width() * 0.71, r.height() * 0.65), QPointF(r.width() * 0.58, r.height() * 0.65)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(r.width() * 0.55, r.height() * 0.6), QPointF(r.width() * 0.75, r.height() * 0.6),
+                   QPointF(r.width() * 0.71, r.height() * 0.65), QPointF(r.width() * 0.58, r.height() * 0.65)}));
     p.setBrush(QColor(0xF2, 0xE6, 0xCF));
-    p.drawPolygon(QPolygonF({QPointF(r.width() * 0.645, r.height() * 0.28), QPointF(r.width() * 0.645, r.height() * 0.58),
-                             QPointF(r.width() * 0.74, r.height() * 0.58)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(r.width() * 0.645, r.height() * 0.28), QPointF(r.width() * 0.645, r.height() * 0.58),
+                   QPointF(r.width() * 0.74, r.height() * 0.58)}));
 }
 
 void paintAbstract(QPainter& p, QRectF r)
@@ -228,8 +230,8 @@ const Work kWorkData[kArtworks] = {
      "Olio su cartone", "Verismo", "cm 35 x 25", "Cartone telato", "Collezione privata, Genova", "Paolo Benincasa",
      "BNNPLA62M12D969", "010 73 8841", "", "3200,00", false, Subject::Seascape},
     {"Composizione n. 7", "Forme geometriche in rosso, blu e giallo", "Lucia Arduini", "1968", "Acrilico su tela",
-     "Astrattismo", "cm 100 x 80", "Tela di cotone", "Collezione privata, Milano", "Marco Bellandi",
-     "BLLMRC71C05F205", "02 4455 1720", "Firma e data sul retro.", "8700,00", true, Subject::Abstract},
+     "Astrattismo", "cm 100 x 80", "Tela di cotone", "Collezione privata, Milano", "Marco Bellandi", "BLLMRC71C05F205",
+     "02 4455 1720", "Firma e data sul retro.", "8700,00", true, Subject::Abstract},
     {"Veduta del borgo", "Case del borgo lungo il fiume al mattino", "Anselmo Varrini", "1899", "Olio su tela",
      "Macchiaioli", "cm 46 x 33", "Tela di lino", "Collezione privata, Siena", "Giulia Ferraresi", "FRRGLI80A41D612",
      "055 2741 3390", "", "9600,00", false, Subject::Landscape},
@@ -248,8 +250,8 @@ const Work kWorkData[kArtworks] = {
     {"Campi di grano", "Campagna estiva con covoni", "Anselmo Varrini", "1901", "Olio su tela", "Macchiaioli",
      "cm 70 x 50", "Tela di lino", "Collezione privata, Arezzo", "Elena Guidotti", "GDTLNE68H47A390", "0575 35 2219",
      "", "11000,00", false, Subject::Landscape},
-    {"Madonna con il Bambino", "Vergine a mezza figura con il Bambino benedicente", "Bottega toscana",
-     "XV secolo", "Tempera e oro su tavola", "Rinascimento", "cm 62 x 44", "Tavola di pioppo a due assi",
+    {"Madonna con il Bambino", "Vergine a mezza figura con il Bambino benedicente", "Bottega toscana", "XV secolo",
+     "Tempera e oro su tavola", "Rinascimento", "cm 62 x 44", "Tavola di pioppo a due assi",
      "Chiesa di San Lorenzo, Borgo Alto", "Parrocchia di San Lorenzo", "", "0577 84 1007",
      "Vincolata: ogni intervento è autorizzato dalla Soprintendenza.", "0,00", false, Subject::Portrait},
 };
@@ -300,18 +302,16 @@ const ReportData kReportData[kReports] = {
     {"102", 2, "03/02/2025", "Chiara Ronconi", "Comune di Ostravento", "Strappo nel quadrante inferiore",
      "Riflettografia IR, stratigrafia", "11/11/2024", "Concluso", "31/01/2025", "Urto accidentale durante un trasloco",
      "Controllo annuale del telaio.", "Fattura n. 18/2025", "3400,00", true},
-    {"103", 3, "21/02/2025", "Davide Pellegatti", "Paolo Benincasa", "Cartone imbarcato, abrasioni",
-     "Luce radente", "13/01/2025", "Concluso", "18/02/2025", "Supporto esposto a umidità", "Cornice con retro chiuso.",
-     "", "950,00", false},
-    {"104", 7, "17/03/2025", "Chiara Ronconi, Ilaria Magnani", "Fondazione Ardenghi",
-     "Ridipinture alterate sul volto", "Fluorescenza UV, XRF", "20/01/2025", "Concluso", "12/03/2025",
-     "Vecchi restauri non reversibili", "Evitare luce diretta.", "", "4200,00", false},
-    {"105", 5, "02/04/2025", "Davide Pellegatti", "Giulia Ferraresi", "Depositi superficiali",
-     "Test di solubilità", "10/03/2025", "Concluso", "28/03/2025", "Fumo e polvere", "Spolverare solo a secco.", "",
-     "780,00", true},
-    {"106", 10, "16/04/2025", "Ilaria Magnani", "Elena Guidotti", "Telaio deformato",
-     "Luce radente", "17/03/2025", "Concluso", "11/04/2025", "Telaio fisso non adatto",
-     "Telaio ad espansione sostituito.", "", "1320,00", false},
+    {"103", 3, "21/02/2025", "Davide Pellegatti", "Paolo Benincasa", "Cartone imbarcato, abrasioni", "Luce radente",
+     "13/01/2025", "Concluso", "18/02/2025", "Supporto esposto a umidità", "Cornice con retro chiuso.", "", "950,00",
+     false},
+    {"104", 7, "17/03/2025", "Chiara Ronconi, Ilaria Magnani", "Fondazione Ardenghi", "Ridipinture alterate sul volto",
+     "Fluorescenza UV, XRF", "20/01/2025", "Concluso", "12/03/2025", "Vecchi restauri non reversibili",
+     "Evitare luce diretta.", "", "4200,00", false},
+    {"105", 5, "02/04/2025", "Davide Pellegatti", "Giulia Ferraresi", "Depositi superficiali", "Test di solubilità",
+     "10/03/2025", "Concluso", "28/03/2025", "Fumo e polvere", "Spolverare solo a secco.", "", "780,00", true},
+    {"106", 10, "16/04/2025", "Ilaria Magnani", "Elena Guidotti", "Telaio deformato", "Luce radente", "17/03/2025",
+     "Concluso", "11/04/2025", "Telaio fisso non adatto", "Telaio ad espansione sostituito.", "", "1320,00", false},
     {"107", 8, "05/05/2025", "Chiara Ronconi", "Sara Oddone", "Sollevamenti lungo le commettiture",
      "Luce radente, endoscopia", "07/04/2025", "Concluso", "30/04/2025", "Movimenti del legno",
      "Mantenere l'umidità costante.", "", "1100,00", true},
@@ -380,7 +380,8 @@ void storeReports()
         r[F::NumRelazione] = QString::fromUtf8(d.numero);
         r[F::DataEmissione] = QString::fromUtf8(d.data);
         r[F::Team] = QString::fromUtf8(d.team);
-        r[F::Intestazione] = QStringLiteral("Ars Nova s.n.c. - Laboratorio di restauro - Via dei Pittori 12, Borgo Alto");
+        r[F::Intestazione] =
+            QStringLiteral("Ars Nova s.n.c. - Laboratorio di restauro - Via dei Pittori 12, Borgo Alto");
         r[F::StatoAnteOperam] = QString::fromUtf8(d.stato);
         r[F::Committente] = QString::fromUtf8(d.committente);
         r[F::Recapito] = QString::fromUtf8(w.recapito);
@@ -395,9 +396,9 @@ void storeReports()
         r[F::CauseDegrado] = QString::fromUtf8(d.cause);
         r[F::Conclusioni] = QString::fromUtf8(d.conclusioni);
         // The last report is the one the pictures show: its long text continues on added pages.
-        r[F::MaterialiInterventi] = i == kReports - 1
-                                        ? QString::fromUtf8(kLongInterventions)
-                                        : QStringLiteral("Pulitura, consolidamento, stuccatura e reintegrazione pittorica.");
+        r[F::MaterialiInterventi] =
+            i == kReports - 1 ? QString::fromUtf8(kLongInterventions)
+                              : QStringLiteral("Pulitura, consolidamento, stuccatura e reintegrazione pittorica.");
         r[F::Dimensioni] = QString::fromUtf8(w.dimensioni);
         r[F::Note] = QString::fromUtf8(d.note);
         r[F::Totale] = QString::fromUtf8(d.totale);
@@ -419,8 +420,8 @@ void storeReports()
 void storeAttachments()
 {
     QDir().mkpath(attachments::folder());
-    for (const char* name : {"certificato_autenticita.pdf", "scheda_conservativa.odt", "preventivo_108.pdf",
-                             "mappatura_degrado.png"})
+    for (const char* name :
+         {"certificato_autenticita.pdf", "scheda_conservativa.odt", "preventivo_108.pdf", "mappatura_degrado.png"})
         writeFile(attachments::folder() + QLatin1Char('/') + QString::fromLatin1(name),
                   QByteArray("documento di esempio\n"));
 }

@@ -8,10 +8,10 @@
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
 #include "common/QtUi.h"
-#include "printing/PrintJob.h"
 #include "printing/AnteprimaScheda.h"
-#include "printing/StampaScheda.h"
+#include "printing/PrintJob.h"
 #include "printing/StampaOpera.h"
+#include "printing/StampaScheda.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
@@ -95,15 +95,18 @@ std::optional<Picture> printedPage(Studio& s, const char* document, int page, co
 std::optional<Picture> reportPage(Studio& s, int page)
 {
     reportCard();
-    return printedPage(s, "relazione", page, [] { frmInterventi->cmdStampaClick(); },
-                       [](QDialog* d) { static_cast<TfrmStampaScheda*>(d)->btnStampaClick(); });
+    return printedPage(
+        s, "relazione", page, [] { frmInterventi->cmdStampaClick(); },
+        [](QDialog* d) { static_cast<TfrmStampaScheda*>(d)->btnStampaClick(); });
 }
 
 std::vector<Shot> table()
 {
     return {
-        {"accesso", [](Studio&) -> std::optional<Picture> {
-             frmPassword->findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(QStringLiteral("primaverilenza"));
+        {"accesso",
+         [](Studio&) -> std::optional<Picture> {
+             frmPassword->findChild<QLineEdit*>(QStringLiteral("txtPassword"))
+                 ->setText(QStringLiteral("primaverilenza"));
              return Studio::window(frmPassword);
          }},
         {"cambia_password", [](Studio&) -> std::optional<Picture> { return Studio::window(frmCambiaPassword); }},
@@ -111,82 +114,98 @@ std::vector<Shot> table()
         {"guida", [](Studio& s) { return clickOnLauncher(s, "imgGuida"); }},
         {"info", [](Studio& s) { return clickOnLauncher(s, "imgInfo"); }},
         {"splash", [](Studio& s) { return clickOnLauncher(s, "imgCopyright"); }},
-        {"opere", [](Studio&) -> std::optional<Picture> {
+        {"opere",
+         [](Studio&) -> std::optional<Picture> {
              frmAvvio->hide();
              return Studio::window(artworkCard(), kDesktop);
          }},
         {"zoom", [](Studio& s) { return s.nextScreen([] { artworkCard()->btnZoomFotoClick(); }); }},
-        {"messaggio_campo", [](Studio&) {
-             return message(artworkCard(), Ui::Kind::Warning, frmOpere->fieldTable().front().mandatory);
-         }},
+        {"messaggio_campo",
+         [](Studio&) { return message(artworkCard(), Ui::Kind::Warning, frmOpere->fieldTable().front().mandatory); }},
         {"opere_disponibili", [](Studio& s) { return s.nextScreen([] { artworkCard()->cmdSegnalatiClick(); }); }},
-        {"trova_opere", [](Studio& s) {
+        {"trova_opere",
+         [](Studio& s) {
              return s.nextScreen([] { artworkCard()->cmdTrovaClick(); },
                                  searching({{"txtColore", QStringLiteral("varrini")}}, false));
          }},
-        {"trova_opere_elenco", [](Studio& s) {
+        {"trova_opere_elenco",
+         [](Studio& s) {
              return s.nextScreen([] { artworkCard()->cmdTrovaClick(); },
                                  searching({{"txtColore", QStringLiteral("varrini")}}, true));
          }},
         {"stampa_opera", [](Studio& s) { return s.nextScreen([] { artworkCard()->cmdStampaClick(); }); }},
-        {"scheda_opera_pagina", [](Studio& s) {
+        {"scheda_opera_pagina",
+         [](Studio& s) {
              artworkCard();
-             return printedPage(s, "scheda_opera", 1, [] { frmOpere->cmdStampaClick(); },
-                                [](QDialog* d) { static_cast<TfrmStampaOpera*>(d)->btnStampaClick(); });
+             return printedPage(
+                 s, "scheda_opera", 1, [] { frmOpere->cmdStampaClick(); },
+                 [](QDialog* d) { static_cast<TfrmStampaOpera*>(d)->btnStampaClick(); });
          }},
         {"esporta", [](Studio& s) { return s.nextScreen([] { artworkCard()->cmdEsportaClick(); }); }},
         {"allega", [](Studio& s) { return s.nextScreen([] { artworkCard()->cmdFileClick(); }); }},
         {"codfisc", [](Studio& s) { return s.nextScreen([] { artworkCard()->btnCodFiscClick(); }); }},
-        {"partitaiva", [](Studio& s) -> std::optional<Picture> {
+        {"partitaiva",
+         [](Studio& s) -> std::optional<Picture> {
              auto* check = new TfrmPartitaIva(s.ui, artworkCard());
              check->txtPartitaIva->setText(QStringLiteral("04827150485"));
              return Studio::window(check);
          }},
-        {"interventi", [](Studio&) -> std::optional<Picture> {
+        {"interventi",
+         [](Studio&) -> std::optional<Picture> {
              hideCards();
              return Studio::window(reportCard(), kDesktop);
          }},
         {"numerazione", [](Studio& s) { return s.nextScreen([] { reportCard()->cmdNumerazioneClick(); }); }},
         {"logo", [](Studio& s) { return s.nextScreen([] { reportCard()->btnLogoClick(); }); }},
-        {"calendario", [](Studio& s) -> std::optional<Picture> {
+        {"calendario",
+         [](Studio& s) -> std::optional<Picture> {
              auto* calendar = new TfrmCalendario(s.ui, reportCard(), frmInterventi->txtData, QDate(2025, 5, 26));
              return Studio::window(calendar);
          }},
-        {"webcam", [](Studio& s) -> std::optional<Picture> {
+        {"webcam",
+         [](Studio& s) -> std::optional<Picture> {
              auto* webcam = new TfrmWebCam(s.ui, reportCard(), frmInterventi->foto1);
              return Studio::window(webcam);
          }},
-        {"trova_interventi", [](Studio& s) {
+        {"trova_interventi",
+         [](Studio& s) {
              return s.nextScreen([] { reportCard()->cmdTrovaClick(); },
                                  searching({{"txtCliente", QStringLiteral("ferraresi")}}, false));
          }},
-        {"trova_interventi_elenco", [](Studio& s) {
+        {"trova_interventi_elenco",
+         [](Studio& s) {
              return s.nextScreen([] { reportCard()->cmdTrovaClick(); },
                                  searching({{"txtCliente", QStringLiteral("ferraresi")}}, true));
          }},
-        {"elenco_pagina", [](Studio& s) {
+        {"elenco_pagina",
+         [](Studio& s) {
              reportCard();
-             return printedPage(s, "elenco_relazioni", 1, [] { frmInterventi->cmdTrovaClick(); }, [](QDialog* d) {
-                 static_cast<SearchScreen*>(d)->btnCercaClick();
-                 static_cast<SearchScreen*>(d)->btnStampaClick();
-             });
+             return printedPage(
+                 s, "elenco_relazioni", 1, [] { frmInterventi->cmdTrovaClick(); },
+                 [](QDialog* d) {
+                     static_cast<SearchScreen*>(d)->btnCercaClick();
+                     static_cast<SearchScreen*>(d)->btnStampaClick();
+                 });
          }},
         {"da_saldare", [](Studio& s) { return s.nextScreen([] { reportCard()->cmdNonPagatiClick(); }); }},
         {"stampa_scheda", [](Studio& s) { return s.nextScreen([] { reportCard()->cmdStampaClick(); }); }},
-        {"stampa_dialogo", [](Studio&) {
+        {"stampa_dialogo",
+         [](Studio&) {
              QPrinter printer(QPrinter::HighResolution);
              printer.setFromTo(1, 3);
              printer.setPrintRange(QPrinter::AllPages);
              printer.setOutputFileName(QStringLiteral("/home/laboratorio/Relazione 108.pdf"));
              // With its options open: pages and copies.
-             return Studio::realModal([&] { QtUi().printDialog(reportCard(), printer); }, {}, [](QWidget* dialog) {
-                 for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                     if (b->text().contains(QStringLiteral(">>")))
-                         b->click();
-             });
+             return Studio::realModal([&] { QtUi().printDialog(reportCard(), printer); }, {},
+                                      [](QWidget* dialog) {
+                                          for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                                              if (b->text().contains(QStringLiteral(">>")))
+                                                  b->click();
+                                      });
          }},
         {"anteprima_scheda", [](Studio& s) { return s.nextScreen([] { reportCard()->cmdAnteprimaClick(); }); }},
-        {"anteprima", [](Studio& s) {
+        {"anteprima",
+         [](Studio& s) {
              // The preview window itself: the real one, shown over the report card.
              std::optional<Picture> taken;
              s.ui.onPreview([&](const Ui::Paint& paint, const Ui::Print& print) {
@@ -199,25 +218,29 @@ std::vector<Shot> table()
         {"relazione_pagina1", [](Studio& s) { return reportPage(s, 1); }},
         {"relazione_pagina2", [](Studio& s) { return reportPage(s, 2); }},
         {"relazione_testi_completi", [](Studio& s) { return reportPage(s, 3); }},
-        {"messaggio_archivio", [](Studio&) {
-             return message(reportCard(), Ui::Kind::Error, messages::kArchiveAccess);
-         }},
+        {"messaggio_archivio",
+         [](Studio&) { return message(reportCard(), Ui::Kind::Error, messages::kArchiveAccess); }},
         // The history screen: pictured once the cards have its button. A card saved twice
         // has versions to show; the newest is chosen.
-        {"cronologia", [](Studio& s) -> std::optional<Picture> {
+        {"cronologia",
+         [](Studio& s) -> std::optional<Picture> {
              hideCards();
              QWidget* button = named(artworkCard(), "cmdCronologia");
              if (!button)
                  return std::nullopt;
-             frmOpere->txtNote->setText(QStringLiteral("Provenienza: eredità Ferraresi. Esposto a Siena nel 1998 e nel 2024."));
+             frmOpere->txtNote->setText(
+                 QStringLiteral("Provenienza: eredità Ferraresi. Esposto a Siena nel 1998 e nel 2024."));
              frmOpere->cmdSalvaClick();
-             return s.nextScreen([&] { QTest::mouseClick(button, Qt::LeftButton); }, [](QDialog* d) {
-                 if (auto* list = d->findChild<QAbstractItemView*>(QStringLiteral("lstVersioni")); list && list->model())
-                     list->setCurrentIndex(list->model()->index(0, 0));
-             });
+             return s.nextScreen([&] { QTest::mouseClick(button, Qt::LeftButton); },
+                                 [](QDialog* d) {
+                                     if (auto* list = d->findChild<QAbstractItemView*>(QStringLiteral("lstVersioni"));
+                                         list && list->model())
+                                         list->setCurrentIndex(list->model()->index(0, 0));
+                                 });
          }},
         // Backup and restore: pictured once the launcher has their buttons.
-        {"backup", [](Studio&) -> std::optional<Picture> {
+        {"backup",
+         [](Studio&) -> std::optional<Picture> {
              hideCards();
              QWidget* backup = named(frmAvvio, "btnBackup");
              QWidget* restore = named(frmAvvio, "btnRipristino");

@@ -57,7 +57,8 @@ Picture Studio::window(QWidget* w, QSize size)
     return pictureOf(w);
 }
 
-std::optional<Picture> Studio::nextScreen(const std::function<void()>& open, const std::function<void(QDialog*)>& prepare)
+std::optional<Picture> Studio::nextScreen(const std::function<void()>& open,
+                                          const std::function<void(QDialog*)>& prepare)
 {
     std::optional<Picture> taken;
     ui.onExec([&](QDialog* d) {
@@ -128,9 +129,10 @@ std::optional<Picture> Studio::page(const QString& name, int number) const
 {
     const QString stem = QDir(folder_).filePath(QStringLiteral("pagina"));
     QProcess pdftoppm;
-    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-f"), QString::number(number), QStringLiteral("-l"),
-                                                QString::number(number), QStringLiteral("-r"), QStringLiteral("90"),
-                                                QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf(name), stem});
+    pdftoppm.start(QStringLiteral("pdftoppm"),
+                   {QStringLiteral("-f"), QString::number(number), QStringLiteral("-l"), QString::number(number),
+                    QStringLiteral("-r"), QStringLiteral("90"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                    pdf(name), stem});
     if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
         return std::nullopt;
     QImage image(stem + QStringLiteral(".png"));

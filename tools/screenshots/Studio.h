@@ -15,14 +15,14 @@ class QWidget;
 struct Picture {
     QImage image;
     QString objectName; // the screen's objectName; empty for a printed page
-    QString caption;    // the window title as the program sets it; empty for a printed page
+    QString caption; // the window title as the program sets it; empty for a printed page
 };
 
 // What the rows of the screen table work with: the scripted Ui the screens were created
 // on, the folder the printed documents go to, and the ways of taking a picture.
 class Studio {
 public:
-    Studio(TestUi& testUi, QString folder) : ui(testUi), folder_(std::move(folder)) {}
+    Studio(TestUi& testUi, QString folder) : ui(testUi), folder_(std::move(folder)) { }
 
     TestUi& ui;
 

@@ -17,8 +17,8 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -40,7 +40,8 @@ void emptyFolder(const QString& out)
 {
     QDir dir(out);
     dir.mkpath(QStringLiteral("."));
-    for (const QString& f : dir.entryList({QStringLiteral("*.png"), QStringLiteral("*.pdf"), QStringLiteral("*.txt")}, QDir::Files))
+    for (const QString& f :
+         dir.entryList({QStringLiteral("*.png"), QStringLiteral("*.pdf"), QStringLiteral("*.txt")}, QDir::Files))
         dir.remove(f);
 }
 } // namespace
