@@ -2,9 +2,10 @@
 # One entry point for a fresh Debian 12 machine:
 #   ./build.sh run   installs what is missing, builds, installs the program into its
 #                    program folder ($BREVANTO_HOME, by default ~/Brevanto) and starts it
-#   ./build.sh test  installs what is missing, builds, runs every test headless
-#   ./build.sh sanitize   the whole test suite built with AddressSanitizer and
-#                         UndefinedBehaviorSanitizer (build-asan/)
+#   ./build.sh test  installs what is missing, checks the formatting, builds with warnings
+#                    as errors, runs every test headless, then runs them all again built
+#                    with AddressSanitizer and UndefinedBehaviorSanitizer
+#   ./build.sh sanitize   only the sanitizer run of the whole test suite (build-asan/)
 #   ./build.sh fuzz       the libFuzzer targets, each for BREVANTO_FUZZ_SECONDS (default 20)
 #                         seconds, with both sanitizers (clang, build-fuzz/)
 set -euo pipefail
@@ -28,8 +29,30 @@ install_missing() {
 }
 
 build() {
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_WERROR=ON >/dev/null
   cmake --build build
+}
+
+# Every C++ file as .clang-format writes it.
+check_format() {
+  local wrong=()
+  while IFS= read -r f; do
+    clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || wrong+=("$f")
+  done < <(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -path ./build\* -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
+  if [ ${#wrong[@]} -gt 0 ]; then
+    echo "Not formatted as .clang-format says (run clang-format -i on them):" >&2
+    printf '  %s\n' "${wrong[@]}" >&2
+    exit 1
+  fi
+}
+
+sanitized_tests() {
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_SANITIZE=ON \
+    -DBREVANTO_WERROR=ON >/dev/null
+  cmake --build build-asan
+  # Qt's own libraries are not instrumented: leaks they keep until exit are not ours.
+  (cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j"$(nproc)" -LE fuzz)
 }
 
 # The program keeps its data beside the executable, so it runs from a program folder of
@@ -67,17 +90,13 @@ case "${1:-run}" in
     cd "$home" && exec "$home/brevanto" ;;
   test)
     # The export is read back as a worksheet by LibreOffice in one test.
-    packages+=(libreoffice-calc-nogui)
-    install_missing; build
-    cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" ;;
+    packages+=(libreoffice-calc-nogui clang-format)
+    install_missing; check_format; build
+    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+    sanitized_tests ;;
   sanitize)
     packages+=(libreoffice-calc-nogui)
-    install_missing
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_SANITIZE=ON >/dev/null
-    cmake --build build-asan
-    # Qt's own libraries are not instrumented: leaks they keep until exit are not ours.
-    cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
-      UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j"$(nproc)" -LE fuzz ;;
+    install_missing; sanitized_tests ;;
   fuzz)
     packages+=(clang-14 libclang-rt-14-dev)
     install_missing
