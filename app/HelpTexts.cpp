@@ -17,7 +17,8 @@ QList<Topic> topics()
     return {{kLauncherTitle, QStringLiteral("avvio")},
             {kArtworkTitle, QStringLiteral("opere")},
             {kReportsTitle, QStringLiteral("interventi")},
-            {kExportTitle, QStringLiteral("esporta")}};
+            {kExportTitle, QStringLiteral("esporta")},
+            {kHistoryTitle, QStringLiteral("cronologia")}};
 }
 
 QString titleOf(const QString& resource)

@@ -21,6 +21,7 @@ QString titleOf(const QString& resource);
 inline const QString kLauncherTitle = QStringLiteral("Uno sguardo a Brevanto");
 inline const QString kArtworkTitle = QStringLiteral("App Archivio Opere");
 inline const QString kReportsTitle = QStringLiteral("App Relazioni Tecniche");
+inline const QString kHistoryTitle = QStringLiteral("Cronologia della scheda");
 inline const QString kExportTitle = QStringLiteral("Esportazione archivio opere d'arte in Excel");
 
 } // namespace helptexts

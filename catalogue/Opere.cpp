@@ -6,8 +6,11 @@
 #include "common/Dialogs.h"
 #include "common/Fields.h"
 #include "common/Keys.h"
+#include "common/PhotoActions.h"
+#include "common/PhotoFiles.h"
 #include "common/PictureFrame.h"
 #include "export/ExpOpere.h"
+#include "history/Cronologia.h"
 #include "printing/StampaOpera.h"
 #include "records/ArtworkPhoto.h"
 #include "search/Opere_Disponibili.h"
@@ -17,6 +20,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,6 +169,29 @@ void TfrmOpere::cmdEsportaClick()
 {
     execOnce(ui_, std::make_unique<TfrmExpOpere>(
                       ui_, this, [this](QWidget* over) { emit helpRequested(over, QStringLiteral("esporta")); }));
+}
+
+void TfrmOpere::cmdCronologiaClick()
+{
+    const QString stored = artworkphoto::path(lblPosizione->text());
+    showCardHistory(
+        ui_, *this, {0}, {QFileInfo::exists(stored) ? stored : QString()},
+        [this](const QByteArray& record, const QStringList& photos) { restoreVersion(record, photos); },
+        helpFor(QStringLiteral("cronologia")));
+}
+
+QList<journal::KeptPhoto> TfrmOpere::keepReplacedPhotos(qint64 position)
+{
+    if (!imgFoto->isChanged())
+        return {};
+    const QString kept =
+        photofiles::keep(artworkphoto::path(QString::number(position)), QDateTime::currentDateTimeUtc());
+    return kept.isEmpty() ? QList<journal::KeptPhoto>() : QList<journal::KeptPhoto>{{0, kept}};
+}
+
+void TfrmOpere::restorePhotos(const QStringList& photos)
+{
+    photoactions::restore(imgFoto, photos.value(0), artworkphoto::path(lblPosizione->text()), blankPicture());
 }
 
 void TfrmOpere::btnCodFiscClick()

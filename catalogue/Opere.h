@@ -39,6 +39,7 @@ public:
     void cmdSegnalatiClick();
     void cmdStampaClick() override;
     void cmdFileClick() override;
+    void cmdCronologiaClick() override;
     void cmdEsportaClick();
 
 protected:
@@ -48,6 +49,8 @@ protected:
     QWidget* firstField() const override;
     void clearPhotos() override;
     void loadPhotos() override;
+    QList<journal::KeptPhoto> keepReplacedPhotos(qint64 position) override;
+    void restorePhotos(const QStringList& photos) override;
     void savePhotos(bool newCard) override;
     void opened() override { ClearArtworkCard(); }
 

@@ -8,6 +8,7 @@
 
 namespace {
 constexpr qint64 kWindowBytes = 1024 * 1024;
+} // namespace
 
 // Holds an exclusive lock on the whole file until destroyed. Open-file-description record
 // locks are carried between machines by network file systems; a file system that refuses
@@ -47,11 +48,24 @@ private:
     int fd_;
     bool locked_ = false;
 };
-} // namespace
+
+ArchiveFile::ArchiveFile() = default;
 
 ArchiveFile::~ArchiveFile()
 {
-    file_.close();
+    close();
+}
+
+void ArchiveFile::lock()
+{
+    requireOpen();
+    if (!lock_)
+        lock_ = std::make_unique<FileLock>(file_.handle());
+}
+
+void ArchiveFile::unlock()
+{
+    lock_.reset();
 }
 
 void ArchiveFile::fail(const QString& what) const
@@ -138,7 +152,10 @@ void ArchiveFile::write(const char* record)
 qint64 ArchiveFile::append(const char* record)
 {
     requireOpen();
-    FileLock lock(file_.handle());
+    // Under the lock the caller holds, or one taken for this append alone.
+    std::unique_ptr<FileLock> own;
+    if (!lock_)
+        own = std::make_unique<FileLock>(file_.handle());
     // A partial last record (an interrupted write) is overwritten, never extended.
     const qint64 index = count();
     writeAt(index, record);
@@ -156,6 +173,7 @@ void ArchiveFile::sync()
 
 void ArchiveFile::close()
 {
+    lock_.reset();
     windowCount_ = 0;
     if (file_.isOpen())
         file_.close();

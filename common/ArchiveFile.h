@@ -3,12 +3,14 @@
 #include <QFile>
 #include <QString>
 
+#include <memory>
+
 // A headerless file of fixed-size records addressed by position (0-based here; the cards
 // show it 1-based). Every failure throws IoError. Sequential reads go through a
 // read-ahead window of a few hundred kilobytes, so scans stream through any archive size.
 class ArchiveFile {
 public:
-    ArchiveFile() = default;
+    ArchiveFile();
     ~ArchiveFile();
     ArchiveFile(const ArchiveFile&) = delete;
     ArchiveFile& operator=(const ArchiveFile&) = delete;
@@ -28,6 +30,11 @@ public:
     // several workstations appending at once land on distinct positions. Returns the new
     // record's 1-based number.
     qint64 append(const char* record);
+    // Holds the archive's exclusive lock, the one appends take, until unlock() or close():
+    // a save's steps (journal, then record) and a backup's copy run under it. A file system
+    // that refuses every lock is used without one, as it always was.
+    void lock();
+    void unlock();
     // Forces what was written to the disk, so that a power failure cannot take it back.
     void sync();
     void close();
@@ -39,6 +46,7 @@ private:
     [[noreturn]] void fail(const QString& what) const;
 
     QFile file_;
+    std::unique_ptr<class FileLock> lock_;
     int size_ = 0;
     qint64 pos_ = 0;
     QByteArray window_;

@@ -47,6 +47,8 @@ void CardScreen::buildToolbar(const std::function<void(CardChrome&)>& beforePrin
     if (beforePrint)
         beforePrint(c);
     cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
+    cmdCronologia =
+        c.button("cmdCronologia", "tb_cronologia", "Cronologia: tutte le versioni salvate della scheda corrente.");
     c.stretch();
     const CardChrome::BrowseGroup group = c.browseGroup();
     cmdPrimo = group.first;
@@ -74,6 +76,7 @@ void CardScreen::assemble(QWidget* body)
     connect(cmdTrova, &QToolButton::clicked, this, &CardScreen::cmdTrovaClick);
     connect(cmdStampa, &QToolButton::clicked, this, &CardScreen::cmdStampaClick);
     connect(cmdFile, &QToolButton::clicked, this, &CardScreen::cmdFileClick);
+    connect(cmdCronologia, &QToolButton::clicked, this, &CardScreen::cmdCronologiaClick);
     connect(cmdPrimo, &QToolButton::clicked, this, &CardScreen::cmdPrimoClick);
     connect(cmdIndietro, &QToolButton::clicked, this, &CardScreen::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &CardScreen::cmdAvantiClick);
@@ -98,6 +101,8 @@ void CardScreen::cmdDuplicaClick()
     prepareDuplicate();
     clearSlots();
     lblPosizione->clear();
+    forgetShown();
+    restored_ = false;
     clearPhotos();
     firstField()->setFocus();
     ui_.message(this, Ui::Kind::Information, messages::kDuplicated);
@@ -114,17 +119,35 @@ void CardScreen::cmdSalvaClick()
     }
 
     const QString position = text::trim(lblPosizione->text());
+    RecordStore store = archive();
+    if (!position.isEmpty() && savedElsewhere(store, position)
+        && ui_.question(this, messages::kSavedElsewhere) != Ui::Answer::Yes)
+        return;
     try {
-        const qint64 stored = archive().store(cardBytes(), position);
+        const QList<journal::KeptPhoto> kept =
+            position.isEmpty() ? QList<journal::KeptPhoto>() : keepReplacedPhotos(position.toLongLong());
+        const journal::What what = restored_ ? journal::What::Ripristinata : journal::What::Modificata;
+        const qint64 stored = store.save(cardBytes(), position, what, kept);
         lblPosizione->setText(QString::number(stored));
     } catch (const IoError&) {
         ui_.message(this, look_.archiveFailure, messages::kArchiveAccess);
         return;
     }
+    rememberSaved();
+    restored_ = false;
     // Photos are written for a new card and whenever the user changed them, never else;
     // one that cannot be written leaves the record saved and its frame as it is.
     savePhotos(position.isEmpty());
     ui_.message(this, Ui::Kind::Information, position.isEmpty() ? messages::kInserted : messages::kSavedChanges);
+}
+
+bool CardScreen::savedElsewhere(const RecordStore& store, const QString& position) const
+{
+    try {
+        return changedSinceShown(store.read(position.toLongLong()));
+    } catch (const IoError&) {
+        return false; // the save itself will say that the archive cannot be used
+    }
 }
 
 void CardScreen::showEvent(QShowEvent* e)

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class CardChrome;
 class PictureButton;
@@ -42,20 +43,25 @@ public:
     QPushButton* btnFocus;
     std::array<QLabel*, 3> lblFile; // the attachment slots, hidden
     std::array<QLabel*, 3> lblDesc;
-    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdPrimo, *cmdIndietro,
-        *cmdAvanti, *cmdUltimo, *cmdGuida, *cmdEsci;
+    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdCronologia, *cmdPrimo,
+        *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdGuida, *cmdEsci;
 
     void cmdNuovoClick() { newCard(); }
     // Each card opens its own search, print and attachments screens.
     virtual void cmdTrovaClick() = 0;
     virtual void cmdStampaClick() = 0;
     virtual void cmdFileClick() = 0;
+    // The history of the card on screen.
+    virtual void cmdCronologiaClick() = 0;
     void cmdDuplicaClick();
     void cmdSalvaClick();
     void cmdPrimoClick() { browse(Browse::First); }
     void cmdIndietroClick() { browse(Browse::Previous); }
     void cmdAvantiClick() { browse(Browse::Next); }
     void cmdUltimoClick() { browse(Browse::Last); }
+
+    // The archive the card saves to.
+    virtual RecordStore archive() const = 0;
 
 signals:
     // The card was closed: the shell shows the launcher again.
@@ -82,8 +88,13 @@ protected:
     // Where the cards differ.
     virtual void buildTable() = 0;
     virtual void newCard() = 0;
-    virtual RecordStore archive() const = 0;
     virtual QByteArray cardBytes() const = 0;
+    // Whether the stored record now differs from the one the card showed (another
+    // workstation saved the card meanwhile); false when the card showed none.
+    virtual bool changedSinceShown(const QByteArray& stored) const = 0;
+    // The save is about to replace the stored photos the user changed: each is kept in the
+    // history's photo folder first. Throws IoError when one cannot be kept.
+    virtual QList<journal::KeptPhoto> keepReplacedPhotos(qint64 position) = 0;
     // The first mandatory field left empty and its warning, or nullptr.
     virtual std::pair<QWidget*, QString> missingField() const = 0;
     virtual void showStored(const QByteArray& record, qint64 position) = 0;
@@ -97,6 +108,8 @@ protected:
     virtual void loadPhotos() = 0;
     // After a store: the photos written, for a new card all of them.
     virtual void savePhotos(bool newCard) = 0;
+    virtual void rememberSaved() = 0;
+    virtual void forgetShown() = 0;
     // The card is shown from the launcher, or closed.
     virtual void opened() = 0;
     virtual void closing() { }
@@ -105,9 +118,17 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
     Ui& ui_;
+    // The card holds a version loaded from its history, not saved yet.
+    bool restored_ = false;
+    // Asks the shell for the help window over a screen the card opened.
+    std::function<void(QWidget*)> helpFor(const QString& topic)
+    {
+        return [this, topic](QWidget* over) { emit helpRequested(over, topic); };
+    }
 
 private:
     void browse(Browse where);
+    bool savedElsewhere(const RecordStore& store, const QString& position) const;
 
     Look look_;
     CardChrome* chrome_;
@@ -118,6 +139,7 @@ template <class R> class Card : public CardScreen {
 public:
     // Which record field each control holds, in record order.
     const FieldTable<R>& fieldTable() const { return fields_; }
+    RecordStore archive() const override { return TypedStore<R>(); }
 
 protected:
     using CardScreen::CardScreen;
@@ -129,9 +151,30 @@ protected:
         return [this](const R& record, qint64 position) { showRecord(record, position); };
     }
     R cardRecord() const { return cardfields::record<R>(fields_); }
+    // A stored card: its fields, its position and its photos.
+    void showCard(const R& record, qint64 position)
+    {
+        cardfields::show(fields_, record);
+        lblPosizione->setText(QString::number(position));
+        shown_ = record;
+        restored_ = false;
+        loadPhotos();
+    }
+    // A version from the card's history: its fields on the card, its photos (the file each
+    // frame's picture stands in) in the frames; the save that follows restores it.
+    void restoreVersion(const QByteArray& record, const QStringList& photos)
+    {
+        cardfields::show(fields_, R::decode(record.constData()));
+        restorePhotos(photos);
+        restored_ = true;
+    }
+    virtual void restorePhotos(const QStringList& photos) = 0;
+    bool changedSinceShown(const QByteArray& stored) const override
+    {
+        return shown_ && R::decode(stored.constData()).text != shown_->text;
+    }
 
     void buildTable() override { buildFieldTable(); }
-    RecordStore archive() const override { return TypedStore<R>(); }
     QByteArray cardBytes() const override { return cardRecord().encode(); }
     std::pair<QWidget*, QString> missingField() const override
     {
@@ -148,18 +191,14 @@ protected:
     void clearCard(std::initializer_list<const QWidget*> keep = {})
     {
         cardfields::clearAll(fields_, keep);
+        shown_.reset();
+        restored_ = false;
         amountField()->setText(QStringLiteral("0,00"));
         clearPhotos();
         lblPosizione->clear();
         firstField()->setFocus();
     }
-    // A stored card: its fields, its position and its photos.
-    void showCard(const R& record, qint64 position)
-    {
-        cardfields::show(fields_, record);
-        lblPosizione->setText(QString::number(position));
-        loadPhotos();
-    }
+
     // The field table, in record order, from the record's description of each field: the
     // control (found by its name) that holds it and the warning when it is left empty.
     void buildFieldTable()
@@ -171,5 +210,11 @@ protected:
         }
     }
 
+    // What the card showed of the stored record, to see whether another workstation saved
+    // it meanwhile; the card's own save is what it shows next.
+    void rememberSaved() override { shown_ = R::decode(cardBytes().constData()); }
+    void forgetShown() override { shown_.reset(); }
+
     FieldTable<R> fields_;
+    std::optional<R> shown_;
 };

@@ -16,6 +16,15 @@ inline const QString kDuplicated =
 inline const QString kInserted = QStringLiteral("La scheda corrente \u00E8 stata inserita in archivio.");
 inline const QString kSavedChanges =
     QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+inline const QString kSavedElsewhere = QStringLiteral(
+    "Attenzione: un'altra postazione ha modificato questa scheda dopo che \u00E8 stata aperta. Salvando, le sue "
+    "modifiche saranno sostituite (restano comunque nella cronologia). Si vuole salvare?");
+inline const QString kNotSavedYet = QStringLiteral("La scheda corrente non \u00E8 ancora stata salvata in archivio.");
+inline const QString kRestored =
+    QStringLiteral("La versione scelta \u00E8 stata caricata nella scheda: premere \u00ABSalva\u00BB per archiviarla.");
+inline const QString kNoHistoryYet = QStringLiteral(
+    "La scheda non ha ancora versioni nella cronologia: la sua prima versione sar\u00E0 conservata al prossimo "
+    "salvataggio.");
 inline const QString kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
 
 } // namespace messages

@@ -34,4 +34,18 @@ void zoom(Ui& ui, QWidget* parent, const QImage& image)
     execOnce(ui, std::move(window));
 }
 
+void restore(PictureFrame* frame, const QString& file, const QString& storedPath, const QImage& fallback)
+{
+    if (file == storedPath && !file.isEmpty()) {
+        const std::optional<QImage> stored = photofiles::decode(file, "jpeg");
+        frame->setStoredImage(stored ? *stored : fallback);
+        return;
+    }
+    const std::optional<photofiles::Picture> kept = file.isEmpty() ? std::nullopt : photofiles::readChosen(file);
+    if (kept)
+        frame->setFileImage(kept->image, kept->jpeg);
+    else
+        frame->setImage(fallback);
+}
+
 } // namespace photoactions

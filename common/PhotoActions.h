@@ -13,6 +13,9 @@ void load(Ui& ui, QWidget* parent, PictureFrame* frame, const QImage& fallback);
 // Asks for a file name and writes the picture there as JPEG. A failure leaves everything as
 // it is, so that no later save of the card can replace a stored photo with a placeholder.
 void saveCopy(Ui& ui, QWidget* parent, const QImage& image);
+// Puts a photo of the card's history into the frame: the stored photo (storedPath) as it
+// is, another file as a picture the next save stores, none as the fallback.
+void restore(PictureFrame* frame, const QString& file, const QString& storedPath, const QImage& fallback);
 // Shows the picture in a new zoom window, modally.
 void zoom(Ui& ui, QWidget* parent, const QImage& image);
 

@@ -1,12 +1,16 @@
 #include "common/PhotoFiles.h"
 
 #include "common/IoError.h"
+#include "common/ProgramDir.h"
 #include "common/SafeFile.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+
+#include <unistd.h>
 
 namespace photofiles {
 
@@ -103,6 +107,27 @@ bool writeJpeg(const QImage& image, const QString& path)
 QString withJpegSuffix(const QString& path)
 {
     return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".jpg") : path;
+}
+
+QString keep(const QString& path, const QDateTime& when)
+{
+    const QFileInfo photo(path);
+    if (!photo.isFile())
+        return QString();
+    const QString folder = photo.absolutePath() + QStringLiteral("/Cronologia");
+    if (!QDir().mkpath(folder))
+        throw IoError(QStringLiteral("cannot make the folder %1").arg(folder));
+    const QString name = photo.completeBaseName() + QLatin1Char('_')
+                         + when.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmsszzz")) + QLatin1Char('.')
+                         + photo.suffix();
+    const QString kept = folder + QLatin1Char('/') + name;
+    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(kept).constData()) != 0) {
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            throw IoError(QStringLiteral("cannot read %1").arg(path));
+        writeFileSafely(kept, in.readAll());
+    }
+    return QDir(programdir::path()).relativeFilePath(kept);
 }
 
 } // namespace photofiles

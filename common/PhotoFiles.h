@@ -1,6 +1,7 @@
 #pragma once
 #include "common/Ui.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -31,6 +32,12 @@ bool writeJpeg(const QImage& image, const QString& path);
 // Stores a photo: the chosen file's bytes as they are when there are any, else the
 // picture as JPEG. False on any failure, the old file kept whole.
 bool store(const QImage& image, const QByteArray& fileBytes, const QString& path);
+// Keeps the photo file at path in the history's photo folder "Cronologia" beside it, under
+// the file's name with the time: a link to the same bytes where the disk allows one, else a
+// copy. Returns the kept file's path relative to the program folder, or an empty text when
+// there is no photo at path. Throws IoError when it cannot be kept.
+QString keep(const QString& path, const QDateTime& when);
+
 // A name typed without extension gets ".jpg".
 QString withJpegSuffix(const QString& path);
 

@@ -4,6 +4,10 @@
 #include "common/IoError.h"
 #include "common/Text.h"
 
+#include <QFile>
+
+#include <map>
+
 RecordStore::RecordStore(QString path, int recordSize) : path_(std::move(path)), size_(recordSize)
 { }
 
@@ -57,15 +61,132 @@ qint64 RecordStore::append(const QByteArray& record)
 
 qint64 RecordStore::store(const QByteArray& record, const QString& position)
 {
-    const QString p = text::trim(position);
-    if (p.isEmpty())
-        return append(record);
+    const bool fresh = text::trim(position).isEmpty();
+    return save(record, position, fresh ? journal::What::Inserita : journal::What::Modificata);
+}
+
+namespace {
+// Entries written since the archive was last forced to the disk, in bytes of history,
+// before a save forces it again: a power failure never leaves much to recover.
+constexpr qint64 kCheckpointBytes = 1024 * 1024;
+
+qint64 parsePosition(const QString& text)
+{
     bool number = false;
-    const qint64 k = p.toLongLong(&number);
-    if (!number)
-        throw IoError(QStringLiteral("'%1' is not a card position").arg(p));
-    update(k, record);
+    const qint64 k = text.toLongLong(&number);
+    if (!number || k < 1)
+        throw IoError(QStringLiteral("'%1' is not a card position").arg(text));
     return k;
+}
+} // namespace
+
+qint64 RecordStore::save(const QByteArray& record, const QString& position, journal::What what,
+                         const QList<journal::KeptPhoto>& kept)
+{
+    if (record.size() != size_)
+        throw IoError(QStringLiteral("a record of %1 bytes for an archive of %2").arg(record.size()).arg(size_));
+    const QString p = text::trim(position);
+    ArchiveFile archive;
+    archive.open(path_, size_);
+    archive.lock();
+    const qint64 count = archive.count();
+    const qint64 k = p.isEmpty() ? count + 1 : parsePosition(p);
+    if (k > count + 1)
+        throw IoError(QStringLiteral("no record %1 in %2").arg(k).arg(path_));
+    journal::Journal history(path_, size_);
+    std::vector<journal::Change> changes;
+    if (k <= count && !history.hasCard(k)) {
+        // The card as it was, so that its history starts from what was there.
+        QByteArray before(size_, '\0');
+        archive.seek(k - 1);
+        archive.read(before.data());
+        changes.push_back({k, journal::What::Precedente, before, {}});
+    }
+    changes.push_back({k, p.isEmpty() ? journal::What::Inserita : what, record, kept});
+    history.append(changes, QDateTime::currentDateTimeUtc());
+    // The history on the disk holds the version: the record follows, and reaches the disk
+    // at the next checkpoint (or is put back by recover() after a power failure).
+    archive.seek(k - 1);
+    archive.write(record.constData());
+    if (history.end() - history.synced() > kCheckpointBytes) {
+        archive.sync();
+        history.markSynced(history.end());
+    }
+    archive.close();
+    return k;
+}
+
+std::vector<journal::Entry> RecordStore::history(qint64 position) const
+{
+    ArchiveFile archive;
+    archive.open(path_, size_);
+    archive.lock(); // the index beside the history is brought up to date under the lock
+    return journal::Journal(path_, size_).versions(position);
+}
+
+void RecordStore::checkpoint()
+{
+    ArchiveFile archive;
+    archive.open(path_, size_);
+    archive.lock();
+    journal::Journal history(path_, size_);
+    if (!QFile::exists(history.path()))
+        return;
+    archive.sync();
+    history.markSynced(history.end());
+}
+
+void RecordStore::recover()
+{
+    journal::Journal history(path_, size_);
+    if (!QFile::exists(history.path()) || history.synced() == history.end())
+        return;
+    ArchiveFile archive;
+    archive.open(path_, size_);
+    archive.lock();
+    const qint64 end = history.end();
+    // The newest version of each card saved since the last checkpoint.
+    std::map<qint64, journal::Entry> newest;
+    history.scanFrom(history.synced(), [&](const journal::Entry& e) {
+        newest[e.position] = e;
+        return true;
+    });
+    for (const auto& [k, e] : newest) {
+        const qint64 count = archive.count();
+        if (k > count + 1)
+            continue;
+        QByteArray stored;
+        if (k <= count) {
+            stored = QByteArray(size_, '\0');
+            archive.seek(k - 1);
+            archive.read(stored.data());
+            if (stored == e.record)
+                continue;
+        }
+        // Put back only a write that was lost or torn: every sector as the version before
+        // or the new one. A record another program wrote since is left alone.
+        QByteArray before(size_, '\0');
+        if (e.previous > 0)
+            for (const journal::Entry& v : history.versions(k))
+                if (v.offset == e.previous)
+                    before = v.record;
+        bool lost = k > count;
+        if (!lost) {
+            lost = true;
+            for (qint64 at = 0; lost && at < size_; at += 512) {
+                const qint64 n = std::min<qint64>(512, size_ - at);
+                const QByteArrayView part(stored.constData() + at, n);
+                lost = part == QByteArrayView(e.record.constData() + at, n)
+                       || part == QByteArrayView(before.constData() + at, n);
+            }
+        }
+        if (!lost)
+            continue;
+        archive.seek(k - 1);
+        archive.write(e.record.constData());
+    }
+    archive.sync();
+    history.markSynced(end);
 }
 
 void RecordStore::scan(const std::function<bool(qint64, const char*)>& visit) const

@@ -1,4 +1,6 @@
 #pragma once
+#include "common/Journal.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -25,8 +27,25 @@ public:
     // Appends under the archive's lock; returns the new record's position.
     qint64 append(const QByteArray& record);
     // Overwrites the record at the position a card shows, or appends it when that text is
-    // empty (a card not stored yet). Returns the record's position.
+    // empty (a card not stored yet). Returns the record's position. The version is kept in
+    // the archive's history (save, with what happened inferred).
     qint64 store(const QByteArray& record, const QString& position);
+
+    // A card's save: under the archive's lock, the version is appended to the archive's
+    // history and forced to the disk, and only then the record is written (appended when
+    // position is empty). Before a card's first save with a history, the version it had is
+    // kept first. what: Inserita for an append, else Modificata or Ripristinata. Throws
+    // IoError, and then nothing is written.
+    qint64 save(const QByteArray& record, const QString& position, journal::What what,
+                const QList<journal::KeptPhoto>& kept = {});
+    // The card's versions in the history, newest first.
+    std::vector<journal::Entry> history(qint64 position) const;
+    journal::Journal journal() const { return journal::Journal(path_, size_); }
+    // After a power failure: what the history holds and the archive lost is written back;
+    // then the archive is forced to the disk. Cheap when nothing was left to do.
+    void recover();
+    // Forces the archive and its history's index to the disk and marks the history synced.
+    void checkpoint();
 
     // Hands every whole record to visit(position, bytes) in archive order, reading the file
     // sequentially in large blocks; visit returns false to stop early. The bytes are valid

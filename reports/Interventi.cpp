@@ -11,10 +11,13 @@
 #include "common/IoError.h"
 #include "common/Keys.h"
 #include "common/Messages.h"
+#include "common/PhotoActions.h"
+#include "common/PhotoFiles.h"
 #include "common/PictureFrame.h"
 #include "common/ProgramDir.h"
 #include "common/Text.h"
 #include "common/Ui.h"
+#include "history/Cronologia.h"
 #include "printing/AnteprimaScheda.h"
 #include "printing/StampaScheda.h"
 #include "records/ReportArchive.h"
@@ -30,6 +33,8 @@
 #include "search/TrovaOpere.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -38,6 +43,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace {
 const QString kHeadingSection = QStringLiteral("Schede Interventi");
@@ -275,6 +281,42 @@ void TfrmInterventi::cmdStampaClick()
 void TfrmInterventi::cmdAnteprimaClick()
 {
     showDocument<TfrmAnteprimaScheda>();
+}
+
+void TfrmInterventi::cmdCronologiaClick()
+{
+    QStringList stored;
+    for (auto frame : {reportphotos::Frame::A, reportphotos::Frame::B}) {
+        const QString path = reportphotos::path(frame, lblPosizione->text());
+        stored << (QFileInfo::exists(path) ? path : QString());
+    }
+    showCardHistory(
+        ui_, *this, {1, 2}, stored,
+        [this](const QByteArray& record, const QStringList& photos) { restoreVersion(record, photos); },
+        helpFor(QStringLiteral("cronologia")));
+}
+
+QList<journal::KeptPhoto> TfrmInterventi::keepReplacedPhotos(qint64 position)
+{
+    QList<journal::KeptPhoto> kept;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (auto [box, frame, tag] :
+         {std::tuple{foto1, reportphotos::Frame::A, quint8(1)}, std::tuple{foto2, reportphotos::Frame::B, quint8(2)}}) {
+        if (!box->imgFoto->isChanged())
+            continue;
+        const QString file = photofiles::keep(reportphotos::path(frame, QString::number(position)), now);
+        if (!file.isEmpty())
+            kept << journal::KeptPhoto{tag, file};
+    }
+    return kept;
+}
+
+void TfrmInterventi::restorePhotos(const QStringList& photos)
+{
+    photoactions::restore(foto1->imgFoto, photos.value(0),
+                          reportphotos::path(reportphotos::Frame::A, lblPosizione->text()), foto1->placeholder());
+    photoactions::restore(foto2->imgFoto, photos.value(1),
+                          reportphotos::path(reportphotos::Frame::B, lblPosizione->text()), foto2->placeholder());
 }
 
 void TfrmInterventi::importArtwork(const TSchedaOpera& work)

@@ -45,6 +45,7 @@ public:
     void cmdNonPagatiClick();
     void cmdStampaClick() override;
     void cmdFileClick() override;
+    void cmdCronologiaClick() override;
     void cmdAnteprimaClick();
     // Puts a catalogued work's title, year, technique, artist, dimensions, owner and
     // telephone into the card; nothing else on the card changes.
@@ -65,6 +66,8 @@ protected:
     void clearPhotos() override;
     void savePhotos(bool newCard) override { SaveReportPhotos(newCard); }
     void loadPhotos() override { LoadReportPhotos(); }
+    QList<journal::KeptPhoto> keepReplacedPhotos(qint64 position) override;
+    void restorePhotos(const QStringList& photos) override;
     void opened() override;
     void closing() override;
 

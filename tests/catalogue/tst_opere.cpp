@@ -144,13 +144,19 @@ void TestOpere::saveAppendsAfterExistingCards()
     QVERIFY(QFileInfo::exists(f.file("Inventario/Opera_8.jpg")));
 
     // Updating card 2 of 8 rewrites that record only.
-    frmOpere->lblPosizione->setText("2");
+    frmOpere->cmdPrimoClick();
+    frmOpere->cmdAvantiClick();
+    kindOf("opere").fillMandatory();
+    frmOpere->txtCapo->setText("Seconda");
     frmOpere->cmdSalvaClick();
     QCOMPARE(f.ui.takeMessages(), informed(messages::kSavedChanges));
     const QByteArray updated = readBytes(f.file("Inventario_Opere.pro"));
     QCOMPARE(updated.size(), 8 * 2925);
     QCOMPARE(updated.left(2925), seven.left(2925));
-    QCOMPARE(updated.mid(2925, 2925), after.mid(7 * 2925));
+    const TSchedaOpera second = TSchedaOpera::decode(updated.constData() + 2925);
+    QCOMPARE(second[TSchedaOpera::Titolo], QString("Seconda"));
+    QCOMPARE(second[TSchedaOpera::Artista], QString("Artista"));
+    QCOMPARE(second[TSchedaOpera::Valore], QString("10,00")); // as card 2 had it
     QCOMPARE(updated.mid(2 * 2925), after.mid(2 * 2925));
     VERIFY_UI_CLEAN(f.ui);
 }

@@ -296,7 +296,10 @@ void TestCards::saveAppendsThenUpdatesInPlace()
     const QByteArray eighth = all.mid(7 * k.size);
 
     // Card 3 updated where it stands; every other record as it was.
-    k.card->lblPosizione->setText("3");
+    k.card->cmdPrimoClick();
+    k.card->cmdAvantiClick();
+    k.card->cmdAvantiClick();
+    k.fillMandatory();
     k.key->setText("terza");
     QTest::mouseClick(k.card->cmdSalva, Qt::LeftButton);
     QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kSavedChanges, {}}}));

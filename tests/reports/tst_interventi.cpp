@@ -271,7 +271,10 @@ void TestInterventi::saveAppendsThenUpdates()
     QCOMPARE(QImage(f->file("Restauri/Foto_B_8.jpg")).size(), QSize(370, 260)); // the placeholder
 
     // Update report 3 in place.
-    frmInterventi->lblPosizione->setText("3");
+    frmInterventi->cmdPrimoClick();
+    frmInterventi->cmdAvantiClick();
+    frmInterventi->cmdAvantiClick();
+    kindOf("interventi").fillMandatory();
     frmInterventi->chkPagato->setChecked(false);
     frmInterventi->cmdSalvaClick();
     QCOMPARE(f->ui.takeMessages(), informed(messages::kSavedChanges));

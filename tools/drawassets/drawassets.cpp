@@ -797,6 +797,7 @@ int main(int argc, char** argv)
         {"apps/internet-web-browser.svg", "ico_web", 32},
         {"mimetypes/gnome-mime-application-pdf.svg", "ico_pdf", 32},
         {"actions/document-print-preview.svg", "tb_anteprima", 48},
+        {"actions/appointment.svg", "tb_cronologia", 48},
         {"actions/go-previous.svg", "tb_importa", 26},
         {"devices/camera-photo.svg", "ph_webcam", 32},
         {"actions/edit-clear.svg", "ico_gomma", 24},

@@ -221,7 +221,7 @@ std::vector<Shot> table()
         {"messaggio_archivio",
          [](Studio&) { return message(reportCard(), Ui::Kind::Error, messages::kArchiveAccess); }},
         // The history screen: pictured once the cards have its button. A card saved twice
-        // has versions to show; the newest is chosen.
+        // has versions to show; the older is chosen, so that the changed field shows.
         {"cronologia",
          [](Studio& s) -> std::optional<Picture> {
              hideCards();
@@ -235,7 +235,7 @@ std::vector<Shot> table()
                                  [](QDialog* d) {
                                      if (auto* list = d->findChild<QAbstractItemView*>(QStringLiteral("lstVersioni"));
                                          list && list->model())
-                                         list->setCurrentIndex(list->model()->index(0, 0));
+                                         list->setCurrentIndex(list->model()->index(1, 0));
                                  });
          }},
         // Backup and restore: pictured once the launcher has their buttons.

@@ -1,0 +1,616 @@
+#include "common/Journal.h"
+
+#include "common/Crc32.h"
+#include "common/IoError.h"
+#include "common/Platform.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtEndian>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace journal {
+namespace {
+// The journal file: a 64-byte header, then the entries, then zeros written ahead of them.
+constexpr char kFileMagic[8] = {'B', 'R', 'V', 'N', 'C', 'R', 'O', 'N'};
+constexpr char kEntryMagic[4] = {'B', 'R', 'V', 'V'};
+constexpr char kIndexMagic[8] = {'B', 'R', 'V', 'N', 'I', 'N', 'D', 'X'};
+constexpr quint32 kFormat = 1;
+constexpr quint8 kEntryVersion = 1;
+constexpr qint64 kHeader = 64;
+constexpr qint64 kIndexHeader = 32;
+// Zeros are written ahead of the entries a megabyte at a time, so that an append rewrites
+// bytes the file already has and forcing it to the disk changes no file size.
+constexpr qint64 kAhead = 1024 * 1024;
+// The smallest entry: magic, length, version, what, position, previous, time, two empty
+// names, no photo, sizes and CRC.
+constexpr qint64 kMinEntry = 4 + 4 + 1 + 1 + 8 + 8 + 8 + 2 + 2 + 1 + 4 + 4 + 4;
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// An open file descriptor, closed when it goes.
+class Fd {
+public:
+    Fd(const QString& path, int flags) : fd_(::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, 0666)) { }
+    ~Fd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    bool ok() const { return fd_ >= 0; }
+    qint64 size() const
+    {
+        struct stat st { };
+        return ::fstat(fd_, &st) == 0 ? qint64(st.st_size) : -1;
+    }
+    bool readAt(qint64 at, char* into, qint64 length) const
+    {
+        while (length > 0) {
+            const ssize_t got = ::pread(fd_, into, size_t(length), off_t(at));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                return false;
+            into += got;
+            at += got;
+            length -= got;
+        }
+        return true;
+    }
+    bool writeAt(qint64 at, const char* from, qint64 length) const
+    {
+        while (length > 0) {
+            const ssize_t put = ::pwrite(fd_, from, size_t(length), off_t(at));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return false;
+            from += put;
+            at += put;
+            length -= put;
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+};
+
+template <class T> void put(QByteArray& out, T value)
+{
+    char bytes[sizeof(T)];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, sizeof(T));
+}
+
+void putText(QByteArray& out, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8().left(65535);
+    put<quint16>(out, quint16(utf8.size()));
+    out.append(utf8);
+}
+
+// Reads little-endian values from a checked range; any read past the end fails it.
+class Reader {
+public:
+    explicit Reader(QByteArrayView bytes) : bytes_(bytes) { }
+    template <class T> bool get(T& value)
+    {
+        if (at_ + qsizetype(sizeof(T)) > bytes_.size())
+            return false;
+        value = qFromLittleEndian<T>(bytes_.data() + at_);
+        at_ += sizeof(T);
+        return true;
+    }
+    bool text(QString& value)
+    {
+        quint16 length = 0;
+        if (!get(length) || at_ + length > bytes_.size())
+            return false;
+        value = QString::fromUtf8(bytes_.data() + at_, length);
+        at_ += length;
+        return true;
+    }
+    bool take(qsizetype length, QByteArrayView& value)
+    {
+        if (length < 0 || at_ + length > bytes_.size())
+            return false;
+        value = bytes_.sliced(at_, length);
+        at_ += length;
+        return true;
+    }
+    qsizetype at() const { return at_; }
+
+private:
+    QByteArrayView bytes_;
+    qsizetype at_ = 0;
+};
+
+struct Header {
+    qint64 end = kHeader;
+    qint64 synced = kHeader;
+    quint64 id = 0; // names this journal, so that an index of another one is never trusted
+};
+
+QByteArray headerBytes(const Header& h, int recordSize)
+{
+    QByteArray out(kFileMagic, 8);
+    put<quint32>(out, kFormat);
+    put<quint32>(out, quint32(recordSize));
+    put<qint64>(out, h.end);
+    put<qint64>(out, h.synced);
+    put<quint64>(out, h.id);
+    put<quint32>(out, crc32(out));
+    out.append(QByteArray(kHeader - out.size(), '\0'));
+    return out;
+}
+
+std::optional<Header> parseHeader(QByteArrayView bytes, int recordSize)
+{
+    if (bytes.size() < 44 || std::memcmp(bytes.data(), kFileMagic, 8) != 0)
+        return std::nullopt;
+    Reader r(bytes.sliced(8));
+    quint32 format = 0, size = 0, crc = 0;
+    Header h;
+    if (!r.get(format) || !r.get(size) || !r.get(h.end) || !r.get(h.synced) || !r.get(h.id) || !r.get(crc))
+        return std::nullopt;
+    if (crc != crc32(bytes.first(40)) || format != kFormat || int(size) != recordSize || h.end < kHeader
+        || h.synced < kHeader || h.synced > h.end)
+        return std::nullopt;
+    return h;
+}
+
+QByteArray entryBytes(const Change& c, qint64 previous, const QDateTime& when, const QString& workstation,
+                      const QString& user)
+{
+    QByteArray body;
+    put<quint8>(body, kEntryVersion);
+    put<quint8>(body, quint8(c.what));
+    put<qint64>(body, c.position);
+    put<qint64>(body, previous);
+    put<qint64>(body, when.toMSecsSinceEpoch());
+    putText(body, workstation);
+    putText(body, user);
+    put<quint8>(body, quint8(std::min<qsizetype>(c.kept.size(), 255)));
+    for (qsizetype i = 0; i < c.kept.size() && i < 255; ++i) {
+        put<quint8>(body, c.kept[i].frame);
+        putText(body, c.kept[i].file);
+    }
+    const QByteArray packed = qCompress(c.record, 9);
+    put<quint32>(body, quint32(c.record.size()));
+    put<quint32>(body, quint32(packed.size()));
+    body.append(packed);
+    put<quint32>(body, crc32(body));
+    QByteArray out(kEntryMagic, 4);
+    put<quint32>(out, quint32(body.size()));
+    return out + body;
+}
+
+// The journal as read from its file: the header (made up when damaged) and the bytes.
+struct Opened {
+    Header header;
+    bool headerValid = false;
+    qint64 fileSize = 0;
+};
+
+qint64 findMagic(QByteArrayView bytes, qint64 from)
+{
+    const qsizetype at = QByteArrayView(bytes).indexOf(QByteArrayView(kEntryMagic, 4), from);
+    return at < 0 ? bytes.size() : at;
+}
+
+// Walks the entries in bytes, which stand at offset base of the journal: each whole,
+// checked entry goes to visit. A damaged entry is skipped by looking for the next entry's
+// magic; what does not fit ends the walk. Returns the offset after the last good entry.
+template <class Visit> qint64 walk(QByteArrayView bytes, qint64 base, int recordSize, Visit visit)
+{
+    const qint64 to = bytes.size();
+    qint64 at = 0;
+    qint64 lastEnd = 0;
+    while (at + 8 <= to) {
+        if (std::memcmp(bytes.data() + at, kEntryMagic, 4) != 0) {
+            at = findMagic(bytes, at + 1);
+            continue;
+        }
+        const quint32 length = qFromLittleEndian<quint32>(bytes.data() + at + 4);
+        if (length < kMinEntry - 8 || at + 8 + qint64(length) > to) {
+            at = findMagic(bytes, at + 1);
+            continue;
+        }
+        const std::optional<Entry> e = Journal::parse(bytes.sliced(at, 8 + length), base + at, recordSize);
+        if (!e) {
+            at = findMagic(bytes, at + 1);
+            continue;
+        }
+        at += 8 + length;
+        lastEnd = at;
+        if (!visit(*e))
+            break;
+    }
+    return base + lastEnd;
+}
+
+// A range of a file mapped into memory for reading: the journal is walked without being
+// copied, whatever its size.
+class Mapped {
+public:
+    Mapped(const QString& path, qint64 from, qint64 to) : file_(path)
+    {
+        if (to > from && file_.open(QIODevice::ReadOnly) && file_.size() >= to)
+            data_ = file_.map(from, to - from);
+        length_ = data_ ? to - from : 0;
+        failed_ = to > from && !data_;
+    }
+    QByteArrayView view() const { return QByteArrayView(reinterpret_cast<const char*>(data_), length_); }
+    bool failed() const { return failed_; }
+
+private:
+    QFile file_;
+    uchar* data_ = nullptr;
+    qint64 length_ = 0;
+    bool failed_ = false;
+};
+} // namespace
+
+QString label(What what)
+{
+    switch (what) {
+    case What::Inserita: return QStringLiteral("inserita");
+    case What::Modificata: return QStringLiteral("modificata");
+    case What::Ripristinata: return QStringLiteral("ripristinata");
+    case What::Precedente: return QStringLiteral("gi\u00E0 in archivio");
+    }
+    return QString();
+}
+
+std::optional<Entry> Journal::parse(QByteArrayView bytes, qint64 offset, int recordSize)
+{
+    if (bytes.size() < kMinEntry || std::memcmp(bytes.data(), kEntryMagic, 4) != 0)
+        return std::nullopt;
+    const quint32 length = qFromLittleEndian<quint32>(bytes.data() + 4);
+    if (qint64(length) + 8 != bytes.size())
+        return std::nullopt;
+    const QByteArrayView body = bytes.sliced(8, length - 4);
+    if (crc32(body) != qFromLittleEndian<quint32>(bytes.data() + 8 + length - 4))
+        return std::nullopt;
+    Reader r(body);
+    Entry e;
+    e.offset = offset;
+    quint8 version = 0, what = 0, photos = 0;
+    qint64 millis = 0;
+    if (!r.get(version) || version != kEntryVersion || !r.get(what) || what < 1 || what > 4 || !r.get(e.position)
+        || e.position < 1 || !r.get(e.previous) || e.previous < 0 || (offset > 0 && e.previous >= offset)
+        || !r.get(millis) || !r.text(e.workstation) || !r.text(e.user) || !r.get(photos))
+        return std::nullopt;
+    e.what = What(what);
+    e.when = QDateTime::fromMSecsSinceEpoch(millis, Qt::UTC);
+    for (int i = 0; i < photos; ++i) {
+        KeptPhoto k;
+        if (!r.get(k.frame) || !r.text(k.file))
+            return std::nullopt;
+        e.kept << k;
+    }
+    quint32 size = 0, packedSize = 0;
+    QByteArrayView packed;
+    if (!r.get(size) || int(size) != recordSize || !r.get(packedSize) || !r.take(packedSize, packed)
+        || r.at() != body.size())
+        return std::nullopt;
+    e.record = qUncompress(reinterpret_cast<const uchar*>(packed.data()), packed.size());
+    if (e.record.size() != recordSize)
+        return std::nullopt;
+    return e;
+}
+
+namespace {
+// The journal file opened for one operation, with its header read (or rebuilt in memory
+// when damaged: the end found by walking the entries).
+class File {
+public:
+    File(const QString& path, int recordSize, bool write)
+        : path_(path), recordSize_(recordSize), fd_(path, write ? (O_RDWR | O_CREAT) : O_RDONLY)
+    { }
+    bool exists() const { return fd_.ok(); }
+    void require(const char* what) const
+    {
+        if (!fd_.ok())
+            throw IoError(
+                QStringLiteral("cannot %1 the journal %2: %3").arg(QLatin1String(what), path_, systemError()));
+    }
+    const Fd& fd() const { return fd_; }
+
+    Header header()
+    {
+        const qint64 size = fd_.size();
+        QByteArray bytes(kHeader, '\0');
+        if (size >= kHeader && fd_.readAt(0, bytes.data(), kHeader))
+            if (std::optional<Header> h = parseHeader(bytes, recordSize_); h && h->end <= size)
+                return *h;
+        Header h;
+        if (size > kHeader) {
+            // A damaged header: the entries tell where they end; the archive is checked whole.
+            const Mapped all(path_, kHeader, size);
+            h.end = walk(all.view(), kHeader, recordSize_, [](const Entry&) { return true; });
+            h.synced = kHeader;
+        }
+        h.id = QRandomGenerator::system()->generate64();
+        damaged_ = true;
+        return h;
+    }
+    bool headerDamaged() const { return damaged_; }
+
+    const QString& path() const { return path_; }
+    QByteArray read(qint64 from, qint64 length) const
+    {
+        QByteArray bytes(length, Qt::Uninitialized);
+        if (length > 0 && !fd_.readAt(from, bytes.data(), length))
+            throw IoError(QStringLiteral("cannot read the journal %1: %2").arg(path_, systemError()));
+        return bytes;
+    }
+
+private:
+    QString path_;
+    int recordSize_;
+    Fd fd_;
+    bool damaged_ = false;
+};
+
+// The index beside a journal: for each card the offset of its newest entry. A cache: it is
+// rebuilt from the journal whenever it is missing, damaged, of another journal or behind.
+class Index {
+public:
+    Index(const QString& path, bool write) : fd_(path, write ? (O_RDWR | O_CREAT) : O_RDONLY), write_(write) { }
+
+    // Brings the index up to the journal's end; returns false when it cannot be used.
+    bool catchUp(File& journal, const Header& h, int recordSize, std::optional<qint64> from = {})
+    {
+        if (!fd_.ok())
+            return false;
+        QByteArray head(kIndexHeader, '\0');
+        qint64 covered = kHeader;
+        bool valid = fd_.size() >= kIndexHeader && fd_.readAt(0, head.data(), kIndexHeader)
+                     && std::memcmp(head.constData(), kIndexMagic, 8) == 0
+                     && qFromLittleEndian<quint64>(head.constData() + 8) == h.id;
+        if (valid) {
+            covered = qFromLittleEndian<qint64>(head.constData() + 16);
+            valid = covered >= kHeader && covered <= h.end;
+        }
+        if (valid && from)
+            covered = std::min(covered, *from);
+        if (!valid) {
+            if (!write_)
+                return false;
+            if (::ftruncate(fd_.get(), 0) != 0)
+                return false;
+            covered = kHeader;
+        }
+        if (covered < h.end) {
+            if (!write_)
+                return false;
+            const Mapped tail(journal.path(), covered, h.end);
+            if (tail.failed())
+                return false;
+            walk(tail.view(), covered, recordSize, [this](const Entry& e) {
+                setLatest(e.position, e.offset);
+                return true;
+            });
+        }
+        if (!valid || covered != h.end)
+            return writeHeader(h);
+        return true;
+    }
+    qint64 latest(qint64 position) const
+    {
+        char bytes[8];
+        if (position < 1 || !fd_.readAt(kIndexHeader + (position - 1) * 8, bytes, 8))
+            return 0;
+        return qFromLittleEndian<qint64>(bytes);
+    }
+    bool setLatest(qint64 position, qint64 offset)
+    {
+        char bytes[8];
+        qToLittleEndian(offset, bytes);
+        return position >= 1 && fd_.writeAt(kIndexHeader + (position - 1) * 8, bytes, 8);
+    }
+    bool writeHeader(const Header& h)
+    {
+        QByteArray head(kIndexMagic, 8);
+        put<quint64>(head, h.id);
+        put<qint64>(head, h.end);
+        head.append(QByteArray(kIndexHeader - head.size(), '\0'));
+        return fd_.writeAt(0, head.constData(), head.size());
+    }
+    bool sync() const { return fd_.ok() && ::fdatasync(fd_.get()) == 0; }
+
+private:
+    Fd fd_;
+    bool write_;
+};
+} // namespace
+
+Journal::Journal(const QString& archivePath, int recordSize) : path_(pathFor(archivePath)), recordSize_(recordSize)
+{ }
+
+QString Journal::pathFor(const QString& archivePath)
+{
+    QString p = archivePath;
+    if (p.endsWith(QStringLiteral(".pro")))
+        p.chop(4);
+    return p + QStringLiteral(".cronologia");
+}
+
+QString Journal::indexPath() const
+{
+    return path_ + QStringLiteral(".indice");
+}
+
+void Journal::append(const std::vector<Change>& changes, const QDateTime& when)
+{
+    File file(path_, recordSize_, true);
+    file.require("write");
+    Header h = file.header();
+    Index index(indexPath(), true);
+    const bool indexed = index.catchUp(file, h, recordSize_);
+
+    // Each entry chained to the card's entry before it, in this batch or the journal.
+    const QString workstation = platform::hostName();
+    const QString user = platform::userName();
+    QByteArray bytes;
+    std::vector<std::pair<qint64, qint64>> latest; // position, offset
+    for (const Change& c : changes) {
+        if (c.record.size() != recordSize_)
+            throw IoError(
+                QStringLiteral("a record of %1 bytes for a journal of %2").arg(c.record.size()).arg(recordSize_));
+        qint64 previous = 0;
+        for (const auto& [position, offset] : latest)
+            if (position == c.position)
+                previous = offset;
+        if (previous == 0)
+            previous = indexed ? index.latest(c.position) : 0;
+        const qint64 offset = h.end + bytes.size();
+        bytes += entryBytes(c, previous, when, workstation, user);
+        latest.push_back({c.position, offset});
+    }
+
+    const Header before = h;
+    const qint64 size = file.fd().size();
+    const qint64 needed = h.end + bytes.size();
+    h.end = needed;
+    bool written = true;
+    if (size < needed) {
+        // Zeros ahead of the entries, so that the next appends change no file size.
+        const qint64 target = (needed / kAhead + 1) * kAhead;
+        const QByteArray zeros(std::min<qint64>(target - size, kAhead), '\0');
+        for (qint64 at = size; written && at < target; at += zeros.size())
+            written = file.fd().writeAt(at, zeros.constData(), std::min<qint64>(zeros.size(), target - at));
+    }
+    written = written && file.fd().writeAt(before.end, bytes.constData(), bytes.size());
+    const QByteArray head = headerBytes(h, recordSize_);
+    written = written && file.fd().writeAt(0, head.constData(), head.size());
+    if (!written || ::fdatasync(file.fd().get()) != 0) {
+        const QString cause = QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError());
+        // Best effort: the header names the old end again, so the entries do not count.
+        const QByteArray old = headerBytes(before, recordSize_);
+        file.fd().writeAt(0, old.constData(), old.size());
+        throw IoError(cause);
+    }
+    if (indexed) {
+        for (const auto& [position, offset] : latest)
+            index.setLatest(position, offset);
+        index.writeHeader(h);
+    }
+}
+
+bool Journal::hasCard(qint64 position) const
+{
+    File file(path_, recordSize_, true);
+    if (!file.exists())
+        return false;
+    const Header h = file.header();
+    Index index(indexPath(), true);
+    if (index.catchUp(file, h, recordSize_))
+        return index.latest(position) != 0;
+    bool found = false;
+    scan([&](const Entry& e) {
+        found = e.position == position;
+        return !found;
+    });
+    return found;
+}
+
+std::vector<Entry> Journal::versions(qint64 position) const
+{
+    std::vector<Entry> out;
+    File file(path_, recordSize_, true);
+    if (!file.exists())
+        return out;
+    const Header h = file.header();
+    Index index(indexPath(), true);
+    if (index.catchUp(file, h, recordSize_)) {
+        // Newest to oldest along the card's chain, each entry read and checked on its own.
+        for (qint64 at = index.latest(position); at >= kHeader && at < h.end;) {
+            const QByteArray head = file.read(at, 8);
+            const quint32 length = qFromLittleEndian<quint32>(head.constData() + 4);
+            std::optional<Entry> e;
+            if (at + 8 + qint64(length) <= h.end)
+                e = parse(file.read(at, 8 + length), at, recordSize_);
+            if (!e || e->position != position)
+                break; // a damaged link: the older entries are found by walking the journal
+            at = e->previous;
+            out.push_back(std::move(*e));
+            if (at == 0)
+                return out;
+        }
+    }
+    // Without a usable index, or past a damaged entry: every entry of the card older than
+    // those found.
+    const qint64 before = out.empty() ? h.end : out.back().offset;
+    std::vector<Entry> older;
+    scan([&](const Entry& e) {
+        if (e.offset >= before)
+            return false;
+        if (e.position == position)
+            older.push_back(e);
+        return true;
+    });
+    out.insert(out.end(), older.rbegin(), older.rend());
+    return out;
+}
+
+void Journal::scan(const std::function<bool(const Entry&)>& visit) const
+{
+    scanFrom(kHeader, visit);
+}
+
+void Journal::scanFrom(qint64 from, const std::function<bool(const Entry&)>& visit) const
+{
+    File file(path_, recordSize_, false);
+    if (!file.exists())
+        return;
+    const Header h = file.header();
+    from = std::max(from, kHeader);
+    const Mapped range(path_, from, h.end);
+    if (range.failed())
+        throw IoError(QStringLiteral("cannot read the journal %1").arg(path_));
+    walk(range.view(), from, recordSize_, visit);
+}
+
+qint64 Journal::end() const
+{
+    File file(path_, recordSize_, false);
+    return file.exists() ? file.header().end : kHeader;
+}
+
+qint64 Journal::synced() const
+{
+    File file(path_, recordSize_, false);
+    return file.exists() ? file.header().synced : kHeader;
+}
+
+void Journal::markSynced(qint64 upTo)
+{
+    File file(path_, recordSize_, true);
+    file.require("write");
+    Header h = file.header();
+    Index index(indexPath(), true);
+    // The index is brought up to the entries the archive now holds and forced to the disk
+    // with them, so that after a power failure it is trusted only up to here.
+    if (index.catchUp(file, h, recordSize_, h.synced))
+        index.sync();
+    h.synced = std::clamp(upTo, h.synced, h.end);
+    const QByteArray head = headerBytes(h, recordSize_);
+    if (!file.fd().writeAt(0, head.constData(), head.size()) || ::fdatasync(file.fd().get()) != 0)
+        throw IoError(QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError()));
+}
+
+} // namespace journal

@@ -1,0 +1,100 @@
+#pragma once
+#include "common/CardScreen.h"
+#include "common/Dialogs.h"
+#include "common/IoError.h"
+#include "common/Messages.h"
+#include "common/Text.h"
+#include "history/Versions.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QDialog>
+
+class PictureFrame;
+class QPushButton;
+class QTableWidget;
+class QTreeView;
+
+// The versions of a card, newest first: when, what happened, where, who, what changed.
+class VersionModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    VersionModel(std::vector<history::Version> versions, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    const history::Version& version(int row) const { return versions_[size_t(row)]; }
+
+private:
+    std::vector<history::Version> versions_;
+};
+
+// The history of the card on screen: its saved versions in lstVersioni; the one chosen
+// beside the card as it stands in grdConfronto, changed rows marked, with its photo in
+// imgVersione (and imgVersione02 for a report's second photo). Ripristina puts the chosen
+// version on the card, to be saved as a new version.
+class TfrmCronologia : public QDialog {
+    Q_OBJECT
+    Q_PROPERTY(QColor changedColour MEMBER changedColour_)
+public:
+    // Puts the record and the photos (per frame, the file of each) on the card.
+    using Restore = std::function<void(const QByteArray& record, const QStringList& photos)>;
+    TfrmCronologia(Ui& ui, QWidget* parent, std::vector<history::Version> versions, history::RecordKind kind,
+                   QStringList current, Restore restore, std::function<void(QWidget*)> help = {});
+
+    QTreeView* lstVersioni;
+    QTableWidget* grdConfronto;
+    PictureFrame* imgVersione;
+    PictureFrame* imgVersione02; // nullptr for a card with one photo
+    QPushButton* btnRipristina;
+    QPushButton* btnChiudi;
+
+    // The version chosen (0 the newest), or -1.
+    int chosen() const;
+    void choose(int row);
+    void btnRipristinaClick();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void showChosen();
+
+    Ui& ui_;
+    VersionModel* model_;
+    history::RecordKind kind_;
+    QStringList current_;
+    Restore restore_;
+    QColor changedColour_;
+};
+
+// The history screen of a card over records R with the given photo frames: the card's
+// versions read under its archive's lock, the card as it stands, and restore.
+template <class R>
+void showCardHistory(Ui& ui, Card<R>& card, QList<quint8> frames, const QStringList& currentPhotos,
+                     const TfrmCronologia::Restore& restore, const std::function<void(QWidget*)>& help)
+{
+    const QString position = text::trim(card.lblPosizione->text());
+    if (position.isEmpty()) {
+        ui.message(&card, Ui::Kind::Information, messages::kNotSavedYet);
+        return;
+    }
+    std::vector<journal::Entry> entries;
+    try {
+        entries = card.archive().history(position.toLongLong());
+    } catch (const IoError&) {
+        ui.message(&card, Ui::Kind::Error, messages::kArchiveAccess);
+        return;
+    }
+    if (entries.empty()) {
+        ui.message(&card, Ui::Kind::Information, messages::kNoHistoryYet);
+        return;
+    }
+    const history::RecordKind kind = history::kindOf<R>(std::move(frames));
+    QStringList current;
+    for (const CardField<R>& f : card.fieldTable())
+        current << text::trim(cardfields::value(f.control));
+    execOnce(ui, std::make_unique<TfrmCronologia>(ui, &card, history::versions(entries, kind, currentPhotos), kind,
+                                                  current, restore, help));
+}
