@@ -319,10 +319,17 @@ class File {
 public:
     File(const QString& path, int recordSize, bool write)
         : path_(path), recordSize_(recordSize), fd_(path, write ? (O_RDWR | O_CREAT) : O_RDONLY)
-    { }
+    {
+        // A journal made read-only is never written, whoever runs the program.
+        struct stat st { };
+        if (write && fd_.ok() && ::fstat(fd_.get(), &st) == 0 && (st.st_mode & 0222) == 0)
+            readOnly_ = true;
+    }
     bool exists() const { return fd_.ok(); }
     void require(const char* what) const
     {
+        if (readOnly_)
+            throw IoError(QStringLiteral("the journal %1 is read-only").arg(path_));
         if (!fd_.ok())
             throw IoError(
                 QStringLiteral("cannot %1 the journal %2: %3").arg(QLatin1String(what), path_, systemError()));
@@ -362,6 +369,7 @@ private:
     QString path_;
     int recordSize_;
     Fd fd_;
+    bool readOnly_ = false;
     bool damaged_ = false;
 };
 

@@ -420,7 +420,9 @@ int render(const Template& t, QPagedPaintDevice& device, const PrintOptions& opt
     for (size_t k = 0; k < sequence.size(); ++k) {
         const LaidPage& page = pages[sequence[k]];
         if (k > 0) {
-            device.setPageLayout(pageLayout(*page.page));
+            // A page of another orientation turns the paper; the same keeps the layout.
+            if (page.page->orientation != pages[sequence[k - 1]].page->orientation)
+                device.setPageLayout(pageLayout(*page.page));
             if (!device.newPage()) {
                 painter.end();
                 throw IoError(QStringLiteral("the printer refused page %1").arg(sequence[k] + 1),

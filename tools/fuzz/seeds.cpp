@@ -1,5 +1,7 @@
 // Writes the seed inputs of the fuzz targets: real records, settings files and pictures
 // made by the program's own code. Usage: seeds OUTPUT_DIR
+#include "common/ProgramDir.h"
+#include "records/ArtworkArchive.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
 
@@ -8,6 +10,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QTemporaryDir>
+#include <QtEndian>
 
 namespace {
 void put(const QString& dir, const QString& name, const QByteArray& bytes)
@@ -55,6 +59,24 @@ int main(int argc, char** argv)
     put(out + QStringLiteral("/settings"), QStringLiteral("heading"),
         "[Schede Interventi]\r\nIntestazione Azienda=Lab\xE0\r\n");
     put(out + QStringLiteral("/pictures"), QStringLiteral("photo.jpg"), picture("JPEG"));
+    // A journal the program wrote: two cards, one saved three times, a kept photo.
+    QTemporaryDir scratch;
+    {
+        programdir::Override here(scratch.path());
+        ArtworkArchive store;
+        store.save(w.encode(), {}, journal::What::Inserita);
+        w[TSchedaOpera::Note] = QStringLiteral("seconda versione");
+        store.save(w.encode(), QStringLiteral("1"), journal::What::Modificata,
+                   {{0, QStringLiteral("Inventario/Cronologia/Opera_1_x.jpg")}});
+        store.save(w.encode(), {}, journal::What::Inserita);
+        store.save(w.encode(), QStringLiteral("1"), journal::What::Ripristinata);
+        QFile journalFile(scratch.filePath(QStringLiteral("Inventario_Opere.cronologia")));
+        journalFile.open(QIODevice::ReadOnly);
+        const QByteArray bytes = journalFile.readAll();
+        // Only the written part: the zeros ahead of it add nothing to fuzz.
+        put(out + QStringLiteral("/journal"), QStringLiteral("journal"),
+            bytes.left(qFromLittleEndian<qint64>(bytes.constData() + 16)));
+    }
     put(out + QStringLiteral("/pictures"), QStringLiteral("logo.bmp"), picture("BMP"));
     return 0;
 }

@@ -1,0 +1,417 @@
+// The history journal beside an archive: its bytes at their offsets, cards read back through
+// the index or without it, torn and damaged entries, a journal that cannot be written, saves
+// killed half way, two workstations on one card, and the recovery of lost archive writes.
+#include "FileSizeLimit.h"
+
+#include "common/ArchiveFile.h"
+#include "common/Crc32.h"
+#include "common/IoError.h"
+#include "common/Journal.h"
+#include "common/ProgramDir.h"
+#include "records/ArtworkArchive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/stat.h>
+
+namespace {
+using journal::What;
+
+QByteArray card(const QString& title, const QString& note = {})
+{
+    TSchedaOpera r;
+    r[TSchedaOpera::Titolo] = title;
+    r[TSchedaOpera::Note] = note;
+    r[TSchedaOpera::Venduta] = QStringLiteral("No");
+    return r.encode();
+}
+
+QString titleOf(const QByteArray& record)
+{
+    return TSchedaOpera::fieldText(record.constData(), TSchedaOpera::Titolo);
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QStringList titles(const std::vector<journal::Entry>& entries)
+{
+    QStringList out;
+    for (const journal::Entry& e : entries)
+        out << titleOf(e.record);
+    return out;
+}
+
+template <class T> T at(const QByteArray& bytes, qsizetype offset)
+{
+    return qFromLittleEndian<T>(bytes.constData() + offset);
+}
+} // namespace
+
+class TestJournal : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void bytesAtTheirOffsets();
+    void cardsReadBackNewestFirst();
+    void indexRebuiltWhenMissingOrForeign();
+    void firstSaveKeepsWhatWasThere();
+    void tornLastEntry();
+    void damagedEntryInTheMiddle_data();
+    void damagedEntryInTheMiddle();
+    void entryOfAnotherRecordSize();
+    void journalThatCannotBeWritten_data();
+    void journalThatCannotBeWritten();
+    void killedWhileSaving();
+    void twoWorkstationsSaveTheSameCard();
+    void recoveryPutsBackWhatThePowerFailureTook();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<programdir::Override> here_;
+    QString archive() const { return dir_->filePath("Inventario_Opere.pro"); }
+    QString journalFile() const { return dir_->filePath("Inventario_Opere.cronologia"); }
+};
+
+void TestJournal::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    here_ = std::make_unique<programdir::Override>(dir_->path());
+}
+
+void TestJournal::cleanup()
+{
+    here_.reset();
+    dir_.reset();
+}
+
+void TestJournal::bytesAtTheirOffsets()
+{
+    ArtworkArchive store;
+    const QDateTime before = QDateTime::currentDateTimeUtc();
+    QCOMPARE(store.save(card("Natura morta"), {}, What::Inserita, {{0, "Inventario/Cronologia/Opera_1_x.jpg"}}), 1);
+    const QByteArray j = readAll(journalFile());
+    // The header: magic, format, record size, end, synced, identity, CRC of those.
+    QCOMPARE(j.left(8), QByteArray("BRVNCRON"));
+    QCOMPARE(at<quint32>(j, 8), 1u);
+    QCOMPARE(at<quint32>(j, 12), 2925u);
+    const qint64 end = at<qint64>(j, 16);
+    QCOMPARE(at<qint64>(j, 24), 64); // nothing checked into the archive on the disk yet
+    QCOMPARE(at<quint32>(j, 40), crc32(j.left(40)));
+    // The entry after the 64-byte header: magic, length, then the checked body.
+    QCOMPARE(j.mid(64, 4), QByteArray("BRVV"));
+    const quint32 length = at<quint32>(j, 68);
+    QCOMPARE(end, 64 + 8 + qint64(length));
+    QCOMPARE(quint8(j[72]), quint8(1)); // entry version
+    QCOMPARE(quint8(j[73]), quint8(What::Inserita));
+    QCOMPARE(at<qint64>(j, 74), 1); // position
+    QCOMPARE(at<qint64>(j, 82), 0); // no earlier entry of the card
+    const qint64 millis = at<qint64>(j, 90);
+    QVERIFY(millis >= before.toMSecsSinceEpoch() && millis <= QDateTime::currentMSecsSinceEpoch());
+    QCOMPARE(at<quint32>(j, 64 + 8 + length - 4), crc32(j.mid(72, length - 4)));
+    // Zeros follow the entry, written ahead so that the next saves change no file size.
+    QVERIFY(j.size() >= 1024 * 1024);
+    QCOMPARE(j.mid(end).count('\0'), j.size() - end);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(v.size(), size_t(1));
+    QCOMPARE(v[0].record, card("Natura morta"));
+    QCOMPARE(v[0].kept, (QList<journal::KeptPhoto>{{0, "Inventario/Cronologia/Opera_1_x.jpg"}}));
+    QVERIFY(!v[0].workstation.isEmpty() && !v[0].user.isEmpty());
+    // The archive has the record as before: the journal changes none of its bytes.
+    QCOMPARE(readAll(archive()), card("Natura morta"));
+}
+
+void TestJournal::cardsReadBackNewestFirst()
+{
+    ArtworkArchive store;
+    store.save(card("a1"), {}, What::Inserita);
+    store.save(card("b1"), {}, What::Inserita);
+    store.save(card("a2"), "1", What::Modificata);
+    store.save(card("b2"), "2", What::Modificata);
+    store.save(card("a3"), "1", What::Ripristinata);
+    const std::vector<journal::Entry> a = store.history(1);
+    QCOMPARE(titles(a), (QStringList{"a3", "a2", "a1"}));
+    QCOMPARE(a[0].what, What::Ripristinata);
+    QCOMPARE(a[0].previous, a[1].offset);
+    QCOMPARE(a[2].previous, 0);
+    QCOMPARE(titles(store.history(2)), (QStringList{"b2", "b1"}));
+    QVERIFY(store.history(3).empty());
+    QCOMPARE(titleOf(store.read(1)), QString("a3"));
+}
+
+void TestJournal::indexRebuiltWhenMissingOrForeign()
+{
+    ArtworkArchive store;
+    for (int i = 0; i < 6; ++i)
+        store.save(card(QStringLiteral("v%1").arg(i)), i == 0 ? QString() : QStringLiteral("1"), What::Modificata);
+    const QStringList expected{"v5", "v4", "v3", "v2", "v1", "v0"};
+    const QString index = journalFile() + ".indice";
+    QVERIFY(QFile::exists(index));
+    QVERIFY(QFile::remove(index));
+    QCOMPARE(titles(store.history(1)), expected);
+    // An index of another journal (a restored folder, a copied file) is not trusted.
+    QTemporaryDir other;
+    {
+        programdir::Override there(other.path());
+        ArtworkArchive elsewhere;
+        elsewhere.save(card("altro"), {}, What::Inserita);
+        elsewhere.save(card("altro2"), {}, What::Inserita);
+    }
+    QVERIFY(QFile::remove(index));
+    QVERIFY(QFile::copy(other.filePath("Inventario_Opere.cronologia.indice"), index));
+    QCOMPARE(titles(store.history(1)), expected);
+    // An index left behind by entries written later is brought up to date.
+    const QByteArray stale = readAll(index);
+    store.save(card("v6"), "1", What::Modificata);
+    writeAll(index, stale);
+    QCOMPARE(titles(store.history(1)).first(), QString("v6"));
+}
+
+void TestJournal::firstSaveKeepsWhatWasThere()
+{
+    // An archive an older installation wrote, without a journal.
+    writeAll(archive(), card("uno") + card("due"));
+    ArtworkArchive store;
+    store.save(card("due bis"), "2", What::Modificata);
+    const std::vector<journal::Entry> v = store.history(2);
+    QCOMPARE(titles(v), (QStringList{"due bis", "due"}));
+    QCOMPARE(v[1].what, What::Precedente);
+    QCOMPARE(journal::label(v[1].what), QString::fromUtf8("gi\u00E0 in archivio"));
+    // Only the first save keeps it.
+    store.save(card("due ter"), "2", What::Modificata);
+    QCOMPARE(titles(store.history(2)), (QStringList{"due ter", "due bis", "due"}));
+    QVERIFY(store.history(1).empty());
+}
+
+void TestJournal::tornLastEntry()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    store.save(card("due"), {}, What::Inserita);
+    const qint64 endOfTwo = journal::Journal(archive(), TSchedaOpera::kSize).end();
+    store.save(card("tre"), {}, What::Inserita);
+    const QByteArray whole = readAll(journalFile());
+    const qint64 endOfThree = at<qint64>(whole, 16);
+    // Cut at every length of the last entry: the two before it stay, the torn one is not
+    // read, and the next save goes on after the good ones.
+    for (qint64 cut = endOfTwo; cut < endOfThree; ++cut) {
+        writeAll(journalFile(), whole.left(cut));
+        QFile::remove(journalFile() + ".indice");
+        ArtworkArchive again;
+        QCOMPARE(titles(again.history(1)), QStringList{"uno"});
+        QCOMPARE(titles(again.history(2)), QStringList{"due"});
+        QVERIFY2(again.history(3).empty(), qPrintable(QString::number(cut)));
+    }
+    writeAll(journalFile(), whole.left(endOfThree - 5));
+    // The archive had card 3: the history starts from it.
+    store.save(card("tre bis"), "3", What::Modificata);
+    QCOMPARE(titles(store.history(3)), (QStringList{"tre bis", "tre"}));
+    QCOMPARE(titles(store.history(2)), QStringList{"due"});
+}
+
+void TestJournal::damagedEntryInTheMiddle_data()
+{
+    QTest::addColumn<int>("where"); // byte of the second entry that is flipped
+    QTest::newRow("magic") << 1;
+    QTest::newRow("length") << 5;
+    QTest::newRow("position") << 11;
+    QTest::newRow("record") << -10;
+    QTest::newRow("CRC") << -2; // from the entry's end
+}
+
+void TestJournal::damagedEntryInTheMiddle()
+{
+    QFETCH(int, where);
+    ArtworkArchive store;
+    std::vector<qint64> starts;
+    for (int i = 0; i < 5; ++i) {
+        starts.push_back(journal::Journal(archive(), TSchedaOpera::kSize).end());
+        store.save(card(QStringLiteral("v%1").arg(i)), i == 0 ? QString() : QStringLiteral("1"), What::Modificata);
+        store.save(card(QStringLiteral("other%1").arg(i)), i == 0 ? QString() : QStringLiteral("2"), What::Modificata);
+    }
+    const qint64 end = journal::Journal(archive(), TSchedaOpera::kSize).end();
+    QByteArray j = readAll(journalFile());
+    const qint64 second = starts[1];
+    const qint64 length = 8 + at<quint32>(j, second + 4);
+    const qint64 flip = where >= 0 ? second + where : second + length + where;
+    j[flip] = char(j[flip] ^ 0x5A);
+    writeAll(journalFile(), j);
+    // Through the index (the link to the damaged entry breaks) and without it.
+    for (int pass = 0; pass < 2; ++pass) {
+        QCOMPARE(titles(store.history(1)), (QStringList{"v4", "v3", "v2", "v0"}));
+        QCOMPARE(titles(store.history(2)), (QStringList{"other4", "other3", "other2", "other1", "other0"}));
+        QFile::remove(journalFile() + ".indice");
+    }
+    QCOMPARE(journal::Journal(archive(), TSchedaOpera::kSize).end(), end);
+}
+
+void TestJournal::entryOfAnotherRecordSize()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    QVERIFY_THROWS_EXCEPTION(IoError, store.save(QByteArray(100, 'x'), "1", What::Modificata));
+    const QByteArray j = readAll(journalFile());
+    const qint64 end = at<qint64>(j, 16);
+    const QByteArray entry = j.mid(64, end - 64);
+    QVERIFY(journal::Journal::parse(entry, 64, TSchedaOpera::kSize).has_value());
+    // The same entry read as one of the report archive's: refused, not misread.
+    QVERIFY(!journal::Journal::parse(entry, 64, 11895).has_value());
+    // A journal read for records of another size yields nothing.
+    QVERIFY(journal::Journal(archive(), 11895).versions(1).empty());
+    QCOMPARE(titles(store.history(1)), QStringList{"uno"});
+}
+
+void TestJournal::journalThatCannotBeWritten_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("a folder in its place") << "folder";
+    QTest::newRow("read-only") << "read-only";
+    QTest::newRow("full disk") << "full";
+}
+
+void TestJournal::journalThatCannotBeWritten()
+{
+    QFETCH(QString, how);
+    writeAll(archive(), card("uno"));
+    if (how == "folder")
+        QVERIFY(QDir(dir_->path()).mkdir("Inventario_Opere.cronologia"));
+    if (how == "read-only") {
+        ArtworkArchive().save(card("uno bis"), "1", What::Modificata);
+        QVERIFY(QFile::setPermissions(journalFile(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    }
+    const QByteArray before = readAll(archive());
+    const QByteArray journalBefore = how == "folder" ? QByteArray() : readAll(journalFile());
+    {
+        std::unique_ptr<FileSizeLimit> full;
+        if (how == "full")
+            full = std::make_unique<FileSizeLimit>(64); // the header fits, an entry does not
+        // The history never silently stops: no journal, no save.
+        QVERIFY_THROWS_EXCEPTION(IoError, ArtworkArchive().save(card("modificata"), "1", What::Modificata));
+        QVERIFY_THROWS_EXCEPTION(IoError, ArtworkArchive().save(card("nuova"), {}, What::Inserita));
+    }
+    QCOMPARE(readAll(archive()), before);
+    if (how == "read-only") {
+        QCOMPARE(readAll(journalFile()), journalBefore);
+        QCOMPARE(titles(ArtworkArchive().history(1)), (QStringList{"uno bis", "uno"}));
+    }
+    if (how == "full")
+        QVERIFY(ArtworkArchive().history(1).empty());
+}
+
+void TestJournal::killedWhileSaving()
+{
+    // Saves killed at unforeseen moments: every save the program reported done is in the
+    // history, the archive holds whole records, and the next saves go on.
+    QSet<QString> reported;
+    int total = 0;
+    for (int round = 0; round < 6; ++round) {
+        QProcess saver;
+        saver.start(QStringLiteral(SAVER), {dir_->path(), QStringLiteral("r%1").arg(round), "100000",
+                                            round % 2 ? QStringLiteral("1") : QString()});
+        QVERIFY(saver.waitForStarted());
+        const int wanted = 5 + QRandomGenerator::global()->bounded(40);
+        QByteArray out;
+        while (out.count('\n') < wanted && saver.state() == QProcess::Running) {
+            saver.waitForReadyRead(10000);
+            out += saver.readAllStandardOutput();
+        }
+        ::kill(pid_t(saver.processId()), SIGKILL);
+        saver.waitForFinished(10000);
+        out += saver.readAllStandardOutput();
+        for (const QByteArray& line : out.split('\n'))
+            if (line.startsWith("saved "))
+                reported.insert(QStringLiteral("r%1:%2").arg(round).arg(QString::fromLatin1(line.mid(6))));
+        total += int(out.count('\n'));
+    }
+    QVERIFY(total > 30);
+    const qint64 size = QFileInfo(archive()).size();
+    QCOMPARE(size % TSchedaOpera::kSize, 0);
+    ArtworkArchive store;
+    QSet<QString> kept;
+    store.journal().scan([&](const journal::Entry& e) {
+        kept.insert(titleOf(e.record));
+        return true;
+    });
+    for (const QString& t : std::as_const(reported))
+        QVERIFY2(kept.contains(t), qPrintable(t));
+    store.scan([&](qint64, const char* bytes) {
+        const QString t = TSchedaOpera::fieldText(bytes, TSchedaOpera::Titolo);
+        return t.startsWith(u'r') && kept.contains(t);
+    });
+    QCOMPARE(store.save(card("dopo"), {}, What::Inserita), size / TSchedaOpera::kSize + 1);
+}
+
+void TestJournal::twoWorkstationsSaveTheSameCard()
+{
+    writeAll(archive(), card("prima"));
+    const int each = 40;
+    QProcess a, b;
+    a.start(QStringLiteral(SAVER), {dir_->path(), "A", QString::number(each), "1"});
+    b.start(QStringLiteral(SAVER), {dir_->path(), "B", QString::number(each), "1"});
+    QVERIFY(a.waitForFinished(120000) && b.waitForFinished(120000));
+    QCOMPARE(a.exitCode(), 0);
+    QCOMPARE(b.exitCode(), 0);
+    const std::vector<journal::Entry> v = ArtworkArchive().history(1);
+    // Both workstations' saves, each in its own order, and what was there first, once.
+    QCOMPARE(int(v.size()), 2 * each + 1);
+    QCOMPARE(titleOf(v.back().record), QString("prima"));
+    int nextA = each - 1, nextB = each - 1;
+    for (size_t i = 0; i + 1 < v.size(); ++i) {
+        const QString t = titleOf(v[i].record);
+        if (t.startsWith("A:"))
+            QCOMPARE(t, QStringLiteral("A:%1").arg(nextA--));
+        else
+            QCOMPARE(t, QStringLiteral("B:%1").arg(nextB--));
+    }
+    // The archive holds the last version the history has.
+    QCOMPARE(ArtworkArchive().read(1), v.front().record);
+}
+
+void TestJournal::recoveryPutsBackWhatThePowerFailureTook()
+{
+    ArtworkArchive store;
+    store.save(card("uno", "nota"), {}, What::Inserita);
+    store.save(card("due"), {}, What::Inserita);
+    store.checkpoint();
+    QCOMPARE(store.journal().synced(), store.journal().end());
+    store.save(card("uno bis", "nota cambiata"), "1", What::Modificata);
+    store.save(card("tre"), {}, What::Inserita);
+    store.save(card("due bis"), "2", What::Modificata);
+    // What a power failure may leave: record 1 as it was, record 2 half written, record 3
+    // never appended.
+    QByteArray lost = card("uno", "nota");
+    QByteArray torn = card("due bis");
+    torn.replace(0, 1024, card("due").left(1024));
+    writeAll(archive(), lost + torn);
+    store.recover();
+    QCOMPARE(readAll(archive()), card("uno bis", "nota cambiata") + card("due bis") + card("tre"));
+    QCOMPARE(store.journal().synced(), store.journal().end());
+    // A record another program wrote since the last save is left as it is.
+    store.save(card("uno ter"), "1", What::Modificata);
+    QByteArray other = readAll(archive());
+    other.replace(0, TSchedaOpera::kSize, card("scritta da un'altra installazione"));
+    writeAll(archive(), other);
+    store.recover();
+    QCOMPARE(readAll(archive()), other);
+}
+
+QTEST_GUILESS_MAIN(TestJournal)
+#include "tst_journal.moc"

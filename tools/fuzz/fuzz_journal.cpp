@@ -1,0 +1,36 @@
+// A damaged, torn or hand-edited history journal: every card's versions, the walk over the
+// whole journal and the index built from it read whatever bytes they are given.
+#include "FuzzMain.h"
+
+#include "common/Journal.h"
+#include "records/SchedaOpera.h"
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    fuzz::init(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString archive = fuzz::folder().filePath(QStringLiteral("Inventario_Opere.pro"));
+    fuzz::asFile(QStringLiteral("Inventario_Opere.cronologia"), data, size);
+    QFile::remove(fuzz::folder().filePath(QStringLiteral("Inventario_Opere.cronologia.indice")));
+    const journal::Journal journal(archive, TSchedaOpera::kSize);
+    qint64 last = 0;
+    journal.scan([&](const journal::Entry& e) {
+        // Entries come in file order, whole, and of the archive's record size.
+        if (e.offset <= last || e.record.size() != TSchedaOpera::kSize || e.position < 1)
+            __builtin_trap();
+        last = e.offset;
+        return true;
+    });
+    for (qint64 position : {1, 2, 3}) {
+        for (const journal::Entry& e : journal.versions(position))
+            if (e.position != position || e.record.size() != TSchedaOpera::kSize)
+                __builtin_trap();
+    }
+    (void)journal::Journal::parse(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)), 64,
+                                  TSchedaOpera::kSize);
+    return 0;
+}
