@@ -197,13 +197,6 @@ QByteArray entryBytes(const Change& c, qint64 previous, const QDateTime& when, c
     return out + body;
 }
 
-// The journal as read from its file: the header (made up when damaged) and the bytes.
-struct Opened {
-    Header header;
-    bool headerValid = false;
-    qint64 fileSize = 0;
-};
-
 qint64 findMagic(QByteArrayView bytes, qint64 from)
 {
     const qsizetype at = QByteArrayView(bytes).indexOf(QByteArrayView(kEntryMagic, 4), from);
@@ -314,7 +307,8 @@ std::optional<Entry> Journal::parse(QByteArrayView bytes, qint64 offset, int rec
 
 namespace {
 // The journal file opened for one operation, with its header read (or rebuilt in memory
-// when damaged: the end found by walking the entries).
+// when damaged). The header's end is brought up to date at checkpoints only; between them
+// the entries after it are found from the index's note of the end, checked on the disk.
 class File {
 public:
     File(const QString& path, int recordSize, bool write)
@@ -335,6 +329,7 @@ public:
                 QStringLiteral("cannot %1 the journal %2: %3").arg(QLatin1String(what), path_, systemError()));
     }
     const Fd& fd() const { return fd_; }
+    const QString& path() const { return path_; }
 
     Header header()
     {
@@ -351,12 +346,37 @@ public:
             h.synced = kHeader;
         }
         h.id = QRandomGenerator::system()->generate64();
-        damaged_ = true;
         return h;
     }
-    bool headerDamaged() const { return damaged_; }
 
-    const QString& path() const { return path_; }
+    // Where the entries end: from the header's end, or the later one the index noted,
+    // past every whole entry that follows. Zeros (or the file's end) end the entries; a
+    // damaged entry among them is stepped over to the next good one.
+    qint64 end(const Header& h, qint64 noted)
+    {
+        const qint64 size = fd_.size();
+        qint64 at = (noted > h.end && noted <= size) ? noted : h.end;
+        char head[8];
+        while (at + 8 <= size && fd_.readAt(at, head, 8)) {
+            if (std::memcmp(head, kEntryMagic, 4) == 0) {
+                const quint32 length = qFromLittleEndian<quint32>(head + 4);
+                if (at + 8 + qint64(length) <= size && Journal::parse(read(at, 8 + length), at, recordSize_)) {
+                    at += 8 + length;
+                    continue;
+                }
+            } else if (qFromLittleEndian<quint64>(head) == 0) {
+                return at;
+            }
+            // Not a whole entry: the next good one, if any, goes on after it.
+            const Mapped rest(path_, at + 1, size);
+            const qint64 next = walk(rest.view(), at + 1, recordSize_, [](const Entry&) { return false; });
+            if (next == at + 1)
+                return at;
+            at = findNext(at + 1, size);
+        }
+        return at;
+    }
+
     QByteArray read(qint64 from, qint64 length) const
     {
         QByteArray bytes(length, Qt::Uninitialized);
@@ -366,55 +386,71 @@ public:
     }
 
 private:
+    // The offset of the first good entry after from.
+    qint64 findNext(qint64 from, qint64 size) const
+    {
+        const Mapped rest(path_, from, size);
+        qint64 found = size;
+        walk(rest.view(), from, recordSize_, [&](const Entry& e) {
+            found = e.offset;
+            return false;
+        });
+        return found;
+    }
+
     QString path_;
     int recordSize_;
     Fd fd_;
     bool readOnly_ = false;
-    bool damaged_ = false;
 };
 
-// The index beside a journal: for each card the offset of its newest entry. A cache: it is
-// rebuilt from the journal whenever it is missing, damaged, of another journal or behind.
+// The index beside a journal: the end of the entries it has seen, and for each card the
+// offset of its newest entry. A cache: rebuilt from the journal whenever it is missing,
+// damaged, of another journal or behind.
 class Index {
 public:
     Index(const QString& path, bool write) : fd_(path, write ? (O_RDWR | O_CREAT) : O_RDONLY), write_(write) { }
 
-    // Brings the index up to the journal's end; returns false when it cannot be used.
-    bool catchUp(File& journal, const Header& h, int recordSize, std::optional<qint64> from = {})
+    // The end of the entries the index has seen, when it is this journal's; else 0.
+    qint64 covered(const Header& h) const
+    {
+        QByteArray head(kIndexHeader, '\0');
+        if (!fd_.ok() || fd_.size() < kIndexHeader || !fd_.readAt(0, head.data(), kIndexHeader)
+            || std::memcmp(head.constData(), kIndexMagic, 8) != 0
+            || qFromLittleEndian<quint64>(head.constData() + 8) != h.id)
+            return 0;
+        const qint64 c = qFromLittleEndian<qint64>(head.constData() + 16);
+        return c >= kHeader ? c : 0;
+    }
+
+    // Brings the index up to the entries' end (from an earlier point when given); returns
+    // false when it cannot be used.
+    bool catchUp(File& journal, const Header& h, qint64 end, std::optional<qint64> from = {})
     {
         if (!fd_.ok())
             return false;
-        QByteArray head(kIndexHeader, '\0');
-        qint64 covered = kHeader;
-        bool valid = fd_.size() >= kIndexHeader && fd_.readAt(0, head.data(), kIndexHeader)
-                     && std::memcmp(head.constData(), kIndexMagic, 8) == 0
-                     && qFromLittleEndian<quint64>(head.constData() + 8) == h.id;
-        if (valid) {
-            covered = qFromLittleEndian<qint64>(head.constData() + 16);
-            valid = covered >= kHeader && covered <= h.end;
-        }
+        qint64 seen = covered(h);
+        const bool valid = seen >= kHeader && seen <= end;
         if (valid && from)
-            covered = std::min(covered, *from);
+            seen = std::min(seen, std::max(*from, kHeader));
         if (!valid) {
-            if (!write_)
+            if (!write_ || ::ftruncate(fd_.get(), 0) != 0)
                 return false;
-            if (::ftruncate(fd_.get(), 0) != 0)
-                return false;
-            covered = kHeader;
+            seen = kHeader;
         }
-        if (covered < h.end) {
+        if (seen < end) {
             if (!write_)
                 return false;
-            const Mapped tail(journal.path(), covered, h.end);
+            const Mapped tail(journal.path(), seen, end);
             if (tail.failed())
                 return false;
-            walk(tail.view(), covered, recordSize, [this](const Entry& e) {
+            walk(tail.view(), seen, recordSizeOf(h), [this](const Entry& e) {
                 setLatest(e.position, e.offset);
                 return true;
             });
         }
-        if (!valid || covered != h.end)
-            return writeHeader(h);
+        if (!valid || seen != end || covered(h) != end)
+            return writeHeader(h, end);
         return true;
     }
     qint64 latest(qint64 position) const
@@ -430,19 +466,40 @@ public:
         qToLittleEndian(offset, bytes);
         return position >= 1 && fd_.writeAt(kIndexHeader + (position - 1) * 8, bytes, 8);
     }
-    bool writeHeader(const Header& h)
+    bool writeHeader(const Header& h, qint64 end)
     {
         QByteArray head(kIndexMagic, 8);
         put<quint64>(head, h.id);
-        put<qint64>(head, h.end);
+        put<qint64>(head, end);
         head.append(QByteArray(kIndexHeader - head.size(), '\0'));
         return fd_.writeAt(0, head.constData(), head.size());
     }
     bool sync() const { return fd_.ok() && ::fdatasync(fd_.get()) == 0; }
+    void setRecordSize(int size) { recordSize_ = size; }
 
 private:
+    int recordSizeOf(const Header&) const { return recordSize_; }
+
     Fd fd_;
     bool write_;
+    int recordSize_ = 0;
+};
+
+// The journal with its index, opened for one operation: the header, the entries' end.
+struct Opened {
+    Opened(const QString& path, const QString& indexPath, int recordSize, bool write)
+        : file(path, recordSize, write), index(indexPath, write)
+    {
+        index.setRecordSize(recordSize);
+        if (file.exists()) {
+            header = file.header();
+            end = file.end(header, index.covered(header));
+        }
+    }
+    File file;
+    Index index;
+    Header header;
+    qint64 end = kHeader;
 };
 } // namespace
 
@@ -462,20 +519,25 @@ QString Journal::indexPath() const
     return path_ + QStringLiteral(".indice");
 }
 
-void Journal::append(const std::vector<Change>& changes, const QDateTime& when)
+qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when, const QByteArray& storedBefore)
 {
-    File file(path_, recordSize_, true);
-    file.require("write");
-    Header h = file.header();
-    Index index(indexPath(), true);
-    const bool indexed = index.catchUp(file, h, recordSize_);
+    Opened j(path_, indexPath(), recordSize_, true);
+    j.file.require("write");
+    const bool indexed = j.index.catchUp(j.file, j.header, j.end);
+
+    std::vector<Change> all;
+    // Before a card's first version, the one stored before it.
+    if (!changes.empty() && !storedBefore.isEmpty()
+        && !(indexed ? j.index.latest(changes.front().position) != 0 : hasCard(changes.front().position)))
+        all.push_back({changes.front().position, What::Precedente, storedBefore, {}});
+    all.insert(all.end(), changes.begin(), changes.end());
 
     // Each entry chained to the card's entry before it, in this batch or the journal.
     const QString workstation = platform::hostName();
     const QString user = platform::userName();
     QByteArray bytes;
     std::vector<std::pair<qint64, qint64>> latest; // position, offset
-    for (const Change& c : changes) {
+    for (const Change& c : all) {
         if (c.record.size() != recordSize_)
             throw IoError(
                 QStringLiteral("a record of %1 bytes for a journal of %2").arg(c.record.size()).arg(recordSize_));
@@ -483,51 +545,54 @@ void Journal::append(const std::vector<Change>& changes, const QDateTime& when)
         for (const auto& [position, offset] : latest)
             if (position == c.position)
                 previous = offset;
-        if (previous == 0)
-            previous = indexed ? index.latest(c.position) : 0;
-        const qint64 offset = h.end + bytes.size();
+        if (previous == 0 && indexed)
+            previous = j.index.latest(c.position);
+        const qint64 offset = j.end + bytes.size();
         bytes += entryBytes(c, previous, when, workstation, user);
         latest.push_back({c.position, offset});
     }
 
-    const Header before = h;
-    const qint64 size = file.fd().size();
-    const qint64 needed = h.end + bytes.size();
-    h.end = needed;
+    // A new journal, or one whose header was damaged, gets its header with the entries.
+    const qint64 size = j.file.fd().size();
+    const bool newHeader = size < kHeader || !parseHeader(j.file.read(0, kHeader), recordSize_);
+    const qint64 needed = j.end + bytes.size();
     bool written = true;
-    if (size < needed) {
+    if (newHeader) {
+        Header h = j.header;
+        h.end = j.end;
+        const QByteArray head = headerBytes(h, recordSize_);
+        written = j.file.fd().writeAt(0, head.constData(), head.size());
+    }
+    if (written && size < needed) {
         // Zeros ahead of the entries, so that the next appends change no file size.
         const qint64 target = (needed / kAhead + 1) * kAhead;
         const QByteArray zeros(std::min<qint64>(target - size, kAhead), '\0');
-        for (qint64 at = size; written && at < target; at += zeros.size())
-            written = file.fd().writeAt(at, zeros.constData(), std::min<qint64>(zeros.size(), target - at));
+        for (qint64 at = std::max(size, kHeader); written && at < target; at += zeros.size())
+            written = j.file.fd().writeAt(at, zeros.constData(), std::min<qint64>(zeros.size(), target - at));
     }
-    written = written && file.fd().writeAt(before.end, bytes.constData(), bytes.size());
-    const QByteArray head = headerBytes(h, recordSize_);
-    written = written && file.fd().writeAt(0, head.constData(), head.size());
-    if (!written || ::fdatasync(file.fd().get()) != 0) {
+    written = written && j.file.fd().writeAt(j.end, bytes.constData(), bytes.size());
+    if (!written || ::fdatasync(j.file.fd().get()) != 0) {
         const QString cause = QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError());
-        // Best effort: the header names the old end again, so the entries do not count.
-        const QByteArray old = headerBytes(before, recordSize_);
-        file.fd().writeAt(0, old.constData(), old.size());
+        // Best effort: zeros over what was written, so that the entries do not count.
+        const QByteArray zeros(bytes.size(), '\0');
+        j.file.fd().writeAt(j.end, zeros.constData(), zeros.size());
         throw IoError(cause);
     }
     if (indexed) {
         for (const auto& [position, offset] : latest)
-            index.setLatest(position, offset);
-        index.writeHeader(h);
+            j.index.setLatest(position, offset);
+        j.index.writeHeader(j.header, needed);
     }
+    return needed - j.header.synced;
 }
 
 bool Journal::hasCard(qint64 position) const
 {
-    File file(path_, recordSize_, true);
-    if (!file.exists())
+    Opened j(path_, indexPath(), recordSize_, true);
+    if (!j.file.exists())
         return false;
-    const Header h = file.header();
-    Index index(indexPath(), true);
-    if (index.catchUp(file, h, recordSize_))
-        return index.latest(position) != 0;
+    if (j.index.catchUp(j.file, j.header, j.end))
+        return j.index.latest(position) != 0;
     bool found = false;
     scan([&](const Entry& e) {
         found = e.position == position;
@@ -539,19 +604,17 @@ bool Journal::hasCard(qint64 position) const
 std::vector<Entry> Journal::versions(qint64 position) const
 {
     std::vector<Entry> out;
-    File file(path_, recordSize_, true);
-    if (!file.exists())
+    Opened j(path_, indexPath(), recordSize_, true);
+    if (!j.file.exists())
         return out;
-    const Header h = file.header();
-    Index index(indexPath(), true);
-    if (index.catchUp(file, h, recordSize_)) {
+    if (j.index.catchUp(j.file, j.header, j.end)) {
         // Newest to oldest along the card's chain, each entry read and checked on its own.
-        for (qint64 at = index.latest(position); at >= kHeader && at < h.end;) {
-            const QByteArray head = file.read(at, 8);
+        for (qint64 at = j.index.latest(position); at >= kHeader && at < j.end;) {
+            const QByteArray head = j.file.read(at, 8);
             const quint32 length = qFromLittleEndian<quint32>(head.constData() + 4);
             std::optional<Entry> e;
-            if (at + 8 + qint64(length) <= h.end)
-                e = parse(file.read(at, 8 + length), at, recordSize_);
+            if (at + 8 + qint64(length) <= j.end)
+                e = parse(j.file.read(at, 8 + length), at, recordSize_);
             if (!e || e->position != position)
                 break; // a damaged link: the older entries are found by walking the journal
             at = e->previous;
@@ -562,7 +625,7 @@ std::vector<Entry> Journal::versions(qint64 position) const
     }
     // Without a usable index, or past a damaged entry: every entry of the card older than
     // those found.
-    const qint64 before = out.empty() ? h.end : out.back().offset;
+    const qint64 before = out.empty() ? j.end : out.back().offset;
     std::vector<Entry> older;
     scan([&](const Entry& e) {
         if (e.offset >= before)
@@ -582,12 +645,11 @@ void Journal::scan(const std::function<bool(const Entry&)>& visit) const
 
 void Journal::scanFrom(qint64 from, const std::function<bool(const Entry&)>& visit) const
 {
-    File file(path_, recordSize_, false);
-    if (!file.exists())
+    Opened j(path_, indexPath(), recordSize_, false);
+    if (!j.file.exists())
         return;
-    const Header h = file.header();
     from = std::max(from, kHeader);
-    const Mapped range(path_, from, h.end);
+    const Mapped range(path_, from, j.end);
     if (range.failed())
         throw IoError(QStringLiteral("cannot read the journal %1").arg(path_));
     walk(range.view(), from, recordSize_, visit);
@@ -595,29 +657,29 @@ void Journal::scanFrom(qint64 from, const std::function<bool(const Entry&)>& vis
 
 qint64 Journal::end() const
 {
-    File file(path_, recordSize_, false);
-    return file.exists() ? file.header().end : kHeader;
+    Opened j(path_, indexPath(), recordSize_, false);
+    return j.end;
 }
 
 qint64 Journal::synced() const
 {
-    File file(path_, recordSize_, false);
-    return file.exists() ? file.header().synced : kHeader;
+    Opened j(path_, indexPath(), recordSize_, false);
+    return j.file.exists() ? j.header.synced : kHeader;
 }
 
 void Journal::markSynced(qint64 upTo)
 {
-    File file(path_, recordSize_, true);
-    file.require("write");
-    Header h = file.header();
-    Index index(indexPath(), true);
+    Opened j(path_, indexPath(), recordSize_, true);
+    j.file.require("write");
     // The index is brought up to the entries the archive now holds and forced to the disk
     // with them, so that after a power failure it is trusted only up to here.
-    if (index.catchUp(file, h, recordSize_, h.synced))
-        index.sync();
+    if (j.index.catchUp(j.file, j.header, j.end, j.header.synced))
+        j.index.sync();
+    Header h = j.header;
+    h.end = j.end;
     h.synced = std::clamp(upTo, h.synced, h.end);
     const QByteArray head = headerBytes(h, recordSize_);
-    if (!file.fd().writeAt(0, head.constData(), head.size()) || ::fdatasync(file.fd().get()) != 0)
+    if (!j.file.fd().writeAt(0, head.constData(), head.size()) || ::fdatasync(j.file.fd().get()) != 0)
         throw IoError(QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError()));
 }
 

@@ -69,9 +69,11 @@ public:
     QString indexPath() const;
 
     // Appends the changes (in order) with the time, workstation and user, and forces them
-    // to the disk. The caller holds the archive's lock. Throws IoError; then nothing of
-    // them counts as written.
-    void append(const std::vector<Change>& changes, const QDateTime& when);
+    // to the disk; before the first change's card's first version in the journal, the
+    // version storedBefore (when not empty) goes first. The caller holds the archive's
+    // lock. Returns the bytes of history the archive may not yet hold on the disk. Throws
+    // IoError; then nothing of them counts as written.
+    qint64 append(const std::vector<Change>& changes, const QDateTime& when, const QByteArray& storedBefore = {});
     // True when the journal holds a version of the card at position.
     bool hasCard(qint64 position) const;
     // Every readable version of the card at position, newest first.
@@ -83,7 +85,7 @@ public:
     void scanFrom(qint64 from, const std::function<bool(const Entry&)>& visit) const;
 
     // Offsets: the end of the last entry, and the point before which the archive is known
-    // to hold every entry on the disk.
+    // to hold every entry on the disk (where the header's end is brought up to date).
     qint64 end() const;
     qint64 synced() const;
     // Records that the archive holds every entry up to end(), on the disk.

@@ -94,21 +94,20 @@ qint64 RecordStore::save(const QByteArray& record, const QString& position, jour
     if (k > count + 1)
         throw IoError(QStringLiteral("no record %1 in %2").arg(k).arg(path_));
     journal::Journal history(path_, size_);
-    std::vector<journal::Change> changes;
-    if (k <= count && !history.hasCard(k)) {
-        // The card as it was, so that its history starts from what was there.
-        QByteArray before(size_, '\0');
+    // The card as it was goes first when the history has none of it yet.
+    QByteArray before;
+    if (k <= count) {
+        before = QByteArray(size_, '\0');
         archive.seek(k - 1);
         archive.read(before.data());
-        changes.push_back({k, journal::What::Precedente, before, {}});
     }
-    changes.push_back({k, p.isEmpty() ? journal::What::Inserita : what, record, kept});
-    history.append(changes, QDateTime::currentDateTimeUtc());
+    const qint64 pending = history.append({{k, p.isEmpty() ? journal::What::Inserita : what, record, kept}},
+                                          QDateTime::currentDateTimeUtc(), before);
     // The history on the disk holds the version: the record follows, and reaches the disk
     // at the next checkpoint (or is put back by recover() after a power failure).
     archive.seek(k - 1);
     archive.write(record.constData());
-    if (history.end() - history.synced() > kCheckpointBytes) {
+    if (pending > kCheckpointBytes) {
         archive.sync();
         history.markSynced(history.end());
     }

@@ -109,12 +109,14 @@ void TestJournal::bytesAtTheirOffsets()
     const QDateTime before = QDateTime::currentDateTimeUtc();
     QCOMPARE(store.save(card("Natura morta"), {}, What::Inserita, {{0, "Inventario/Cronologia/Opera_1_x.jpg"}}), 1);
     const QByteArray j = readAll(journalFile());
-    // The header: magic, format, record size, end, synced, identity, CRC of those.
+    // The header: magic, format, record size, end and synced (both brought up to date at
+    // checkpoints), identity, CRC of those.
     QCOMPARE(j.left(8), QByteArray("BRVNCRON"));
     QCOMPARE(at<quint32>(j, 8), 1u);
     QCOMPARE(at<quint32>(j, 12), 2925u);
-    const qint64 end = at<qint64>(j, 16);
-    QCOMPARE(at<qint64>(j, 24), 64); // nothing checked into the archive on the disk yet
+    QCOMPARE(at<qint64>(j, 16), 64);
+    QCOMPARE(at<qint64>(j, 24), 64);
+    const qint64 end = store.journal().end();
     QCOMPARE(at<quint32>(j, 40), crc32(j.left(40)));
     // The entry after the 64-byte header: magic, length, then the checked body.
     QCOMPARE(j.mid(64, 4), QByteArray("BRVV"));
@@ -209,7 +211,7 @@ void TestJournal::tornLastEntry()
     const qint64 endOfTwo = journal::Journal(archive(), TSchedaOpera::kSize).end();
     store.save(card("tre"), {}, What::Inserita);
     const QByteArray whole = readAll(journalFile());
-    const qint64 endOfThree = at<qint64>(whole, 16);
+    const qint64 endOfThree = store.journal().end();
     // Cut at every length of the last entry: the two before it stay, the torn one is not
     // read, and the next save goes on after the good ones.
     for (qint64 cut = endOfTwo; cut < endOfThree; ++cut) {
@@ -269,8 +271,7 @@ void TestJournal::entryOfAnotherRecordSize()
     store.save(card("uno"), {}, What::Inserita);
     QVERIFY_THROWS_EXCEPTION(IoError, store.save(QByteArray(100, 'x'), "1", What::Modificata));
     const QByteArray j = readAll(journalFile());
-    const qint64 end = at<qint64>(j, 16);
-    const QByteArray entry = j.mid(64, end - 64);
+    const QByteArray entry = j.mid(64, 8 + at<quint32>(j, 68));
     QVERIFY(journal::Journal::parse(entry, 64, TSchedaOpera::kSize).has_value());
     // The same entry read as one of the report archive's: refused, not misread.
     QVERIFY(!journal::Journal::parse(entry, 64, 11895).has_value());
@@ -392,6 +393,7 @@ void TestJournal::recoveryPutsBackWhatThePowerFailureTook()
     store.save(card("due"), {}, What::Inserita);
     store.checkpoint();
     QCOMPARE(store.journal().synced(), store.journal().end());
+    QCOMPARE(at<qint64>(readAll(journalFile()), 16), store.journal().end()); // the header's end too
     store.save(card("uno bis", "nota cambiata"), "1", What::Modificata);
     store.save(card("tre"), {}, What::Inserita);
     store.save(card("due bis"), "2", What::Modificata);
