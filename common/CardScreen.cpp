@@ -153,12 +153,25 @@ bool CardScreen::savedElsewhere(const RecordStore& store, const QString& positio
 void CardScreen::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    if (!e->spontaneous())
-        opened();
+    if (e->spontaneous())
+        return;
+    // What a power failure took from the archive comes back from its history first.
+    try {
+        archive().recover();
+    } catch (const IoError&) {
+        // An archive that cannot be used says so at the first action on it.
+    }
+    opened();
 }
 
 void CardScreen::closeEvent(QCloseEvent* e)
 {
+    // The archive reaches the disk with every save's history before the launcher shows.
+    try {
+        archive().checkpoint();
+    } catch (const IoError&) {
+        // Its history holds every save: recover() puts back what a failure may take.
+    }
     closing();
     e->accept();
     emit closed();

@@ -125,12 +125,12 @@ std::vector<journal::Entry> RecordStore::history(qint64 position) const
 
 void RecordStore::checkpoint()
 {
+    journal::Journal history(path_, size_);
+    if (!QFile::exists(history.path()) || history.synced() == history.end())
+        return;
     ArchiveFile archive;
     archive.open(path_, size_);
     archive.lock();
-    journal::Journal history(path_, size_);
-    if (!QFile::exists(history.path()))
-        return;
     archive.sync();
     history.markSynced(history.end());
 }

@@ -74,6 +74,7 @@ private slots:
     void savedByAnotherWorkstation_data();
     void savedByAnotherWorkstation();
     void helpAndKeyboard();
+    void cardsRecoverAndCheckpoint();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -261,6 +262,31 @@ void TestCronologia::helpAndKeyboard()
     QCOMPARE(f->ui.takeExecuted(), (QStringList{"frmCronologia", "frmGuida"}));
     QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kRestored, {}}}));
     QCOMPARE(frmOpere->txtNote->text(), QString());
+}
+
+void TestCronologia::cardsRecoverAndCheckpoint()
+{
+    frmOpere->show();
+    kindOf("opere").fillMandatory();
+    frmOpere->txtNote->setText("salvata");
+    frmOpere->cmdSalvaClick();
+    f->ui.takeMessages();
+    ArtworkArchive store;
+    QVERIFY(store.journal().synced() < store.journal().end()); // the record waits for a checkpoint
+    // Closing the card is one: the archive on the disk holds every save.
+    frmOpere->close();
+    QCOMPARE(store.journal().synced(), store.journal().end());
+    // A save whose record a power failure took: the card, opened again, shows it back.
+    store.save(store.read(1), "1", journal::What::Modificata); // so that a save waits again
+    TSchedaOpera later = store.record(1);
+    later[TSchedaOpera::Note] = "dopo il guasto";
+    store.save(later.encode(), "1", journal::What::Modificata);
+    TSchedaOpera lost = later;
+    lost[TSchedaOpera::Note] = "salvata";
+    writeBytes(f->file("Inventario_Opere.pro"), lost.encode());
+    frmOpere->show();
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(frmOpere->txtNote->text(), QString("dopo il guasto"));
 }
 
 QTEST_MAIN(TestCronologia)
