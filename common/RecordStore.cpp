@@ -123,10 +123,18 @@ std::vector<journal::Entry> RecordStore::history(qint64 position) const
     return journal::Journal(path_, size_).versions(position);
 }
 
+namespace {
+// Whether the history holds entries the archive may not yet hold on the disk.
+bool pending(const journal::Journal& history)
+{
+    return QFile::exists(history.path()) && history.synced() != history.end();
+}
+} // namespace
+
 void RecordStore::checkpoint()
 {
     journal::Journal history(path_, size_);
-    if (!QFile::exists(history.path()) || history.synced() == history.end())
+    if (!pending(history))
         return;
     ArchiveFile archive;
     archive.open(path_, size_);
@@ -138,7 +146,7 @@ void RecordStore::checkpoint()
 void RecordStore::recover()
 {
     journal::Journal history(path_, size_);
-    if (!QFile::exists(history.path()) || history.synced() == history.end())
+    if (!pending(history))
         return;
     ArchiveFile archive;
     archive.open(path_, size_);

@@ -8,7 +8,7 @@
 #include <optional>
 
 // The report record: 11895 bytes of NUL-terminated Windows-1252 texts.
-struct TSchedaIntervento {
+struct TSchedaIntervento : Described<TSchedaIntervento> {
     static constexpr int kSize = 11895;
     static constexpr int kFields = 28;
 
@@ -56,18 +56,8 @@ struct TSchedaIntervento {
 
     std::array<QString, kFields> text;
 
-    // The card's caption of a field ("Titolo opera:") and its name without the colon
-    // ("Titolo opera"), as lists, the export and the history show it.
-    static QString label(Field f) { return QString::fromUtf8(layout[size_t(f)].label); }
-    static QString caption(Field f) { return captionOf(layout[size_t(f)].label); }
-    // The characters the field holds, and those the card lets the user type into it.
+    // The characters the field holds.
     static int characters(Field f) { return layout[size_t(f)].width - 1; }
-    static int typed(Field f) { return layout[size_t(f)].typed; }
-    static QString control(Field f) { return QString::fromLatin1(layout[size_t(f)].control); }
-    static QString required(Field f)
-    {
-        return layout[size_t(f)].required ? QString::fromUtf8(layout[size_t(f)].required) : QString();
-    }
 
     QString& operator[](Field f) { return text[size_t(f)]; }
     const QString& operator[](Field f) const { return text[size_t(f)]; }

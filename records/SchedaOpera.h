@@ -8,7 +8,7 @@
 #include <optional>
 
 // The artwork record: 2925 bytes of 22 length-prefixed Windows-1252 texts.
-struct TSchedaOpera {
+struct TSchedaOpera : Described<TSchedaOpera> {
     static constexpr int kSize = 2925;
     static constexpr int kFields = 22;
 
@@ -50,18 +50,8 @@ struct TSchedaOpera {
 
     std::array<QString, kFields> text;
 
-    // The card's caption of a field ("Titolo opera:") and its name without the colon
-    // ("Titolo opera"), as lists, the export and the history show it.
-    static QString label(Field f) { return QString::fromUtf8(layout[size_t(f)].label); }
-    static QString caption(Field f) { return captionOf(layout[size_t(f)].label); }
-    // The characters the field holds, and those the card lets the user type into it.
+    // The characters the field holds.
     static int characters(Field f) { return layout[size_t(f)].width; }
-    static int typed(Field f) { return layout[size_t(f)].typed; }
-    static QString control(Field f) { return QString::fromLatin1(layout[size_t(f)].control); }
-    static QString required(Field f)
-    {
-        return layout[size_t(f)].required ? QString::fromUtf8(layout[size_t(f)].required) : QString();
-    }
 
     QString& operator[](Field f) { return text[size_t(f)]; }
     const QString& operator[](Field f) const { return text[size_t(f)]; }

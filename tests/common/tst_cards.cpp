@@ -38,21 +38,6 @@ QByteArray stored(const CardKind& k, const QStringList& keys)
         all += k.record(key);
     return all;
 }
-
-QImage filled(QColor c)
-{
-    QImage i(40, 30, QImage::Format_RGB32);
-    i.fill(c);
-    return i;
-}
-
-QString colourOf(const QImage& image)
-{
-    if (image.isNull())
-        return "none";
-    const QColor c = image.pixelColor(image.width() / 2, image.height() / 2);
-    return c == QColor(Qt::red) ? "red" : c == QColor(Qt::green) ? "green" : "other";
-}
 } // namespace
 
 class TestCards : public QObject {
@@ -194,10 +179,10 @@ void TestCards::buttonsReachTheirActions()
     // Photo 1 red, photo 2 green: what a photo button acts on shows.
     PictureFrame* photo1 = child<PictureFrame>(k.card, "imgFoto");
     PictureFrame* photo2 = card == "interventi" ? child<PictureFrame>(k.card, "imgFoto02") : nullptr;
-    photo1->setImage(filled(Qt::green));
+    photo1->setImage(filledPicture(Qt::green));
     if (photo2)
-        photo2->setImage(filled(Qt::green));
-    photo1->setImage(filled(Qt::red));
+        photo2->setImage(filledPicture(Qt::green));
+    photo1->setImage(filledPicture(Qt::red));
 
     QString seen;
     QString shown;
@@ -210,11 +195,11 @@ void TestCards::buttonsReachTheirActions()
                 shown = "zoom " + colourOf(zoom->imgFoto->image());
             return int(QDialog::Rejected);
         });
-    QImage red = filled(Qt::red);
+    QImage red = filledPicture(Qt::red);
     QVERIFY(red.save(f->file("rossa.bmp"), "BMP"));
     if (button.startsWith("btnCaricaFoto")) {
         // The other photo starts green, so that the one loaded shows.
-        photo1->setImage(filled(Qt::green));
+        photo1->setImage(filledPicture(Qt::green));
         f->ui.chooseFile(f->file("rossa.bmp"));
     } else if (button.startsWith("btnSalvaFoto")) {
         f->ui.chooseFile(QString()); // cancelled
@@ -404,7 +389,7 @@ void TestCards::duplicate()
     k.card->lblFile[0]->setText("f.pdf");
     k.card->lblDesc[1]->setText("Perizia");
     PictureFrame* photo = child<PictureFrame>(k.card, "imgFoto");
-    photo->setImage(filled(Qt::red));
+    photo->setImage(filledPicture(Qt::red));
     QTest::mouseClick(k.card->cmdDuplica, Qt::LeftButton);
     QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kDuplicated, {}}}));
     QCOMPARE(k.card->lblPosizione->text(), QString());

@@ -22,24 +22,6 @@
 #include <QTreeView>
 
 namespace {
-QImage filled(QColor c)
-{
-    QImage i(60, 40, QImage::Format_RGB32);
-    i.fill(c);
-    return i;
-}
-
-QString colourOf(const QImage& image)
-{
-    if (image.isNull())
-        return "none";
-    const QColor c = image.pixelColor(image.width() / 2, image.height() / 2);
-    auto near = [&](QColor w) {
-        return qAbs(c.red() - w.red()) < 40 && qAbs(c.green() - w.green()) < 40 && qAbs(c.blue() - w.blue()) < 40;
-    };
-    return near(Qt::red) ? "red" : near(Qt::blue) ? "blue" : "other";
-}
-
 // Runs act on the history screen the card's button opens.
 void onHistory(TestUi& ui, std::function<void(TfrmCronologia*)> act)
 {
@@ -92,10 +74,10 @@ void TestCronologia::versionsComparedAndRestored()
     frmOpere->show();
     kindOf("opere").fillMandatory();
     frmOpere->txtNote->setText("nota prima");
-    frmOpere->imgFoto->setImage(filled(Qt::red));
+    frmOpere->imgFoto->setImage(filledPicture(Qt::red));
     QTest::mouseClick(frmOpere->cmdSalva, Qt::LeftButton);
     frmOpere->txtNote->setText("nota dopo");
-    frmOpere->imgFoto->setImage(filled(Qt::blue));
+    frmOpere->imgFoto->setImage(filledPicture(Qt::blue));
     QTest::mouseClick(frmOpere->cmdSalva, Qt::LeftButton);
     QCOMPARE(f->ui.takeMessages(), informed(messages::kInserted) + informed(messages::kSavedChanges));
     // The replaced photo is kept beside the history, and its entry names it.
@@ -150,10 +132,10 @@ void TestCronologia::reportPhotosRestoredBoth()
 {
     frmInterventi->show();
     kindOf("interventi").fillMandatory();
-    frmInterventi->foto1->setImage(filled(Qt::red));
-    frmInterventi->foto2->setImage(filled(Qt::blue));
+    frmInterventi->foto1->setImage(filledPicture(Qt::red));
+    frmInterventi->foto2->setImage(filledPicture(Qt::blue));
     frmInterventi->cmdSalvaClick();
-    frmInterventi->foto2->setImage(filled(Qt::red));
+    frmInterventi->foto2->setImage(filledPicture(Qt::red));
     frmInterventi->txtStato->setText("concluso");
     frmInterventi->cmdSalvaClick();
     f->ui.takeMessages();

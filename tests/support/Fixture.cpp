@@ -49,3 +49,25 @@ void activate(QWidget* w)
     if (!QTest::qWaitForWindowActive(w))
         qWarning("window %s did not become active", qPrintable(w->objectName()));
 }
+
+QImage filledPicture(QColor colour, QSize size)
+{
+    QImage i(size, QImage::Format_RGB32);
+    i.fill(colour);
+    return i;
+}
+
+QString colourOf(const QImage& image)
+{
+    if (image.isNull())
+        return QStringLiteral("none");
+    const QColor c = image.pixelColor(image.width() / 2, image.height() / 2);
+    auto near = [&](QColor w) {
+        return qAbs(c.red() - w.red()) < 40 && qAbs(c.green() - w.green()) < 40 && qAbs(c.blue() - w.blue()) < 40;
+    };
+    for (const auto& [name, w] : {std::pair{"red", QColor(Qt::red)}, std::pair{"green", QColor(Qt::green)},
+                                  std::pair{"blue", QColor(Qt::blue)}})
+        if (near(w))
+            return QString::fromLatin1(name);
+    return QStringLiteral("other");
+}

@@ -58,6 +58,11 @@ template <typename T> T* child(QObject* parent, const char* name)
 // Shows a window and makes it the active one, so that focus changes really happen.
 void activate(QWidget* w);
 
+// A picture of one colour, and the colour a picture shows at its centre: "red", "green",
+// "blue", "other" or "none" (close enough for pictures stored as JPEG).
+QImage filledPicture(QColor colour, QSize size = {60, 40});
+QString colourOf(const QImage& image);
+
 // Writes bytes to a file, failing the test on error.
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);
