@@ -3,6 +3,40 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
+
+// An open-file-description record lock on a whole file, held until destroyed: the one lock
+// of the archives. Appends (and every writer of an archive) take it exclusively; a reader
+// that must see whole records takes it shared. Such locks are carried between machines by
+// network file systems; a file system that refuses every lock (NFS without its lock service)
+// is used without one, as it always was.
+class FileLock {
+public:
+    enum class Mode { Shared, Exclusive };
+    // Waits until the lock is free. A shared lock needs fd open for reading, an exclusive
+    // one for writing. Throws IoError.
+    FileLock(int fd, Mode mode);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // True when nobody holds any lock on fd's file (fd open for writing); takes nothing.
+    static bool isFree(int fd);
+
+private:
+    int fd_;
+    bool locked_ = false;
+};
+
+// Hands the whole file at path to sink block by block, after telling begin its size, while
+// holding the archive's lock shared: no append lands while it is read, so what sink receives
+// is whole records. sink may throw to stop. Throws IoError.
+void readFileLocked(const QString& path, const std::function<void(qint64 size)>& begin,
+                    const std::function<void(const char* data, qint64 length)>& sink);
+// As readFileLocked, for a file that no lock guards (a photo, a settings file).
+void readFileWhole(const QString& path, const std::function<void(qint64 size)>& begin,
+                   const std::function<void(const char* data, qint64 length)>& sink);
+
 // A headerless file of fixed-size records addressed by position (0-based here; the cards
 // show it 1-based). Every failure throws IoError. Sequential reads go through a
 // read-ahead window of a few hundred kilobytes, so scans stream through any archive size.
