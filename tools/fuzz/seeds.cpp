@@ -1,5 +1,8 @@
 // Writes the seed inputs of the fuzz targets: real records, settings files and pictures
 // made by the program's own code. Usage: seeds OUTPUT_DIR
+#include "backup/BackupWriter.h"
+#include "common/IoError.h"
+#include "common/ProgramDir.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
 
@@ -8,6 +11,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QTemporaryDir>
+#include <cstdio>
 
 namespace {
 void put(const QString& dir, const QString& name, const QByteArray& bytes)
@@ -56,5 +61,21 @@ int main(int argc, char** argv)
         "[Schede Interventi]\r\nIntestazione Azienda=Lab\xE0\r\n");
     put(out + QStringLiteral("/pictures"), QStringLiteral("photo.jpg"), picture("JPEG"));
     put(out + QStringLiteral("/pictures"), QStringLiteral("logo.bmp"), picture("BMP"));
+
+    // A small laboratory's backup, made by the program's own writer.
+    QTemporaryDir lab;
+    put(lab.path(), QStringLiteral("Inventario_Opere.pro"), w.encode());
+    put(lab.path(), QStringLiteral("Relazioni_Tecniche_Restauro.pro"), r.encode());
+    put(lab.path() + QStringLiteral("/Inventario"), QStringLiteral("Opera_1.jpg"), picture("JPEG"));
+    put(lab.path() + QStringLiteral("/Documenti_Allegati"), QStringLiteral("contratto.txt"), "Contratto");
+    programdir::Override here(lab.path());
+    QDir().mkpath(out + QStringLiteral("/backup"));
+    NoProgress quiet;
+    try {
+        writeBackup(out + QStringLiteral("/backup/small.zip"), quiet);
+    } catch (const IoError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
     return 0;
 }
