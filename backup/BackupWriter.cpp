@@ -17,8 +17,6 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 const QString kPrefix = QStringLiteral("Brevanto-backup-");
@@ -115,29 +113,6 @@ bool isPhoto(const QString& name)
     return suffix == u"jpg" || suffix == u"jpeg" || suffix == u"bmp";
 }
 
-// Holds a lock on the file being written, so that the clean-up of another backup into the
-// same folder knows it is in use.
-class InUse {
-public:
-    explicit InUse(const QString& path) : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
-    {
-        if (fd_ >= 0)
-            lock_.emplace(fd_, FileLock::Mode::Shared);
-    }
-    ~InUse()
-    {
-        lock_.reset();
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    InUse(const InUse&) = delete;
-    InUse& operator=(const InUse&) = delete;
-
-private:
-    int fd_;
-    std::optional<FileLock> lock_;
-};
-
 // The temporary files of backups (".NAME.zip.XXXXXX" beside their target) that nobody holds:
 // left by a backup that was killed.
 void removeStaleTemporaries(const QString& folder)
@@ -147,13 +122,9 @@ void removeStaleTemporaries(const QString& folder)
     for (const QString& name : names) {
         if (!temporary.match(name).hasMatch())
             continue;
-        const QByteArray path = QFile::encodeName(QDir(folder).filePath(name));
-        const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        if (FileLock::isFree(fd))
-            ::unlink(path.constData());
-        ::close(fd);
+        const QString path = QDir(folder).filePath(name);
+        if (!FileInUse::held(path))
+            QFile::remove(path);
     }
 }
 } // namespace
@@ -173,7 +144,8 @@ BackupSummary writeBackup(const QString& target, Progress& progress)
         total += e.size;
 
     SafeFile file(target);
-    const InUse inUse(file.temporaryPath());
+    // Another backup's clean-up into the same folder must see this file is being written.
+    const FileInUse inUse(file.temporaryPath());
     Manifest manifest;
     manifest.date = QDateTime::currentDateTime();
     manifest.date.setTime(

@@ -16,7 +16,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace restore {
 namespace {
@@ -31,8 +30,8 @@ QString staging()
 // Present as a file, folder or link (a link is moved, never followed).
 bool present(const QString& path)
 {
-    struct stat st { };
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 void move(const QString& from, const QString& to)

@@ -52,6 +52,29 @@ bool FileLock::isFree(int fd)
     return whole.l_type == F_UNLCK;
 }
 
+FileInUse::FileInUse(const QString& path) : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
+{
+    if (fd_ >= 0)
+        lock_ = std::make_unique<FileLock>(fd_, FileLock::Mode::Shared);
+}
+
+FileInUse::~FileInUse()
+{
+    lock_.reset();
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool FileInUse::held(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return true; // what cannot be examined is left alone
+    const bool free = FileLock::isFree(fd);
+    ::close(fd);
+    return !free;
+}
+
 namespace {
 void readWhole(const QString& path, bool locked, const std::function<void(qint64)>& begin,
                const std::function<void(const char*, qint64)>& sink)

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // An open-file-description record lock on a whole file, held until destroyed: the one lock
 // of the archives. Appends (and every writer of an archive) take it exclusively; a reader
@@ -26,6 +27,22 @@ public:
 private:
     int fd_;
     bool locked_ = false;
+};
+
+// Marks the file at path as in use for as long as it lives, by a shared lock on it: another
+// process can tell a file being written from one an interrupted run left behind.
+class FileInUse {
+public:
+    explicit FileInUse(const QString& path);
+    ~FileInUse();
+    FileInUse(const FileInUse&) = delete;
+    FileInUse& operator=(const FileInUse&) = delete;
+    // False for a file nobody holds (or that cannot be opened to ask).
+    static bool held(const QString& path);
+
+private:
+    int fd_;
+    std::unique_ptr<FileLock> lock_;
 };
 
 // Hands the whole file at path to sink block by block, after telling begin its size, while
