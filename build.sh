@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
-          libqt6svg6-dev libsimpleini-dev libgl1-mesa-dev
+          libqt6svg6-dev libsimpleini-dev pkg-config libarchive-dev nettle-dev libgl1-mesa-dev
           poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils qt6-translations-l10n
           ruby-asciidoctor-pdf)
 
@@ -90,19 +90,19 @@ case "${1:-run}" in
     cd "$home" && exec "$home/brevanto" ;;
   test)
     # The export is read back as a worksheet by LibreOffice in one test.
-    packages+=(libreoffice-calc-nogui clang-format)
+    packages+=(libreoffice-calc-nogui clang-format unzip)
     install_missing; check_format; build
     (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
     sanitized_tests ;;
   sanitize)
-    packages+=(libreoffice-calc-nogui)
+    packages+=(libreoffice-calc-nogui unzip)
     install_missing; sanitized_tests ;;
   fuzz)
     packages+=(clang-14 libclang-rt-14-dev)
     install_missing
     CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DBREVANTO_SANITIZE=ON -DBREVANTO_FUZZ=ON -DBREVANTO_FUZZ_SECONDS="${BREVANTO_FUZZ_SECONDS:-20}" >/dev/null
-    cmake --build build-fuzz --target fuzz_records fuzz_settings fuzz_pictures fuzz_seed_files
+    cmake --build build-fuzz --target fuzz_records fuzz_settings fuzz_pictures fuzz_backup fuzz_seed_files
     cd build-fuzz && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -L fuzz ;;
   *)
     echo "usage: $0 run|test|sanitize|fuzz" >&2; exit 2 ;;

@@ -5,6 +5,7 @@
 #include "app/Info.h"
 #include "app/OpenURL.h"
 #include "app/Splash.h"
+#include "backup/BackupActions.h"
 #include "common/Buttons.h"
 #include "common/Dialogs.h"
 #include "common/Messages.h"
@@ -68,6 +69,26 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     apps->addLayout(app02);
     apps->addStretch();
 
+    // The backup's two buttons, under the applications.
+    auto action = [this](const QString& name, const QString& caption, const QString& hint) {
+        auto* button = new ClickLabel(name, this);
+        button->setText(caption);
+        button->setToolTip(hint);
+        button->setAlignment(Qt::AlignCenter);
+        button->setProperty("launcherAction", true);
+        return button;
+    };
+    auto* btnBackup = action(QStringLiteral("btnBackup"), QStringLiteral("Backup"),
+                             QStringLiteral("Salva in un unico file tutti i dati del laboratorio"));
+    auto* btnRipristino = action(QStringLiteral("btnRipristino"), QStringLiteral("Ripristina backup"),
+                                 QStringLiteral("Sostituisce i dati attuali con quelli di un backup"));
+    auto* backups = new QHBoxLayout;
+    backups->addStretch();
+    backups->addWidget(btnBackup);
+    backups->addSpacing(24);
+    backups->addWidget(btnRipristino);
+    backups->addStretch();
+
     auto* imgSito = new ClickLabel(QStringLiteral("imgSito"), this);
     imgSito->setText(maker::kCopyright + QStringLiteral("   \u2022   ")
                      + QString(maker::kWeb).remove(QStringLiteral("https://")));
@@ -85,13 +106,17 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
     layout->addLayout(top);
     layout->addStretch(1);
     layout->addLayout(apps);
+    layout->addSpacing(36);
+    layout->addLayout(backups);
     layout->addStretch(1);
     layout->addLayout(bottom);
 
     for (ClickLabel* c : {app01Controls.first, app01Controls.second})
         connect(c, &ClickLabel::clicked, this, &TfrmAvvio::openCatalogue);
     connect(imgSito, &ClickLabel::clicked, this, [this] { TMisc::Open(ui_, maker::kWeb); });
-    connect(imgEsci, &ClickLabel::clicked, qApp, &QApplication::quit);
+    connect(imgEsci, &ClickLabel::clicked, this, &TfrmAvvio::exitProgram);
+    connect(btnBackup, &ClickLabel::clicked, this, &TfrmAvvio::btnBackupClick);
+    connect(btnRipristino, &ClickLabel::clicked, this, &TfrmAvvio::btnRipristinoClick);
     connect(imgInfo, &ClickLabel::clicked, this, [this] { execOnce(ui_, std::make_unique<TfrmInfo>(ui_, this)); });
     connect(imgCopyright, &ClickLabel::clicked, this,
             [this] { execOnce(ui_, std::make_unique<TfrmSplash>(ui_, this)); });
@@ -120,8 +145,28 @@ void TfrmAvvio::openReports()
     hide();
 }
 
+void TfrmAvvio::btnBackupClick()
+{
+    backupactions::backupNow(ui_, this);
+}
+
+void TfrmAvvio::btnRipristinoClick()
+{
+    if (backupactions::restore(ui_, this))
+        emit dataRestored();
+}
+
+void TfrmAvvio::exitProgram()
+{
+    if (exiting_)
+        return;
+    exiting_ = true;
+    backupactions::automaticBackup(ui_, this);
+    QApplication::quit();
+}
+
 void TfrmAvvio::closeEvent(QCloseEvent* e)
 {
     e->accept();
-    QApplication::quit();
+    exitProgram();
 }

@@ -13,10 +13,16 @@ public:
 
     void openCatalogue();
     void openReports();
+    void btnBackupClick();
+    void btnRipristinoClick();
+    // imgEsci, or the window closed: the automatic backup when one is due, then the end.
+    void exitProgram();
 
 signals:
     void catalogueRequested();
     void reportsRequested();
+    // A restore replaced the data: no card may keep showing the old.
+    void dataRestored();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -24,4 +30,5 @@ protected:
 private:
     ClickLabel* clickable(const QString& name, const QString& pictureName);
     Ui& ui_;
+    bool exiting_ = false;
 };

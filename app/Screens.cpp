@@ -118,6 +118,15 @@ void wire(Ui& ui)
         QObject::connect(card, &CardScreen::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
         QObject::connect(card, &CardScreen::helpRequested, card, help);
     }
+    // After a restore no card keeps the old data: an open one is closed, both are emptied
+    // (and each reads the restored archive again when it is next shown).
+    QObject::connect(frmAvvio, &TfrmAvvio::dataRestored, frmAvvio, [] {
+        for (CardScreen* card : {static_cast<CardScreen*>(frmOpere), static_cast<CardScreen*>(frmInterventi)})
+            if (card->isVisible())
+                card->close();
+        frmOpere->ClearArtworkCard();
+        frmInterventi->ClearReportCard();
+    });
 }
 
 void createLogin(Ui& ui)

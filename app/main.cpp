@@ -1,4 +1,6 @@
+#include "app/CommandLine.h"
 #include "app/Screens.h"
+#include "backup/BackupActions.h"
 #include "common/QtUi.h"
 #include "common/Style.h"
 
@@ -10,6 +12,11 @@
 
 int main(int argc, char** argv)
 {
+    // The scheduled jobs need no display: no GUI application is made for them.
+    if (commandline::wanted(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return commandline::run(QCoreApplication::arguments());
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brevanto"));
     // Qt's own dialogs (file, print, preview) speak Italian like the rest of the program.
@@ -20,6 +27,7 @@ int main(int argc, char** argv)
     style::installAppearance(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/app_icon.png")));
     QtUi ui;
+    backupactions::recoverAtStart(ui);
     startScreens(ui);
     const int rc = app.exec();
     destroyScreens();

@@ -2,52 +2,110 @@
 
 #include "common/IoError.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 constexpr qint64 kWindowBytes = 1024 * 1024;
 } // namespace
 
-// Holds an exclusive lock on the whole file until destroyed. Open-file-description record
-// locks are carried between machines by network file systems; a file system that refuses
-// every lock (NFS without its lock service) is written without one, as it always was.
-class FileLock {
-public:
-    explicit FileLock(int fd) : fd_(fd)
-    {
-        struct flock whole { };
-        whole.l_type = F_WRLCK;
-        whole.l_whence = SEEK_SET;
-        int rc;
-        do {
-            rc = ::fcntl(fd_, F_OFD_SETLKW, &whole);
-        } while (rc != 0 && errno == EINTR);
-        if (rc == 0) {
-            locked_ = true;
-            return;
-        }
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS)
-            return;
-        throw IoError(QStringLiteral("cannot lock the archive: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+FileLock::FileLock(int fd, Mode mode) : fd_(fd)
+{
+    struct flock whole { };
+    whole.l_type = mode == Mode::Shared ? F_RDLCK : F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    int rc;
+    do {
+        rc = ::fcntl(fd_, F_OFD_SETLKW, &whole);
+    } while (rc != 0 && errno == EINTR);
+    if (rc == 0) {
+        locked_ = true;
+        return;
     }
-    ~FileLock()
-    {
-        if (!locked_)
-            return;
-        struct flock whole { };
-        whole.l_type = F_UNLCK;
-        whole.l_whence = SEEK_SET;
-        ::fcntl(fd_, F_OFD_SETLK, &whole);
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
+    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS)
+        return;
+    throw IoError(QStringLiteral("cannot lock the archive: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+}
 
-private:
-    int fd_;
-    bool locked_ = false;
-};
+FileLock::~FileLock()
+{
+    if (!locked_)
+        return;
+    struct flock whole { };
+    whole.l_type = F_UNLCK;
+    whole.l_whence = SEEK_SET;
+    ::fcntl(fd_, F_OFD_SETLK, &whole);
+}
+
+bool FileLock::isFree(int fd)
+{
+    struct flock whole { };
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_GETLK, &whole) != 0)
+        return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS;
+    return whole.l_type == F_UNLCK;
+}
+
+SharedLock::SharedLock(const QString& path) : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
+{
+    if (fd_ >= 0)
+        lock_ = std::make_unique<FileLock>(fd_, FileLock::Mode::Shared);
+}
+
+SharedLock::~SharedLock()
+{
+    lock_.reset();
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool SharedLock::held(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return true; // what cannot be examined is left alone
+    const bool free = FileLock::isFree(fd);
+    ::close(fd);
+    return !free;
+}
+
+void readFileWhole(const QString& path, const std::function<void(qint64)>& begin,
+                   const std::function<void(const char*, qint64)>& sink)
+{
+    auto cause = [&path](const char* what) {
+        return IoError(QStringLiteral("%1 %2: %3")
+                           .arg(QString::fromLatin1(what), path, QString::fromLocal8Bit(std::strerror(errno))));
+    };
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw cause("cannot open");
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st { };
+    if (::fstat(fd, &st) != 0)
+        throw cause("cannot examine");
+    const qint64 size = st.st_size;
+    begin(size);
+    QByteArray block(int(qMin<qint64>(kWindowBytes, qMax<qint64>(size, 1))), Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, block.data(), size_t(qMin<qint64>(block.size(), size - done)));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw cause("cannot read");
+        if (got == 0)
+            throw IoError(QStringLiteral("%1 ended after %2 of %3 bytes").arg(path).arg(done).arg(size));
+        sink(block.constData(), got);
+        done += got;
+    }
+}
 
 ArchiveFile::ArchiveFile() = default;
 
@@ -60,7 +118,7 @@ void ArchiveFile::lock()
 {
     requireOpen();
     if (!lock_)
-        lock_ = std::make_unique<FileLock>(file_.handle());
+        lock_ = std::make_unique<FileLock>(file_.handle(), FileLock::Mode::Exclusive);
 }
 
 void ArchiveFile::unlock()
@@ -155,7 +213,7 @@ qint64 ArchiveFile::append(const char* record)
     // Under the lock the caller holds, or one taken for this append alone.
     std::unique_ptr<FileLock> own;
     if (!lock_)
-        own = std::make_unique<FileLock>(file_.handle());
+        own = std::make_unique<FileLock>(file_.handle(), FileLock::Mode::Exclusive);
     // A partial last record (an interrupted write) is overwritten, never extended.
     const qint64 index = count();
     writeAt(index, record);

@@ -3,7 +3,54 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
 #include <memory>
+
+// An open-file-description record lock on a whole file, held until destroyed: the one lock
+// of the archives. Appends (and every writer of an archive) take it exclusively; a reader
+// that must see whole records takes it shared. Such locks are carried between machines by
+// network file systems; a file system that refuses every lock (NFS without its lock service)
+// is used without one, as it always was.
+class FileLock {
+public:
+    enum class Mode { Shared, Exclusive };
+    // Waits until the lock is free. A shared lock needs fd open for reading, an exclusive
+    // one for writing. Throws IoError.
+    FileLock(int fd, Mode mode);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // True when nobody holds any lock on fd's file (fd open for writing); takes nothing.
+    static bool isFree(int fd);
+
+private:
+    int fd_;
+    bool locked_ = false;
+};
+
+// Holds a shared lock on the file at path for as long as it lives (none when the file cannot
+// be opened). Taken on an archive, it keeps its writers waiting, so that the archive and its
+// journal are read whole and agreeing; taken on a file being written, it tells another
+// process that the file is in use and not one an interrupted run left behind.
+class SharedLock {
+public:
+    explicit SharedLock(const QString& path);
+    ~SharedLock();
+    SharedLock(const SharedLock&) = delete;
+    SharedLock& operator=(const SharedLock&) = delete;
+    // False for a file nobody holds (or that cannot be opened to ask).
+    static bool held(const QString& path);
+
+private:
+    int fd_;
+    std::unique_ptr<FileLock> lock_;
+};
+
+// Hands the whole file at path to sink block by block, after telling begin its size. The
+// caller holds whatever lock guards the file. sink may throw to stop. Throws IoError.
+void readFileWhole(const QString& path, const std::function<void(qint64 size)>& begin,
+                   const std::function<void(const char* data, qint64 length)>& sink);
 
 // A headerless file of fixed-size records addressed by position (0-based here; the cards
 // show it 1-based). Every failure throws IoError. Sequential reads go through a
@@ -46,7 +93,7 @@ private:
     [[noreturn]] void fail(const QString& what) const;
 
     QFile file_;
-    std::unique_ptr<class FileLock> lock_;
+    std::unique_ptr<FileLock> lock_;
     int size_ = 0;
     qint64 pos_ = 0;
     QByteArray window_;

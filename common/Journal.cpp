@@ -404,24 +404,43 @@ private:
     bool readOnly_ = false;
 };
 
-// The index beside a journal: the end of the entries it has seen, and for each card the
-// offset of its newest entry. A cache: rebuilt from the journal whenever it is missing,
-// damaged, of another journal or behind.
+// The index beside a journal: the end of the entries it has seen, the entry that ends there,
+// and for each card the offset of its newest entry. A cache: rebuilt from the journal whenever
+// it is missing, damaged, of another journal or behind, or when its last entry is not in the
+// journal (an older copy of the journal put back, by a restore or by hand).
 class Index {
 public:
     Index(const QString& path, bool write) : fd_(path, write ? (O_RDWR | O_CREAT) : O_RDONLY), write_(write) { }
 
-    // The end of the entries the index has seen, when it is this journal's; else 0.
-    qint64 covered(const Header& h) const
+    // Reads the header and checks it against the journal; covered() tells the result.
+    void check(const Header& h, File& journal)
     {
+        covered_ = 0;
+        last_ = 0;
         QByteArray head(kIndexHeader, '\0');
         if (!fd_.ok() || fd_.size() < kIndexHeader || !fd_.readAt(0, head.data(), kIndexHeader)
             || std::memcmp(head.constData(), kIndexMagic, 8) != 0
             || qFromLittleEndian<quint64>(head.constData() + 8) != h.id)
-            return 0;
+            return;
         const qint64 c = qFromLittleEndian<qint64>(head.constData() + 16);
-        return c >= kHeader ? c : 0;
+        const qint64 last = qFromLittleEndian<qint64>(head.constData() + 24);
+        if (c == kHeader && last == 0) {
+            covered_ = c;
+            return;
+        }
+        if (last < kHeader || c <= last + 8 || c > journal.fd().size())
+            return;
+        const QByteArray head8 = journal.read(last, 8);
+        if (std::memcmp(head8.constData(), kEntryMagic, 4) != 0
+            || qFromLittleEndian<quint32>(head8.constData() + 4) != quint64(c - last - 8)
+            || !Journal::parse(journal.read(last, c - last), last, recordSize_))
+            return;
+        covered_ = c;
+        last_ = last;
     }
+
+    // The end of the entries the index has seen, when it is this journal's; else 0.
+    qint64 covered() const { return covered_; }
 
     // Brings the index up to the entries' end (from an earlier point when given); returns
     // false when it cannot be used.
@@ -429,14 +448,18 @@ public:
     {
         if (!fd_.ok())
             return false;
-        qint64 seen = covered(h);
+        qint64 seen = covered_;
+        qint64 last = last_;
         const bool valid = seen >= kHeader && seen <= end;
-        if (valid && from)
-            seen = std::min(seen, std::max(*from, kHeader));
+        if (valid && from && *from < seen) {
+            seen = std::max(*from, kHeader);
+            last = 0;
+        }
         if (!valid) {
             if (!write_ || ::ftruncate(fd_.get(), 0) != 0)
                 return false;
             seen = kHeader;
+            last = 0;
         }
         if (seen < end) {
             if (!write_)
@@ -444,13 +467,14 @@ public:
             const Mapped tail(journal.path(), seen, end);
             if (tail.failed())
                 return false;
-            walk(tail.view(), seen, recordSizeOf(h), [this](const Entry& e) {
+            walk(tail.view(), seen, recordSize_, [&](const Entry& e) {
                 setLatest(e.position, e.offset);
+                last = e.offset;
                 return true;
             });
         }
-        if (!valid || seen != end || covered(h) != end)
-            return writeHeader(h, end);
+        if (covered_ != end || last_ != last)
+            return writeHeader(h, end, last);
         return true;
     }
     qint64 latest(qint64 position) const
@@ -466,23 +490,28 @@ public:
         qToLittleEndian(offset, bytes);
         return position >= 1 && fd_.writeAt(kIndexHeader + (position - 1) * 8, bytes, 8);
     }
-    bool writeHeader(const Header& h, qint64 end)
+    // Notes end as the entries' end and last as the entry that ends there (0: none).
+    bool writeHeader(const Header& h, qint64 end, qint64 last)
     {
         QByteArray head(kIndexMagic, 8);
         put<quint64>(head, h.id);
         put<qint64>(head, end);
-        head.append(QByteArray(kIndexHeader - head.size(), '\0'));
-        return fd_.writeAt(0, head.constData(), head.size());
+        put<qint64>(head, last);
+        if (!fd_.writeAt(0, head.constData(), head.size()))
+            return false;
+        covered_ = end;
+        last_ = last;
+        return true;
     }
     bool sync() const { return fd_.ok() && ::fdatasync(fd_.get()) == 0; }
     void setRecordSize(int size) { recordSize_ = size; }
 
 private:
-    int recordSizeOf(const Header&) const { return recordSize_; }
-
     Fd fd_;
     bool write_;
     int recordSize_ = 0;
+    qint64 covered_ = 0;
+    qint64 last_ = 0;
 };
 
 // The journal with its index, opened for one operation: the header, the entries' end.
@@ -493,7 +522,8 @@ struct Opened {
         index.setRecordSize(recordSize);
         if (file.exists()) {
             header = file.header();
-            end = file.end(header, index.covered(header));
+            index.check(header, file);
+            end = file.end(header, index.covered());
         }
     }
     File file;
@@ -578,10 +608,10 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
         j.file.fd().writeAt(j.end, zeros.constData(), zeros.size());
         throw IoError(cause);
     }
-    if (indexed) {
+    if (indexed && !latest.empty()) {
         for (const auto& [position, offset] : latest)
             j.index.setLatest(position, offset);
-        j.index.writeHeader(j.header, needed);
+        j.index.writeHeader(j.header, needed, latest.back().second);
     }
     return needed - j.header.synced;
 }

@@ -89,6 +89,12 @@ void SafeFile::discard()
     temporary_.clear();
 }
 
+void SafeFile::flush()
+{
+    if (checked_.failed || !file_.flush() || file_.error() != QFileDevice::NoError)
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, file_.errorString()));
+}
+
 void SafeFile::commit()
 {
     if (committed_ || temporary_.isEmpty())
@@ -122,4 +128,16 @@ void writeFileSafely(const QString& path, const QByteArray& bytes)
     if (f.device().write(bytes) != bytes.size())
         throw IoError(QStringLiteral("cannot write %1").arg(path));
     f.commit();
+}
+
+void syncFileSystem(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw IoError(QStringLiteral("cannot open %1: %2").arg(path, lastError()));
+    const int rc = ::syncfs(fd);
+    const QString cause = lastError();
+    ::close(fd);
+    if (rc != 0)
+        throw IoError(QStringLiteral("cannot force %1 to the disk: %2").arg(path, cause));
 }

@@ -23,6 +23,12 @@ public:
     QIODevice& device() { return checked_; }
     // Throws IoError when not every byte reached the disk; the old file then stays whole.
     void commit();
+    // Hands what was written so far to the file (not yet to the disk), so that it can be
+    // read back. Throws IoError.
+    void flush();
+    // The temporary file's path, so that a writer can read back what it wrote before the
+    // commit puts it in place.
+    const QString& temporaryPath() const { return temporary_; }
 
 private:
     // Writes through to the file and remembers the first write that came out short.
@@ -50,3 +56,7 @@ private:
 
 // Replaces path with bytes through SafeFile. Throws IoError.
 void writeFileSafely(const QString& path, const QByteArray& bytes);
+
+// Forces everything written to the file system that holds path to the disk (many files at
+// once, where forcing each would be slow). Throws IoError.
+void syncFileSystem(const QString& path);

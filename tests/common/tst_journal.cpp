@@ -185,6 +185,21 @@ void TestJournal::indexRebuiltWhenMissingOrForeign()
     store.save(card("v6"), "1", What::Modificata);
     writeAll(index, stale);
     QCOMPARE(titles(store.history(1)).first(), QString("v6"));
+    // An index ahead of its journal (an older copy of the journal put back, as a restore
+    // does) is not trusted: the next save follows the older copy's last entry, with no gap
+    // that a later reader would take for the journal's end.
+    const QByteArray older = readAll(journalFile());
+    const qint64 olderEnd = store.journal().end();
+    store.save(card("v7"), "1", What::Modificata);
+    store.save(card("v8"), "1", What::Modificata);
+    writeAll(journalFile(), older);
+    store.save(card("v9"), "1", What::Modificata);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(titles(v), (QStringList{"v9", "v6", "v5", "v4", "v3", "v2", "v1", "v0"}));
+    QCOMPARE(v[0].offset, olderEnd);
+    QVERIFY(QFile::remove(index));
+    store.save(card("v10"), "1", What::Modificata);
+    QCOMPARE(titles(store.history(1)).mid(0, 3), (QStringList{"v10", "v9", "v6"}));
 }
 
 void TestJournal::firstSaveKeepsWhatWasThere()

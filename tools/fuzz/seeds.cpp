@@ -1,5 +1,7 @@
 // Writes the seed inputs of the fuzz targets: real records, settings files and pictures
 // made by the program's own code. Usage: seeds OUTPUT_DIR
+#include "backup/BackupWriter.h"
+#include "common/IoError.h"
 #include "common/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/SchedaIntervento.h"
@@ -12,6 +14,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <cstdio>
 
 namespace {
 void put(const QString& dir, const QString& name, const QByteArray& bytes)
@@ -78,5 +81,21 @@ int main(int argc, char** argv)
             bytes.left(qFromLittleEndian<qint64>(bytes.constData() + 16)));
     }
     put(out + QStringLiteral("/pictures"), QStringLiteral("logo.bmp"), picture("BMP"));
+
+    // A small laboratory's backup, made by the program's own writer.
+    QTemporaryDir lab;
+    put(lab.path(), QStringLiteral("Inventario_Opere.pro"), w.encode());
+    put(lab.path(), QStringLiteral("Relazioni_Tecniche_Restauro.pro"), r.encode());
+    put(lab.path() + QStringLiteral("/Inventario"), QStringLiteral("Opera_1.jpg"), picture("JPEG"));
+    put(lab.path() + QStringLiteral("/Documenti_Allegati"), QStringLiteral("contratto.txt"), "Contratto");
+    programdir::Override here(lab.path());
+    QDir().mkpath(out + QStringLiteral("/backup"));
+    NoProgress quiet;
+    try {
+        writeBackup(out + QStringLiteral("/backup/small.zip"), quiet);
+    } catch (const IoError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
     return 0;
 }

@@ -1,0 +1,27 @@
+#pragma once
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// The list inside every backup (brevanto-backup.ini, a Windows-1252 INI text like the
+// program's other settings): when it was made, by which version, how many cards and reports
+// it holds, and every member with its size and SHA-256.
+struct Manifest {
+    struct Member {
+        QString name; // as in the zip; a folder ends with '/'
+        qint64 size = 0;
+        QByteArray sha256; // lower-case hexadecimal; empty for a folder
+        bool operator==(const Member&) const = default;
+    };
+
+    QDateTime date;
+    QString version;
+    qint64 artworks = 0;
+    qint64 reports = 0;
+    QList<Member> members;
+
+    QByteArray encode() const;
+    // Throws IoError when bytes are not a manifest this program can read.
+    static Manifest decode(const QByteArray& bytes);
+};

@@ -1,0 +1,33 @@
+#pragma once
+#include "backup/Manifest.h"
+#include "backup/Progress.h"
+
+#include <QString>
+
+// Puts a backup's files in place of the laboratory's, as a journaled swap that a crash can
+// never leave half done: the backup is unpacked and checked in a staging folder beside the
+// data, a marker file then records that the swap has begun, each top-level file and folder
+// is renamed aside and the new one renamed into its place, and the staging folder goes. At
+// the next start an interrupted restore is completed (marker present) or discarded (no
+// marker: the old data was never touched).
+namespace restore {
+
+// The staging folder, in the program folder.
+inline const QString kStaging = QStringLiteral(".brevanto-ripristino");
+
+struct Result {
+    Manifest restored; // the backup now in place
+    QString safetyCopy; // the backup of the data it replaced
+};
+
+// Unpacks path beside the data (checking it again in full), writes a backup of the current
+// data into the Backup folder of the program folder, and swaps the backup's files in. Throws InvalidBackup or
+// IoError: before the swap has begun nothing has changed; an IoError with an Italian text
+// (userText) means the swap began and will be completed at the next start.
+Result restoreBackup(const QString& path, Progress& progress);
+
+enum class Recovery { None, Discarded, Completed };
+// Completes or discards a restore that was interrupted. Throws IoError.
+Recovery recoverInterrupted();
+
+} // namespace restore

@@ -1,0 +1,116 @@
+// The jobs for a scheduler, run as a scheduler runs them: the real program copied into a
+// temporary program folder, no display and a platform that does not exist (a GUI application
+// could not start), one line of result and the exit code.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void jobs_data();
+    void jobs();
+
+private:
+    Run run(const QStringList& args) const;
+    QTemporaryDir program_;
+    QTemporaryDir out_;
+};
+
+void TestCommandLine::initTestCase()
+{
+    QVERIFY(QFile::copy(QStringLiteral(BREVANTO_EXE), program_.filePath("brevanto")));
+    QFile::setPermissions(program_.filePath("brevanto"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    put(program_.filePath("Inventario_Opere.pro"), QByteArray(2 * 2925, 'o'));
+    put(program_.filePath("Relazioni_Tecniche_Restauro.pro"), QByteArray(11895, 'r'));
+    put(program_.filePath("Inventario/Opera_1.jpg"), QByteArray(20000, 'j'));
+    put(out_.filePath("rotto.zip"), "PK\x03\x04 not a backup");
+    QDir().mkpath(out_.filePath("cartella"));
+}
+
+Run TestCommandLine::run(const QStringList& args) const
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("nessuna"));
+    p.setProcessEnvironment(env);
+    p.start(program_.filePath("brevanto"), args);
+    if (!p.waitForFinished(120000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+void TestCommandLine::jobs_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out"); // a pattern for the one line printed, on stdout or stderr
+    const QString zipName = QStringLiteral("Brevanto-backup-\\d{8}-\\d{4}\\.zip");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "^Uso: brevanto .*--backup FILE_O_CARTELLA.*--verify FILE";
+    QTest::newRow("backup into a folder")
+        << QStringList{"--backup", "<out>/cartella"} << 0
+        << "^Backup salvato in <out>/cartella/" + zipName + " \\(2 opere, 1 relazioni, 0,0 MB\\)\\.\n$";
+    QTest::newRow("backup to a file") << QStringList{"--backup", "<out>/a.zip"} << 0
+                                      << "^Backup salvato in <out>/a\\.zip \\(2 opere, 1 relazioni, 0,0 MB\\)\\.\n$";
+    QTest::newRow("verify") << QStringList{"--verify", "<out>/a.zip"} << 0
+                            << "^Backup valido: <out>/a\\.zip, del \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d, con 2 opere e 1 "
+                               "relazioni\\.\n$";
+    QTest::newRow("backup where no folder is") << QStringList{"--backup", "<out>/manca/b.zip"} << 1
+                                               << "^Backup non riuscito: impossibile scrivere <out>/manca/b\\.zip\\.";
+    QTest::newRow("verify a damaged file") << QStringList{"--verify", "<out>/rotto.zip"} << 1
+                                           << "^Backup non valido: <out>/rotto\\.zip non \u00E8 un backup di Brevanto";
+    QTest::newRow("verify a missing file") << QStringList{"--verify", "<out>/manca.zip"} << 1
+                                           << "^Verifica non riuscita: impossibile leggere <out>/manca\\.zip\\.";
+    QTest::newRow("no file named") << QStringList{"--verify"} << 2 << "^Uso: brevanto";
+}
+
+// Each job's file names stand in <out>; the verify row writes the backup it checks when no
+// row before did.
+void TestCommandLine::jobs()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    for (QString& a : args)
+        a.replace(QStringLiteral("<out>"), out_.path());
+    if (args.contains(out_.filePath("a.zip")) && args[0] == u"--verify" && !QFile::exists(out_.filePath("a.zip")))
+        QVERIFY(run({"--backup", out_.filePath("a.zip")}).code == 0);
+    const Run r = run(args);
+    QCOMPARE(r.code, code);
+    const QString printed = code == 0 ? r.out : r.err;
+    QVERIFY2((code == 0 ? r.err : r.out).isEmpty(), qPrintable(r.out + r.err));
+    const QRegularExpression pattern(
+        QString(out).replace(QStringLiteral("<out>"), QRegularExpression::escape(out_.path())),
+        QRegularExpression::DotMatchesEverythingOption);
+    QVERIFY2(pattern.match(printed).hasMatch(), qPrintable(printed));
+    if (args[0] == u"--backup" && code == 0) {
+        const QString made = printed.section(QStringLiteral(" in "), 1).section(QStringLiteral(" ("), 0, 0);
+        QCOMPARE(run({"--verify", made}).code, 0);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
