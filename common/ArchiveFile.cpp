@@ -172,7 +172,10 @@ const char* ArchiveFile::next()
 {
     requireOpen();
     if (pos_ < windowFirst_ || pos_ >= windowFirst_ + windowCount_) {
-        const qint64 perWindow = qMax<qint64>(1, kWindowBytes / size_);
+        // One record for a read on its own (a card shown, the record a save replaces); the
+        // whole window once the reads go on where the last one ended (a scan).
+        const bool streaming = windowCount_ > 0 && pos_ == windowFirst_ + windowCount_;
+        const qint64 perWindow = streaming ? qMax<qint64>(1, kWindowBytes / size_) : 1;
         window_.resize(perWindow * size_);
         if (!file_.seek(pos_ * size_))
             fail(QStringLiteral("cannot position the archive"));

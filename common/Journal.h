@@ -70,10 +70,11 @@ public:
 
     // Appends the changes (in order) with the time, workstation and user, and forces them
     // to the disk; before the first change's card's first version in the journal, the
-    // version storedBefore (when not empty) goes first. The caller holds the archive's
-    // lock. Returns the bytes of history the archive may not yet hold on the disk. Throws
-    // IoError; then nothing of them counts as written.
-    qint64 append(const std::vector<Change>& changes, const QDateTime& when, const QByteArray& storedBefore = {});
+    // version storedBefore gives (when it gives one) goes first: it is asked only then. The
+    // caller holds the archive's lock. Returns the bytes of history the archive may not yet
+    // hold on the disk. Throws IoError; then nothing of them counts as written.
+    qint64 append(const std::vector<Change>& changes, const QDateTime& when,
+                  const std::function<QByteArray()>& storedBefore = {});
     // True when the journal holds a version of the card at position.
     bool hasCard(qint64 position) const;
     // Every readable version of the card at position, newest first.

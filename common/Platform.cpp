@@ -1,25 +1,30 @@
 #include "common/Platform.h"
 
-#include <QFile>
-
 #include <pwd.h>
 #include <unistd.h>
 
 namespace platform {
 
+// Both are asked once per run: every save names them, and the user database is a file.
 QString hostName()
 {
-    char name[256] = {};
-    if (::gethostname(name, sizeof name - 1) != 0)
-        return QString();
-    return QString::fromLocal8Bit(name);
+    static const QString name = [] {
+        char bytes[256] = {};
+        if (::gethostname(bytes, sizeof bytes - 1) != 0)
+            return QString();
+        return QString::fromLocal8Bit(bytes);
+    }();
+    return name;
 }
 
 QString userName()
 {
-    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_name)
-        return QString::fromLocal8Bit(pw->pw_name);
-    return qEnvironmentVariable("USER");
+    static const QString name = [] {
+        if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_name)
+            return QString::fromLocal8Bit(pw->pw_name);
+        return qEnvironmentVariable("USER");
+    }();
+    return name;
 }
 
 } // namespace platform

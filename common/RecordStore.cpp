@@ -95,12 +95,15 @@ qint64 RecordStore::save(const QByteArray& record, const QString& position, jour
         throw IoError(QStringLiteral("no record %1 in %2").arg(k).arg(path_));
     journal::Journal history(path_, size_);
     // The card as it was goes first when the history has none of it yet.
-    QByteArray before;
-    if (k <= count) {
-        before = QByteArray(size_, '\0');
-        archive.seek(k - 1);
-        archive.read(before.data());
-    }
+    const auto before = [&]() {
+        QByteArray stored;
+        if (k <= count) {
+            stored = QByteArray(size_, '\0');
+            archive.seek(k - 1);
+            archive.read(stored.data());
+        }
+        return stored;
+    };
     const qint64 pending = history.append({{k, p.isEmpty() ? journal::What::Inserita : what, record, kept}},
                                           QDateTime::currentDateTimeUtc(), before);
     // The history on the disk holds the version: the record follows, and reaches the disk
