@@ -5,6 +5,7 @@
 #include "app/CambiaPassword.h"
 #include "app/Password.h"
 #include "app/Screens.h"
+#include "backup/BackupActions.h"
 #include "catalogue/Opere.h"
 #include "common/Messages.h"
 #include "common/QtUi.h"
@@ -21,9 +22,11 @@
 
 #include <QAbstractItemView>
 #include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -71,6 +74,30 @@ std::optional<Picture> clickOnLauncher(Studio& s, const char* control)
 std::optional<Picture> message(QWidget* over, Ui::Kind kind, const QString& text)
 {
     return Studio::realModal([&] { QtUi().message(over, kind, text); });
+}
+
+// A backup written from the launcher into target, and the real message box that ends it; with
+// restoring, the question that a restore of that backup asks before it replaces anything.
+std::optional<Picture> backupMessage(Studio& s, const QString& target, bool restoring)
+{
+    hideCards();
+    frmAvvio->show();
+    s.ui.takeMessages(); // what the screens before said
+    s.ui.chooseFile(target);
+    backupactions::backupNow(s.ui, frmAvvio);
+    QList<TestUi::Message> said = s.ui.takeMessages();
+    if (said.size() != 1 || said.front().kind != Ui::Kind::Information)
+        return std::nullopt;
+    if (!restoring)
+        return message(frmAvvio, Ui::Kind::Information, said.front().text);
+    s.ui.chooseFile(target);
+    s.ui.answerNext(Ui::Answer::No);
+    backupactions::restore(s.ui, frmAvvio);
+    said = s.ui.takeMessages();
+    if (said.size() != 1)
+        return std::nullopt;
+    const QString question = said.front().text;
+    return Studio::realModal([&] { QtUi().question(frmAvvio, question); });
 }
 
 // Searches with the criteria given and shows the results.
@@ -251,6 +278,18 @@ std::vector<Shot> table()
              const QRect area = place(backup).united(place(restore)).adjusted(-40, -30, 40, 30);
              launcher.image = frmAvvio->grab(area).toImage();
              return launcher;
+         }},
+        // A backup made from the launcher, and what it says at the end; then the restore's
+        // question for that backup (answered No: the sample laboratory stays as it is).
+        {"backup_salvato",
+         [](Studio& s) -> std::optional<Picture> {
+             QTemporaryDir away(QDir::tempPath() + QStringLiteral("/Backup-XXXXXX"));
+             return backupMessage(s, away.filePath(QStringLiteral("Brevanto-backup-20261210-1730.zip")), false);
+         }},
+        {"ripristino_domanda",
+         [](Studio& s) -> std::optional<Picture> {
+             QTemporaryDir away(QDir::tempPath() + QStringLiteral("/Backup-XXXXXX"));
+             return backupMessage(s, away.filePath(QStringLiteral("Brevanto-backup-20261210-1730.zip")), true);
          }},
     };
 }
