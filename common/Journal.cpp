@@ -770,7 +770,13 @@ qint64 Journal::synced() const
     return j.file.exists() ? j.header.synced : kHeader;
 }
 
-void Journal::markSynced(qint64 upTo)
+bool Journal::unsynced() const
+{
+    Opened j(path_, indexPath(), recordSize_, false);
+    return j.file.exists() && j.header.synced != j.end;
+}
+
+void Journal::markSynced()
 {
     Opened j(path_, indexPath(), recordSize_, true);
     j.file.require("write");
@@ -780,7 +786,7 @@ void Journal::markSynced(qint64 upTo)
         j.index.sync();
     Header h = j.header;
     h.end = j.end;
-    h.synced = std::clamp(upTo, h.synced, h.end);
+    h.synced = h.end;
     const QByteArray head = headerBytes(h, recordSize_);
     if (!j.file.fd().writeAt(0, head.constData(), head.size()) || ::fdatasync(j.file.fd().get()) != 0)
         throw IoError(QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError()));

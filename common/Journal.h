@@ -89,8 +89,11 @@ public:
     // to hold every entry on the disk (where the header's end is brought up to date).
     qint64 end() const;
     qint64 synced() const;
-    // Records that the archive holds every entry up to end(), on the disk.
-    void markSynced(qint64 upTo);
+    // True when the journal holds entries the archive may not yet hold on the disk.
+    bool unsynced() const;
+    // Records that the archive holds every entry, on the disk. The caller holds the
+    // archive's lock and has forced the archive to the disk.
+    void markSynced();
 
     // A journal's entry bytes, parsed and checked; nullopt for anything else. For tests and
     // the fuzz target.

@@ -4,12 +4,27 @@
 #include "common/IoError.h"
 #include "common/Text.h"
 
-#include <QFile>
-
 #include <map>
+
+namespace {
+// The record at position k (1-based) of an open archive.
+QByteArray recordAt(ArchiveFile& archive, qint64 k, int size)
+{
+    QByteArray bytes(size, '\0');
+    archive.seek(k - 1);
+    archive.read(bytes.data());
+    return bytes;
+}
+} // namespace
 
 RecordStore::RecordStore(QString path, int recordSize) : path_(std::move(path)), size_(recordSize)
 { }
+
+void RecordStore::requireSize(const QByteArray& record) const
+{
+    if (record.size() != size_)
+        throw IoError(QStringLiteral("a record of %1 bytes for an archive of %2").arg(record.size()).arg(size_));
+}
 
 qint64 RecordStore::count() const
 {
@@ -26,17 +41,14 @@ QByteArray RecordStore::read(qint64 position) const
     archive.open(path_, size_);
     if (position < 1 || position > archive.count())
         throw IoError(QStringLiteral("no record %1 in %2").arg(position).arg(path_));
-    QByteArray bytes(size_, '\0');
-    archive.seek(position - 1);
-    archive.read(bytes.data());
+    const QByteArray bytes = recordAt(archive, position, size_);
     archive.close();
     return bytes;
 }
 
 void RecordStore::update(qint64 position, const QByteArray& record)
 {
-    if (record.size() != size_)
-        throw IoError(QStringLiteral("a record of %1 bytes for an archive of %2").arg(record.size()).arg(size_));
+    requireSize(record);
     ArchiveFile archive;
     archive.open(path_, size_);
     if (position < 1)
@@ -49,8 +61,7 @@ void RecordStore::update(qint64 position, const QByteArray& record)
 
 qint64 RecordStore::append(const QByteArray& record)
 {
-    if (record.size() != size_)
-        throw IoError(QStringLiteral("a record of %1 bytes for an archive of %2").arg(record.size()).arg(size_));
+    requireSize(record);
     ArchiveFile archive;
     archive.open(path_, size_);
     const qint64 position = archive.append(record.constData());
@@ -83,8 +94,7 @@ qint64 parsePosition(const QString& text)
 qint64 RecordStore::save(const QByteArray& record, const QString& position, journal::What what,
                          const QList<journal::KeptPhoto>& kept)
 {
-    if (record.size() != size_)
-        throw IoError(QStringLiteral("a record of %1 bytes for an archive of %2").arg(record.size()).arg(size_));
+    requireSize(record);
     const QString p = text::trim(position);
     ArchiveFile archive;
     archive.open(path_, size_);
@@ -95,15 +105,7 @@ qint64 RecordStore::save(const QByteArray& record, const QString& position, jour
         throw IoError(QStringLiteral("no record %1 in %2").arg(k).arg(path_));
     journal::Journal history(path_, size_);
     // The card as it was goes first when the history has none of it yet.
-    const auto before = [&]() {
-        QByteArray stored;
-        if (k <= count) {
-            stored = QByteArray(size_, '\0');
-            archive.seek(k - 1);
-            archive.read(stored.data());
-        }
-        return stored;
-    };
+    const auto before = [&]() { return k <= count ? recordAt(archive, k, size_) : QByteArray(); };
     const qint64 pending = history.append({{k, p.isEmpty() ? journal::What::Inserita : what, record, kept}},
                                           QDateTime::currentDateTimeUtc(), before);
     // The history on the disk holds the version: the record follows, and reaches the disk
@@ -112,7 +114,7 @@ qint64 RecordStore::save(const QByteArray& record, const QString& position, jour
     archive.write(record.constData());
     if (pending > kCheckpointBytes) {
         archive.sync();
-        history.markSynced(history.end());
+        history.markSynced();
     }
     archive.close();
     return k;
@@ -126,35 +128,26 @@ std::vector<journal::Entry> RecordStore::history(qint64 position) const
     return journal::Journal(path_, size_).versions(position);
 }
 
-namespace {
-// Whether the history holds entries the archive may not yet hold on the disk.
-bool pending(const journal::Journal& history)
-{
-    return QFile::exists(history.path()) && history.synced() != history.end();
-}
-} // namespace
-
 void RecordStore::checkpoint()
 {
     journal::Journal history(path_, size_);
-    if (!pending(history))
+    if (!history.unsynced())
         return;
     ArchiveFile archive;
     archive.open(path_, size_);
     archive.lock();
     archive.sync();
-    history.markSynced(history.end());
+    history.markSynced();
 }
 
 void RecordStore::recover()
 {
     journal::Journal history(path_, size_);
-    if (!pending(history))
+    if (!history.unsynced())
         return;
     ArchiveFile archive;
     archive.open(path_, size_);
     archive.lock();
-    const qint64 end = history.end();
     // The newest version of each card saved since the last checkpoint.
     std::map<qint64, journal::Entry> newest;
     history.scanFrom(history.synced(), [&](const journal::Entry& e) {
@@ -165,14 +158,9 @@ void RecordStore::recover()
         const qint64 count = archive.count();
         if (k > count + 1)
             continue;
-        QByteArray stored;
-        if (k <= count) {
-            stored = QByteArray(size_, '\0');
-            archive.seek(k - 1);
-            archive.read(stored.data());
-            if (stored == e.record)
-                continue;
-        }
+        const QByteArray stored = k <= count ? recordAt(archive, k, size_) : QByteArray();
+        if (k <= count && stored == e.record)
+            continue;
         // Put back only a write that was lost or torn: every sector as the version before
         // or the new one. A record another program wrote since is left alone.
         QByteArray before(size_, '\0');
@@ -196,7 +184,7 @@ void RecordStore::recover()
         archive.write(e.record.constData());
     }
     archive.sync();
-    history.markSynced(end);
+    history.markSynced();
 }
 
 void RecordStore::scan(const std::function<bool(qint64, const char*)>& visit) const
@@ -224,11 +212,8 @@ RecordStore::Found RecordStore::browse(Browse where, qint64 current) const
     case Browse::Next: found.target = current >= found.count ? 0 : current + 1; break;
     case Browse::Previous: found.target = current >= 2 ? current - 1 : 1; break;
     }
-    if (found.target > 0) {
-        found.record = QByteArray(size_, '\0');
-        archive.seek(found.target - 1);
-        archive.read(found.record.data());
-    }
+    if (found.target > 0)
+        found.record = recordAt(archive, found.target, size_);
     archive.close();
     return found;
 }

@@ -62,6 +62,8 @@ public:
     Found browse(Browse where, qint64 current) const;
 
 private:
+    void requireSize(const QByteArray& record) const; // throws IoError for another size
+
     QString path_;
     int size_;
 };
