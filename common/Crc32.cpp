@@ -1,24 +1,19 @@
 #include "common/Crc32.h"
 
-#include <array>
+#include <zlib.h>
 
-namespace {
-constexpr std::array<quint32, 256> kTable = [] {
-    std::array<quint32, 256> t{};
-    for (quint32 n = 0; n < 256; ++n) {
-        quint32 c = n;
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        t[n] = c;
-    }
-    return t;
-}();
-} // namespace
+#include <algorithm>
 
 quint32 crc32(QByteArrayView bytes, quint32 crc)
 {
-    crc = ~crc;
-    for (char b : bytes)
-        crc = kTable[(crc ^ quint8(b)) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    // zlib's, in pieces its length type holds.
+    uLong c = crc;
+    const auto* at = reinterpret_cast<const Bytef*>(bytes.data());
+    for (qsizetype left = bytes.size(); left > 0;) {
+        const uInt n = uInt(std::min<qsizetype>(left, qsizetype(1) << 30));
+        c = ::crc32(c, at, n);
+        at += n;
+        left -= n;
+    }
+    return quint32(c);
 }
