@@ -134,8 +134,10 @@ QString storableName(const QString& chosen)
     }
     if (stem.isEmpty() || stem.count(u'_') == stem.size())
         stem = QStringLiteral("allegato"); // nothing of the name could be spelled
-    if (extension.size() > 20)
-        extension.clear(); // not an extension but part of a long name
+    if (extension.size() > 20) {
+        stem += extension; // not an extension but part of a long name
+        extension.clear();
+    }
     if (stem.size() + extension.size() > kMaxName)
         stem.truncate(kMaxName - extension.size());
     return text::trim(stem + extension);

@@ -269,6 +269,8 @@ void TestAttachments::namesTheRecordCanHold_data()
     QTest::newRow("control character") << "riga\nnuova.txt"
                                        << "riga_nuova.txt";
     QTest::newRow("too long") << QString(300, u'x') + ".pdf" << QString(246, u'x') + ".pdf";
+    QTest::newRow("a dot inside a long name") << "Restauro.campagna fotografica 2024"
+                                              << "Restauro.campagna fotografica 2024";
 }
 
 void TestAttachments::namesTheRecordCanHold()
