@@ -97,14 +97,7 @@ void TfrmOpere::wireFields()
     makeAmountField(txtPrezzo);
 
     filterKeys(txtCodFisc, [](int, const QString& t) { return t.size() == 1 && taxcodes::isCodeCharacter(t.at(0)); });
-    connect(txtCodFisc, &QLineEdit::textEdited, this, [this](const QString& t) {
-        const QString code = taxcodes::typedCode(t);
-        if (code == t)
-            return;
-        const int cursor = txtCodFisc->cursorPosition();
-        txtCodFisc->setText(code);
-        txtCodFisc->setCursorPosition(qMin(cursor, int(code.size())));
-    });
+    keepCodeTyped(txtCodFisc);
 }
 
 QImage TfrmOpere::blankPicture() const

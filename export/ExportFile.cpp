@@ -84,9 +84,10 @@ public:
         if (buffer_.size() >= kBlock)
             flush();
     }
-    // The cell with &, < and > as character references; a cell written as text also keeps
-    // its line breaks, tabs and runs of spaces, which HTML would fold into one space.
-    void addEscaped(QByteArrayView cell, bool asText)
+    // The cell with &, < and > as character references, and its line breaks, tabs and runs
+    // of spaces too, which HTML would fold into one space (a cell that has any of them is
+    // written as text).
+    void addEscaped(QByteArrayView cell)
     {
         for (qsizetype i = 0; i < cell.size(); ++i) {
             const char c = cell[i];
@@ -95,17 +96,14 @@ public:
             case '<': buffer_.append("&lt;"); break;
             case '>': buffer_.append("&gt;"); break;
             case '\r':
-                if (!asText) {
-                    buffer_.append(c);
-                } else if (i + 1 >= cell.size() || cell[i + 1] != '\n') {
+                if (i + 1 >= cell.size() || cell[i + 1] != '\n')
                     buffer_.append("&#10;"); // a lone CR is a line break too
-                }
                 break;
-            case '\n': buffer_.append(asText ? "&#10;" : "\n"); break;
-            case '\t': buffer_.append(asText ? "&#9;" : "\t"); break;
+            case '\n': buffer_.append("&#10;"); break;
+            case '\t': buffer_.append("&#9;"); break;
             case ' ':
                 // In a run of spaces every space after the first is kept by reference.
-                buffer_.append(asText && i > 0 && cell[i - 1] == ' ' ? "&#32;" : " ");
+                buffer_.append(i > 0 && cell[i - 1] == ' ' ? "&#32;" : " ");
                 break;
             default: buffer_.append(c);
             }
@@ -196,7 +194,7 @@ void write(QIODevice& out, qint64 count, const CellSource& cell)
             const bool asText = needsTextFormat(text);
             sink.add(asText ? "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">"
                             : "<td style=\"text-align: left;\">");
-            sink.addEscaped(text, asText);
+            sink.addEscaped(text);
             sink.add("</td>");
         }
         sink.add("</tr>");

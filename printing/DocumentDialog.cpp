@@ -55,10 +55,7 @@ QLabel* DocumentDialog::instruction(const char* name, const QString& title, cons
 
 Printed DocumentDialog::print(const report::Template& t, QWidget* over)
 {
-    const Printed printed = printWithDialog(ui_, over ? over : this, t);
-    if (printed == Printed::NoPages)
-        showNoPages(ui_, over ? over : this, t);
-    return printed;
+    return printWithDialog(ui_, over ? over : this, t);
 }
 
 void DocumentDialog::showEvent(QShowEvent* e)

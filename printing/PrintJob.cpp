@@ -51,6 +51,15 @@ Printed printPdf(const QString& path, const QPrinter& printer, const report::Tem
     }
     return Printed::Yes;
 }
+
+void showNoPages(Ui& ui, QWidget* parent, int pages)
+{
+    const QString has = pages == 1 ? QStringLiteral("ha una sola pagina") : QStringLiteral("ha %1 pagine").arg(pages);
+    ui.message(parent, Ui::Kind::Warning,
+               QStringLiteral("Attenzione: il documento %1 e le pagine scelte non ne fanno parte.\r\n\r\n"
+                              "Non \u00E8 stato stampato nulla.")
+                   .arg(has));
+}
 } // namespace
 
 Printed printOn(QPrinter& printer, const report::Template& document)
@@ -73,22 +82,16 @@ Printed printWithDialog(Ui& ui, QWidget* parent, const report::Template& documen
     printer.setCopyCount(1);
     printer.setCollateCopies(true);
     // The dialog offers the document's pages, and prints them all unless told otherwise.
-    printer.setFromTo(1, report::pageCount(document));
+    const int pages = report::pageCount(document);
+    printer.setFromTo(1, pages);
     printer.setPrintRange(QPrinter::AllPages);
     printer.setDocName(document.name);
     if (!ui.printDialog(parent, printer))
         return Printed::Cancelled;
-    return printOn(printer, document);
-}
-
-void showNoPages(Ui& ui, QWidget* parent, const report::Template& document)
-{
-    const int pages = report::pageCount(document);
-    const QString has = pages == 1 ? QStringLiteral("ha una sola pagina") : QStringLiteral("ha %1 pagine").arg(pages);
-    ui.message(parent, Ui::Kind::Warning,
-               QStringLiteral("Attenzione: il documento %1 e le pagine scelte non ne fanno parte.\r\n\r\n"
-                              "Non \u00E8 stato stampato nulla.")
-                   .arg(has));
+    const Printed printed = printOn(printer, document);
+    if (printed == Printed::NoPages)
+        showNoPages(ui, parent, pages);
+    return printed;
 }
 
 void showPrintFailure(Ui& ui, QWidget* parent, const IoError& error, const QString& headline)

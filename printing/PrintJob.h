@@ -14,8 +14,9 @@ inline const QString kPrintFailed = QStringLiteral("Attenzione: la stampa non \u
 
 // Prints a template on paper (or to a PDF file, as the user chooses) after the print
 // dialog: the default printer, one copy, all pages, then as the user set them. Cancelled
-// when the user cancelled, NoPages when the chosen pages are none of the document's;
-// throws IoError, with a text for the user, when the document cannot be printed.
+// when the user cancelled; NoPages when the chosen pages are none of the document's, after
+// a warning that says so; throws IoError, with a text for the user, when the document
+// cannot be printed.
 Printed printWithDialog(Ui& ui, QWidget* parent, const report::Template& document);
 
 // Prints on a printer the print dialog set up: only the pages chosen, numbered as in the
@@ -23,8 +24,6 @@ Printed printWithDialog(Ui& ui, QWidget* parent, const report::Template& documen
 // put in place only when complete, so a failed print leaves the earlier file (or none).
 Printed printOn(QPrinter& printer, const report::Template& document);
 
-// What a screen says when printing ends without printing (NoPages) or fails: the warning
-// about the pages chosen; for a failure, headline (empty: the engine's own text) with the
+// What a screen says when printing fails: headline (empty: the engine's own text) with the
 // engine's text and the technical cause in the box's details.
-void showNoPages(Ui& ui, QWidget* parent, const report::Template& document);
 void showPrintFailure(Ui& ui, QWidget* parent, const IoError& error, const QString& headline = {});

@@ -5,13 +5,11 @@
 #include "common/PictureFrame.h"
 #include "common/Style.h"
 #include "common/Ui.h"
-#include "printing/Renderer.h"
 #include "printing/Templates.h"
 #include "records/LogoFile.h"
 
 #include <QLabel>
 
-#include <QPrinter>
 #include <QPushButton>
 #include <QShowEvent>
 #include <optional>

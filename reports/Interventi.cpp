@@ -2,7 +2,6 @@
 
 #include "attachments/AllegaCartella.h"
 #include "common/Buttons.h"
-#include "common/CardBrowse.h"
 #include "common/CardParts.h"
 #include "common/Dialogs.h"
 #include "common/Fields.h"
@@ -35,13 +34,11 @@
 #include <QCheckBox>
 #include <QFileInfo>
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <tuple>
 

@@ -7,7 +7,6 @@
 #include "common/Keys.h"
 #include "common/PhotoFiles.h"
 #include "common/PictureFrame.h"
-#include "common/ProgramDir.h"
 #include "common/SafeFile.h"
 #include "common/Style.h"
 #include "common/Ui.h"

@@ -164,8 +164,7 @@ void ListScreen::btnStampaClick()
     report::Template t = templates::summaryList(templateName_);
     try {
         templates::fillSummary(t, printTitle_, templates::printStamp(now()), text);
-        if (printWithDialog(ui_, this, t) == Printed::NoPages)
-            showNoPages(ui_, this, t);
+        printWithDialog(ui_, this, t);
     } catch (const IoError& e) {
         // The engine's own failure, in Italian, with its technical cause in the details.
         showPrintFailure(ui_, this, e);

@@ -4,14 +4,12 @@
 
 #include <QDateTime>
 #include <QDialog>
+#include <QLabel>
 
 #include <functional>
 #include <memory>
 
 class LineModel;
-#include <QLabel>
-
-class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;

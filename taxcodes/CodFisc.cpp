@@ -3,6 +3,7 @@
 #include "common/Text.h"
 #include "common/Ui.h"
 #include "taxcodes/Checks.h"
+#include "taxcodes/TaxCheck.h"
 
 #include <QLineEdit>
 
@@ -18,14 +19,7 @@ const TaxCheckDialog::Look kLook{"frmCodFisc",
 
 TfrmCodFisc::TfrmCodFisc(Ui& ui, QWidget* parent) : TaxCheckDialog(ui, kLook, parent), txtCodFisc(edit())
 {
-    connect(txtCodFisc, &QLineEdit::textEdited, this, [this](const QString& t) {
-        const QString clean = text::trim(text::upperAscii(t));
-        if (clean == t)
-            return;
-        const int cursor = txtCodFisc->cursorPosition();
-        txtCodFisc->setText(clean);
-        txtCodFisc->setCursorPosition(qMin(cursor, int(clean.size())));
-    });
+    keepCodeTyped(txtCodFisc);
 }
 
 void TfrmCodFisc::btnControllaClick()

@@ -7,6 +7,18 @@
 
 #include <QLineEdit>
 
+void keepCodeTyped(QLineEdit* field)
+{
+    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& t) {
+        const QString code = taxcodes::typedCode(t);
+        if (code == t)
+            return;
+        const int cursor = field->cursorPosition();
+        field->setText(code);
+        field->setCursorPosition(qMin(cursor, int(code.size())));
+    });
+}
+
 std::unique_ptr<QDialog> taxCheckScreen(Ui& ui, QWidget* parent, const QString& code)
 {
     const QString typed = text::trim(code);
