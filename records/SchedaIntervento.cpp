@@ -47,17 +47,12 @@ const std::array<TSchedaIntervento::Layout, TSchedaIntervento::kFields> TSchedaI
 
 void TSchedaIntervento::setPaid(bool isPaid)
 {
-    (*this)[Pagato] = isPaid ? QStringLiteral("S\u00EC") : QStringLiteral("No");
+    (*this)[Pagato] = yesNo(isPaid);
 }
 
 std::optional<bool> TSchedaIntervento::paid() const
 {
-    const QString& v = (*this)[Pagato];
-    if (v == QStringLiteral("S\u00EC"))
-        return true;
-    if (v == QStringLiteral("No"))
-        return false;
-    return std::nullopt;
+    return yesNoOf((*this)[Pagato]);
 }
 
 QByteArray TSchedaIntervento::encode() const
@@ -78,20 +73,6 @@ QByteArrayView TSchedaIntervento::rawField(const char* bytes, Field field)
     const void* nul = std::memchr(start, 0, size_t(f.width));
     const qsizetype length = nul ? static_cast<const char*>(nul) - start : f.width;
     return QByteArrayView(start, length);
-}
-
-QString TSchedaIntervento::fieldText(const char* bytes, Field field)
-{
-    const QByteArrayView raw = rawField(bytes, field);
-    return text::trim(cp1252::decode(raw.data(), raw.size()));
-}
-
-TSchedaIntervento TSchedaIntervento::decode(const char* bytes)
-{
-    TSchedaIntervento r;
-    for (int i = 0; i < kFields; ++i)
-        r.text[size_t(i)] = fieldText(bytes, Field(i));
-    return r;
 }
 
 QString TSchedaIntervento::archivePath()

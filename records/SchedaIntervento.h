@@ -68,12 +68,9 @@ struct TSchedaIntervento : Described<TSchedaIntervento> {
 
     // Texts written as they stand (untrimmed), cut to width - 1 characters, NUL after them.
     QByteArray encode() const;
-    // Characters up to the first NUL (or the whole width), decoded and trimmed.
-    static TSchedaIntervento decode(const char* bytes);
-    // One field of a stored record: its bytes as stored (untrimmed), and its text decoded
-    // and trimmed, without decoding the rest of the record.
+    // One field of a stored record, its bytes as stored (untrimmed): the characters up to
+    // the first NUL (or the whole width).
     static QByteArrayView rawField(const char* bytes, Field f);
-    static QString fieldText(const char* bytes, Field f);
 
     static QString archivePath();
 };

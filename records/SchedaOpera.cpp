@@ -37,17 +37,12 @@ const std::array<TSchedaOpera::Layout, TSchedaOpera::kFields> TSchedaOpera::layo
 
 void TSchedaOpera::setSold(bool isSold)
 {
-    (*this)[Venduta] = isSold ? QStringLiteral("S\u00EC") : QStringLiteral("No");
+    (*this)[Venduta] = yesNo(isSold);
 }
 
 std::optional<bool> TSchedaOpera::sold() const
 {
-    const QString& v = (*this)[Venduta];
-    if (v == QStringLiteral("S\u00EC"))
-        return true;
-    if (v == QStringLiteral("No"))
-        return false;
-    return std::nullopt;
+    return yesNoOf((*this)[Venduta]);
 }
 
 QByteArray TSchedaOpera::encode() const
@@ -68,20 +63,6 @@ QByteArrayView TSchedaOpera::rawField(const char* bytes, Field field)
     // A length beyond the field's width (a damaged record) is read as the full width.
     const int length = qMin(int(static_cast<unsigned char>(bytes[f.offset])), f.width);
     return QByteArrayView(bytes + f.offset + 1, length);
-}
-
-QString TSchedaOpera::fieldText(const char* bytes, Field field)
-{
-    const QByteArrayView raw = rawField(bytes, field);
-    return text::trim(cp1252::decode(raw.data(), raw.size()));
-}
-
-TSchedaOpera TSchedaOpera::decode(const char* bytes)
-{
-    TSchedaOpera r;
-    for (int i = 0; i < kFields; ++i)
-        r.text[size_t(i)] = fieldText(bytes, Field(i));
-    return r;
 }
 
 QString TSchedaOpera::archivePath()

@@ -63,12 +63,9 @@ struct TSchedaOpera : Described<TSchedaOpera> {
 
     // Each text trimmed, converted to Windows-1252 and cut to its width; unused bytes zero.
     QByteArray encode() const;
-    // Each field's characters decoded and trimmed; the bytes after a field's length are ignored.
-    static TSchedaOpera decode(const char* bytes);
-    // One field of a stored record: its bytes as stored (untrimmed), and its text decoded
-    // and trimmed, without decoding the rest of the record.
+    // One field of a stored record, its bytes as stored (untrimmed): the characters its
+    // length byte counts; the bytes after them are ignored.
     static QByteArrayView rawField(const char* bytes, Field f);
-    static QString fieldText(const char* bytes, Field f);
 
     // The artwork archive beside the executable.
     static QString archivePath();
