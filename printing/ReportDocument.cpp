@@ -14,15 +14,6 @@
 #include <QShowEvent>
 #include <optional>
 
-namespace {
-// The template's value objects, in the order they are filled; each is named after the
-// card control whose text it prints.
-const char* const kValues[] = {
-    "txtNumScheda", "txtData",           "txtAzienda", "txtCliente",    "txtRecapito",   "txtVeicolo",  "txtTarga",
-    "txtMarca",     "txtChilometraggio", "txtTecnico", "txtPratica",    "txtDataInizio", "txtDataFine", "txtStato",
-    "txtDanni",     "txtVernice",        "txtRicambi", "txtInterventi", "txtManodopera", "txtTotale",   "txtNote"};
-} // namespace
-
 ReportDocumentScreen::ReportDocumentScreen(Ui& ui, const char* objectName, const char* caption, const QString& action,
                                            const QString& failure, const FieldTable<TSchedaIntervento>& card,
                                            Picture photo1, Picture photo2, QWidget* parent)
@@ -52,10 +43,14 @@ report::Template ReportDocumentScreen::filled() const
     t.setPicture(QStringLiteral("imgLogo"), imgLogo->image().isNull() ? imgTemp->image() : imgLogo->image());
     t.setPicture(QStringLiteral("picFotografia01"), photo1_ ? photo1_() : QImage());
     t.setPicture(QStringLiteral("picFotografia02"), photo2_ ? photo2_() : QImage());
-    for (const char* name : kValues)
-        t.setText(QString::fromLatin1(name), printedValue(card_, QString::fromLatin1(name)));
-    templates::setReportReference(t, printedValue(card_, QStringLiteral("txtNumScheda")),
-                                  printedValue(card_, QStringLiteral("txtData")));
+    // The fields up to the total, each printed where the template has its control's name.
+    for (int f = 0; f <= TSchedaIntervento::Totale; ++f) {
+        const QString name = TSchedaIntervento::control(TSchedaIntervento::Field(f));
+        t.setText(name, printedValue(card_, name));
+    }
+    const QString number = t.item(QStringLiteral("txtNumScheda")).text;
+    const QString date = t.item(QStringLiteral("txtData")).text;
+    templates::setReportReference(t, number, date);
     return t;
 }
 

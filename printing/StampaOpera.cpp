@@ -12,12 +12,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-namespace {
-const char* const kValues[] = {"txtCapo",    "txtColore",  "txtTessuto",  "txtDescrizione", "txtMisure",
-                               "txtPeso",    "txtUsura",   "txtDifetti",  "txtServizio",    "txtSpecifiche",
-                               "txtCliente", "txtCodFisc", "txtRecapito", "txtNote",        "txtPrezzo"};
-} // namespace
-
 QImage euroSign()
 {
     QImage img(120, 120, QImage::Format_ARGB32_Premultiplied);
@@ -82,9 +76,12 @@ report::Template TfrmStampaOpera::filled() const
     report::Template t = templates::artworkSheet();
     t.setPicture(QStringLiteral("imgLogo"), imgLogo->image().isNull() ? imgTemp->image() : imgLogo->image());
     t.setPicture(QStringLiteral("imgEuro"), euroSign());
-    // Every value replaces its design text, also where the card has none.
-    for (const char* name : kValues)
-        t.setText(QString::fromLatin1(name), printedValue(card_, QString::fromLatin1(name)));
+    // Every value (the fields up to the price, each printed where the template has its
+    // control's name) replaces its design text, also where the card has none.
+    for (int f = 0; f <= TSchedaOpera::Valore; ++f) {
+        const QString name = TSchedaOpera::control(TSchedaOpera::Field(f));
+        t.setText(name, printedValue(card_, name));
+    }
     t.setText(QStringLiteral("txtCalce"), templates::printStamp(now()));
     return t;
 }
