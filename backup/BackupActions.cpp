@@ -131,9 +131,14 @@ bool restore(Ui& ui, QWidget* parent)
                        .arg(r.restored.reports)
                        .arg(QDir::toNativeSeparators(r.safetyCopy)));
         return true;
+    } catch (const restore::SwapInterrupted& e) {
+        // The data are partly replaced: the cards are emptied, the next start completes it.
+        progress.finish();
+        ui.message(parent, Ui::Kind::Warning, e.userText(), e.cause());
+        return true;
     } catch (const IoError& e) {
         progress.finish();
-        if (!e.userText().isEmpty()) // the swap began: the data will be whole at the next start
+        if (!e.userText().isEmpty()) // a backup found damaged while unpacking it again
             ui.message(parent, Ui::Kind::Warning, e.userText(), e.cause());
         else if (progress.wasCanceled())
             ui.message(parent, Ui::Kind::Information,
@@ -143,7 +148,7 @@ bool restore(Ui& ui, QWidget* parent)
                        QStringLiteral("Attenzione: il ripristino non \u00E8 riuscito. Nessun dato \u00E8 stato "
                                       "modificato."),
                        e.cause());
-        return !e.userText().isEmpty() && e.userText() != InvalidBackup::kText;
+        return false;
     }
 }
 

@@ -38,9 +38,7 @@ void move(const QString& from, const QString& to)
 {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         throw IoError(
-            QStringLiteral("cannot rename %1 to %2: %3").arg(from, to, QString::fromLocal8Bit(std::strerror(errno))),
-            QStringLiteral("Attenzione: il ripristino non \u00E8 stato completato. Brevanto lo "
-                           "completer\u00E0 al prossimo avvio."));
+            QStringLiteral("cannot rename %1 to %2: %3").arg(from, to, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 // The swap, from the marker on: idempotent, so that it can run again after a crash at any
@@ -127,7 +125,13 @@ Result restoreBackup(const QString& path, Progress& progress)
         marker += name.toUtf8() + '\n';
     writeFileSafely(QDir(staging()).filePath(kMarker), marker);
 
-    rollForward(progress);
+    // From here on the data are being replaced: whatever stops the swap, the next start
+    // completes it.
+    try {
+        rollForward(progress);
+    } catch (const IoError& e) {
+        throw SwapInterrupted(e.cause());
+    }
     cleanUp(progress);
     return result;
 }

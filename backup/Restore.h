@@ -1,6 +1,7 @@
 #pragma once
 #include "backup/Manifest.h"
 #include "backup/Progress.h"
+#include "common/IoError.h"
 
 #include <QString>
 
@@ -20,10 +21,20 @@ struct Result {
     QString safetyCopy; // the backup of the data it replaced
 };
 
+// A restore stopped after the swap began: the data are partly replaced, and the next start
+// completes the swap.
+class SwapInterrupted : public IoError {
+public:
+    explicit SwapInterrupted(const QString& cause) : IoError(cause, kText) { }
+    static inline const QString kText =
+        QStringLiteral("Attenzione: il ripristino non \u00E8 stato completato. Brevanto lo completer\u00E0 al "
+                       "prossimo avvio.");
+};
+
 // Unpacks path beside the data (checking it again in full), writes a backup of the current
-// data into the Backup folder of the program folder, and swaps the backup's files in. Throws InvalidBackup or
-// IoError: before the swap has begun nothing has changed; an IoError with an Italian text
-// (userText) means the swap began and will be completed at the next start.
+// data into the Backup folder of the program folder, and swaps the backup's files in.
+// Throws SwapInterrupted once the swap has begun; before it, InvalidBackup or IoError, and
+// nothing has changed.
 Result restoreBackup(const QString& path, Progress& progress);
 
 enum class Recovery { None, Discarded, Completed };
