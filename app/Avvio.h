@@ -2,7 +2,6 @@
 #include <QWidget>
 
 class ClickLabel;
-class QDialog;
 class Ui;
 
 // The launcher: opens one of the two applications.

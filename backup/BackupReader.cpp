@@ -144,10 +144,8 @@ Manifest readBackup(const QString& path, const QString& folder, Progress& progre
         }
         if (out)
             out->close();
-        if (!isManifest)
+        if (!isManifest) // the manifest's bytes never reach the hash
             seen.insert(name, {size, type == AE_IFDIR ? QByteArray() : sha.hex()});
-        else
-            (void)sha.hex(); // nothing was added: start clean for the next member
     }
     if (!manifestSeen)
         throw InvalidBackup(QStringLiteral("no manifest: not a backup of this program"));

@@ -181,8 +181,7 @@ int TfrmCronologia::chosen() const
 
 void TfrmCronologia::choose(int row)
 {
-    lstVersioni->setCurrentIndex(model_->index(row, 0));
-    showChosen();
+    lstVersioni->setCurrentIndex(model_->index(row, 0)); // shown by currentRowChanged
 }
 
 void TfrmCronologia::showChosen()

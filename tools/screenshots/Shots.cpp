@@ -10,7 +10,6 @@
 #include "common/Messages.h"
 #include "common/QtUi.h"
 #include "printing/AnteprimaScheda.h"
-#include "printing/PrintJob.h"
 #include "printing/StampaOpera.h"
 #include "printing/StampaScheda.h"
 #include "reports/Calendario.h"
