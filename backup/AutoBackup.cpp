@@ -80,8 +80,11 @@ std::optional<BackupSummary> runIfDue(const QDateTime& now, Progress& progress)
     if (!QDir().mkpath(s.folder))
         throw IoError(QStringLiteral("cannot make the folder %1").arg(s.folder));
     BackupSummary summary = writeBackup(QDir(s.folder).filePath(fileName(now)), progress);
+    // The newest copies are kept, the one just written always among them (an older one may
+    // carry a later name when the clock was put back).
     QStringList made = existing(s.folder);
-    while (made.size() > s.copies)
+    made.removeOne(QFileInfo(summary.path).fileName());
+    while (made.size() >= s.copies)
         QFile::remove(QDir(s.folder).filePath(made.takeFirst()));
     return summary;
 }

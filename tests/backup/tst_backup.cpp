@@ -227,6 +227,7 @@ private slots:
     void automaticBackupDue_data();
     void automaticBackupDue();
     void automaticBackupsKeepTheNewest();
+    void automaticBackupKeptAfterTheClockWentBack();
 
 private:
     std::unique_ptr<QTemporaryDir> lab_;
@@ -738,6 +739,20 @@ void TestBackup::automaticBackupsKeepTheNewest()
              (QStringList{"Brevanto-backup-20240101-0900.zip", older[1], older[2],
                           "Brevanto-backup-automatico-20240310-1805.zip"}));
     QVERIFY(!autobackup::runIfDue(now.addSecs(3600), quiet));
+}
+
+// A backup dated after today (the clock was put back) never makes the one just written go.
+void TestBackup::automaticBackupKeptAfterTheClockWentBack()
+{
+    put(labPath("Brevanto.ini"), "[Backup]\r\nCopie=1\r\n");
+    const QString later = "Brevanto-backup-automatico-20250101-0000.zip";
+    put(labPath("Backup/" + later), "x");
+    NoProgress quiet;
+    const std::optional<BackupSummary> made = autobackup::runIfDue(QDateTime(QDate(2024, 3, 10), QTime(18, 5)), quiet);
+    QVERIFY(made);
+    QVERIFY(QFileInfo::exists(made->path));
+    QVERIFY(!QFileInfo::exists(labPath("Backup/" + later)));
+    QCOMPARE(verifyBackup(made->path, quiet).artworks, 3);
 }
 
 QTEST_GUILESS_MAIN(TestBackup)
