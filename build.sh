@@ -3,8 +3,8 @@
 #   ./build.sh run   installs what is missing, builds, installs the program into its
 #                    program folder ($BREVANTO_HOME, by default ~/Brevanto) and starts it
 #   ./build.sh test  installs what is missing, checks the formatting, builds with warnings
-#                    as errors, runs every test headless, then runs them all again built
-#                    with AddressSanitizer and UndefinedBehaviorSanitizer
+#                    as errors (Ninja), runs every test headless, then runs them all again built
+#                    with AddressSanitizer and UndefinedBehaviorSanitizer (Unix Makefiles)
 #   ./build.sh sanitize   only the sanitizer run of the whole test suite (build-asan/)
 #   ./build.sh fuzz       the libFuzzer targets, each for BREVANTO_FUZZ_SECONDS (default 20)
 #                         seconds, with both sanitizers (clang, build-fuzz/)
@@ -46,10 +46,15 @@ check_format() {
   fi
 }
 
+# The sanitizer build uses CMake's default generator (Unix Makefiles), as packagers build, so
+# that every run of the test command builds the tree with both generators.
 sanitized_tests() {
-  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_SANITIZE=ON \
+  if grep -qs '^CMAKE_GENERATOR:INTERNAL=Ninja$' build-asan/CMakeCache.txt; then
+    rm -rf build-asan # made by an earlier version with Ninja: a generator cannot be changed in place
+  fi
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_SANITIZE=ON \
     -DBREVANTO_WERROR=ON >/dev/null
-  cmake --build build-asan
+  cmake --build build-asan --parallel "$(nproc)"
   # Qt's own libraries are not instrumented: leaks they keep until exit are not ours.
   (cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j"$(nproc)" -LE fuzz)

@@ -33,10 +33,13 @@ Ui::FileDialog saveDialog()
 }
 
 namespace {
-// Decodes scaled to kMaxSide, so that a photo of any size fits in a bounded memory.
+// Decodes scaled to kMaxSide, so that a photo of any size fits in a bounded memory, and
+// turned the way the camera recorded it was held (the file's orientation tag); the scaled
+// size is symmetric, so it holds before and after the turn.
 std::optional<QImage> decodeScaled(QImageReader& reader)
 {
     QImageReader::setAllocationLimit(1024);
+    reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide))
         reader.setScaledSize(size.scaled(kMaxSide, kMaxSide, Qt::KeepAspectRatio));

@@ -16,7 +16,8 @@ Ui::FileDialog saveDialog();
 // (100 megapixels and more) is decoded scaled down, in at most about 64 MB.
 constexpr int kMaxSide = 4000;
 
-// A regular JPEG or BMP file (format "jpeg" or "bmp"), decoded scaled to kMaxSide; empty for
+// A regular JPEG or BMP file (format "jpeg" or "bmp"), decoded scaled to kMaxSide and upright
+// as the photo's orientation tag says (the file itself is never changed); empty for
 // a missing, unreadable or undecodable file and for anything that is not a regular file.
 std::optional<QImage> decode(const QString& path, const QByteArray& format);
 // A picture file the user chose: decoded scaled like any picture, and, for a JPEG, the

@@ -3,6 +3,7 @@
 // unreadable archive, duplicating, and a field table that covers the record.
 #include "Cards.h"
 #include "Fixture.h"
+#include "Pictures.h"
 
 #include "app/Avvio.h"
 #include "app/Screens.h"
@@ -62,6 +63,8 @@ private slots:
     void duplicate();
     void statusHints_data();
     void statusHints();
+    void photosShownUpright_data();
+    void photosShownUpright();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -466,6 +469,61 @@ void TestCards::statusHints()
     QCOMPARE(k.card->panInfo->text(), hint);
     move(blank == k.card->objectName() ? k.card : child<QWidget>(k.card, qPrintable(blank)));
     QCOMPARE(k.card->panInfo->text(), QString());
+}
+
+void TestCards::photosShownUpright_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("artwork photo") << "opere"
+                                   << ""
+                                   << "Inventario/Opera_1.jpg";
+    QTest::newRow("report photo A") << "interventi"
+                                    << ""
+                                    << "Restauri/Foto_A_1.jpg";
+    QTest::newRow("report photo B") << "interventi"
+                                    << "02"
+                                    << "Restauri/Foto_B_1.jpg";
+}
+
+// A portrait photo from a camera held upright: landscape pixels and an orientation tag. The
+// frame and the zoom show it upright, the file is stored as it came, and it shows upright
+// again when the card is read back from the archive.
+void TestCards::photosShownUpright()
+{
+    QFETCH(QString, card);
+    QFETCH(QString, suffix);
+    QFETCH(QString, file);
+    const CardKind k = kindOf(card);
+    const QByteArray jpeg = orientedJpeg(quarteredPicture({90, 150}), 6);
+    writeBytes(f->file("ritratto.jpg"), jpeg);
+    k.card->show();
+    auto* frame = child<PictureFrame>(k.card, qPrintable("imgFoto" + suffix));
+    f->ui.chooseFile(f->file("ritratto.jpg"));
+    QTest::mouseClick(child<QAbstractButton>(k.card, qPrintable("btnCaricaFoto" + suffix)), Qt::LeftButton);
+    f->ui.takeFileDialogs();
+    QCOMPARE(frame->image().size(), QSize(90, 150));
+    QCOMPARE(quartersOf(frame->image()), QString("red green blue white"));
+
+    QString zoomed;
+    f->ui.onExec([&](QDialog* d) {
+        if (auto* zoom = qobject_cast<TfrmZoom*>(d))
+            zoomed = quartersOf(zoom->imgFoto->image());
+        return int(QDialog::Rejected);
+    });
+    QTest::mouseClick(child<QAbstractButton>(k.card, qPrintable("btnZoomFoto" + suffix)), Qt::LeftButton);
+    QCOMPARE(f->ui.takeExecuted(), QStringList{"frmZoom"});
+    QCOMPARE(zoomed, QString("red green blue white"));
+
+    k.fillMandatory();
+    QTest::mouseClick(k.card->cmdSalva, Qt::LeftButton);
+    QCOMPARE(f->ui.takeMessages().size(), 1);
+    QCOMPARE(readBytes(f->file(file)), jpeg);
+    k.card->cmdNuovoClick();
+    k.card->cmdPrimoClick();
+    QCOMPARE(frame->image().size(), QSize(90, 150));
+    QCOMPARE(quartersOf(frame->image()), QString("red green blue white"));
 }
 
 QTEST_MAIN(TestCards)

@@ -1,7 +1,9 @@
 #include "PdfText.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace {
 QString run(const QStringList& args)
@@ -56,4 +58,18 @@ QList<QRectF> PdfText::find(int page, const QString& word) const
         if (w.page == page && w.text == word)
             boxes << w.box;
     return boxes;
+}
+
+QList<QImage> PdfText::images(const QString& path)
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.start(QStringLiteral("pdfimages"), {QStringLiteral("-png"), path, dir.filePath(QStringLiteral("img"))});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    QList<QImage> out;
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("img-*.png")}, QDir::Files, QDir::Name);
+    for (const QString& f : files)
+        out.append(QImage(dir.filePath(f)));
+    return out;
 }

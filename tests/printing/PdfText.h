@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -21,4 +22,6 @@ struct PdfText {
     static PdfText read(const QString& path);
     // The words of page (0-based) whose text is word.
     QList<QRectF> find(int page, const QString& word) const;
+    // Every picture the PDF holds, as stored in it (pdfimages), in page order.
+    static QList<QImage> images(const QString& path);
 };

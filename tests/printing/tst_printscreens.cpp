@@ -4,6 +4,7 @@
 #include "FileSizeLimit.h"
 #include "Fixture.h"
 #include "PdfText.h"
+#include "Pictures.h"
 
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
@@ -45,6 +46,7 @@ private slots:
     void previewPrintsThroughTheDialog();
     void failedPdfKeepsTheEarlierFile();
     void longReportPrintsWhole();
+    void photosPrintUpright();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -464,6 +466,42 @@ void TestPrintScreens::longReportPrintsWhole()
     QVERIFY(text.layout[2].contains("Relazione tecnica di restauro n. 2024/17 del 05/03/2024"));
     QVERIFY(text.layout[2].contains("parola500"));
     QVERIFY(text.layout[2].contains("Pagina 3 di 3"));
+}
+
+// Photos taken with the camera held upright print upright, on the report and on the artwork
+// sheet: the pictures in the PDF are portraits with their quarters in place.
+void TestPrintScreens::photosPrintUpright()
+{
+    writeBytes(f->file("ritratto.jpg"), orientedJpeg(quarteredPicture({90, 150}), 6));
+    auto uprightPortraits = [](const QString& pdf) {
+        int found = 0;
+        for (const QImage& image : PdfText::images(pdf))
+            if (image.height() > image.width() && quartersOf(image) == "red green blue white")
+                ++found;
+        return found;
+    };
+    frmInterventi->show();
+    fillReportCard();
+    for (const char* button : {"btnCaricaFoto", "btnCaricaFoto02"}) {
+        f->ui.chooseFile(f->file("ritratto.jpg"));
+        QTest::mouseClick(child<QAbstractButton>(frmInterventi, button), Qt::LeftButton);
+        f->ui.takeFileDialogs();
+    }
+    const QString report = printToPdf("relazione.pdf");
+    pressAction<TfrmStampaScheda>(f->ui);
+    QTest::mouseClick(frmInterventi->cmdStampa, Qt::LeftButton);
+    f->ui.takeExecuted();
+    QCOMPARE(uprightPortraits(report), 2);
+
+    frmOpere->show();
+    f->ui.chooseFile(f->file("ritratto.jpg"));
+    QTest::mouseClick(child<QAbstractButton>(frmOpere, "btnCaricaFoto"), Qt::LeftButton);
+    f->ui.takeFileDialogs();
+    const QString sheet = printToPdf("scheda.pdf");
+    pressAction<TfrmStampaOpera>(f->ui);
+    QTest::mouseClick(frmOpere->cmdStampa, Qt::LeftButton);
+    f->ui.takeExecuted();
+    QCOMPARE(uprightPortraits(sheet), 1);
 }
 
 QTEST_MAIN(TestPrintScreens)

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# Builds, once, what the Windows build of Brevanto links against: zlib, libarchive (zip with
+# deflate), nettle (SHA-256), Qt Base and Qt Multimedia, all cross-compiled with MinGW-w64 from
+# Debian's own source packages of the same versions the Linux build uses. The result is a
+# cache folder outside the source tree; prints its path on the last line of standard output.
+#
+#   tools/windows/sdk.sh          build what is missing (each step resumes where it stopped)
+#   tools/windows/sdk.sh --path   only print the folder the SDK lives in
+#
+# BREVANTO_WINDOWS_SDK overrides the folder. The versions are in the folder's name: a new
+# version (or a new revision of this script's options) builds a new SDK beside the old one.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+
+qt_version=6.4.2
+revision=1
+sdk="${BREVANTO_WINDOWS_SDK:-${XDG_CACHE_HOME:-$HOME/.cache}/brevanto/windows-sdk-qt${qt_version}-r${revision}}"
+if [ "${1:-}" = "--path" ]; then
+  echo "$sdk"
+  exit 0
+fi
+
+triple=x86_64-w64-mingw32
+toolchain="$here/mingw-w64.cmake"
+jobs="$(nproc)"
+export BREVANTO_WINDOWS_SDK="$sdk"
+mkdir -p "$sdk/src" "$sdk/stamps"
+log="$sdk/build.log"
+started=$(date +%s)
+
+sudo_cmd() {
+  if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# apt-get source needs a deb-src line for the same archive the binary packages come from.
+ensure_deb_src() {
+  if apt-get source --print-uris -qq zlib >/dev/null 2>&1; then return; fi
+  echo "Adding the Debian source archive (deb-src) for apt-get source"
+  local uri suites
+  uri="$(grep -hE '^URIs:' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1 | awk '{print $2}')"
+  suites="$(grep -hE '^Suites:' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1 | cut -d' ' -f2-)"
+  uri="${uri:-http://deb.debian.org/debian}"
+  suites="${suites:-bookworm bookworm-updates}"
+  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+    "$uri" "$suites" | sudo_cmd tee /etc/apt/sources.list.d/brevanto-deb-src.sources >/dev/null
+  sudo_cmd apt-get update -qq
+}
+
+# Unpacks a Debian source package (with Debian's patches applied) and prints its folder.
+source_of() {
+  local pkg="$1" dir
+  dir="$(find "$sdk/src" -maxdepth 1 -type d -name "$2" | head -1)"
+  if [ -z "$dir" ]; then
+    (cd "$sdk/src" && apt-get source -qq "$pkg" >>"$log" 2>&1)
+    dir="$(find "$sdk/src" -maxdepth 1 -type d -name "$2" | head -1)"
+  fi
+  [ -n "$dir" ] || { echo "apt-get source $pkg did not give a folder $2" >&2; exit 1; }
+  echo "$dir"
+}
+
+step() {
+  local name="$1"
+  shift
+  [ -e "$sdk/stamps/$name" ] && return 0
+  local t0=$(date +%s)
+  echo "Building $name for Windows (log: $log)"
+  "$@" >>"$log" 2>&1 || { echo "Building $name failed; the end of $log:" >&2; tail -40 "$log" >&2; exit 1; }
+  touch "$sdk/stamps/$name"
+  echo "  $name: $(( $(date +%s) - t0 )) s"
+}
+
+build_zlib() {
+  local src
+  src="$(source_of zlib 'zlib-1.*')" || return 1
+  make -C "$src" -f win32/Makefile.gcc clean >/dev/null 2>&1 || true
+  make -C "$src" -f win32/Makefile.gcc -j"$jobs" PREFIX="$triple-" libz.a
+  install -D -m644 "$src/libz.a" "$sdk/lib/libz.a"
+  install -D -m644 "$src/zlib.h" "$sdk/include/zlib.h"
+  install -D -m644 "$src/zconf.h" "$sdk/include/zconf.h"
+}
+
+# Only what a zip with deflate needs: no other compressors, no crypto, no ACLs, no tools.
+build_libarchive() {
+  local src
+  src="$(source_of libarchive 'libarchive-3.*')" || return 1
+  cmake -S "$src" -B "$sdk/build/libarchive" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdk" -DZLIB_ROOT="$sdk" \
+    -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF -DENABLE_CNG=OFF -DENABLE_LZMA=OFF \
+    -DENABLE_ZSTD=OFF -DENABLE_LZ4=OFF -DENABLE_BZip2=OFF -DENABLE_LIBB2=OFF -DENABLE_LZO=OFF \
+    -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_PCREPOSIX=OFF -DENABLE_ICONV=OFF -DENABLE_ACL=OFF \
+    -DENABLE_XATTR=OFF -DENABLE_TAR=OFF -DENABLE_CPIO=OFF -DENABLE_CAT=OFF -DENABLE_TEST=OFF \
+    -DENABLE_COVERAGE=OFF -DENABLE_INSTALL=ON
+  cmake --build "$sdk/build/libarchive" --target archive_static
+  install -D -m644 "$sdk/build/libarchive/libarchive/libarchive.a" "$sdk/lib/libarchive.a"
+  install -D -m644 "$src/libarchive/archive.h" "$sdk/include/archive.h"
+  install -D -m644 "$src/libarchive/archive_entry.h" "$sdk/include/archive_entry.h"
+}
+
+# SHA-256 only: no public-key code (so no GMP), no documentation.
+build_nettle() {
+  local src
+  src="$(source_of nettle 'nettle-3.*')" || return 1
+  # Debian's patch leaves configure newer than the header template: without this, make would
+  # ask for autoheader to make a config.h.in that is already right.
+  touch -r "$src/configure" "$src/config.h.in" "$src/stamp-h.in"
+  rm -rf "$sdk/build/nettle"
+  mkdir -p "$sdk/build/nettle"
+  (cd "$sdk/build/nettle" && "$src/configure" --host="$triple" --prefix="$sdk" --disable-shared \
+     --enable-static --disable-public-key --disable-documentation --disable-openssl \
+     CC="$triple-gcc-posix" && make -j"$jobs" libnettle.a && make install-headers install-static)
+}
+
+# Only the modules the program uses. Qt Multimedia needs Qt Network, so that is built too
+# (without TLS); SQL, OpenGL, Vulkan, D-Bus, XML, tests and examples are left out.
+build_qtbase() {
+  local src
+  src="$(source_of qt6-base 'qt6-base-*')" || return 1
+  cmake -S "$src" -B "$sdk/build/qtbase" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdk/qt" -DBUILD_SHARED_LIBS=ON \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF \
+    -DFEATURE_concurrent=OFF -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_schannel=OFF \
+    -DFEATURE_sql_sqlite=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_icu=OFF \
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+    -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_optimize_size=ON
+  cmake --build "$sdk/build/qtbase" --parallel "$jobs"
+  cmake --install "$sdk/build/qtbase" --strip
+}
+
+build_qtmultimedia() {
+  local src lib=/usr/$triple/lib
+  src="$(source_of qt6-multimedia 'qt6-multimedia-*')" || return 1
+  # The Media Foundation libraries of MinGW-w64 are spelled in lower case.
+  cmake -S "$src" -B "$sdk/build/qtmultimedia" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$sdk/qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DFEATURE_spatialaudio=OFF -DFEATURE_ffmpeg=OFF \
+    -DWMF_MF_LIBRARY=$lib/libmf.a -DWMF_MFUUID_LIBRARY=$lib/libmfuuid.a \
+    -DWMF_MFPLAT_LIBRARY=$lib/libmfplat.a -DWMF_MFCORE_LIBRARY=$lib/libmfcore.a \
+    -DWMF_PROPSYS_LIBRARY=$lib/libpropsys.a
+  cmake --build "$sdk/build/qtmultimedia" --parallel "$jobs"
+  cmake --install "$sdk/build/qtmultimedia" --strip
+}
+
+ensure_deb_src
+step zlib build_zlib
+step libarchive build_libarchive
+step nettle build_nettle
+step qtbase build_qtbase
+# Without Qt Multimedia the program still builds: the webcam says capture is unavailable.
+if ! step qtmultimedia build_qtmultimedia; then :; fi
+if [ ! -e "$sdk/stamps/done" ]; then
+  echo "The Windows toolchain took $(( $(date +%s) - started )) s to build" | tee "$sdk/stamps/done"
+else
+  cat "$sdk/stamps/done"
+fi
+echo "$sdk"
