@@ -29,12 +29,14 @@ QString overwriteQuestion()
         "Si vuole sovrascrivere il file esistente?");
 }
 
-QString attachedAs(const QString& chosen, const QString& name)
+QString attachedAs(const QString& chosen, const QString& name, filenames::Change why)
 {
-    return QStringLiteral(
-               "Il file \u00AB%1\u00BB \u00E8 stato allegato con il nome \u00AB%2\u00BB, perch\u00E9 il suo nome "
-               "contiene caratteri che la scheda non pu\u00F2 conservare.")
-        .arg(chosen, name);
+    const QString reason = why == filenames::Change::Spelling
+                               ? QStringLiteral("contiene caratteri che la scheda non pu\u00F2 conservare")
+                               : QStringLiteral("non \u00E8 valido come nome di file in Windows");
+    return QStringLiteral("Il file \u00AB%1\u00BB \u00E8 stato allegato con il nome \u00AB%2\u00BB, perch\u00E9 il suo "
+                          "nome %3.")
+        .arg(chosen, name, reason);
 }
 
 const QString kCannotOpen = QStringLiteral(
@@ -172,12 +174,18 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
         return;
     const QString before = txtFile[i]->text();
     const QString chosenName = QFileInfo(chosen).fileName();
-    // The slot keeps the name the record can hold, and the copy is made under that name,
-    // a free one when the name had to change.
-    QString name = attachments::storableName(chosenName);
-    const bool renamed = name != chosenName;
-    if (renamed && QDir(attachments::folder()).exists())
-        name = attachments::freeName(name);
+    // The slot keeps the name the record and every system can hold, and the copy is made
+    // under that name: a free one when the name had to change, and the spelling of the file
+    // already there when the two differ only in case (one file on Windows).
+    const filenames::Portable portable = attachments::portableName(chosenName);
+    QString name = portable.name;
+    const bool renamed = portable.change != filenames::Change::None;
+    if (QDir(attachments::folder()).exists()) {
+        if (renamed)
+            name = attachments::freeName(name);
+        else if (const QString alike = attachments::existingAlike(name); !alike.isEmpty())
+            name = alike;
+    }
     txtFile[i]->setText(name);
     const QString target = attachments::pathOf(name);
     auto failed = [&] {
@@ -216,7 +224,7 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
         return;
     }
     if (renamed)
-        ui_.message(this, Ui::Kind::Information, attachedAs(chosenName, name));
+        ui_.message(this, Ui::Kind::Information, attachedAs(chosenName, name, portable.change));
 }
 
 void TfrmAllegaCartella::btnApriClick(int slot)

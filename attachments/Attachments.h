@@ -1,4 +1,6 @@
 #pragma once
+#include "common/FileNames.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,14 +18,16 @@ QString shownName(const QString& stored);
 // name that is empty, "." or "..", or holds a control character. A damaged or hand-edited
 // name thus never leads outside the attachments folder, and never reaches the shell.
 QString bareName(const QString& stored);
-// The name a chosen file is attached under, one the card's record holds as it is:
-// Windows-1252 characters only (Greek and Cyrillic letters spelled in Latin ones, accents
-// the code page lacks dropped, anything else one "_"), no control character, at most
-// kMaxName characters, the extension kept.
+// The name a chosen file is attached under, one the card's record holds as it is and every
+// system can hold as a file name (the one rule of filenames::portable), at most kMaxName
+// characters, with the reason when it differs from the chosen one.
+filenames::Portable portableName(const QString& chosen);
 QString storableName(const QString& chosen);
-// name when the folder has no file of that name, else the first of "stem (2).ext",
-// "stem (3).ext"... that it has not.
+// name when the folder has no file of that name (ignoring case), else the first of
+// "stem (2).ext", "stem (3).ext"... that it has not.
 QString freeName(const QString& name);
+// The name of the folder's file that is name ignoring case, as on Windows; empty for none.
+QString existingAlike(const QString& name);
 // The file in the attachments folder a slot name refers to; empty when it names none.
 QString pathOf(const QString& stored);
 // True when both paths are the very same file.

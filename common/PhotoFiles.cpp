@@ -1,5 +1,6 @@
 #include "common/PhotoFiles.h"
 
+#include "common/FileNames.h"
 #include "common/IoError.h"
 #include "common/ProgramDir.h"
 #include "common/SafeFile.h"
@@ -33,6 +34,9 @@ Ui::FileDialog saveDialog()
 }
 
 namespace {
+// The longest name of a kept photo: the history journal stores it with its folder.
+constexpr int kMaxKeptName = 200;
+
 // Decodes scaled to kMaxSide, so that a photo of any size fits in a bounded memory, and
 // turned the way the camera recorded it was held (the file's orientation tag); the scaled
 // size is symmetric, so it holds before and after the turn.
@@ -120,9 +124,13 @@ QString keep(const QString& path, const QDateTime& when)
     const QString folder = photo.absolutePath() + QStringLiteral("/Cronologia");
     if (!QDir().mkpath(folder))
         throw IoError(QStringLiteral("cannot make the folder %1").arg(folder));
-    const QString name = photo.completeBaseName() + QLatin1Char('_')
-                         + when.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmsszzz")) + QLatin1Char('.')
-                         + photo.suffix();
+    // Named by the one rule for names the program makes, and never over a photo kept before.
+    const QString wanted = filenames::portable(photo.completeBaseName() + QLatin1Char('_')
+                                                   + when.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmsszzz"))
+                                                   + QLatin1Char('.') + photo.suffix(),
+                                               kMaxKeptName, QStringLiteral("Foto"))
+                               .name;
+    const QString name = filenames::freeName(folder, wanted, kMaxKeptName);
     const QString kept = folder + QLatin1Char('/') + name;
     if (::link(QFile::encodeName(path).constData(), QFile::encodeName(kept).constData()) != 0) {
         QFile in(path);

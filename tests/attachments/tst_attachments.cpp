@@ -6,6 +6,7 @@
 #include "attachments/Attachments.h"
 #include "catalogue/Opere.h"
 #include "common/Cp1252.h"
+#include "common/FileNames.h"
 #include "common/IoError.h"
 
 #include "common/Buttons.h"
@@ -37,6 +38,9 @@ private slots:
     void namesTheRecordCanHold();
     void nameOutsideTheCodePageSurvivesASave_data();
     void nameOutsideTheCodePageSurvivesASave();
+    void namesOtherSystemsRefuse();
+    void namesDifferingInCaseAreOneName_data();
+    void namesDifferingInCaseAreOneName();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -271,6 +275,29 @@ void TestAttachments::namesTheRecordCanHold_data()
     QTest::newRow("too long") << QString(300, u'x') + ".pdf" << QString(246, u'x') + ".pdf";
     QTest::newRow("a dot inside a long name") << "Restauro.campagna fotografica 2024"
                                               << "Restauro.campagna fotografica 2024";
+    // Names the record holds but a file system refuses.
+    QTest::newRow("backslash") << "a\\b.pdf"
+                               << "a_b.pdf";
+    QTest::newRow("Windows' reserved characters") << "a:b?.pdf"
+                                                  << "a_b.pdf";
+    QTest::newRow("every reserved character") << "1\\2/3:4*5?6\"7<8>9|0.txt"
+                                              << "1_2_3_4_5_6_7_8_9_0.txt";
+    QTest::newRow("trailing dots and spaces") << "verbale. . ."
+                                              << "verbale";
+    QTest::newRow("trailing dot after the extension") << "verbale.pdf."
+                                                      << "verbale.pdf";
+    QTest::newRow("device name") << "CON.pdf"
+                                 << "CON_.pdf";
+    QTest::newRow("device name in lower case") << "nul"
+                                               << "nul_";
+    QTest::newRow("device name, two extensions") << "com1.tar.gz"
+                                                 << "com1_.tar.gz";
+    QTest::newRow("device name with a space") << "LPT9 .doc"
+                                              << "LPT9_ .doc";
+    QTest::newRow("not a device name") << "CONSOLE.pdf"
+                                       << "CONSOLE.pdf";
+    QTest::newRow("COM0 is no device") << "COM0.pdf"
+                                       << "COM0.pdf";
 }
 
 void TestAttachments::namesTheRecordCanHold()
@@ -281,7 +308,72 @@ void TestAttachments::namesTheRecordCanHold()
     QCOMPARE(name, stored);
     QVERIFY(name.size() <= attachments::kMaxName);
     for (QChar c : name)
-        QVERIFY(cp1252::holds(c) && c.category() != QChar::Other_Control);
+        QVERIFY(cp1252::holds(c) && c.category() != QChar::Other_Control && !QString("\\/:*?\"<>|").contains(c));
+    QVERIFY(!filenames::isDeviceName(name));
+    QVERIFY(!name.endsWith(u'.') && !name.endsWith(u' '));
+    QCOMPARE(attachments::portableName(chosen).change == filenames::Change::None, name == chosen);
+}
+
+// "a\\b.pdf" is a legal name on Linux and what a pasted Windows path becomes. It is attached
+// as "a_b.pdf": the slot and the copy agree, and another card's "b.pdf" is never touched.
+void TestAttachments::namesOtherSystemsRefuse()
+{
+    QDir(f->path()).mkpath("Documenti_Allegati");
+    writeBytes(folderFile(*f, "b.pdf"), "another card's document");
+    const QString chosen = source("a\\b.pdf", "the chosen document");
+    frmOpere->show();
+    f->ui.chooseFile(chosen);
+    onAttach(f->ui, [&](TfrmAllegaCartella* s) {
+        QTest::mouseClick(s->btnSfoglia[0], Qt::LeftButton);
+        QCOMPARE(s->txtFile[0]->text(), QString("a_b.pdf"));
+        QTest::mouseClick(s->btnApplica, Qt::LeftButton);
+    });
+    QTest::mouseClick(frmOpere->cmdFile, Qt::LeftButton);
+    f->ui.takeExecuted();
+    f->ui.takeFileDialogs();
+    QCOMPARE(
+        f->ui.takeMessages(),
+        (QList<TestUi::Message>{
+            {Ui::Kind::Information,
+             QString::fromUtf8("Il file \u00ABa\\b.pdf\u00BB \u00E8 stato allegato con il nome \u00ABa_b.pdf\u00BB, "
+                               "perch\u00E9 il suo nome non \u00E8 valido come nome di file in Windows."),
+             {}}}));
+    QCOMPARE(readBytes(folderFile(*f, "a_b.pdf")), QByteArray("the chosen document"));
+    QCOMPARE(readBytes(folderFile(*f, "b.pdf")), QByteArray("another card's document"));
+    QCOMPARE(frmOpere->lblFile[0]->text(), QString("a_b.pdf"));
+}
+
+// Two names that differ only in case are one file on Windows: choosing "perizia.pdf" where
+// "Perizia.PDF" is asks before replacing it, and the folder never holds both.
+void TestAttachments::namesDifferingInCaseAreOneName_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("Yes replaces it") << true;
+    QTest::newRow("No keeps it") << false;
+}
+
+void TestAttachments::namesDifferingInCaseAreOneName()
+{
+    QFETCH(bool, replace);
+    QDir(f->path()).mkpath("Documenti_Allegati");
+    writeBytes(folderFile(*f, "Perizia.PDF"), "the earlier copy");
+    const QString chosen = source("perizia.pdf", "the new copy");
+    frmOpere->show();
+    f->ui.chooseFile(chosen);
+    f->ui.answerNext(replace ? Ui::Answer::Yes : Ui::Answer::No);
+    onAttach(f->ui, [&](TfrmAllegaCartella* s) {
+        QTest::mouseClick(s->btnSfoglia[0], Qt::LeftButton);
+        QTest::mouseClick(s->btnApplica, Qt::LeftButton);
+    });
+    QTest::mouseClick(frmOpere->cmdFile, Qt::LeftButton);
+    f->ui.takeExecuted();
+    f->ui.takeFileDialogs();
+    QCOMPARE(f->ui.takeMessages().size(), 1); // the question about replacing the file
+    QCOMPARE(QDir(f->file("Documenti_Allegati")).entryList(QDir::Files), QStringList{"Perizia.PDF"});
+    QCOMPARE(readBytes(folderFile(*f, "Perizia.PDF")),
+             replace ? QByteArray("the new copy") : QByteArray("the earlier copy"));
+    if (replace)
+        QCOMPARE(frmOpere->lblFile[0]->text(), QString("Perizia.PDF"));
 }
 
 void TestAttachments::nameOutsideTheCodePageSurvivesASave_data()

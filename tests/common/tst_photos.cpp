@@ -3,6 +3,7 @@
 #include "common/PhotoFiles.h"
 #include "common/ProgramDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +18,7 @@ private slots:
     void largeTurnedPhotoScaledUpright();
     void damagedOrientationBlock_data();
     void damagedOrientationBlock();
+    void keptPhotosNeverReplaceEachOther();
 };
 
 namespace {
@@ -102,6 +104,28 @@ void TestPhotos::damagedOrientationBlock()
     const std::optional<QImage> shown = photofiles::decode(write(dir, QStringLiteral("foto.jpg"), bytes), "jpeg");
     QVERIFY(shown);
     QCOMPARE(shown->size(), size);
+}
+
+// Two photos kept at the same moment (two workstations, a clock put back) get two names, and
+// the names follow the rule every name the program makes follows.
+void TestPhotos::keptPhotosNeverReplaceEachOther()
+{
+    QTemporaryDir dir;
+    programdir::Override here(dir.path());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Inventario")));
+    const QString photo = dir.filePath(QStringLiteral("Inventario/Opera_7.jpg"));
+    const QDateTime when(QDate(2026, 3, 1), QTime(10, 0), Qt::UTC);
+    write(dir, QStringLiteral("Inventario/Opera_7.jpg"), "first");
+    const QString first = photofiles::keep(photo, when);
+    QFile::remove(photo);
+    write(dir, QStringLiteral("Inventario/Opera_7.jpg"), "second");
+    // A kept photo spelled in another case is the same name on Windows.
+    const QString upper = dir.filePath(QStringLiteral("Inventario/Cronologia/OPERA_7_20260301-100000000.JPG"));
+    QVERIFY(QFile::rename(dir.filePath(first), upper));
+    const QString second = photofiles::keep(photo, when);
+    QCOMPARE(first, QStringLiteral("Inventario/Cronologia/Opera_7_20260301-100000000.jpg"));
+    QCOMPARE(second, QStringLiteral("Inventario/Cronologia/Opera_7_20260301-100000000 (2).jpg"));
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("Inventario/Cronologia"))).count(), 4u); // with . and ..
 }
 
 QTEST_GUILESS_MAIN(TestPhotos)
