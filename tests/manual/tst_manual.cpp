@@ -16,6 +16,21 @@
 namespace {
 const QString kGuida = QStringLiteral(GUIDA);
 const QString kPictures = QStringLiteral(IMMAGINI);
+const QString kChapters = QStringLiteral(MANUALE);
+
+// The manual's chapters as written.
+QString chapterSource(const QString& name)
+{
+    QFile f(kChapters + u'/' + name);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+QStringList chapterFiles()
+{
+    return QDir(kChapters).entryList({QStringLiteral("[0-9]*.adoc")}, QDir::Files, QDir::Name);
+}
 
 struct Entry {
     QString file;
@@ -106,6 +121,10 @@ private slots:
     void contentsAndBookmarks();
     void numberedPages();
     void pictureInEveryChapter();
+    void commandLinesAndNamesWhole();
+    void noChapterEndsInALoneLine();
+    void folderTableNamesEveryFile();
+    void questionsQuotedWhole();
 
 private:
     QString pageText(int page) const;
@@ -264,6 +283,114 @@ void TestManual::pictureInEveryChapter()
             std::any_of(picturePages_.begin(), picturePages_.end(), [&](int p) { return p >= from && p <= to; });
         QVERIFY2(pictured, qPrintable(QStringLiteral("no picture in ") + chapters_[i].title));
     }
+}
+
+// A command line copied from the manual must work: none is broken across lines (a broken
+// crontab line is two wrong lines), and neither is a file name in a table or the text.
+void TestManual::commandLinesAndNamesWhole()
+{
+    QStringList lines;
+    const QString layout = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), kGuida, QStringLiteral("-")});
+    for (const QString& line : layout.split(u'\n'))
+        lines.append(line.simplified());
+    QString sources;
+    for (const QString& file : chapterFiles())
+        sources += chapterSource(file) + u'\n';
+    // The words as printed, without the punctuation around them.
+    QSet<QString> printed;
+    for (QString w : layout.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+        while (!w.isEmpty() && QStringView(u"\u00AB\u00BB()[],;:.'\"").contains(w.back()))
+            w.chop(1);
+        while (!w.isEmpty() && QStringView(u"\u00AB\u00BB()[]'\"").contains(w.front()))
+            w.remove(0, 1);
+        printed.insert(w);
+    }
+    // A printed word that is only the start of a name, and no word of the chapters: the name
+    // was broken there.
+    auto brokenPiece = [&](const QString& name) -> QString {
+        for (const QString& w : printed) {
+            if (w.size() < 6 || w.size() >= name.size() || !name.startsWith(w))
+                continue;
+            const QRegularExpression alone(QStringLiteral("(?<![\\w.\\-])") + QRegularExpression::escape(w)
+                                           + QStringLiteral("(?![\\w\\-]|\\.\\w)"));
+            if (!alone.match(sources).hasMatch())
+                return w;
+        }
+        return {};
+    };
+    static const QRegularExpression code(QStringLiteral("`([^`\\s]{12,})`"));
+    int checked = 0;
+    for (const QString& file : chapterFiles()) {
+        bool listing = false;
+        for (const QString& line : chapterSource(file).split(u'\n')) {
+            if (line == QStringLiteral("----")) {
+                listing = !listing;
+                continue;
+            }
+            if (listing && !line.trimmed().isEmpty()) {
+                const QString wanted = line.simplified();
+                QVERIFY2(std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.contains(wanted); }),
+                         qPrintable(file + QStringLiteral(": command line broken: ") + line));
+                ++checked;
+            }
+            if (!listing)
+                for (const QRegularExpressionMatch& m : code.globalMatch(line)) {
+                    const QString name =
+                        m.captured(1).replace(QStringLiteral("{revnumber}"), QStringLiteral(BREVANTO_VERSION));
+                    const QString piece = brokenPiece(name);
+                    QVERIFY2(piece.isEmpty(), qPrintable(file + QStringLiteral(": name broken: ") + name
+                                                         + QStringLiteral(" as ") + piece));
+                    ++checked;
+                }
+        }
+    }
+    QVERIFY(checked > 20);
+}
+
+// A chapter's last page is never a line or two standing alone: it holds a picture or at
+// least three lines of text.
+void TestManual::noChapterEndsInALoneLine()
+{
+    QVERIFY(!chapters_.isEmpty());
+    for (qsizetype i = 0; i < chapters_.size(); ++i) {
+        const int last = i + 1 < chapters_.size() ? chapters_[i + 1].page - 1 : pages_;
+        if (picturePages_.contains(last))
+            continue;
+        QStringList body;
+        const QString page = run(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(last),
+                                  QStringLiteral("-l"), QString::number(last), kGuida, QStringLiteral("-")});
+        for (const QString& line : page.split(u'\n'))
+            if (!line.trimmed().isEmpty())
+                body.append(line);
+        QVERIFY2(body.size() - 2 >= 3, // without the header and the footer
+                 qPrintable(QStringLiteral("%1 ends on page %2 with: %3")
+                                .arg(chapters_[i].title)
+                                .arg(last)
+                                .arg(body.mid(1, body.size() - 2).join(u'|'))));
+    }
+}
+
+// The first chapter's table of the program folder names every file and folder the program
+// keeps there.
+void TestManual::folderTableNamesEveryFile()
+{
+    const QString chapter = chapterSource(QStringLiteral("01-installazione.adoc"));
+    const qsizetype from = chapter.indexOf(QStringLiteral("|==="));
+    const QString table = chapter.mid(from, chapter.indexOf(QStringLiteral("|==="), from + 4) - from);
+    for (const char* name : {"Inventario_Opere.pro", "Relazioni_Tecniche_Restauro.pro", "Inventario_Opere.cronologia",
+                             "Relazioni_Tecniche_Restauro.cronologia", ".cronologia.indice", "Cronologia", "Inventario",
+                             "Restauri", "Documenti_Allegati", "Backup", "Logo.bmp", "Brevanto.ini", "Contratti.ini",
+                             "unins000.dll", "Inventario_Opere.xls", "Guida.pdf"})
+        QVERIFY2(table.contains(QLatin1String(name)), name);
+}
+
+// A question the manual quotes is quoted whole, as the program asks it.
+void TestManual::questionsQuotedWhole()
+{
+    const QString chapter = plain(chapterSource(QStringLiteral("11-backup.adoc")));
+    QVERIFY(chapter.contains(QStringLiteral("Se altre postazioni usano la stessa cartella, prima di continuare "
+                                            "chiudere Brevanto su tutte.")));
 }
 
 QTEST_GUILESS_MAIN(TestManual)
