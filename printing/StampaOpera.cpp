@@ -1,5 +1,7 @@
 #include "printing/StampaOpera.h"
 
+#include "printing/PrintFonts.h"
+
 #include "common/IoError.h"
 #include "common/PictureFrame.h"
 #include "common/Style.h"
@@ -18,7 +20,7 @@ QImage euroSign()
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QFont f(QStringLiteral("Arial"));
+    QFont f(printfonts::family(QStringLiteral("Arial")));
     f.setPixelSize(110);
     p.setFont(f);
     p.setPen(Qt::black);

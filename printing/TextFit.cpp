@@ -1,5 +1,7 @@
 #include "printing/TextFit.h"
 
+#include "printing/PrintFonts.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTextLayout>
@@ -37,7 +39,7 @@ bool fitsWithin(const Item& item, const QString& text, qreal points, qreal boxWi
 
 QFont fontOf(const Item& item, qreal points)
 {
-    QFont f(item.family);
+    QFont f(printfonts::family(item.family));
     f.setPointSizeF(points);
     f.setBold(item.bold);
     f.setItalic(item.italic);

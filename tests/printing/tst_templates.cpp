@@ -5,7 +5,9 @@
 
 #include "printing/Renderer.h"
 #include "printing/Templates.h"
+#include "printing/TextFit.h"
 
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -32,6 +34,8 @@ private slots:
     void listSplitsAcrossPages_data();
     void listSplitsAcrossPages();
     void missingObjectIsAnError();
+    void printFontsAreTheProgramsOwn_data();
+    void printFontsAreTheProgramsOwn();
 
 private:
     QTemporaryDir dir_;
@@ -515,6 +519,49 @@ void TestTemplates::missingObjectIsAnError()
 {
     report::Template t = templates::reportDocument();
     QVERIFY_THROWS_EXCEPTION(std::exception, t.setText("txtNonEsiste", "x"));
+}
+
+void TestTemplates::printFontsAreTheProgramsOwn_data()
+{
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("printed");
+    QTest::addColumn<QStringList>("lines");
+    // The words at which a 60 mm box breaks this text at 10 points, as the advance widths in
+    // the font files give them: the same on every system, because the files are the program's.
+    QTest::newRow("Arial") << "Arial"
+                           << "Liberation Sans"
+                           << QStringList{"Pulitura della superficie pittorica con", "solventi a bassa polarit\u00E0,",
+                                          "consolidamento della pellicola e", "stuccatura delle lacune."};
+    QTest::newRow("Verdana") << "Verdana"
+                             << "DejaVu Sans"
+                             << QStringList{"Pulitura della superficie pittorica",
+                                            "con solventi a bassa polarit\u00E0,", "consolidamento della pellicola e",
+                                            "stuccatura delle lacune."};
+    QTest::newRow("Courier New") << "Courier New"
+                                 << "Liberation Mono"
+                                 << QStringList{"Pulitura della superficie",    "pittorica con solventi a",
+                                                "bassa polarit\u00E0,",         "consolidamento della",
+                                                "pellicola e stuccatura delle", "lacune."};
+}
+
+// A printout is set in the fonts compiled into the program, whatever faces the system has
+// under the names the templates use: a report breaks its lines at the same words on Linux and
+// on Windows.
+void TestTemplates::printFontsAreTheProgramsOwn()
+{
+    QFETCH(QString, named);
+    QFETCH(QString, printed);
+    QFETCH(QStringList, lines);
+    report::Item item;
+    item.family = named;
+    item.points = 10;
+    // A system whose face of that name is another font altogether.
+    QFont::insertSubstitution(named, QStringLiteral("Liberation Serif"));
+    QCOMPARE(QFontInfo(report::fit::fontOf(item)).family(), printed);
+    const QString text = QString::fromUtf8("Pulitura della superficie pittorica con solventi a bassa polarit\u00E0, "
+                                           "consolidamento della pellicola e stuccatura delle lacune.");
+    QCOMPARE(report::fit::wrap(item, text, 10, 60), lines);
+    QFont::removeSubstitutions(named);
 }
 
 QTEST_MAIN(TestTemplates)
