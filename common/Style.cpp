@@ -6,11 +6,13 @@
 #include <QImage>
 #include <QLocale>
 #include <QStyleFactory>
+#include <QTranslator>
 
 // The resources live in a static library: naming them keeps them in the executable.
 static void registerResources()
 {
     Q_INIT_RESOURCE(brevanto);
+    Q_INIT_RESOURCE(translations);
 }
 
 namespace style {
@@ -38,6 +40,14 @@ void installAppearance(QApplication& app)
     if (sheet.open(QIODevice::ReadOnly))
         app.setStyleSheet(QString::fromUtf8(sheet.readAll()));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
+void speakItalian(QApplication& app)
+{
+    initResources();
+    auto* qtItalian = new QTranslator(&app);
+    if (qtItalian->load(QStringLiteral(":/translations/qtbase_it.qm")))
+        QApplication::installTranslator(qtItalian);
 }
 
 } // namespace style

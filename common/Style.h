@@ -16,6 +16,10 @@ void initResources();
 // conventions (comma as decimal separator), set once at start-up.
 void installAppearance(QApplication& app);
 
+// Qt's own dialogs (file, print, preview, message box buttons) in Italian, from the
+// translation compiled into the program.
+void speakItalian(QApplication& app);
+
 } // namespace style
 
 // The picture stored in the resources under that name (":/pictures/<name>.png").

@@ -2,6 +2,7 @@
 #include "ModalDriver.h"
 
 #include "common/QtUi.h"
+#include "common/Style.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -23,6 +24,7 @@ private slots:
     void question_data();
     void question();
     void detailsAreFoldedAway();
+    void qtsOwnDialogsSpeakItalian();
     void everyFileFilterListsEveryFile_data();
     void everyFileFilterListsEveryFile();
 };
@@ -154,6 +156,15 @@ void TestQtUi::detailsAreFoldedAway()
     }
     QCOMPARE(text, QString::fromUtf8("La stampa non \u00E8 riuscita."));
     QCOMPARE(details, QString("Causa tecnica: disk full"));
+}
+
+// Qt's own dialogs speak Italian from the translation compiled into the program, also where
+// the system has none installed (a portable folder, Windows).
+void TestQtUi::qtsOwnDialogsSpeakItalian()
+{
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QString("File &name:"));
+    style::speakItalian(*qApp);
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QString("&Nome del file:"));
 }
 
 void TestQtUi::everyFileFilterListsEveryFile_data()

@@ -1,7 +1,9 @@
 // Draws the program's pictures into resources/pictures. Toolbar icons come from the Tango
 // icon set (public domain, Debian package tango-icon-theme); everything else is drawn here.
 // Run: cmake --build build --target drawassets && build/tools/drawassets/drawassets resources/pictures
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -737,7 +739,7 @@ void redDot(const char* name)
 } // namespace
 
 // The desktop icon: a small framed landscape on a deep blue tile with a gilded edge.
-void appIcon(const char* name, int size)
+QImage drawAppIcon(int size)
 {
     QImage img = canvas(size, size);
     QPainter p(&img);
@@ -746,7 +748,7 @@ void appIcon(const char* name, int size)
     QLinearGradient tile(0, 0, 0, s);
     tile.setColorAt(0, QColor(0x2F, 0x5A, 0x88));
     tile.setColorAt(1, kInk);
-    p.setPen(QPen(kGold, s * 0.025));
+    p.setPen(QPen(kGold, std::max(1.0, s * 0.025)));
     p.setBrush(tile);
     p.drawRoundedRect(QRectF(s * 0.04, s * 0.04, s * 0.92, s * 0.92), s * 0.16, s * 0.16);
     framedPainting(p, QRectF(s * 0.17, s * 0.22, s * 0.66, s * 0.50), s * 0.055);
@@ -754,7 +756,45 @@ void appIcon(const char* name, int size)
     p.setBrush(kTerra);
     p.drawEllipse(QPointF(s * 0.5, s * 0.83), s * 0.045, s * 0.045);
     p.end();
-    save(img, name);
+    return img;
+}
+
+void appIcon(const char* name, int size)
+{
+    save(drawAppIcon(size), name);
+}
+
+// The same icon for Windows (the executable, its shortcuts, the installer): an .ico file with
+// each size drawn for itself and stored as PNG, as Windows reads them.
+void windowsIcon(const char* name)
+{
+    const int sizes[] = {16, 20, 24, 32, 40, 48, 64, 128, 256};
+    QList<QByteArray> pngs;
+    for (int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        drawAppIcon(size).save(&buffer, "PNG");
+        pngs.append(png);
+    }
+    QByteArray ico;
+    auto u16 = [&](int v) { ico.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+    auto u32 = [&](qint64 v) { u16(int(v & 0xFFFF)), u16(int((v >> 16) & 0xFFFF)); };
+    u16(0), u16(1), u16(int(pngs.size())); // reserved, icon, count
+    qint64 offset = 6 + 16 * pngs.size();
+    for (qsizetype i = 0; i < pngs.size(); ++i) {
+        const int size = sizes[i];
+        ico.append(char(size == 256 ? 0 : size)).append(char(size == 256 ? 0 : size)); // 0 means 256
+        ico.append(char(0)).append(char(0)); // no palette, reserved
+        u16(1), u16(32); // planes, bits per pixel
+        u32(pngs[i].size()), u32(offset);
+        offset += pngs[i].size();
+    }
+    for (const QByteArray& png : pngs)
+        ico += png;
+    QFile f(out + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".ico"));
+    if (!f.open(QIODevice::WriteOnly) || f.write(ico) != ico.size())
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(f.fileName()));
 }
 
 int main(int argc, char** argv)
@@ -837,6 +877,7 @@ int main(int argc, char** argv)
     redDot("ico_predefinito");
     splash("splash");
     appIcon("app_icon", 256);
+    windowsIcon("app_icon");
     checkTitle("title_codfisc", QStringLiteral("Controllo codice fiscale"), taxCard);
     checkTitle("title_partitaiva", QStringLiteral("Controllo partita IVA"), stateEmblem);
     return 0;

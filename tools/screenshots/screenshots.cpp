@@ -15,10 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -55,10 +52,7 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     // Qt's own dialogs in Italian, as the program shows them.
-    QTranslator qtItalian;
-    if (qtItalian.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtItalian);
+    style::speakItalian(app);
     style::installAppearance(app);
     const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     emptyFolder(out);
