@@ -30,7 +30,7 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
 
     auto* title = new QLabel(this);
     title->setObjectName(QStringLiteral("imgTitolo"));
-    title->setPixmap(QPixmap::fromImage(picture(QStringLiteral("launcher_title"))));
+    title->setPixmap(style::pixmap(QStringLiteral("launcher_title")));
     title->setAlignment(Qt::AlignCenter);
     auto* subtitle = new QLabel(QStringLiteral("Il software per i laboratori di restauro di opere d'arte: "
                                                "relazioni tecniche di restauro e catalogo delle opere"),
@@ -129,7 +129,7 @@ TfrmAvvio::TfrmAvvio(Ui& ui, QWidget* parent) : QWidget(parent, Qt::Window), ui_
 ClickLabel* TfrmAvvio::clickable(const QString& name, const QString& pictureName)
 {
     auto* c = new ClickLabel(name, this);
-    c->setPixmap(QPixmap::fromImage(picture(pictureName)));
+    c->setPixmap(style::pixmap(pictureName));
     return c;
 }
 

@@ -39,7 +39,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(Ui& ui, QWidget* parent)
 
     auto* imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("logo_login"))));
+    imgLogo->setPixmap(style::pixmap(QStringLiteral("logo_login")));
     imgLogo->setAlignment(Qt::AlignCenter);
 
     auto* grid = new QGridLayout;

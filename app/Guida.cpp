@@ -22,7 +22,7 @@ TfrmGuida::TfrmGuida(Ui& ui, QWidget* parent)
 
     auto* imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("title_guida"))));
+    imgLogo->setPixmap(style::pixmap(QStringLiteral("title_guida")));
     lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), this);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
     lblTitolo->setProperty("fontRole", QStringLiteral("helpTitle"));
@@ -34,7 +34,7 @@ TfrmGuida::TfrmGuida(Ui& ui, QWidget* parent)
     txtGuida->setFixedSize(625, 350);
 
     auto* imgPDF = new ClickLabel(QStringLiteral("imgPDF"), this);
-    imgPDF->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_pdf"))));
+    imgPDF->setPixmap(style::pixmap(QStringLiteral("ico_pdf")));
     lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"), this);
     lnkWeb->addIcon(imgPDF);
     connect(lnkWeb, &LinkLabel::activated, this,

@@ -19,14 +19,14 @@ TfrmInfo::TfrmInfo(Ui& ui, QWidget* parent)
 
     auto* imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("launcher_title"))));
+    imgLogo->setPixmap(style::pixmap(QStringLiteral("launcher_title")));
     auto* about = new QLabel(QStringLiteral("Software per i laboratori di restauro di opere d'arte.\n"
                                             "Per informazioni e assistenza scrivere a:"),
                              this);
     about->setProperty("instruction", true);
     about->setAlignment(Qt::AlignCenter);
     auto* imgEmail = new ClickLabel(QStringLiteral("imgEmail"), this);
-    imgEmail->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_mail"))));
+    imgEmail->setPixmap(style::pixmap(QStringLiteral("ico_mail")));
     lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), maker::kMail, this);
     lnkWeb->addIcon(imgEmail);
     connect(lnkWeb, &LinkLabel::activated, this,

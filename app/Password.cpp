@@ -33,7 +33,7 @@ TfrmPassword::TfrmPassword(Ui& ui, QWidget* parent)
 
     auto* imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("logo_login"))));
+    imgLogo->setPixmap(style::pixmap(QStringLiteral("logo_login")));
     imgLogo->setAlignment(Qt::AlignCenter);
 
     auto* lblRigo05 = new QLabel(QStringLiteral("Immetti la password e premi OK."), this);

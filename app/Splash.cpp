@@ -19,10 +19,10 @@ TfrmSplash::TfrmSplash(Ui& ui, QWidget* parent)
 
     auto* imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("splash"))));
+    imgLogo->setPixmap(style::pixmap(QStringLiteral("splash")));
     imgLogo->setFixedSize(625, 380);
     auto* imgWeb = new ClickLabel(QStringLiteral("imgWeb"), this);
-    imgWeb->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_web"))));
+    imgWeb->setPixmap(style::pixmap(QStringLiteral("ico_web")));
     lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), maker::kWeb, this);
     lnkWeb->addIcon(imgWeb);
     connect(lnkWeb, &LinkLabel::activated, this, [this] { TMisc::Open(ui_, maker::kWeb); });

@@ -123,8 +123,7 @@ QWidget* TfrmAllegaCartella::slotBox(int slot)
     txtFile[i]->setProperty("fontRole", QStringLiteral("name"));
     txtFile[i]->setProperty("attachmentName", true);
     imgCancella[i] = new ClickLabel(QStringLiteral("imgCancella0%1").arg(slot + 1), box);
-    imgCancella[i]->setPixmap(QPixmap::fromImage(
-        picture(QStringLiteral("ico_gomma")).scaled(22, 22, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    imgCancella[i]->setPixmap(style::pixmap(QStringLiteral("ico_gomma"), QSize(22, 22)));
     imgCancella[i]->setFixedSize(22, 22);
     imgCancella[i]->setToolTip(QStringLiteral("Svuota il nome del file"));
     btnSfoglia[i] = new QPushButton(QStringLiteral("Sfoglia..."), box);

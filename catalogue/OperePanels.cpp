@@ -27,7 +27,7 @@ QWidget* TfrmOpere::buildFieldColumn(StatusHints& hints)
     auto* column = styledPanel(QStringLiteral("panCampi"), this);
     auto* title = new QLabel(column);
     title->setObjectName(QStringLiteral("imgTitolo"));
-    title->setPixmap(QPixmap::fromImage(picture(QStringLiteral("title_opera"))));
+    title->setPixmap(style::pixmap(QStringLiteral("title_opera")));
 
     txtCapo = cardEdit(QStringLiteral("txtCapo"), F::typed(F::Titolo), column);
     txtDescrizione = cardEdit(QStringLiteral("txtDescrizione"), F::typed(F::Soggetto), column);
@@ -82,7 +82,7 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     imgFoto->setFixedSize(567, 378);
     imgBianco_ = new QLabel(mat);
     imgBianco_->setObjectName(QStringLiteral("imgBianco"));
-    imgBianco_->setPixmap(QPixmap::fromImage(picture(QStringLiteral("blank_opera"))));
+    imgBianco_->setPixmap(style::pixmap(QStringLiteral("blank_opera")));
     imgBianco_->hide();
     auto* matLayout = new QVBoxLayout(mat);
     matLayout->setContentsMargins(10, 10, 10, 10);
@@ -117,8 +117,7 @@ QWidget* TfrmOpere::buildPhotoColumn(StatusHints& hints)
     auto* boxSegnala = styledPanel(QStringLiteral("shpSegnala"), column);
     auto* icoSegnala = new QLabel(boxSegnala);
     icoSegnala->setObjectName(QStringLiteral("icoSegnala"));
-    icoSegnala->setPixmap(QPixmap::fromImage(
-        picture(QStringLiteral("tb_segnalati")).scaled(28, 28, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    icoSegnala->setPixmap(style::pixmap(QStringLiteral("tb_segnalati"), QSize(28, 28)));
     chkSegnala = new QCheckBox(F::label(F::Venduta), boxSegnala);
     chkSegnala->setObjectName(QStringLiteral("chkSegnala"));
     hints.hint(chkSegnala,

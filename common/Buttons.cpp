@@ -10,7 +10,7 @@ PictureButton::PictureButton(const QString& name, const QString& pictureName, QW
     : QToolButton(parent)
 {
     setObjectName(name);
-    setIcon(QIcon(QPixmap::fromImage(picture(pictureName))));
+    setIcon(style::icon(pictureName));
     setIconSize(QSize(iconSize, iconSize));
     setAutoRaise(true);
     setCursor(Qt::PointingHandCursor);

@@ -1,8 +1,12 @@
 #pragma once
 #include <QString>
 
+#include <QSize>
+
 class QApplication;
+class QIcon;
 class QImage;
+class QPixmap;
 
 namespace style {
 
@@ -24,3 +28,12 @@ void speakItalian(QApplication& app);
 
 // The picture stored in the resources under that name (":/pictures/<name>.png").
 QImage picture(const QString& name);
+
+namespace style {
+// The picture for a screen, sharp at any display scaling: drawn from the twice-as-large
+// version ("<name>@2x.png") on a scaled screen, at the picture's own size or the logical size
+// given (kept in proportion).
+QPixmap pixmap(const QString& name, QSize logical = {});
+// The same as an icon, with both sizes.
+QIcon icon(const QString& name);
+} // namespace style

@@ -145,8 +145,7 @@ TfrmExpOpere::TfrmExpOpere(Ui& ui, QWidget* parent, std::function<void(QWidget*)
     title->setGeometry(13, 13, 505, 55);
     auto* hand = new QLabel(container);
     hand->setObjectName(QStringLiteral("icoHand"));
-    hand->setPixmap(QPixmap::fromImage(
-        picture(QStringLiteral("ico_mano")).scaled(31, 25, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    hand->setPixmap(style::pixmap(QStringLiteral("ico_mano"), QSize(31, 25)));
     hand->setGeometry(528, 32, 31, 25);
     cmdEsporta = new PictureButton(QStringLiteral("cmdEsporta"), QStringLiteral("tb_esporta"), container, 40);
     cmdEsporta->setGeometry(566, 15, 49, 50);

@@ -38,8 +38,7 @@ TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSche
                 QRect(28, 28, 240, 83));
     auto* decoration = new QLabel(this);
     decoration->setObjectName(QStringLiteral("imgLogo01"));
-    decoration->setPixmap(QPixmap::fromImage(
-        picture(QStringLiteral("tb_palette")).scaled(51, 81, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    decoration->setPixmap(style::pixmap(QStringLiteral("tb_palette"), QSize(51, 81)));
     decoration->setAlignment(Qt::AlignCenter);
     decoration->setGeometry(280, 31, 51, 81);
     auto* separator = new QWidget(this);
@@ -48,8 +47,7 @@ TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSche
     separator->setGeometry(26, 120, 311, 4);
     auto* printerPicture = new QLabel(this);
     printerPicture->setObjectName(QStringLiteral("imgSezione04"));
-    printerPicture->setPixmap(QPixmap::fromImage(
-        picture(QStringLiteral("tb_stampa")).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    printerPicture->setPixmap(style::pixmap(QStringLiteral("tb_stampa"), QSize(64, 64)));
     printerPicture->setAlignment(Qt::AlignCenter);
     printerPicture->setGeometry(30, 140, 82, 72);
     instruction(

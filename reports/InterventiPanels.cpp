@@ -125,7 +125,7 @@ QWidget* TfrmInterventi::buildFields(StatusHints& hints)
 
     auto* icoPagato = new QLabel(area);
     icoPagato->setObjectName(QStringLiteral("icoPagato"));
-    icoPagato->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_pagato"))));
+    icoPagato->setPixmap(style::pixmap(QStringLiteral("ico_pagato")));
     chkPagato = new QCheckBox(QStringLiteral(" ") + F::label(F::Pagato), area);
     chkPagato->setObjectName(QStringLiteral("chkPagato"));
     hints.hint(chkPagato,

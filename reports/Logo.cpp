@@ -26,7 +26,7 @@ TfrmLogo::TfrmLogo(Ui& ui, QWidget* parent)
 
     auto* imgTitolo = new QLabel(this);
     imgTitolo->setObjectName(QStringLiteral("imgTitolo"));
-    imgTitolo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("istruzioni_logo"))));
+    imgTitolo->setPixmap(style::pixmap(QStringLiteral("istruzioni_logo")));
     auto* mount = new QWidget(this);
     mount->setObjectName(QStringLiteral("shpLogo"));
     mount->setAttribute(Qt::WA_StyledBackground);
@@ -38,16 +38,16 @@ TfrmLogo::TfrmLogo(Ui& ui, QWidget* parent)
     for (const char* name : {"imgTemp", "imgBianco"}) {
         auto* hidden = new QLabel(this);
         hidden->setObjectName(QString::fromLatin1(name));
-        hidden->setPixmap(QPixmap::fromImage(picture(QStringLiteral("logo_default"))));
+        hidden->setPixmap(style::pixmap(QStringLiteral("logo_default")));
         hidden->hide();
         imgBianco_ = hidden;
     }
 
     auto* imgEuro = new ClickLabel(QStringLiteral("imgEuro"), this);
-    imgEuro->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_predefinito"))));
+    imgEuro->setPixmap(style::pixmap(QStringLiteral("ico_predefinito")));
     imgEuro->setToolTip(QStringLiteral("Logo predefinito"));
     auto* btnCancLogo = new ClickLabel(QStringLiteral("btnCancLogo"), this);
-    btnCancLogo->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_gomma"))));
+    btnCancLogo->setPixmap(style::pixmap(QStringLiteral("ico_gomma")));
     auto* tools = new QHBoxLayout;
     tools->addWidget(imgEuro);
     tools->addStretch();

@@ -37,10 +37,10 @@ TfrmNumerazione::TfrmNumerazione(Ui& ui, QWidget* parent)
 
     auto* documents = new QLabel(this);
     documents->setObjectName(QStringLiteral("imgDocumenti"));
-    documents->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_documenti"))));
+    documents->setPixmap(style::pixmap(QStringLiteral("ico_documenti")));
     auto* instructions = new QLabel(this);
     instructions->setObjectName(QStringLiteral("imgIstruzioni"));
-    instructions->setPixmap(QPixmap::fromImage(picture(QStringLiteral("istruzioni_numerazione"))));
+    instructions->setPixmap(style::pixmap(QStringLiteral("istruzioni_numerazione")));
     auto* top = new QHBoxLayout;
     top->addWidget(documents, 0, Qt::AlignTop);
     top->addWidget(instructions);
@@ -58,7 +58,7 @@ TfrmNumerazione::TfrmNumerazione(Ui& ui, QWidget* parent)
     new FocusEffect(QStringLiteral("effInizio"), txtInizio);
     auto* hand = new QLabel(group);
     hand->setObjectName(QStringLiteral("imgMano"));
-    hand->setPixmap(QPixmap::fromImage(picture(QStringLiteral("ico_mano"))));
+    hand->setPixmap(style::pixmap(QStringLiteral("ico_mano")));
     auto* groupLayout = new QHBoxLayout(group);
     groupLayout->addStretch();
     groupLayout->addWidget(hand);

@@ -23,7 +23,7 @@ PhotoBox::PhotoBox(Ui& ui, const QString& suffix, const QString& placeholderPict
     buttons->setSpacing(2);
     auto* ico = new QLabel(this);
     ico->setObjectName(suffix.isEmpty() ? QStringLiteral("icoA") : QStringLiteral("icoB"));
-    ico->setPixmap(QPixmap::fromImage(picture(mark)));
+    ico->setPixmap(style::pixmap(mark));
     buttons->addWidget(ico, 0, Qt::AlignHCenter);
     auto add = [&](PictureButton*& b, const QString& name, const char* pic, const char* hint) {
         b = new PictureButton(name + suffix, QString::fromLatin1(pic), this, 28);
@@ -48,7 +48,7 @@ PhotoBox::PhotoBox(Ui& ui, const QString& suffix, const QString& placeholderPict
     mountLayout->addWidget(imgFoto);
     imgBianco_ = new QLabel(this);
     imgBianco_->setObjectName(QStringLiteral("imgBianco") + suffix);
-    imgBianco_->setPixmap(QPixmap::fromImage(picture(placeholderPicture)));
+    imgBianco_->setPixmap(style::pixmap(placeholderPicture));
     imgBianco_->hide();
     hints.blank(mount);
     hints.blank(imgFoto);

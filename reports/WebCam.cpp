@@ -23,7 +23,7 @@ TfrmWebCam::TfrmWebCam(Ui& ui, QWidget* parent, PhotoBox* target)
     lblMemory->hide();
     imgBianco_ = new QLabel(this);
     imgBianco_->setObjectName(QStringLiteral("imgBianco"));
-    imgBianco_->setPixmap(QPixmap::fromImage(picture(QStringLiteral("drawing_webcam"))));
+    imgBianco_->setPixmap(style::pixmap(QStringLiteral("drawing_webcam")));
     imgBianco_->hide();
 
     imgCamera = new PictureFrame(QStringLiteral("imgCamera"), this);

@@ -45,8 +45,7 @@ SearchScreen::SearchScreen(Ui& ui, const Look& look, const std::vector<Criterion
         static const char* const kPictures[] = {"tb_trova", "tb_segnalati", "tb_importa"};
         auto* deco = new QLabel(panAvvio);
         deco->setObjectName(QStringLiteral("imgDecoro%1").arg(i + 1));
-        deco->setPixmap(QPixmap::fromImage(picture(QString::fromLatin1(kPictures[i % 3]))
-                                               .scaled(36, 36, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        deco->setPixmap(style::pixmap(QString::fromLatin1(kPictures[i % 3]), QSize(36, 36)));
         explainRow->addWidget(deco);
     }
     explainRow->addWidget(explain, 1);

@@ -24,7 +24,7 @@ TaxCheckDialog::TaxCheckDialog(Ui& ui, const Look& look, QWidget* parent)
     shape->setGeometry(8, 8, 437, 169);
     auto* logo = new QLabel(container);
     logo->setObjectName(QStringLiteral("imgLogo"));
-    logo->setPixmap(QPixmap::fromImage(picture(QString::fromLatin1(look.titlePicture))));
+    logo->setPixmap(style::pixmap(QString::fromLatin1(look.titlePicture)));
     logo->setGeometry(16, 16, 421, 73);
     auto* title = new QLabel(QString::fromUtf8(look.instruction), container);
     title->setObjectName(QStringLiteral("lblTitolo"));

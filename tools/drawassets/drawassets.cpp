@@ -22,18 +22,37 @@ const QColor kInk(0x1F, 0x3B, 0x5C); // deep blue of the product
 const QColor kGold(0xC8, 0x9B, 0x3C); // gilded frame
 const QColor kTerra(0xB5, 0x5A, 0x30); // terracotta accent
 
+// Every picture is drawn twice: at its size and at twice its size ("name@2x.png"), for
+// screens scaled to 125% and more. Drawing happens in the picture's own units either way.
+int scale = 1;
+
 void save(const QImage& img, const char* name)
 {
-    const QString path = out + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
-    if (!img.save(path))
+    const QString path = out + QLatin1Char('/') + QLatin1String(name) + (scale == 1 ? QString() : QStringLiteral("@2x"))
+                         + QStringLiteral(".png");
+    QImage stored = img;
+    stored.setDevicePixelRatio(1); // the file records pixels only
+    if (!stored.save(path))
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+QImage sized(int w, int h, QImage::Format format)
+{
+    QImage img(w * scale, h * scale, format);
+    img.setDevicePixelRatio(scale);
+    return img;
 }
 
 QImage canvas(int w, int h)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img = sized(w, h, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     return img;
+}
+
+QImage opaque(int w, int h)
+{
+    return sized(w, h, QImage::Format_RGB32);
 }
 
 void svgIcon(const char* file, const char* name, int size)
@@ -41,7 +60,7 @@ void svgIcon(const char* file, const char* name, int size)
     QSvgRenderer r(tango + QLatin1String(file));
     QImage img = canvas(size, size);
     QPainter p(&img);
-    r.render(&p);
+    r.render(&p, QRectF(0, 0, size, size));
     p.end();
     save(img, name);
 }
@@ -270,7 +289,7 @@ void framedPainting(QPainter& p, const QRectF& outer, qreal border)
 
 void blankPainting(const char* name)
 {
-    QImage img(567, 378, QImage::Format_RGB32);
+    QImage img = opaque(567, 378);
     img.fill(QColor(0xE6, 0xEA, 0xEE));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -448,7 +467,7 @@ void helpTitle(const char* name)
 // The splash picture: the word mark, a painting and the maker's notice.
 void splash(const char* name)
 {
-    QImage img(625, 380, QImage::Format_RGB32);
+    QImage img = opaque(625, 380);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient bg(0, 0, 0, 380);
@@ -576,7 +595,7 @@ void letterButton(const char* name, const QString& letter)
 // The placeholder of an empty report photo frame, captioned with the frame's name.
 void photoPlaceholder(const char* name, const QString& caption)
 {
-    QImage img(370, 260, QImage::Format_RGB32);
+    QImage img = opaque(370, 260);
     img.fill(QColor(0xF2, 0xF4, 0xF6));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -598,7 +617,7 @@ void photoPlaceholder(const char* name, const QString& caption)
 // The drawings of the webcam screen: a webcam, and a photo camera for the still.
 void webcamDrawing(const char* name, bool webcam)
 {
-    QImage img(366, 274, QImage::Format_RGB32);
+    QImage img = opaque(366, 274);
     QLinearGradient bg(0, 0, 0, 274);
     bg.setColorAt(0, QColor(0x2E, 0x34, 0x36));
     bg.setColorAt(1, QColor(0x55, 0x57, 0x53));
@@ -641,7 +660,7 @@ void webcamDrawing(const char* name, bool webcam)
 // The default laboratory logo: a circular emblem with a brush across a frame.
 void defaultLogo(const char* name)
 {
-    QImage img(534, 550, QImage::Format_RGB32);
+    QImage img = opaque(534, 550);
     img.fill(Qt::white);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -797,6 +816,8 @@ void windowsIcon(const char* name)
         std::fprintf(stderr, "cannot write %s\n", qPrintable(f.fileName()));
 }
 
+void drawAll();
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -807,7 +828,15 @@ int main(int argc, char** argv)
     }
     out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
+    for (scale = 1; scale <= 2; ++scale)
+        drawAll();
+    scale = 1;
+    windowsIcon("app_icon");
+    return 0;
+}
 
+void drawAll()
+{
     const struct {
         const char* file;
         const char* name;
@@ -877,8 +906,6 @@ int main(int argc, char** argv)
     redDot("ico_predefinito");
     splash("splash");
     appIcon("app_icon", 256);
-    windowsIcon("app_icon");
     checkTitle("title_codfisc", QStringLiteral("Controllo codice fiscale"), taxCard);
     checkTitle("title_partitaiva", QStringLiteral("Controllo partita IVA"), stateEmblem);
-    return 0;
 }
