@@ -27,7 +27,11 @@ while IFS=$'\t' read -r pkg status deps provides; do
   [ "$status" = "install ok installed" ] || continue
   installed[$pkg]=1
   depends[$pkg]="$deps"
-  for v in $(echo "$provides" | sed -e 's/([^)]*)//g' -e 's/,/ /g'); do
+  [ -z "$provides" ] && continue
+  # "a (= 1), b" -> "a b", without a process per package
+  provides="${provides//,/ }"
+  for v in $provides; do
+    case "$v" in "("* | *")") continue ;; esac
     providers[$v]+=" $pkg"
   done
 done < <(dpkg-query -W -f='${Package}\t${Status}\t${Depends}, ${Pre-Depends}\t${Provides}\n')
@@ -36,13 +40,16 @@ done < <(dpkg-query -W -f='${Package}\t${Status}\t${Depends}, ${Pre-Depends}\t${
 # for alternatives and virtual packages, every installed package that can satisfy the relation.
 declare -A closure=()
 queue=($listed)
-while [ ${#queue[@]} -gt 0 ]; do
-  p="${queue[0]}"
-  queue=("${queue[@]:1}")
+for ((next = 0; next < ${#queue[@]}; next++)); do
+  p="${queue[$next]}"
   [ -n "${closure[$p]:-}" ] && continue
   [ -n "${installed[$p]:-}" ] || fail "the README names $p, which is not installed here"
   closure[$p]=1
-  for d in $(echo "${depends[$p]}" | sed -e 's/([^)]*)//g' -e 's/:any//g' | tr ',|' '  '); do
+  deps="${depends[$p]//[,|]/ }"
+  for d in $deps; do
+    case "$d" in "("* | *")") continue ;; esac
+    d="${d%:any}"
+    [ -n "${closure[$d]:-}" ] && continue
     [ -n "${installed[$d]:-}" ] && queue+=("$d")
     for provider in ${providers[$d]:-}; do queue+=("$provider"); done
   done
@@ -58,11 +65,12 @@ declare -A needer=()
 for object in "${objects[@]}"; do
   [ -e "$object" ] || fail "$object does not exist"
   out="$(ldd "$object")"
-  if echo "$out" | grep -q "not found"; then
+  if [[ "$out" == *"not found"* ]]; then
     fail "$object needs libraries that are not installed: $(echo "$out" | grep 'not found' | tr -s ' \t' ' ')"
   fi
-  for lib in $(echo "$out" | awk '/=> \// {print $3}'); do
-    real="$(realpath "$lib")"
+  libs=($(echo "$out" | awk '/=> \// {print $3}'))
+  [ ${#libs[@]} -eq 0 ] && continue
+  for real in $(realpath "${libs[@]}"); do
     [ -n "${needer[$real]:-}" ] || needer[$real]="$(basename "$object")"
   done
 done
@@ -72,7 +80,8 @@ declare -A owner=()
 while IFS= read -r line; do
   pkg="${line%%:*}"
   path="${line##*: }"
-  owner[$(realpath -m "$path")]="$pkg"
+  owner[$path]="$pkg"
+  owner[/usr$path]="$pkg" # a file listed under /lib is the same file under /usr/lib
 done < <(dpkg -S "${!needer[@]}" $(printf '%s\n' "${!needer[@]}" | sed 's|^/usr||') 2>/dev/null || true)
 
 missing=()
