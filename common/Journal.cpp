@@ -34,6 +34,16 @@ constexpr qint64 kMinEntry = 4 + 4 + 1 + 1 + 8 + 8 + 8 + 2 + 2 + 1 + 4 + 4 + 4;
 // Larger than any entry can be: two names and 255 photo names of at most 65535 bytes each,
 // and a record of 11895 bytes however it compresses.
 constexpr qint64 kLargestEntry = 258 * (2 + 65535) + 2 * 11895 + 1024;
+// The largest archive a history is kept for: 64 GiB of records, 23 million cards or 5.8
+// million reports (every search reads the whole archive; at that size one would take
+// minutes). An entry naming a card past it is damaged, so that the index, 8 bytes a card,
+// stays within a few hundred megabytes whatever a journal says.
+constexpr qint64 kLargestArchive = qint64(1) << 36;
+
+qint64 lastPosition(int recordSize)
+{
+    return recordSize > 0 ? kLargestArchive / recordSize : 0;
+}
 
 QString systemError()
 {
@@ -225,6 +235,34 @@ QByteArray pack(const QByteArray& record)
     return out;
 }
 
+// The record of an entry, inflated into room for its size and one byte more: a stream that
+// gives more (a forged entry can claim gigabytes) or less is a damaged entry, found so after
+// a few kilobytes of work. The size that leads the stream is not needed.
+std::optional<QByteArray> unpack(QByteArrayView packed, int recordSize)
+{
+    struct Inflater {
+        z_stream stream{};
+        bool ready = inflateInit(&stream) == Z_OK;
+        ~Inflater()
+        {
+            if (ready)
+                inflateEnd(&stream);
+        }
+    };
+    thread_local Inflater z;
+    if (packed.size() <= 4 || !z.ready || inflateReset(&z.stream) != Z_OK)
+        return std::nullopt;
+    QByteArray out(recordSize + 1, Qt::Uninitialized);
+    z.stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data() + 4));
+    z.stream.avail_in = uInt(packed.size() - 4);
+    z.stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.stream.avail_out = uInt(out.size());
+    if (inflate(&z.stream, Z_FINISH) != Z_STREAM_END || z.stream.total_out != uLong(recordSize))
+        return std::nullopt;
+    out.truncate(recordSize);
+    return out;
+}
+
 QByteArray entryBytes(const Change& c, qint64 previous, const QDateTime& when, const QString& workstation,
                       const QString& user)
 {
@@ -345,8 +383,9 @@ std::optional<Entry> Journal::parse(QByteArrayView bytes, qint64 offset, int rec
     quint8 version = 0, what = 0, photos = 0;
     qint64 millis = 0;
     if (!r.get(version) || version != kEntryVersion || !r.get(what) || what < 1 || what > 4 || !r.get(e.position)
-        || e.position < 1 || !r.get(e.previous) || e.previous < 0 || (offset > 0 && e.previous >= offset)
-        || !r.get(millis) || !r.text(e.workstation) || !r.text(e.user) || !r.get(photos))
+        || e.position < 1 || e.position > lastPosition(recordSize) || !r.get(e.previous) || e.previous < 0
+        || (offset > 0 && e.previous >= offset) || !r.get(millis) || !r.text(e.workstation) || !r.text(e.user)
+        || !r.get(photos))
         return std::nullopt;
     e.what = What(what);
     e.when = QDateTime::fromMSecsSinceEpoch(millis, Qt::UTC);
@@ -361,9 +400,10 @@ std::optional<Entry> Journal::parse(QByteArrayView bytes, qint64 offset, int rec
     if (!r.get(size) || int(size) != recordSize || !r.get(packedSize) || !r.take(packedSize, packed)
         || r.at() != body.size())
         return std::nullopt;
-    e.record = qUncompress(reinterpret_cast<const uchar*>(packed.data()), packed.size());
-    if (e.record.size() != recordSize)
+    std::optional<QByteArray> record = unpack(packed, recordSize);
+    if (!record)
         return std::nullopt;
+    e.record = std::move(*record);
     return e;
 }
 
@@ -553,7 +593,8 @@ public:
     {
         char bytes[8];
         qToLittleEndian(offset, bytes);
-        return position >= 1 && fd_.writeAt(kIndexHeader + (position - 1) * 8, bytes, 8);
+        return position >= 1 && position <= lastPosition(recordSize_)
+               && fd_.writeAt(kIndexHeader + (position - 1) * 8, bytes, 8);
     }
     // Notes end as the entries' end and last as the entry that ends there (0: none).
     bool writeHeader(const Header& h, qint64 end, qint64 last)
@@ -644,6 +685,8 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
         if (c.record.size() != recordSize_)
             throw IoError(
                 QStringLiteral("a record of %1 bytes for a journal of %2").arg(c.record.size()).arg(recordSize_));
+        if (c.position < 1 || c.position > lastPosition(recordSize_))
+            throw IoError(QStringLiteral("card %1 is past the largest archive with a history").arg(c.position));
         qint64 previous = 0;
         for (const auto& [position, offset] : latest)
             if (position == c.position)

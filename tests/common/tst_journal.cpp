@@ -19,7 +19,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace {
 using journal::What;
@@ -63,6 +65,70 @@ template <class T> T at(const QByteArray& bytes, qsizetype offset)
 {
     return qFromLittleEndian<T>(bytes.constData() + offset);
 }
+
+template <class T> void put(QByteArray& out, T value)
+{
+    char bytes[sizeof(T)];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, sizeof(T));
+}
+
+// An entry laid out by hand as the README gives it, with a good CRC: what a forged or
+// damaged journal may hold and the program never writes.
+QByteArray forgedEntry(qint64 position, qint64 previous, const QByteArray& packed)
+{
+    QByteArray body;
+    put<quint8>(body, 1);
+    put<quint8>(body, quint8(What::Modificata));
+    put<qint64>(body, position);
+    put<qint64>(body, previous);
+    put<qint64>(body, QDateTime::currentMSecsSinceEpoch());
+    put<quint16>(body, 0); // workstation
+    put<quint16>(body, 0); // user
+    put<quint8>(body, 0); // kept photos
+    put<quint32>(body, TSchedaOpera::kSize);
+    put<quint32>(body, quint32(packed.size()));
+    body += packed;
+    put<quint32>(body, crc32(body));
+    QByteArray out("BRVV");
+    put<quint32>(out, quint32(body.size()));
+    return out + body;
+}
+
+// A record's stream that inflates to megabytes of zeros (one compressed megabyte repeated),
+// claiming the size of a record.
+QByteArray zeroBomb(int megabytes)
+{
+    z_stream s{};
+    deflateInit(&s, Z_BEST_COMPRESSION);
+    QByteArray zeros(1 << 20, '\0');
+    const auto next = [&] {
+        QByteArray out(64 * 1024, Qt::Uninitialized);
+        s.next_in = reinterpret_cast<Bytef*>(zeros.data());
+        s.avail_in = uInt(zeros.size());
+        s.next_out = reinterpret_cast<Bytef*>(out.data());
+        s.avail_out = uInt(out.size());
+        deflate(&s, Z_SYNC_FLUSH);
+        out.truncate(out.size() - qsizetype(s.avail_out));
+        return out;
+    };
+    QByteArray stream(4, '\0');
+    qToBigEndian(quint32(TSchedaOpera::kSize), stream.data());
+    stream += next();
+    const QByteArray more = next();
+    for (int i = 1; i < megabytes; ++i)
+        stream += more;
+    deflateEnd(&s);
+    return stream;
+}
+
+// The largest resident size the test process reached, in kilobytes.
+long peakKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
 } // namespace
 
 class TestJournal : public QObject {
@@ -83,12 +149,21 @@ private slots:
     void killedWhileSaving();
     void twoWorkstationsSaveTheSameCard();
     void recoveryPutsBackWhatThePowerFailureTook();
+    void recordThatInflatesTooFar();
+    void cardNoArchiveCanHave();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<programdir::Override> here_;
     QString archive() const { return dir_->filePath("Inventario_Opere.pro"); }
     QString journalFile() const { return dir_->filePath("Inventario_Opere.cronologia"); }
+    QString indexFile() const { return journalFile() + ".indice"; }
+    // Writes entry where the journal's entries end, as a forged or damaged journal has it.
+    void appendRaw(const QByteArray& entry)
+    {
+        const qint64 end = ArtworkArchive().journal().end();
+        writeAll(journalFile(), readAll(journalFile()).left(end) + entry);
+    }
 };
 
 void TestJournal::init()
@@ -435,6 +510,47 @@ void TestJournal::recoveryPutsBackWhatThePowerFailureTook()
     writeAll(archive(), other);
     store.recover();
     QCOMPARE(readAll(archive()), other);
+}
+
+void TestJournal::recordThatInflatesTooFar()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    // An entry whose record, CRC and all, inflates to 256 MB: read as damaged, at the cost of
+    // a record, never of what it claims.
+    const QByteArray bomb = forgedEntry(1, 64, zeroBomb(256));
+    const long before = peakKb();
+    QVERIFY(!journal::Journal::parse(bomb, store.journal().end(), TSchedaOpera::kSize));
+    appendRaw(bomb);
+    store.save(card("dopo"), "1", What::Modificata);
+    QCOMPARE(titles(store.history(1)), (QStringList{"dopo", "uno"}));
+    int read = 0;
+    store.journal().scan([&](const journal::Entry&) { return ++read; });
+    QCOMPARE(read, 2);
+    QVERIFY2(peakKb() - before < 64 * 1024, qPrintable(QString::number(peakKb() - before)));
+}
+
+void TestJournal::cardNoArchiveCanHave()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    // A whole entry for card 2^40, which no archive can hold: a damaged entry, never noted
+    // in the index (8 bytes a card would make it a file of terabytes).
+    appendRaw(forgedEntry(qint64(1) << 40, 0, qCompress(card("lontana"))));
+    store.save(card("due"), {}, What::Inserita);
+    QCOMPARE(titles(store.history(1)), QStringList{"uno"});
+    QCOMPARE(titles(store.history(2)), QStringList{"due"});
+    QVERIFY(store.history(qint64(1) << 40).empty());
+    QStringList all;
+    store.journal().scan([&](const journal::Entry& e) {
+        all << titleOf(e.record);
+        return true;
+    });
+    QCOMPARE(all, (QStringList{"uno", "due"}));
+    QVERIFY(QFileInfo(indexFile()).size() < 4096);
+    // And none is written.
+    QVERIFY_THROWS_EXCEPTION(IoError, store.journal().append({{qint64(1) << 40, What::Inserita, card("x"), {}}},
+                                                             QDateTime::currentDateTimeUtc()));
 }
 
 QTEST_GUILESS_MAIN(TestJournal)
