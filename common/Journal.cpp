@@ -85,6 +85,7 @@ public:
         size_ = -1;
         return ::ftruncate(fd_, 0) == 0;
     }
+    bool sync() const { return ::fdatasync(fd_) == 0; }
     bool readAt(qint64 at, char* into, qint64 length) const
     {
         while (length > 0) {
@@ -177,6 +178,11 @@ struct Header {
     quint64 id = 0; // names this journal, so that an index of another one is never trusted
 };
 
+// What a journal's first 64 bytes are: none yet (a new file), its own whole header, one
+// damaged, or the whole header of another archive's journal (another record size) or of a
+// later format, which is never read as this one nor written.
+enum class State { Missing, Sound, Damaged, Foreign };
+
 QByteArray headerBytes(const Header& h, int recordSize)
 {
     QByteArray out(kFileMagic, 8);
@@ -190,19 +196,20 @@ QByteArray headerBytes(const Header& h, int recordSize)
     return out;
 }
 
-std::optional<Header> parseHeader(QByteArrayView bytes, int recordSize)
+State parseHeader(QByteArrayView bytes, int recordSize, Header& h)
 {
     if (bytes.size() < 44 || std::memcmp(bytes.data(), kFileMagic, 8) != 0)
-        return std::nullopt;
+        return State::Damaged;
     Reader r(bytes.sliced(8));
     quint32 format = 0, size = 0, crc = 0;
-    Header h;
-    if (!r.get(format) || !r.get(size) || !r.get(h.end) || !r.get(h.synced) || !r.get(h.id) || !r.get(crc))
-        return std::nullopt;
-    if (crc != crc32(bytes.first(40)) || format != kFormat || int(size) != recordSize || h.end < kHeader
-        || h.synced < kHeader || h.synced > h.end)
-        return std::nullopt;
-    return h;
+    if (!r.get(format) || !r.get(size) || !r.get(h.end) || !r.get(h.synced) || !r.get(h.id) || !r.get(crc)
+        || crc != crc32(bytes.first(40)))
+        return State::Damaged;
+    if (format != kFormat || int(size) != recordSize)
+        return State::Foreign;
+    if (h.end < kHeader || h.synced < kHeader || h.synced > h.end)
+        return State::Damaged;
+    return State::Sound;
 }
 
 // The record compressed as qCompress does (its size big-endian, then the zlib stream) at the
@@ -408,7 +415,7 @@ std::optional<Entry> Journal::parse(QByteArrayView bytes, qint64 offset, int rec
 }
 
 namespace {
-// The journal file opened for one operation, with its header read (or rebuilt in memory
+// The journal file opened for one operation, with its header read (or found anew in memory
 // when damaged). The header's end is brought up to date at checkpoints only; between them
 // the entries after it are found from the index's note of the end, checked on the disk.
 class File {
@@ -422,6 +429,7 @@ public:
             readOnly_ = true;
     }
     bool exists() const { return fd_.ok(); }
+    bool foreign() const { return state_ == State::Foreign; }
     void require(const char* what) const
     {
         if (readOnly_)
@@ -429,31 +437,49 @@ public:
         if (!fd_.ok())
             throw IoError(
                 QStringLiteral("cannot %1 the journal %2: %3").arg(QLatin1String(what), path_, systemError()));
+        if (foreign())
+            throw IoError(QStringLiteral("the journal %1 is of another archive or format").arg(path_));
     }
     const Fd& fd() const { return fd_; }
     const QString& path() const { return path_; }
+    int recordSize() const { return recordSize_; }
     // Whether header() found the file's own header whole (not a new or damaged one).
-    bool sound() const { return sound_; }
+    bool sound() const { return state_ == State::Sound; }
 
     Header header()
     {
         const qint64 size = fd_.size();
-        QByteArray bytes(kHeader, '\0');
-        if (size >= kHeader && fd_.readAt(0, bytes.data(), kHeader))
-            if (std::optional<Header> h = parseHeader(bytes, recordSize_); h && h->end <= size) {
-                sound_ = true;
-                return *h;
-            }
-        sound_ = false;
         Header h;
-        if (size > kHeader) {
-            // A damaged header: the entries tell where they end; the archive is checked whole.
+        QByteArray bytes(kHeader, '\0');
+        if (size < kHeader || !fd_.readAt(0, bytes.data(), kHeader)) {
+            state_ = size > 0 ? State::Damaged : State::Missing;
+        } else {
+            state_ = parseHeader(bytes, recordSize_, h);
+            if (state_ == State::Sound && h.end > size)
+                state_ = State::Damaged;
+            if (state_ == State::Sound)
+                return h;
+        }
+        h = Header();
+        if (state_ == State::Damaged && size > kHeader) {
+            // The entries tell where they end; the archive is checked whole.
             const Mapped all(path_, kHeader, size);
             h.end = walk(all.view(), kHeader, recordSize_, [](const Entry&) { return true; });
-            h.synced = kHeader;
         }
         h.id = QRandomGenerator::system()->generate64();
         return h;
+    }
+
+    // Writes over a damaged header the one header() found from the entries, so that the
+    // journal is not walked whole at every operation again. The caller holds the archive's
+    // lock; a header that cannot be written is found anew next time.
+    void mend(const Header& h)
+    {
+        if (state_ != State::Damaged || readOnly_ || fd_.size() < kHeader)
+            return;
+        const QByteArray head = headerBytes(h, recordSize_);
+        if (fd_.writeAt(0, head.constData(), head.size()) && fd_.sync())
+            state_ = State::Sound;
     }
 
     // Where the entries end: from the header's end, or the later one the index noted,
@@ -475,11 +501,10 @@ public:
                 return at;
             }
             // Not a whole entry: the next good one, if any, goes on after it.
-            const Mapped rest(path_, at + 1, size);
-            const qint64 next = walk(rest.view(), at + 1, recordSize_, [](const Entry&) { return false; });
-            if (next == at + 1)
+            const qint64 next = findNext(at + 1, size);
+            if (next >= size)
                 return at;
-            at = findNext(at + 1, size);
+            at = next;
         }
         return at;
     }
@@ -493,7 +518,7 @@ public:
     }
 
 private:
-    // The offset of the first good entry after from.
+    // The offset of the first good entry after from (size when there is none).
     qint64 findNext(qint64 from, qint64 size) const
     {
         const Mapped rest(path_, from, size);
@@ -509,7 +534,7 @@ private:
     int recordSize_;
     Fd fd_;
     bool readOnly_ = false;
-    bool sound_ = false;
+    State state_ = State::Missing;
 };
 
 // The index beside a journal: the end of the entries it has seen, the entry that ends there,
@@ -609,7 +634,7 @@ public:
         last_ = last;
         return true;
     }
-    bool sync() const { return fd_.ok() && ::fdatasync(fd_.get()) == 0; }
+    bool sync() const { return fd_.ok() && fd_.sync(); }
     void setRecordSize(int size) { recordSize_ = size; }
 
 private:
@@ -626,12 +651,19 @@ struct Opened {
         : file(path, recordSize, write), index(indexPath, write)
     {
         index.setRecordSize(recordSize);
-        if (file.exists()) {
-            header = file.header();
-            index.check(header, file);
-            end = file.end(header, index.covered());
-        }
+        if (!file.exists())
+            return;
+        header = file.header();
+        if (file.foreign())
+            return;
+        // Writers hold the archive's lock: a damaged header is mended once, by the first.
+        if (write)
+            file.mend(header);
+        index.check(header, file);
+        end = file.end(header, index.covered());
     }
+    // A journal of this archive (or none yet, to be written).
+    bool usable() const { return file.exists() && !file.foreign(); }
     File file;
     Index index;
     Header header;
@@ -698,7 +730,7 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
         latest.push_back({c.position, offset});
     }
 
-    // A new journal, or one whose header was damaged, gets its header with the entries.
+    // A new journal, or one whose header could not be mended, gets its header with the entries.
     const qint64 size = j.file.fd().size();
     const bool newHeader = !j.file.sound();
     const qint64 needed = j.end + bytes.size();
@@ -717,7 +749,7 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
             written = j.file.fd().writeAt(at, zeros.constData(), std::min<qint64>(zeros.size(), target - at));
     }
     written = written && j.file.fd().writeAt(j.end, bytes.constData(), bytes.size());
-    if (!written || ::fdatasync(j.file.fd().get()) != 0) {
+    if (!written || !j.file.fd().sync()) {
         const QString cause = QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError());
         // Best effort: zeros over what was written, so that the entries do not count.
         const QByteArray zeros(bytes.size(), '\0');
@@ -735,7 +767,7 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
 bool Journal::hasCard(qint64 position) const
 {
     Opened j(path_, indexPath(), recordSize_, true);
-    if (!j.file.exists())
+    if (!j.usable())
         return false;
     if (j.index.catchUp(j.file, j.header, j.end))
         return j.index.latest(position) != 0;
@@ -751,7 +783,7 @@ std::vector<Entry> Journal::versions(qint64 position) const
 {
     std::vector<Entry> out;
     Opened j(path_, indexPath(), recordSize_, true);
-    if (!j.file.exists())
+    if (!j.usable())
         return out;
     if (j.index.catchUp(j.file, j.header, j.end)) {
         // Newest to oldest along the card's chain, each entry read and checked on its own.
@@ -792,7 +824,7 @@ void Journal::scan(const std::function<bool(const Entry&)>& visit) const
 void Journal::scanFrom(qint64 from, const std::function<bool(const Entry&)>& visit) const
 {
     Opened j(path_, indexPath(), recordSize_, false);
-    if (!j.file.exists())
+    if (!j.usable())
         return;
     from = std::max(from, kHeader);
     const Mapped range(path_, from, j.end);
@@ -810,13 +842,13 @@ qint64 Journal::end() const
 qint64 Journal::synced() const
 {
     Opened j(path_, indexPath(), recordSize_, false);
-    return j.file.exists() ? j.header.synced : kHeader;
+    return j.usable() ? j.header.synced : kHeader;
 }
 
 bool Journal::unsynced() const
 {
     Opened j(path_, indexPath(), recordSize_, false);
-    return j.file.exists() && j.header.synced != j.end;
+    return j.usable() && j.header.synced != j.end;
 }
 
 void Journal::markSynced()
@@ -831,7 +863,7 @@ void Journal::markSynced()
     h.end = j.end;
     h.synced = h.end;
     const QByteArray head = headerBytes(h, recordSize_);
-    if (!j.file.fd().writeAt(0, head.constData(), head.size()) || ::fdatasync(j.file.fd().get()) != 0)
+    if (!j.file.fd().writeAt(0, head.constData(), head.size()) || !j.file.fd().sync())
         throw IoError(QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError()));
 }
 

@@ -151,6 +151,7 @@ private slots:
     void recoveryPutsBackWhatThePowerFailureTook();
     void recordThatInflatesTooFar();
     void cardNoArchiveCanHave();
+    void damagedHeaderMendedOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -368,8 +369,16 @@ void TestJournal::entryOfAnotherRecordSize()
     QVERIFY(journal::Journal::parse(entry, 64, TSchedaOpera::kSize).has_value());
     // The same entry read as one of the report archive's: refused, not misread.
     QVERIFY(!journal::Journal::parse(entry, 64, 11895).has_value());
-    // A journal read for records of another size yields nothing.
-    QVERIFY(journal::Journal(archive(), 11895).versions(1).empty());
+    // A journal read for records of another size yields nothing, and neither it nor its
+    // index is touched.
+    const QByteArray journalBefore = readAll(journalFile());
+    const QByteArray indexBefore = readAll(indexFile());
+    journal::Journal other(archive(), 11895);
+    QVERIFY(other.versions(1).empty());
+    QVERIFY_THROWS_EXCEPTION(
+        IoError, other.append({{1, What::Modificata, QByteArray(11895, ' '), {}}}, QDateTime::currentDateTimeUtc()));
+    QCOMPARE(readAll(journalFile()), journalBefore);
+    QCOMPARE(readAll(indexFile()), indexBefore);
     QCOMPARE(titles(store.history(1)), QStringList{"uno"});
 }
 
@@ -551,6 +560,37 @@ void TestJournal::cardNoArchiveCanHave()
     // And none is written.
     QVERIFY_THROWS_EXCEPTION(IoError, store.journal().append({{qint64(1) << 40, What::Inserita, card("x"), {}}},
                                                              QDateTime::currentDateTimeUtc()));
+}
+
+void TestJournal::damagedHeaderMendedOnce()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    store.save(card("due"), {}, What::Inserita);
+    store.checkpoint();
+    store.save(card("uno bis"), "1", What::Modificata);
+    const qint64 end = store.journal().end();
+    QByteArray j = readAll(journalFile());
+    j[20] = char(j[20] ^ 0x40); // the end the header notes, so that its CRC fails
+    writeAll(journalFile(), j);
+    // Read without the archive's lock, the entries tell where they end.
+    QCOMPARE(store.journal().end(), end);
+    QCOMPARE(readAll(journalFile()), j);
+    // The first operation under the lock writes the header anew: the journal's end, and
+    // the archive to be checked whole against it at the next recovery.
+    QCOMPARE(titles(store.history(1)), (QStringList{"uno bis", "uno"}));
+    const QByteArray mended = readAll(journalFile());
+    QCOMPARE(at<quint32>(mended, 40), crc32(mended.left(40)));
+    QCOMPARE(at<qint64>(mended, 16), end);
+    QCOMPARE(at<qint64>(mended, 24), 64);
+    QCOMPARE(mended.mid(64), j.mid(64));
+    // Once: later operations find it whole, and the index built then stays as it is.
+    const QByteArray index = readAll(indexFile());
+    QCOMPARE(titles(store.history(2)), QStringList{"due"});
+    QCOMPARE(readAll(journalFile()), mended);
+    QCOMPARE(readAll(indexFile()), index);
+    store.recover();
+    QCOMPARE(store.journal().synced(), end);
 }
 
 QTEST_GUILESS_MAIN(TestJournal)
