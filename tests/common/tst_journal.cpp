@@ -149,6 +149,10 @@ private slots:
     void killedWhileSaving();
     void twoWorkstationsSaveTheSameCard();
     void recoveryPutsBackWhatThePowerFailureTook();
+    void indexOfTheJournalBeforeARestoreWasUndone();
+    void handMadeIndex_data();
+    void handMadeIndex();
+    void saveWithoutAnIndex();
     void recordThatInflatesTooFar();
     void cardNoArchiveCanHave();
     void damagedHeaderMendedOnce();
@@ -519,6 +523,85 @@ void TestJournal::recoveryPutsBackWhatThePowerFailureTook()
     writeAll(archive(), other);
     store.recover();
     QCOMPARE(readAll(archive()), other);
+}
+
+void TestJournal::indexOfTheJournalBeforeARestoreWasUndone()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    store.save(card("due"), {}, What::Inserita);
+    const QByteArray backup = readAll(journalFile());
+    store.save(card("stessa"), "1", What::Modificata);
+    const QByteArray safety = readAll(journalFile()); // what a restore keeps before it
+    const qint64 end = store.journal().end();
+    // A restore puts the backup's journal back; card 2 is saved with the same bytes, so that
+    // an entry of the same length lands where card 1's last one stood.
+    writeAll(journalFile(), backup);
+    store.save(card("stessa"), "2", What::Modificata);
+    QCOMPARE(store.journal().end(), end);
+    // The restore undone: the index seen since is not this journal's, whatever sits there.
+    writeAll(journalFile(), safety);
+    QCOMPARE(titles(store.history(1)), (QStringList{"stessa", "uno"}));
+    QCOMPARE(titles(store.history(2)), QStringList{"due"});
+    // The next save chains to the version the journal holds.
+    store.save(card("dopo"), "1", What::Modificata);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(titles(v), (QStringList{"dopo", "stessa", "uno"}));
+    QCOMPARE(v[0].previous, v[1].offset);
+}
+
+void TestJournal::handMadeIndex_data()
+{
+    QTest::addColumn<QString>("note"); // what card 1's note in the index is made to say
+    QTest::newRow("an older entry of the card") << "older";
+    QTest::newRow("another card's entry") << "other";
+    QTest::newRow("no entry") << "none";
+}
+
+void TestJournal::handMadeIndex()
+{
+    QFETCH(QString, note);
+    ArtworkArchive store;
+    store.save(card("v1"), {}, What::Inserita);
+    store.save(card("altra"), {}, What::Inserita);
+    store.save(card("v2"), "1", What::Modificata);
+    store.save(card("v3"), "1", What::Modificata);
+    const std::vector<journal::Entry> before = store.history(1);
+    const qint64 named = note == "older" ? before.back().offset : note == "other" ? store.history(2)[0].offset : 0;
+    // Card 1's note is the first after the 64-byte header: its offset, then its check.
+    QByteArray index = readAll(indexFile());
+    QCOMPARE(at<qint64>(index, 64), before.front().offset);
+    QByteArray forged;
+    put<qint64>(forged, named);
+    index.replace(64, 8, forged);
+    if (note == "none")
+        index.replace(72, 8, QByteArray(8, '\0'));
+    writeAll(indexFile(), index);
+    QCOMPARE(titles(store.history(1)), (QStringList{"v3", "v2", "v1"}));
+    writeAll(indexFile(), index);
+    // A save over the forged index chains to the card's newest version.
+    store.save(card("v4"), "1", What::Modificata);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(titles(v), (QStringList{"v4", "v3", "v2", "v1"}));
+    QCOMPARE(v[0].previous, v[1].offset);
+    QCOMPARE(titles(store.history(2)), QStringList{"altra"});
+}
+
+void TestJournal::saveWithoutAnIndex()
+{
+    ArtworkArchive store;
+    store.save(card("v1"), {}, What::Inserita);
+    store.save(card("altra"), {}, What::Inserita);
+    store.save(card("v2"), "1", What::Modificata);
+    // An index that cannot be opened: the saves go on and chain as they would through one.
+    QVERIFY(QFile::remove(indexFile()));
+    QVERIFY(QDir(dir_->path()).mkdir("Inventario_Opere.cronologia.indice"));
+    store.save(card("v3"), "1", What::Modificata);
+    store.save(card("nuova"), {}, What::Inserita);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(titles(v), (QStringList{"v3", "v2", "v1"}));
+    QCOMPARE(v[0].previous, v[1].offset);
+    QCOMPARE(titles(store.history(3)), QStringList{"nuova"});
 }
 
 void TestJournal::recordThatInflatesTooFar()
