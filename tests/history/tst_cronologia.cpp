@@ -1,6 +1,6 @@
 // The history screen of both cards, driven from their button: the versions listed newest
 // first, the chosen one beside the card, the photo it had, restoring it and saving it as a
-// new version; a card saved by another workstation meanwhile.
+// new version; a card saved by another workstation meanwhile; kept photos named by a journal.
 #include "Cards.h"
 #include "Fixture.h"
 
@@ -57,6 +57,8 @@ private slots:
     void savedByAnotherWorkstation();
     void helpAndKeyboard();
     void cardsRecoverAndCheckpoint();
+    void keptPhotoNames_data();
+    void keptPhotoNames();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -269,6 +271,49 @@ void TestCronologia::cardsRecoverAndCheckpoint()
     frmOpere->show();
     frmOpere->cmdPrimoClick();
     QCOMPARE(frmOpere->txtNote->text(), QString("dopo il guasto"));
+}
+
+void TestCronologia::keptPhotoNames_data()
+{
+    // A kept photo's name as a journal gives it ("ABS/" stands for the program folder), and
+    // whether the history shows its file.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("an artwork's kept photo") << "Inventario/Cronologia/ok.jpg" << true;
+    QTest::newRow("a report's kept photo") << "Restauri/Cronologia/ok.jpg" << true;
+    QTest::newRow("a photo not kept") << "Inventario/Opera_1.jpg" << false;
+    QTest::newRow("up from the folder") << "Inventario/Cronologia/../Opera_1.jpg" << false;
+    QTest::newRow("out of the program folder") << "../fuori.jpg" << false;
+    QTest::newRow("an absolute path") << "ABS/Inventario/Opera_1.jpg" << false;
+    QTest::newRow("an absolute path into the folder") << "ABS/Inventario/Cronologia/ok.jpg" << false;
+    QTest::newRow("backslashes") << "Inventario\\Cronologia\\ok.jpg" << false;
+    QTest::newRow("a drive") << "Inventario/Cronologia/C:ok.jpg" << false;
+    QTest::newRow("a folder below") << "Inventario/Cronologia/sotto/ok.jpg" << false;
+    QTest::newRow("a link out of the folder") << "Inventario/Cronologia/link.jpg" << false;
+    QTest::newRow("the folder itself") << "Inventario/Cronologia/" << false;
+    QTest::newRow("a missing file") << "Inventario/Cronologia/manca.jpg" << false;
+}
+
+void TestCronologia::keptPhotoNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, shown);
+    for (const char* file : {"Inventario/Opera_1.jpg", "Inventario/Cronologia/ok.jpg", "Restauri/Cronologia/ok.jpg",
+                             "Inventario/Cronologia/sotto/ok.jpg"}) {
+        QVERIFY(QDir().mkpath(QFileInfo(f->file(file)).absolutePath()));
+        writeBytes(f->file(file), "jpeg");
+    }
+    QVERIFY(QFile::link("../Opera_1.jpg", f->file("Inventario/Cronologia/link.jpg")));
+    name.replace("ABS/", f->path() + "/");
+    // The version before a save that kept a photo shows the kept file in its frame.
+    journal::Entry newer;
+    newer.record = TSchedaOpera().encode();
+    newer.kept = {{0, name}};
+    journal::Entry older = newer;
+    older.kept.clear();
+    const std::vector<history::Version> v =
+        history::versions({newer, older}, history::kindOf<TSchedaOpera>({0}), {QString()});
+    QCOMPARE(v[1].photos.value(0), shown ? programdir::file(name) : QString());
 }
 
 QTEST_MAIN(TestCronologia)
