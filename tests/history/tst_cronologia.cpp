@@ -56,6 +56,8 @@ private slots:
     void savedByAnotherWorkstation_data();
     void savedByAnotherWorkstation();
     void helpAndKeyboard();
+    void unsavedEditsAskedFirst_data();
+    void unsavedEditsAskedFirst();
     void cardsRecoverAndCheckpoint();
     void keptPhotoNames_data();
     void keptPhotoNames();
@@ -110,9 +112,11 @@ void TestCronologia::versionsComparedAndRestored()
         QCOMPARE(s->grdConfronto->item(13, 2)->text(), QString("nota dopo"));
         QTest::mouseClick(s->btnRipristina, Qt::LeftButton);
     });
+    f->ui.answerNext(Ui::Answer::Yes); // the title typed and not saved goes
     QTest::mouseClick(frmOpere->cmdCronologia, Qt::LeftButton);
     QCOMPARE(f->ui.takeExecuted(), QStringList{"frmCronologia"});
-    QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kRestored, {}}}));
+    QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Plain, messages::kUnsavedEdits, {}},
+                                                           {Ui::Kind::Information, messages::kRestored, {}}}));
     QCOMPARE(frmOpere->txtNote->text(), QString("nota prima"));
     QCOMPARE(frmOpere->txtCapo->text(), QString("Titolo"));
     QCOMPARE(colourOf(frmOpere->imgFoto->image()), QString("red"));
@@ -239,13 +243,84 @@ void TestCronologia::helpAndKeyboard()
         QTest::keyClick(s->lstVersioni, Qt::Key_F1);
         QTest::keyClick(s->lstVersioni, Qt::Key_Down);
         QCOMPARE(s->chosen(), 1);
-        QTest::keyClick(s->lstVersioni, Qt::Key_Return); // Enter restores the chosen version
+        // Enter and a double click only choose a version; the card stays as it is.
+        QTest::keyClick(s->lstVersioni, Qt::Key_Return);
+        QVERIFY(s->isVisible());
+        QCOMPARE(frmOpere->txtNote->text(), QString("seconda"));
+        const QRect first = s->lstVersioni->visualRect(s->lstVersioni->model()->index(0, 1));
+        QTest::mouseDClick(s->lstVersioni->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(s->chosen(), 0);
+        QVERIFY(s->isVisible());
+        QCOMPARE(frmOpere->txtNote->text(), QString("seconda"));
+        // Ripristina over a card without edits asks nothing.
+        QTest::keyClick(s->lstVersioni, Qt::Key_Down);
+        QTest::keyClick(s->btnRipristina, Qt::Key_Return);
     });
     f->ui.onExec([](QDialog* d) { return d->objectName() == "frmGuida" ? int(QDialog::Accepted) : -1; });
     QTest::mouseClick(frmOpere->cmdCronologia, Qt::LeftButton);
     QCOMPARE(f->ui.takeExecuted(), (QStringList{"frmCronologia", "frmGuida"}));
     QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kRestored, {}}}));
     QCOMPARE(frmOpere->txtNote->text(), QString());
+}
+
+void TestCronologia::unsavedEditsAskedFirst_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("edit"); // what the user changed on the card and did not save
+    QTest::addColumn<bool>("load"); // the answer to the question
+    QTest::newRow("artwork card, a field, No") << "opere"
+                                               << "field" << false;
+    QTest::newRow("artwork card, the photo, No") << "opere"
+                                                 << "photo" << false;
+    QTest::newRow("artwork card, a field, Yes") << "opere"
+                                                << "field" << true;
+    QTest::newRow("report card, a field, No") << "interventi"
+                                              << "field" << false;
+    QTest::newRow("report card, a photo, Yes") << "interventi"
+                                               << "photo" << true;
+}
+
+void TestCronologia::unsavedEditsAskedFirst()
+{
+    QFETCH(QString, card);
+    QFETCH(QString, edit);
+    QFETCH(bool, load);
+    const CardKind k = kindOf(card);
+    k.card->show();
+    k.fillMandatory();
+    k.key->setText("prima");
+    k.card->cmdSalvaClick();
+    k.key->setText("seconda");
+    k.card->cmdSalvaClick();
+    f->ui.takeMessages();
+    PictureFrame* photo = card == "opere" ? frmOpere->imgFoto : frmInterventi->foto1->imgFoto;
+    if (edit == "field")
+        k.key->setText("non salvata");
+    else
+        photo->setImage(filledPicture(Qt::blue));
+    const QString typed = k.key->text();
+    bool open = false;
+    onHistory(f->ui, [&](TfrmCronologia* s) {
+        s->choose(1);
+        QTest::mouseClick(s->btnRipristina, Qt::LeftButton);
+        open = s->isVisible();
+    });
+    f->ui.answerNext(load ? Ui::Answer::Yes : Ui::Answer::No);
+    QTest::mouseClick(k.card->cmdCronologia, Qt::LeftButton);
+    f->ui.takeExecuted();
+    QList<TestUi::Message> shown = f->ui.takeMessages();
+    QCOMPARE(shown.value(0), (TestUi::Message{Ui::Kind::Plain, messages::kUnsavedEdits, {}}));
+    if (!load) {
+        // No changes nothing: the screen stays open, the card keeps its edits.
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(open);
+        QCOMPARE(k.key->text(), typed);
+        if (edit == "photo")
+            QCOMPARE(colourOf(photo->image()), QString("blue"));
+        return;
+    }
+    QCOMPARE(shown.mid(1), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kRestored, {}}}));
+    QCOMPARE(k.key->text(), QString("prima"));
 }
 
 void TestCronologia::cardsRecoverAndCheckpoint()
