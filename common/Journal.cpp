@@ -39,6 +39,10 @@ constexpr qint64 kAhead = 1024 * 1024;
 // The smallest entry: magic, length, version, what, position, previous, time, two empty
 // names, no photo, sizes and CRC.
 constexpr qint64 kMinEntry = 4 + 4 + 1 + 1 + 8 + 8 + 8 + 2 + 2 + 1 + 4 + 4 + 4;
+// Larger than any entry can be: two names and 255 photo names of at most 65535 bytes each,
+// and a record of 11895 bytes however it compresses. A length past it is damaged, and never
+// read into memory.
+constexpr qint64 kLargestEntry = 258 * (2 + 65535) + 2 * 11895 + 1024;
 // The largest archive a history is kept for: 64 GiB of records, 23 million cards or 5.8
 // million reports (every search reads the whole archive; at that size one would take
 // minutes). An entry naming a card past it is damaged, so that the index, 16 bytes a card,
@@ -313,6 +317,12 @@ QByteArray encodeEntry(const Change& c, qint64 previous, const QDateTime& when, 
     return out + body;
 }
 
+// Whether an entry's length (after its first 8 bytes) can be one.
+bool plausible(quint32 length)
+{
+    return length >= kMinEntry - 8 && length <= kLargestEntry - 8;
+}
+
 // Whether bytes are one whole entry as it was written: magic, length and CRC.
 bool intact(QByteArrayView bytes)
 {
@@ -394,7 +404,7 @@ template <class Visit> qint64 walk(QByteArrayView bytes, qint64 base, int record
             continue;
         }
         const quint32 length = qFromLittleEndian<quint32>(bytes.data() + at + 4);
-        if (length < kMinEntry - 8 || at + 8 + qint64(length) > to) {
+        if (!plausible(length) || at + 8 + qint64(length) > to) {
             at = findMagic(bytes, at + 1);
             continue;
         }
@@ -528,7 +538,7 @@ public:
         while (at + 8 <= size && fd_.readAt(at, head, 8)) {
             if (std::memcmp(head, kEntryMagic, 4) == 0) {
                 const quint32 length = qFromLittleEndian<quint32>(head + 4);
-                if (at + 8 + qint64(length) <= size
+                if (plausible(length) && at + 8 + qint64(length) <= size
                     && readEntry(read(at, 8 + length), at, recordSize_, Detail::Fields)) {
                     at += 8 + length;
                     continue;
@@ -937,7 +947,7 @@ std::vector<Entry> Journal::versions(qint64 position) const
         const QByteArray head = j.file.read(at, 8);
         const quint32 length = qFromLittleEndian<quint32>(head.constData() + 4);
         std::optional<Entry> e;
-        if (at + 8 + qint64(length) <= j.end)
+        if (plausible(length) && at + 8 + qint64(length) <= j.end)
             e = parse(j.file.read(at, 8 + length), at, recordSize_);
         if (!e || e->position != position)
             break; // a damaged link: the older entries are found by walking the journal
