@@ -323,23 +323,28 @@ bool plausible(quint32 length)
     return length >= kMinEntry - 8 && length <= kLargestEntry - 8;
 }
 
-// Whether bytes are one whole entry as it was written: magic, length and CRC.
+// Whether bytes are framed as one entry: its magic, and a length that covers them.
+bool framed(QByteArrayView bytes)
+{
+    return bytes.size() >= kMinEntry && std::memcmp(bytes.data(), kEntryMagic, 4) == 0
+           && qint64(qFromLittleEndian<quint32>(bytes.data() + 4)) + 8 == bytes.size();
+}
+
+// Whether a framed entry's CRC is the one of its bytes.
 bool intact(QByteArrayView bytes)
 {
-    if (bytes.size() < kMinEntry || std::memcmp(bytes.data(), kEntryMagic, 4) != 0)
-        return false;
-    const quint32 length = qFromLittleEndian<quint32>(bytes.data() + 4);
-    return qint64(length) + 8 == bytes.size()
-           && crc32(bytes.sliced(8, length - 4)) == qFromLittleEndian<quint32>(bytes.data() + 8 + length - 4);
+    return crc32(bytes.sliced(8, bytes.size() - 12)) == qFromLittleEndian<quint32>(bytes.data() + bytes.size() - 4);
 }
 
 // How much of an entry is read: its fields checked (walks that only need where each card's
 // entries are), or also its names, photos and record.
 enum class Detail { Fields, Whole };
 
+// The fields are checked before the CRC, so that a damaged stretch whose bytes happen to
+// spell an entry's magic costs a few reads, not a pass over the length it claims.
 std::optional<Entry> readEntry(QByteArrayView bytes, qint64 offset, int recordSize, Detail detail)
 {
-    if (!intact(bytes))
+    if (!framed(bytes))
         return std::nullopt;
     const quint32 length = qFromLittleEndian<quint32>(bytes.data() + 4);
     const QByteArrayView body = bytes.sliced(8, length - 4);
@@ -367,7 +372,7 @@ std::optional<Entry> readEntry(QByteArrayView bytes, qint64 offset, int recordSi
     quint32 size = 0, packedSize = 0;
     QByteArrayView packed;
     if (!r.get(size) || int(size) != recordSize || !r.get(packedSize) || !r.take(packedSize, packed)
-        || r.at() != body.size())
+        || r.at() != body.size() || !intact(bytes))
         return std::nullopt;
     if (whole) {
         std::optional<QByteArray> record = unpack(packed, recordSize);
