@@ -897,6 +897,9 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
     const qint64 size = j.file.fd().size();
     const bool newHeader = !j.file.sound();
     const qint64 needed = j.end + bytes.size();
+    // Eight zeros after the entries end them, so that nothing the file held past its end (a
+    // write a power failure left half done, a forged tail) is ever read as following them.
+    bytes.append(QByteArray(8, '\0'));
     bool ok = true;
     if (newHeader) {
         Header h = j.header;
@@ -904,9 +907,9 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
         const QByteArray head = headerBytes(h, recordSize_);
         ok = j.file.fd().writeAt(0, head.constData(), head.size());
     }
-    if (ok && size < needed) {
+    if (ok && size < j.end + bytes.size()) {
         // Zeros ahead of the entries, so that the next appends change no file size.
-        const qint64 target = (needed / kAhead + 1) * kAhead;
+        const qint64 target = ((j.end + bytes.size()) / kAhead + 1) * kAhead;
         const QByteArray zeros(std::min<qint64>(target - size, kAhead), '\0');
         for (qint64 at = std::max(size, kHeader); ok && at < target; at += zeros.size())
             ok = j.file.fd().writeAt(at, zeros.constData(), std::min<qint64>(zeros.size(), target - at));

@@ -156,6 +156,7 @@ private slots:
     void recordThatInflatesTooFar();
     void cardNoArchiveCanHave();
     void damagedHeaderMendedOnce();
+    void whatLiesPastTheEndStaysPast();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -674,6 +675,29 @@ void TestJournal::damagedHeaderMendedOnce()
     QCOMPARE(readAll(indexFile()), index);
     store.recover();
     QCOMPARE(store.journal().synced(), end);
+}
+
+void TestJournal::whatLiesPastTheEndStaysPast()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    const qint64 second = store.journal().end();
+    store.save(card("due"), {}, What::Inserita);
+    const qint64 third = store.journal().end();
+    store.save(card("due bis"), "2", What::Modificata);
+    // Zeros where card 2's first entry was: the journal ends there, and its last entry lies
+    // past the end (as a write that a power failure left half done may leave it).
+    QByteArray j = readAll(journalFile());
+    j.replace(second, third - second, QByteArray(third - second, '\0'));
+    writeAll(journalFile(), j);
+    QCOMPARE(store.journal().end(), second);
+    // An entry of just that length written at the end never joins what lay past it.
+    const QByteArray again = card("due");
+    store.journal().append({{2, What::Inserita, again, {}}}, QDateTime::currentDateTimeUtc());
+    QCOMPARE(store.journal().end(), third);
+    const std::vector<journal::Entry> v = store.history(2);
+    QCOMPARE(titles(v), QStringList{"due"});
+    QCOMPARE(v[0].offset, second);
 }
 
 QTEST_GUILESS_MAIN(TestJournal)
