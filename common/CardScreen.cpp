@@ -5,6 +5,7 @@
 #include "common/CardParts.h"
 #include "common/IoError.h"
 #include "common/Messages.h"
+#include "common/PictureFrame.h"
 #include "common/StatusHints.h"
 
 #include <QCloseEvent>
@@ -138,7 +139,28 @@ void CardScreen::cmdSalvaClick()
     // Photos are written for a new card and whenever the user changed them, never else;
     // one that cannot be written leaves the record saved and its frame as it is.
     savePhotos(position.isEmpty());
+    noteShown();
     ui_.message(this, Ui::Kind::Information, position.isEmpty() ? messages::kInserted : messages::kSavedChanges);
+}
+
+bool CardScreen::unsavedEdits() const
+{
+    return cardBytes() != shownBytes_ || photoKeys() != shownPhotos_;
+}
+
+void CardScreen::noteShown()
+{
+    shownBytes_ = cardBytes();
+    shownPhotos_ = photoKeys();
+}
+
+// The photo frames' pictures: a picture put in a frame is a new image with a key of its own.
+QList<qint64> CardScreen::photoKeys() const
+{
+    QList<qint64> keys;
+    for (const PictureFrame* frame : findChildren<PictureFrame*>())
+        keys << frame->image().cacheKey();
+    return keys;
 }
 
 bool CardScreen::savedElsewhere(const RecordStore& store, const QString& position) const

@@ -62,6 +62,9 @@ public:
 
     // The archive the card saves to.
     virtual RecordStore archive() const = 0;
+    // Whether the card holds edits not saved: its fields or photos differ from those it last
+    // showed, saved or took from its history.
+    bool unsavedEdits() const;
 
 signals:
     // The card was closed: the shell shows the launcher again.
@@ -117,6 +120,10 @@ protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
+    // Notes the fields and photos the card holds now as the ones it showed, saved or took
+    // from its history, against which unsavedEdits() compares.
+    void noteShown();
+
     Ui& ui_;
     // The card holds a version loaded from its history, not saved yet.
     bool restored_ = false;
@@ -130,8 +137,12 @@ private:
     void browse(Browse where);
     bool savedElsewhere(const RecordStore& store, const QString& position) const;
 
+    QList<qint64> photoKeys() const;
+
     Look look_;
     CardChrome* chrome_;
+    QByteArray shownBytes_;
+    QList<qint64> shownPhotos_;
 };
 
 // A card over records of type R, mapped to its controls by its field table.
@@ -159,6 +170,7 @@ protected:
         shown_ = record;
         restored_ = false;
         loadPhotos();
+        noteShown();
     }
     // A version from the card's history: its fields on the card, its photos (the file each
     // frame's picture stands in) in the frames; the save that follows restores it.
@@ -167,6 +179,7 @@ protected:
         cardfields::show(fields_, R::decode(record.constData()));
         restorePhotos(photos);
         restored_ = true;
+        noteShown();
     }
     virtual void restorePhotos(const QStringList& photos) = 0;
     bool changedSinceShown(const QByteArray& stored) const override
@@ -197,6 +210,7 @@ protected:
         clearPhotos();
         lblPosizione->clear();
         firstField()->setFocus();
+        noteShown();
     }
 
     // The field table, in record order, from the record's description of each field: the

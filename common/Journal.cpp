@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -22,9 +24,15 @@ constexpr char kFileMagic[8] = {'B', 'R', 'V', 'N', 'C', 'R', 'O', 'N'};
 constexpr char kEntryMagic[4] = {'B', 'R', 'V', 'V'};
 constexpr char kIndexMagic[8] = {'B', 'R', 'V', 'N', 'I', 'N', 'D', 'X'};
 constexpr quint32 kFormat = 1;
+constexpr quint32 kIndexFormat = 2;
 constexpr quint8 kEntryVersion = 1;
 constexpr qint64 kHeader = 64;
-constexpr qint64 kIndexHeader = 32;
+// The index: a 64-byte header, then a 16-byte note for each card.
+constexpr qint64 kIndexHeader = 64;
+constexpr qint64 kNote = 16;
+// How many of the journal's bytes before the end an index has seen its fingerprint covers:
+// the last entry's CRC and what comes before it.
+constexpr qint64 kProof = 512;
 // Zeros are written ahead of the entries a megabyte at a time, so that an append rewrites
 // bytes the file already has and forcing it to the disk changes no file size.
 constexpr qint64 kAhead = 1024 * 1024;
@@ -32,12 +40,33 @@ constexpr qint64 kAhead = 1024 * 1024;
 // names, no photo, sizes and CRC.
 constexpr qint64 kMinEntry = 4 + 4 + 1 + 1 + 8 + 8 + 8 + 2 + 2 + 1 + 4 + 4 + 4;
 // Larger than any entry can be: two names and 255 photo names of at most 65535 bytes each,
-// and a record of 11895 bytes however it compresses.
+// and a record of 11895 bytes however it compresses. A length past it is damaged, and never
+// read into memory.
 constexpr qint64 kLargestEntry = 258 * (2 + 65535) + 2 * 11895 + 1024;
+// The largest archive a history is kept for: 64 GiB of records, 23 million cards or 5.8
+// million reports (every search reads the whole archive; at that size one would take
+// minutes). An entry naming a card past it is damaged, so that the index, 16 bytes a card,
+// stays within a few hundred megabytes whatever a journal says.
+constexpr qint64 kLargestArchive = qint64(1) << 36;
+
+qint64 lastPosition(int recordSize)
+{
+    return recordSize > 0 ? kLargestArchive / recordSize : 0;
+}
 
 QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// FNV-1a (64 bits): the index's fingerprint of the journal's end and the check of its notes.
+quint64 fnv1a(QByteArrayView bytes, quint64 hash = 0xCBF29CE484222325ULL)
+{
+    for (const char c : bytes) {
+        hash ^= quint8(c);
+        hash *= 0x100000001B3ULL;
+    }
+    return hash;
 }
 
 // An open file descriptor, closed when it goes.
@@ -75,6 +104,7 @@ public:
         size_ = -1;
         return ::ftruncate(fd_, 0) == 0;
     }
+    bool sync() const { return ::fdatasync(fd_) == 0; }
     bool readAt(qint64 at, char* into, qint64 length) const
     {
         while (length > 0) {
@@ -137,12 +167,14 @@ public:
         at_ += sizeof(T);
         return true;
     }
-    bool text(QString& value)
+    // A name after its length; only stepped over when decode is false.
+    bool text(QString& value, bool decode = true)
     {
         quint16 length = 0;
         if (!get(length) || at_ + length > bytes_.size())
             return false;
-        value = QString::fromUtf8(bytes_.data() + at_, length);
+        if (decode)
+            value = QString::fromUtf8(bytes_.data() + at_, length);
         at_ += length;
         return true;
     }
@@ -167,6 +199,11 @@ struct Header {
     quint64 id = 0; // names this journal, so that an index of another one is never trusted
 };
 
+// What a journal's first 64 bytes are: none yet (a new file), its own whole header, one
+// damaged, or the whole header of another archive's journal (another record size) or of a
+// later format, which is never read as this one nor written.
+enum class State { Missing, Sound, Damaged, Foreign };
+
 QByteArray headerBytes(const Header& h, int recordSize)
 {
     QByteArray out(kFileMagic, 8);
@@ -180,19 +217,20 @@ QByteArray headerBytes(const Header& h, int recordSize)
     return out;
 }
 
-std::optional<Header> parseHeader(QByteArrayView bytes, int recordSize)
+State parseHeader(QByteArrayView bytes, int recordSize, Header& h)
 {
     if (bytes.size() < 44 || std::memcmp(bytes.data(), kFileMagic, 8) != 0)
-        return std::nullopt;
+        return State::Damaged;
     Reader r(bytes.sliced(8));
     quint32 format = 0, size = 0, crc = 0;
-    Header h;
-    if (!r.get(format) || !r.get(size) || !r.get(h.end) || !r.get(h.synced) || !r.get(h.id) || !r.get(crc))
-        return std::nullopt;
-    if (crc != crc32(bytes.first(40)) || format != kFormat || int(size) != recordSize || h.end < kHeader
-        || h.synced < kHeader || h.synced > h.end)
-        return std::nullopt;
-    return h;
+    if (!r.get(format) || !r.get(size) || !r.get(h.end) || !r.get(h.synced) || !r.get(h.id) || !r.get(crc)
+        || crc != crc32(bytes.first(40)))
+        return State::Damaged;
+    if (format != kFormat || int(size) != recordSize)
+        return State::Foreign;
+    if (h.end < kHeader || h.synced < kHeader || h.synced > h.end)
+        return State::Damaged;
+    return State::Sound;
 }
 
 // The record compressed as qCompress does (its size big-endian, then the zlib stream) at the
@@ -225,8 +263,36 @@ QByteArray pack(const QByteArray& record)
     return out;
 }
 
-QByteArray entryBytes(const Change& c, qint64 previous, const QDateTime& when, const QString& workstation,
-                      const QString& user)
+// The record of an entry, inflated into room for its size and one byte more: a stream that
+// gives more (a forged entry can claim gigabytes) or less is a damaged entry, found so after
+// a few kilobytes of work. The size that leads the stream is not needed.
+std::optional<QByteArray> unpack(QByteArrayView packed, int recordSize)
+{
+    struct Inflater {
+        z_stream stream{};
+        bool ready = inflateInit(&stream) == Z_OK;
+        ~Inflater()
+        {
+            if (ready)
+                inflateEnd(&stream);
+        }
+    };
+    thread_local Inflater z;
+    if (packed.size() <= 4 || !z.ready || inflateReset(&z.stream) != Z_OK)
+        return std::nullopt;
+    QByteArray out(recordSize + 1, Qt::Uninitialized);
+    z.stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data() + 4));
+    z.stream.avail_in = uInt(packed.size() - 4);
+    z.stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.stream.avail_out = uInt(out.size());
+    if (inflate(&z.stream, Z_FINISH) != Z_STREAM_END || z.stream.total_out != uLong(recordSize))
+        return std::nullopt;
+    out.truncate(recordSize);
+    return out;
+}
+
+QByteArray encodeEntry(const Change& c, qint64 previous, const QDateTime& when, const QString& workstation,
+                       const QString& user)
 {
     QByteArray body;
     put<quint8>(body, kEntryVersion);
@@ -251,6 +317,78 @@ QByteArray entryBytes(const Change& c, qint64 previous, const QDateTime& when, c
     return out + body;
 }
 
+// Whether an entry's length (after its first 8 bytes) can be one.
+bool plausible(quint32 length)
+{
+    return length >= kMinEntry - 8 && length <= kLargestEntry - 8;
+}
+
+// Whether bytes are framed as one entry: its magic, and a length that covers them.
+bool framed(QByteArrayView bytes)
+{
+    return bytes.size() >= kMinEntry && std::memcmp(bytes.data(), kEntryMagic, 4) == 0
+           && qint64(qFromLittleEndian<quint32>(bytes.data() + 4)) + 8 == bytes.size();
+}
+
+// Whether a framed entry's CRC is the one of its bytes.
+bool intact(QByteArrayView bytes)
+{
+    return crc32(bytes.sliced(8, bytes.size() - 12)) == qFromLittleEndian<quint32>(bytes.data() + bytes.size() - 4);
+}
+
+// How much of an entry is read: its fields checked (walks that only need where each card's
+// entries are), or also its names, photos and record.
+enum class Detail { Fields, Whole };
+
+// The fields are checked before the CRC, so that a damaged stretch whose bytes happen to
+// spell an entry's magic costs a few reads, not a pass over the length it claims.
+std::optional<Entry> readEntry(QByteArrayView bytes, qint64 offset, int recordSize, Detail detail)
+{
+    if (!framed(bytes))
+        return std::nullopt;
+    const quint32 length = qFromLittleEndian<quint32>(bytes.data() + 4);
+    const QByteArrayView body = bytes.sliced(8, length - 4);
+    const bool whole = detail == Detail::Whole;
+    Reader r(body);
+    Entry e;
+    e.offset = offset;
+    quint8 version = 0, what = 0, photos = 0;
+    qint64 millis = 0;
+    if (!r.get(version) || version != kEntryVersion || !r.get(what) || what < 1 || what > 4 || !r.get(e.position)
+        || e.position < 1 || e.position > lastPosition(recordSize) || !r.get(e.previous) || e.previous < 0
+        || (offset > 0 && e.previous >= offset) || !r.get(millis) || !r.text(e.workstation, whole)
+        || !r.text(e.user, whole) || !r.get(photos))
+        return std::nullopt;
+    e.what = What(what);
+    if (whole)
+        e.when = QDateTime::fromMSecsSinceEpoch(millis, Qt::UTC);
+    for (int i = 0; i < photos; ++i) {
+        KeptPhoto k;
+        if (!r.get(k.frame) || !r.text(k.file, whole))
+            return std::nullopt;
+        if (whole)
+            e.kept << k;
+    }
+    quint32 size = 0, packedSize = 0;
+    QByteArrayView packed;
+    if (!r.get(size) || int(size) != recordSize || !r.get(packedSize) || !r.take(packedSize, packed)
+        || r.at() != body.size() || !intact(bytes))
+        return std::nullopt;
+    if (whole) {
+        std::optional<QByteArray> record = unpack(packed, recordSize);
+        if (!record)
+            return std::nullopt;
+        e.record = std::move(*record);
+    }
+    return e;
+}
+
+// The bytes of the entry that starts at offset inside bytes, which stand at offset base.
+QByteArrayView entryAt(QByteArrayView bytes, qint64 base, qint64 offset)
+{
+    return bytes.sliced(offset - base, 8 + qFromLittleEndian<quint32>(bytes.data() + (offset - base) + 4));
+}
+
 qint64 findMagic(QByteArrayView bytes, qint64 from)
 {
     const qsizetype at = QByteArrayView(bytes).indexOf(QByteArrayView(kEntryMagic, 4), from);
@@ -260,7 +398,7 @@ qint64 findMagic(QByteArrayView bytes, qint64 from)
 // Walks the entries in bytes, which stand at offset base of the journal: each whole,
 // checked entry goes to visit. A damaged entry is skipped by looking for the next entry's
 // magic; what does not fit ends the walk. Returns the offset after the last good entry.
-template <class Visit> qint64 walk(QByteArrayView bytes, qint64 base, int recordSize, Visit visit)
+template <class Visit> qint64 walk(QByteArrayView bytes, qint64 base, int recordSize, Detail detail, Visit visit)
 {
     const qint64 to = bytes.size();
     qint64 at = 0;
@@ -271,11 +409,11 @@ template <class Visit> qint64 walk(QByteArrayView bytes, qint64 base, int record
             continue;
         }
         const quint32 length = qFromLittleEndian<quint32>(bytes.data() + at + 4);
-        if (length < kMinEntry - 8 || at + 8 + qint64(length) > to) {
+        if (!plausible(length) || at + 8 + qint64(length) > to) {
             at = findMagic(bytes, at + 1);
             continue;
         }
-        const std::optional<Entry> e = Journal::parse(bytes.sliced(at, 8 + length), base + at, recordSize);
+        const std::optional<Entry> e = readEntry(bytes.sliced(at, 8 + length), base + at, recordSize, detail);
         if (!e) {
             at = findMagic(bytes, at + 1);
             continue;
@@ -321,54 +459,13 @@ QString label(What what)
     return QString();
 }
 
-namespace {
-// Whether bytes are one whole entry as it was written: magic, length and CRC.
-bool intact(QByteArrayView bytes)
-{
-    if (bytes.size() < kMinEntry || std::memcmp(bytes.data(), kEntryMagic, 4) != 0)
-        return false;
-    const quint32 length = qFromLittleEndian<quint32>(bytes.data() + 4);
-    return qint64(length) + 8 == bytes.size()
-           && crc32(bytes.sliced(8, length - 4)) == qFromLittleEndian<quint32>(bytes.data() + 8 + length - 4);
-}
-} // namespace
-
 std::optional<Entry> Journal::parse(QByteArrayView bytes, qint64 offset, int recordSize)
 {
-    if (!intact(bytes))
-        return std::nullopt;
-    const quint32 length = qFromLittleEndian<quint32>(bytes.data() + 4);
-    const QByteArrayView body = bytes.sliced(8, length - 4);
-    Reader r(body);
-    Entry e;
-    e.offset = offset;
-    quint8 version = 0, what = 0, photos = 0;
-    qint64 millis = 0;
-    if (!r.get(version) || version != kEntryVersion || !r.get(what) || what < 1 || what > 4 || !r.get(e.position)
-        || e.position < 1 || !r.get(e.previous) || e.previous < 0 || (offset > 0 && e.previous >= offset)
-        || !r.get(millis) || !r.text(e.workstation) || !r.text(e.user) || !r.get(photos))
-        return std::nullopt;
-    e.what = What(what);
-    e.when = QDateTime::fromMSecsSinceEpoch(millis, Qt::UTC);
-    for (int i = 0; i < photos; ++i) {
-        KeptPhoto k;
-        if (!r.get(k.frame) || !r.text(k.file))
-            return std::nullopt;
-        e.kept << k;
-    }
-    quint32 size = 0, packedSize = 0;
-    QByteArrayView packed;
-    if (!r.get(size) || int(size) != recordSize || !r.get(packedSize) || !r.take(packedSize, packed)
-        || r.at() != body.size())
-        return std::nullopt;
-    e.record = qUncompress(reinterpret_cast<const uchar*>(packed.data()), packed.size());
-    if (e.record.size() != recordSize)
-        return std::nullopt;
-    return e;
+    return readEntry(bytes, offset, recordSize, Detail::Whole);
 }
 
 namespace {
-// The journal file opened for one operation, with its header read (or rebuilt in memory
+// The journal file opened for one operation, with its header read (or found anew in memory
 // when damaged). The header's end is brought up to date at checkpoints only; between them
 // the entries after it are found from the index's note of the end, checked on the disk.
 class File {
@@ -382,6 +479,7 @@ public:
             readOnly_ = true;
     }
     bool exists() const { return fd_.ok(); }
+    bool foreign() const { return state_ == State::Foreign; }
     void require(const char* what) const
     {
         if (readOnly_)
@@ -389,31 +487,49 @@ public:
         if (!fd_.ok())
             throw IoError(
                 QStringLiteral("cannot %1 the journal %2: %3").arg(QLatin1String(what), path_, systemError()));
+        if (foreign())
+            throw IoError(QStringLiteral("the journal %1 is of another archive or format").arg(path_));
     }
     const Fd& fd() const { return fd_; }
     const QString& path() const { return path_; }
+    int recordSize() const { return recordSize_; }
     // Whether header() found the file's own header whole (not a new or damaged one).
-    bool sound() const { return sound_; }
+    bool sound() const { return state_ == State::Sound; }
 
     Header header()
     {
         const qint64 size = fd_.size();
-        QByteArray bytes(kHeader, '\0');
-        if (size >= kHeader && fd_.readAt(0, bytes.data(), kHeader))
-            if (std::optional<Header> h = parseHeader(bytes, recordSize_); h && h->end <= size) {
-                sound_ = true;
-                return *h;
-            }
-        sound_ = false;
         Header h;
-        if (size > kHeader) {
-            // A damaged header: the entries tell where they end; the archive is checked whole.
+        QByteArray bytes(kHeader, '\0');
+        if (size < kHeader || !fd_.readAt(0, bytes.data(), kHeader)) {
+            state_ = size > 0 ? State::Damaged : State::Missing;
+        } else {
+            state_ = parseHeader(bytes, recordSize_, h);
+            if (state_ == State::Sound && h.end > size)
+                state_ = State::Damaged;
+            if (state_ == State::Sound)
+                return h;
+        }
+        h = Header();
+        if (state_ == State::Damaged && size > kHeader) {
+            // The entries tell where they end; the archive is checked whole.
             const Mapped all(path_, kHeader, size);
-            h.end = walk(all.view(), kHeader, recordSize_, [](const Entry&) { return true; });
-            h.synced = kHeader;
+            h.end = walk(all.view(), kHeader, recordSize_, Detail::Fields, [](const Entry&) { return true; });
         }
         h.id = QRandomGenerator::system()->generate64();
         return h;
+    }
+
+    // Writes over a damaged header the one header() found from the entries, so that the
+    // journal is not walked whole at every operation again. The caller holds the archive's
+    // lock; a header that cannot be written is found anew next time.
+    void mend(const Header& h)
+    {
+        if (state_ != State::Damaged || readOnly_ || fd_.size() < kHeader)
+            return;
+        const QByteArray head = headerBytes(h, recordSize_);
+        if (fd_.writeAt(0, head.constData(), head.size()) && fd_.sync())
+            state_ = State::Sound;
     }
 
     // Where the entries end: from the header's end, or the later one the index noted,
@@ -427,7 +543,8 @@ public:
         while (at + 8 <= size && fd_.readAt(at, head, 8)) {
             if (std::memcmp(head, kEntryMagic, 4) == 0) {
                 const quint32 length = qFromLittleEndian<quint32>(head + 4);
-                if (at + 8 + qint64(length) <= size && Journal::parse(read(at, 8 + length), at, recordSize_)) {
+                if (plausible(length) && at + 8 + qint64(length) <= size
+                    && readEntry(read(at, 8 + length), at, recordSize_, Detail::Fields)) {
                     at += 8 + length;
                     continue;
                 }
@@ -435,11 +552,10 @@ public:
                 return at;
             }
             // Not a whole entry: the next good one, if any, goes on after it.
-            const Mapped rest(path_, at + 1, size);
-            const qint64 next = walk(rest.view(), at + 1, recordSize_, [](const Entry&) { return false; });
-            if (next == at + 1)
+            const qint64 next = findNext(at + 1, size);
+            if (next >= size)
                 return at;
-            at = findNext(at + 1, size);
+            at = next;
         }
         return at;
     }
@@ -453,12 +569,12 @@ public:
     }
 
 private:
-    // The offset of the first good entry after from.
+    // The offset of the first good entry after from (size when there is none).
     qint64 findNext(qint64 from, qint64 size) const
     {
         const Mapped rest(path_, from, size);
         qint64 found = size;
-        walk(rest.view(), from, recordSize_, [&](const Entry& e) {
+        walk(rest.view(), from, recordSize_, Detail::Fields, [&](const Entry& e) {
             found = e.offset;
             return false;
         });
@@ -469,133 +585,237 @@ private:
     int recordSize_;
     Fd fd_;
     bool readOnly_ = false;
-    bool sound_ = false;
+    State state_ = State::Missing;
 };
 
-// The index beside a journal: the end of the entries it has seen, the entry that ends there,
-// and for each card the offset of its newest entry. A cache: rebuilt from the journal whenever
-// it is missing, damaged, of another journal or behind, or when its last entry is not in the
-// journal (an older copy of the journal put back, by a restore or by hand).
+// The fingerprint of the journal's bytes just before end, which an index of it repeats.
+std::optional<quint64> fingerprint(const File& journal, qint64 end)
+{
+    if (end < kHeader)
+        return std::nullopt;
+    const qint64 from = std::max(kHeader, end - kProof);
+    QByteArray bytes(end - from, Qt::Uninitialized);
+    if (end > from && !journal.fd().readAt(from, bytes.data(), bytes.size()))
+        return std::nullopt;
+    return fnv1a(bytes);
+}
+
+// The index beside a journal: where the entries it has seen end, and for each card the
+// offset of its newest entry. A cache: rebuilt from the journal whenever it is missing,
+// damaged, of another journal, or when the journal's bytes before that end are not the ones
+// it saw (an older copy of the journal put back, by a restore or by hand); brought up to
+// date when behind. Each card's note carries a check made with the index's own key, so that
+// a note changed by anything but the index is caught, and the index rebuilt.
 class Index {
 public:
-    Index(const QString& path, bool write) : fd_(path, write ? (O_RDWR | O_CREAT) : O_RDONLY), write_(write) { }
+    Index(QString path, bool write, int recordSize) : path_(std::move(path)), write_(write), recordSize_(recordSize) { }
 
-    // Reads the header and checks it against the journal; covered() tells the result.
-    void check(const Header& h, File& journal)
+    // Opens the index and checks its header against the journal; covered() tells the result.
+    void check(const Header& h, const File& journal)
     {
+        fd_.emplace(path_, write_ ? (O_RDWR | O_CREAT) : O_RDONLY);
         covered_ = 0;
-        last_ = 0;
-        QByteArray head(kIndexHeader, '\0');
-        if (!fd_.ok() || fd_.size() < kIndexHeader || !fd_.readAt(0, head.data(), kIndexHeader)
-            || std::memcmp(head.constData(), kIndexMagic, 8) != 0
-            || qFromLittleEndian<quint64>(head.constData() + 8) != h.id)
+        char head[kIndexHeader];
+        if (!fd_->ok() || fd_->size() < kIndexHeader || !fd_->readAt(0, head, kIndexHeader)
+            || std::memcmp(head, kIndexMagic, 8) != 0 || qFromLittleEndian<quint32>(head + 8) != kIndexFormat
+            || qFromLittleEndian<quint32>(head + 12) != quint32(recordSize_)
+            || qFromLittleEndian<quint64>(head + 16) != h.id
+            || qFromLittleEndian<quint32>(head + 48) != crc32(QByteArrayView(head, 48)))
             return;
-        const qint64 c = qFromLittleEndian<qint64>(head.constData() + 16);
-        const qint64 last = qFromLittleEndian<qint64>(head.constData() + 24);
-        if (c == kHeader && last == 0) {
-            covered_ = c;
+        const qint64 end = qFromLittleEndian<qint64>(head + 24);
+        if (end > journal.fd().size() || fingerprint(journal, end) != qFromLittleEndian<quint64>(head + 32))
             return;
-        }
-        if (last < kHeader || c <= last + 8 || c > journal.fd().size())
-            return;
-        if (c - last > kLargestEntry || !intact(journal.read(last, c - last)))
-            return;
-        covered_ = c;
-        last_ = last;
+        covered_ = end;
+        key_ = qFromLittleEndian<quint64>(head + 40);
     }
 
     // The end of the entries the index has seen, when it is this journal's; else 0.
     qint64 covered() const { return covered_; }
 
-    // Brings the index up to the entries' end (from an earlier point when given); returns
-    // false when it cannot be used.
-    bool catchUp(File& journal, const Header& h, qint64 end, std::optional<qint64> from = {})
+    // Brings the index up to the entries' end (from an earlier point when given; from the
+    // journal's start when it cannot be trusted); returns false when it cannot be used.
+    bool catchUp(const File& journal, const Header& h, qint64 end, std::optional<qint64> from = {})
     {
-        if (!fd_.ok())
+        if (!fd_ || !fd_->ok())
             return false;
-        qint64 seen = covered_;
-        qint64 last = last_;
-        const bool valid = seen >= kHeader && seen <= end;
-        if (valid && from && *from < seen) {
-            seen = std::max(*from, kHeader);
-            last = 0;
-        }
+        const bool valid = covered_ >= kHeader && covered_ <= end;
         if (!valid) {
-            if (!write_ || !fd_.truncate())
+            if (!write_ || !fd_->truncate())
                 return false;
-            seen = kHeader;
-            last = 0;
+            key_ = QRandomGenerator::system()->generate64() | 1;
         }
+        qint64 seen = valid ? covered_ : kHeader;
+        if (valid && from && *from < seen)
+            seen = std::max(*from, kHeader);
         if (seen < end) {
             if (!write_)
                 return false;
             const Mapped tail(journal.path(), seen, end);
             if (tail.failed())
                 return false;
-            walk(tail.view(), seen, recordSize_, [&](const Entry& e) {
-                setLatest(e.position, e.offset);
-                last = e.offset;
-                return true;
+            bool noted = true;
+            walk(tail.view(), seen, recordSize_, Detail::Fields, [&](const Entry& e) {
+                noted = setLatest(e.position, e.offset);
+                return noted;
             });
+            if (!noted)
+                return false;
         }
-        if (covered_ != end || last_ != last)
-            return writeHeader(h, end, last);
-        return true;
+        // A rebuilt index is on the disk before its header vouches for it.
+        if (!valid && !sync())
+            return false;
+        return covered_ == end || writeHeader(journal, h, end);
     }
+    // Rebuilds the index from the journal's start.
+    bool rebuild(const File& journal, const Header& h, qint64 end)
+    {
+        covered_ = 0;
+        return catchUp(journal, h, end);
+    }
+
+    // The offset of the newest entry of the card at position: 0 for none, -1 when the note
+    // fails its check (a note that the index did not write).
     qint64 latest(qint64 position) const
     {
-        char bytes[8];
-        if (position < 1 || !fd_.readAt(kIndexHeader + (position - 1) * 8, bytes, 8))
+        char note[kNote];
+        if (position < 1 || position > lastPosition(recordSize_)
+            || !fd_->readAt(kIndexHeader + (position - 1) * kNote, note, kNote))
             return 0;
-        return qFromLittleEndian<qint64>(bytes);
+        const qint64 offset = qFromLittleEndian<qint64>(note);
+        const quint64 check = qFromLittleEndian<quint64>(note + 8);
+        if (offset == 0 && check == 0)
+            return 0;
+        if (offset < kHeader || offset >= covered_ || check != noteCheck(position, offset))
+            return -1;
+        return offset;
     }
     bool setLatest(qint64 position, qint64 offset)
     {
-        char bytes[8];
-        qToLittleEndian(offset, bytes);
-        return position >= 1 && fd_.writeAt(kIndexHeader + (position - 1) * 8, bytes, 8);
+        if (position < 1 || position > lastPosition(recordSize_))
+            return false;
+        char note[kNote];
+        qToLittleEndian(offset, note);
+        qToLittleEndian(noteCheck(position, offset), note + 8);
+        return fd_->writeAt(kIndexHeader + (position - 1) * kNote, note, kNote);
     }
-    // Notes end as the entries' end and last as the entry that ends there (0: none).
-    bool writeHeader(const Header& h, qint64 end, qint64 last)
+    // Notes end as the end of the entries seen, with the fingerprint of the bytes before it.
+    bool writeHeader(const File& journal, const Header& h, qint64 end)
     {
+        const std::optional<quint64> print = fingerprint(journal, end);
+        if (!print)
+            return false;
         QByteArray head(kIndexMagic, 8);
+        put<quint32>(head, kIndexFormat);
+        put<quint32>(head, quint32(recordSize_));
         put<quint64>(head, h.id);
         put<qint64>(head, end);
-        put<qint64>(head, last);
-        if (!fd_.writeAt(0, head.constData(), head.size()))
+        put<quint64>(head, *print);
+        put<quint64>(head, key_);
+        put<quint32>(head, crc32(head));
+        head.append(QByteArray(kIndexHeader - head.size(), '\0'));
+        if (!fd_->writeAt(0, head.constData(), head.size()))
             return false;
         covered_ = end;
-        last_ = last;
         return true;
     }
-    bool sync() const { return fd_.ok() && ::fdatasync(fd_.get()) == 0; }
-    void setRecordSize(int size) { recordSize_ = size; }
+    bool sync() const { return fd_ && fd_->ok() && fd_->sync(); }
 
 private:
-    Fd fd_;
+    // The check of a card's note: FNV-1a of the index's key, the position and the offset.
+    quint64 noteCheck(qint64 position, qint64 offset) const
+    {
+        char bytes[24];
+        qToLittleEndian(key_, bytes);
+        qToLittleEndian(position, bytes + 8);
+        qToLittleEndian(offset, bytes + 16);
+        return fnv1a(QByteArrayView(bytes, 24));
+    }
+
+    QString path_;
     bool write_;
-    int recordSize_ = 0;
+    int recordSize_;
+    std::optional<Fd> fd_;
     qint64 covered_ = 0;
-    qint64 last_ = 0;
+    quint64 key_ = 0;
 };
 
 // The journal with its index, opened for one operation: the header, the entries' end.
 struct Opened {
     Opened(const QString& path, const QString& indexPath, int recordSize, bool write)
-        : file(path, recordSize, write), index(indexPath, write)
+        : file(path, recordSize, write), index(indexPath, write, recordSize)
     {
-        index.setRecordSize(recordSize);
-        if (file.exists()) {
-            header = file.header();
-            index.check(header, file);
-            end = file.end(header, index.covered());
-        }
+        if (!file.exists())
+            return;
+        header = file.header();
+        if (file.foreign())
+            return;
+        // Writers hold the archive's lock: a damaged header is mended once, by the first.
+        if (write)
+            file.mend(header);
+        index.check(header, file);
+        end = file.end(header, index.covered());
     }
+    // A journal of this archive (or none yet, to be written).
+    bool usable() const { return file.exists() && !file.foreign(); }
+    bool catchUp(std::optional<qint64> from = {}) { return indexed = index.catchUp(file, header, end, from); }
+    // The offset of the card's newest entry (0: none) as the index notes it; the index is
+    // rebuilt when its note fails its check. nullopt when there is no index to ask.
+    std::optional<qint64> noted(qint64 position)
+    {
+        if (!indexed)
+            return std::nullopt;
+        qint64 at = index.latest(position);
+        if (at < 0 && (indexed = index.rebuild(file, header, end)))
+            at = index.latest(position);
+        if (at < 0)
+            indexed = false;
+        return indexed ? std::optional<qint64>(at) : std::nullopt;
+    }
+    void rebuildIndex() { indexed = index.rebuild(file, header, end); }
+
     File file;
     Index index;
     Header header;
     qint64 end = kHeader;
+    bool indexed = false;
 };
+
+// The offset of the newest entry of each card at positions (0: none), found by walking the
+// journal: when there is no index to ask, or its answer is doubted.
+std::map<qint64, qint64> newestByWalk(const Opened& j, const std::set<qint64>& positions)
+{
+    std::map<qint64, qint64> found;
+    for (const qint64 k : positions)
+        found[k] = 0;
+    const Mapped all(j.file.path(), kHeader, j.end);
+    if (all.failed())
+        throw IoError(QStringLiteral("cannot read the journal %1").arg(j.file.path()));
+    walk(all.view(), kHeader, j.file.recordSize(), Detail::Fields, [&](const Entry& e) {
+        if (const auto it = found.find(e.position); it != found.end())
+            it->second = e.offset;
+        return true;
+    });
+    return found;
+}
+
+// Every readable entry of the card at position that starts before offset before, oldest
+// first, found by walking the journal: only the card's own entries are read whole.
+std::vector<Entry> entriesOf(const Opened& j, qint64 position, qint64 before)
+{
+    std::vector<Entry> out;
+    const Mapped range(j.file.path(), kHeader, before);
+    if (range.failed())
+        throw IoError(QStringLiteral("cannot read the journal %1").arg(j.file.path()));
+    const int size = j.file.recordSize();
+    walk(range.view(), kHeader, size, Detail::Fields, [&](const Entry& e) {
+        if (e.position == position)
+            if (std::optional<Entry> whole =
+                    readEntry(entryAt(range.view(), kHeader, e.offset), e.offset, size, Detail::Whole))
+                out.push_back(std::move(*whole));
+        return true;
+    });
+    return out;
+}
 } // namespace
 
 Journal::Journal(const QString& archivePath, int recordSize) : path_(pathFor(archivePath)), recordSize_(recordSize)
@@ -619,72 +839,95 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
 {
     Opened j(path_, indexPath(), recordSize_, true);
     j.file.require("write");
-    const bool indexed = j.index.catchUp(j.file, j.header, j.end);
-
-    std::vector<Change> all;
-    std::vector<std::pair<qint64, qint64>> latest; // position, offset of its newest entry
-    // Before a card's first version, the one stored before it.
-    if (!changes.empty() && storedBefore) {
-        const qint64 k = changes.front().position;
-        const qint64 newest = indexed ? j.index.latest(k) : (hasCard(k) ? -1 : 0);
-        if (newest > 0)
-            latest.push_back({k, newest});
-        QByteArray before;
-        if (newest == 0 && !(before = storedBefore()).isEmpty())
-            all.push_back({k, What::Precedente, before, {}});
-    }
-    all.insert(all.end(), changes.begin(), changes.end());
-
-    // Each entry chained to the card's entry before it, in this batch or the journal.
-    const QString workstation = platform::hostName();
-    const QString user = platform::userName();
-    QByteArray bytes;
-    const qsizetype known = qsizetype(latest.size()); // looked up, not written here
-    for (const Change& c : all) {
+    std::set<qint64> positions;
+    for (const Change& c : changes) {
         if (c.record.size() != recordSize_)
             throw IoError(
                 QStringLiteral("a record of %1 bytes for a journal of %2").arg(c.record.size()).arg(recordSize_));
-        qint64 previous = 0;
-        for (const auto& [position, offset] : latest)
-            if (position == c.position)
-                previous = offset;
-        if (previous == 0 && indexed)
-            previous = j.index.latest(c.position);
+        if (c.position < 1 || c.position > lastPosition(recordSize_))
+            throw IoError(QStringLiteral("card %1 is past the largest archive with a history").arg(c.position));
+        positions.insert(c.position);
+    }
+    j.catchUp();
+
+    // The newest entry of each card: written here, else as the index notes it, else found by
+    // walking the journal once for every card of the batch. Each new entry chains to it.
+    std::map<qint64, qint64> latest;
+    std::optional<std::map<qint64, qint64>> walked;
+    const auto newest = [&](qint64 k) {
+        if (const auto it = latest.find(k); it != latest.end())
+            return it->second;
+        if (const std::optional<qint64> at = j.noted(k))
+            return *at;
+        if (!walked)
+            walked = newestByWalk(j, positions);
+        return walked->at(k);
+    };
+
+    // Before a card's first version, the one stored before it. A card the archive holds and
+    // the index knows no entry of is looked for in the journal itself, so that a note lost
+    // or blanked never starts its history anew over the versions the journal holds.
+    std::vector<Change> all;
+    if (!changes.empty() && storedBefore) {
+        const qint64 k = changes.front().position;
+        if (newest(k) == 0) {
+            const QByteArray before = storedBefore();
+            const bool first = before.isEmpty() || walked || newestByWalk(j, {k}).at(k) == 0;
+            if (!first)
+                j.rebuildIndex(); // it missed the card's versions: it is not trusted for the others
+            else if (!before.isEmpty())
+                all.push_back({k, What::Precedente, before, {}});
+        }
+    }
+    all.insert(all.end(), changes.begin(), changes.end());
+
+    const QString workstation = platform::hostName();
+    const QString user = platform::userName();
+    QByteArray bytes;
+    std::vector<std::pair<qint64, qint64>> written; // position, offset
+    for (const Change& c : all) {
+        const qint64 previous = newest(c.position);
         const qint64 offset = j.end + bytes.size();
-        bytes += entryBytes(c, previous, when, workstation, user);
-        latest.push_back({c.position, offset});
+        bytes += encodeEntry(c, previous, when, workstation, user);
+        latest[c.position] = offset;
+        written.push_back({c.position, offset});
     }
 
-    // A new journal, or one whose header was damaged, gets its header with the entries.
+    // A new journal, or one whose header could not be mended, gets its header with the entries.
     const qint64 size = j.file.fd().size();
     const bool newHeader = !j.file.sound();
     const qint64 needed = j.end + bytes.size();
-    bool written = true;
+    // Eight zeros after the entries end them, so that nothing the file held past its end (a
+    // write a power failure left half done, a forged tail) is ever read as following them.
+    bytes.append(QByteArray(8, '\0'));
+    bool ok = true;
     if (newHeader) {
         Header h = j.header;
         h.end = j.end;
         const QByteArray head = headerBytes(h, recordSize_);
-        written = j.file.fd().writeAt(0, head.constData(), head.size());
+        ok = j.file.fd().writeAt(0, head.constData(), head.size());
     }
-    if (written && size < needed) {
+    if (ok && size < j.end + bytes.size()) {
         // Zeros ahead of the entries, so that the next appends change no file size.
-        const qint64 target = (needed / kAhead + 1) * kAhead;
+        const qint64 target = ((j.end + bytes.size()) / kAhead + 1) * kAhead;
         const QByteArray zeros(std::min<qint64>(target - size, kAhead), '\0');
-        for (qint64 at = std::max(size, kHeader); written && at < target; at += zeros.size())
-            written = j.file.fd().writeAt(at, zeros.constData(), std::min<qint64>(zeros.size(), target - at));
+        for (qint64 at = std::max(size, kHeader); ok && at < target; at += zeros.size())
+            ok = j.file.fd().writeAt(at, zeros.constData(), std::min<qint64>(zeros.size(), target - at));
     }
-    written = written && j.file.fd().writeAt(j.end, bytes.constData(), bytes.size());
-    if (!written || ::fdatasync(j.file.fd().get()) != 0) {
+    ok = ok && j.file.fd().writeAt(j.end, bytes.constData(), bytes.size());
+    if (!ok || !j.file.fd().sync()) {
         const QString cause = QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError());
         // Best effort: zeros over what was written, so that the entries do not count.
         const QByteArray zeros(bytes.size(), '\0');
         j.file.fd().writeAt(j.end, zeros.constData(), zeros.size());
         throw IoError(cause);
     }
-    if (indexed && qsizetype(latest.size()) > known) {
-        for (auto it = latest.begin() + known; it != latest.end(); ++it)
-            j.index.setLatest(it->first, it->second);
-        j.index.writeHeader(j.header, needed, latest.back().second);
+    if (j.indexed) {
+        bool noted = true;
+        for (const auto& [k, offset] : written)
+            noted = noted && j.index.setLatest(k, offset);
+        if (noted)
+            j.index.writeHeader(j.file, j.header, needed);
     }
     return needed - j.header.synced;
 }
@@ -692,51 +935,37 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
 bool Journal::hasCard(qint64 position) const
 {
     Opened j(path_, indexPath(), recordSize_, true);
-    if (!j.file.exists())
+    if (!j.usable())
         return false;
-    if (j.index.catchUp(j.file, j.header, j.end))
-        return j.index.latest(position) != 0;
-    bool found = false;
-    scan([&](const Entry& e) {
-        found = e.position == position;
-        return !found;
-    });
-    return found;
+    j.catchUp();
+    if (const std::optional<qint64> at = j.noted(position))
+        return *at != 0;
+    return newestByWalk(j, {position}).at(position) != 0;
 }
 
 std::vector<Entry> Journal::versions(qint64 position) const
 {
     std::vector<Entry> out;
     Opened j(path_, indexPath(), recordSize_, true);
-    if (!j.file.exists())
+    if (!j.usable())
         return out;
-    if (j.index.catchUp(j.file, j.header, j.end)) {
-        // Newest to oldest along the card's chain, each entry read and checked on its own.
-        for (qint64 at = j.index.latest(position); at >= kHeader && at < j.end;) {
-            const QByteArray head = j.file.read(at, 8);
-            const quint32 length = qFromLittleEndian<quint32>(head.constData() + 4);
-            std::optional<Entry> e;
-            if (at + 8 + qint64(length) <= j.end)
-                e = parse(j.file.read(at, 8 + length), at, recordSize_);
-            if (!e || e->position != position)
-                break; // a damaged link: the older entries are found by walking the journal
-            at = e->previous;
-            out.push_back(std::move(*e));
-            if (at == 0)
-                return out;
-        }
+    j.catchUp();
+    // Newest to oldest along the card's chain, each entry read and checked on its own.
+    for (qint64 at = j.noted(position).value_or(0); at >= kHeader && at + 8 <= j.end;) {
+        const QByteArray head = j.file.read(at, 8);
+        const quint32 length = qFromLittleEndian<quint32>(head.constData() + 4);
+        std::optional<Entry> e;
+        if (plausible(length) && at + 8 + qint64(length) <= j.end)
+            e = parse(j.file.read(at, 8 + length), at, recordSize_);
+        if (!e || e->position != position)
+            break; // a damaged link: the older entries are found by walking the journal
+        at = e->previous;
+        out.push_back(std::move(*e));
+        if (at == 0)
+            return out;
     }
-    // Without a usable index, or past a damaged entry: every entry of the card older than
-    // those found.
-    const qint64 before = out.empty() ? j.end : out.back().offset;
-    std::vector<Entry> older;
-    scan([&](const Entry& e) {
-        if (e.offset >= before)
-            return false;
-        if (e.position == position)
-            older.push_back(e);
-        return true;
-    });
+    // Without an index, or past a damaged link: every entry of the card older than those found.
+    const std::vector<Entry> older = entriesOf(j, position, out.empty() ? j.end : out.back().offset);
     out.insert(out.end(), older.rbegin(), older.rend());
     return out;
 }
@@ -749,13 +978,13 @@ void Journal::scan(const std::function<bool(const Entry&)>& visit) const
 void Journal::scanFrom(qint64 from, const std::function<bool(const Entry&)>& visit) const
 {
     Opened j(path_, indexPath(), recordSize_, false);
-    if (!j.file.exists())
+    if (!j.usable())
         return;
     from = std::max(from, kHeader);
     const Mapped range(path_, from, j.end);
     if (range.failed())
         throw IoError(QStringLiteral("cannot read the journal %1").arg(path_));
-    walk(range.view(), from, recordSize_, visit);
+    walk(range.view(), from, recordSize_, Detail::Whole, visit);
 }
 
 qint64 Journal::end() const
@@ -767,13 +996,13 @@ qint64 Journal::end() const
 qint64 Journal::synced() const
 {
     Opened j(path_, indexPath(), recordSize_, false);
-    return j.file.exists() ? j.header.synced : kHeader;
+    return j.usable() ? j.header.synced : kHeader;
 }
 
 bool Journal::unsynced() const
 {
     Opened j(path_, indexPath(), recordSize_, false);
-    return j.file.exists() && j.header.synced != j.end;
+    return j.usable() && j.header.synced != j.end;
 }
 
 void Journal::markSynced()
@@ -782,13 +1011,13 @@ void Journal::markSynced()
     j.file.require("write");
     // The index is brought up to the entries the archive now holds and forced to the disk
     // with them, so that after a power failure it is trusted only up to here.
-    if (j.index.catchUp(j.file, j.header, j.end, j.header.synced))
+    if (j.catchUp(j.header.synced))
         j.index.sync();
     Header h = j.header;
     h.end = j.end;
     h.synced = h.end;
     const QByteArray head = headerBytes(h, recordSize_);
-    if (!j.file.fd().writeAt(0, head.constData(), head.size()) || ::fdatasync(j.file.fd().get()) != 0)
+    if (!j.file.fd().writeAt(0, head.constData(), head.size()) || !j.file.fd().sync())
         throw IoError(QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError()));
 }
 

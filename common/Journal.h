@@ -13,9 +13,11 @@
 // "Inventario_Opere.pro"). Each entry carries its length, a version byte and a CRC-32, so
 // a torn last entry is recognised and ignored and a damaged one in the middle is skipped
 // without losing the entries after it. Entries of one card are chained newest to oldest,
-// and a small index beside the journal (".indice", rebuilt from the journal whenever it is
-// missing or behind) points at the newest of each card, so a card's history is read
-// without reading the journal. The layout is written down in the README.
+// and a small index beside the journal (".indice") points at the newest of each card, so a
+// card's history is read without reading the journal. The index is trusted only when it
+// proves it was made from this journal as it stands (its identity and a fingerprint of the
+// bytes before the end it has seen) and each card's note passes its check; else it is
+// rebuilt. The layout is written down in the README.
 //
 // The journal is the save's write-ahead log: an entry is forced to the disk before the
 // archive record changes, and the record itself is forced to the disk at checkpoints; after
@@ -75,9 +77,11 @@ public:
     // hold on the disk. Throws IoError; then nothing of them counts as written.
     qint64 append(const std::vector<Change>& changes, const QDateTime& when,
                   const std::function<QByteArray()>& storedBefore = {});
-    // True when the journal holds a version of the card at position.
+    // True when the journal holds a version of the card at position. The caller holds the
+    // archive's lock (the index is brought up to date, a damaged header mended).
     bool hasCard(qint64 position) const;
-    // Every readable version of the card at position, newest first.
+    // Every readable version of the card at position, newest first. The caller holds the
+    // archive's lock, as for hasCard.
     std::vector<Entry> versions(qint64 position) const;
     // Every readable entry in journal order; visit returns false to stop. Damaged entries
     // are skipped, a torn end ignored.

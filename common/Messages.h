@@ -20,6 +20,8 @@ inline const QString kSavedElsewhere = QStringLiteral(
     "Attenzione: un'altra postazione ha modificato questa scheda dopo che \u00E8 stata aperta. Salvando, le sue "
     "modifiche saranno sostituite (restano comunque nella cronologia). Si vuole salvare?");
 inline const QString kNotSavedYet = QStringLiteral("La scheda corrente non \u00E8 ancora stata salvata in archivio.");
+inline const QString kUnsavedEdits = QStringLiteral(
+    "La scheda contiene modifiche non salvate, che andranno perse. Caricare comunque la versione scelta?");
 inline const QString kRestored =
     QStringLiteral("La versione scelta \u00E8 stata caricata nella scheda: premere \u00ABSalva\u00BB per archiviarla.");
 inline const QString kNoHistoryYet = QStringLiteral(

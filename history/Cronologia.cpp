@@ -61,10 +61,10 @@ QVariant VersionModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 TfrmCronologia::TfrmCronologia(Ui& ui, QWidget* parent, std::vector<history::Version> versions,
-                               history::RecordKind kind, QStringList current, Restore restore,
+                               history::RecordKind kind, QStringList current, bool unsavedEdits, Restore restore,
                                std::function<void(QWidget*)> help)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui),
-      kind_(std::move(kind)), current_(std::move(current)), restore_(std::move(restore))
+      kind_(std::move(kind)), current_(std::move(current)), unsavedEdits_(unsavedEdits), restore_(std::move(restore))
 {
     setObjectName(QStringLiteral("frmCronologia"));
     setWindowTitle(QStringLiteral(" Cronologia della scheda"));
@@ -156,9 +156,8 @@ TfrmCronologia::TfrmCronologia(Ui& ui, QWidget* parent, std::vector<history::Ver
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(panel);
 
+    // Enter or a double click on a version only chooses it: only Ripristina puts it on the card.
     connect(lstVersioni->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showChosen(); });
-    // Enter or a double click on a version restores it, as Ripristina does.
-    connect(lstVersioni, &QTreeView::activated, this, [this] { btnRipristinaClick(); });
     connect(btnRipristina, &QPushButton::clicked, this, &TfrmCronologia::btnRipristinaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &QDialog::reject);
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -222,6 +221,8 @@ void TfrmCronologia::btnRipristinaClick()
 {
     const int row = chosen();
     if (row < 0)
+        return;
+    if (unsavedEdits_ && ui_.question(this, messages::kUnsavedEdits) != Ui::Answer::Yes)
         return;
     const history::Version& v = model_->version(row);
     if (restore_)

@@ -33,15 +33,17 @@ private:
 // The history of the card on screen: its saved versions in lstVersioni; the one chosen
 // beside the card as it stands in grdConfronto, changed rows marked, with its photo in
 // imgVersione (and imgVersione02 for a report's second photo). Ripristina puts the chosen
-// version on the card, to be saved as a new version.
+// version on the card, to be saved as a new version, after asking when the card holds edits
+// not saved; Enter and a double click on a version only choose it.
 class TfrmCronologia : public QDialog {
     Q_OBJECT
     Q_PROPERTY(QColor changedColour MEMBER changedColour_)
 public:
     // Puts the record and the photos (per frame, the file of each) on the card.
     using Restore = std::function<void(const QByteArray& record, const QStringList& photos)>;
+    // unsavedEdits: the card holds edits not saved, which a restore would replace.
     TfrmCronologia(Ui& ui, QWidget* parent, std::vector<history::Version> versions, history::RecordKind kind,
-                   QStringList current, Restore restore, std::function<void(QWidget*)> help = {});
+                   QStringList current, bool unsavedEdits, Restore restore, std::function<void(QWidget*)> help = {});
 
     QTreeView* lstVersioni;
     QTableWidget* grdConfronto;
@@ -65,6 +67,7 @@ private:
     VersionModel* model_;
     history::RecordKind kind_;
     QStringList current_;
+    bool unsavedEdits_;
     Restore restore_;
     QColor changedColour_;
 };
@@ -96,5 +99,5 @@ void showCardHistory(Ui& ui, Card<R>& card, QList<quint8> frames, const QStringL
     for (const CardField<R>& f : card.fieldTable())
         current << text::trim(cardfields::value(f.control));
     execOnce(ui, std::make_unique<TfrmCronologia>(ui, &card, history::versions(entries, kind, currentPhotos), kind,
-                                                  current, restore, help));
+                                                  current, card.unsavedEdits(), restore, help));
 }

@@ -19,7 +19,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace {
 using journal::What;
@@ -63,6 +65,70 @@ template <class T> T at(const QByteArray& bytes, qsizetype offset)
 {
     return qFromLittleEndian<T>(bytes.constData() + offset);
 }
+
+template <class T> void put(QByteArray& out, T value)
+{
+    char bytes[sizeof(T)];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, sizeof(T));
+}
+
+// An entry laid out by hand as the README gives it, with a good CRC: what a forged or
+// damaged journal may hold and the program never writes.
+QByteArray forgedEntry(qint64 position, qint64 previous, const QByteArray& packed)
+{
+    QByteArray body;
+    put<quint8>(body, 1);
+    put<quint8>(body, quint8(What::Modificata));
+    put<qint64>(body, position);
+    put<qint64>(body, previous);
+    put<qint64>(body, QDateTime::currentMSecsSinceEpoch());
+    put<quint16>(body, 0); // workstation
+    put<quint16>(body, 0); // user
+    put<quint8>(body, 0); // kept photos
+    put<quint32>(body, TSchedaOpera::kSize);
+    put<quint32>(body, quint32(packed.size()));
+    body += packed;
+    put<quint32>(body, crc32(body));
+    QByteArray out("BRVV");
+    put<quint32>(out, quint32(body.size()));
+    return out + body;
+}
+
+// A record's stream that inflates to megabytes of zeros (one compressed megabyte repeated),
+// claiming the size of a record.
+QByteArray zeroBomb(int megabytes)
+{
+    z_stream s{};
+    deflateInit(&s, Z_BEST_COMPRESSION);
+    QByteArray zeros(1 << 20, '\0');
+    const auto next = [&] {
+        QByteArray out(64 * 1024, Qt::Uninitialized);
+        s.next_in = reinterpret_cast<Bytef*>(zeros.data());
+        s.avail_in = uInt(zeros.size());
+        s.next_out = reinterpret_cast<Bytef*>(out.data());
+        s.avail_out = uInt(out.size());
+        deflate(&s, Z_SYNC_FLUSH);
+        out.truncate(out.size() - qsizetype(s.avail_out));
+        return out;
+    };
+    QByteArray stream(4, '\0');
+    qToBigEndian(quint32(TSchedaOpera::kSize), stream.data());
+    stream += next();
+    const QByteArray more = next();
+    for (int i = 1; i < megabytes; ++i)
+        stream += more;
+    deflateEnd(&s);
+    return stream;
+}
+
+// The largest resident size the test process reached, in kilobytes.
+long peakKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
 } // namespace
 
 class TestJournal : public QObject {
@@ -83,12 +149,27 @@ private slots:
     void killedWhileSaving();
     void twoWorkstationsSaveTheSameCard();
     void recoveryPutsBackWhatThePowerFailureTook();
+    void indexOfTheJournalBeforeARestoreWasUndone();
+    void handMadeIndex_data();
+    void handMadeIndex();
+    void saveWithoutAnIndex();
+    void recordThatInflatesTooFar();
+    void cardNoArchiveCanHave();
+    void damagedHeaderMendedOnce();
+    void whatLiesPastTheEndStaysPast();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<programdir::Override> here_;
     QString archive() const { return dir_->filePath("Inventario_Opere.pro"); }
     QString journalFile() const { return dir_->filePath("Inventario_Opere.cronologia"); }
+    QString indexFile() const { return journalFile() + ".indice"; }
+    // Writes entry where the journal's entries end, as a forged or damaged journal has it.
+    void appendRaw(const QByteArray& entry)
+    {
+        const qint64 end = ArtworkArchive().journal().end();
+        writeAll(journalFile(), readAll(journalFile()).left(end) + entry);
+    }
 };
 
 void TestJournal::init()
@@ -293,8 +374,16 @@ void TestJournal::entryOfAnotherRecordSize()
     QVERIFY(journal::Journal::parse(entry, 64, TSchedaOpera::kSize).has_value());
     // The same entry read as one of the report archive's: refused, not misread.
     QVERIFY(!journal::Journal::parse(entry, 64, 11895).has_value());
-    // A journal read for records of another size yields nothing.
-    QVERIFY(journal::Journal(archive(), 11895).versions(1).empty());
+    // A journal read for records of another size yields nothing, and neither it nor its
+    // index is touched.
+    const QByteArray journalBefore = readAll(journalFile());
+    const QByteArray indexBefore = readAll(indexFile());
+    journal::Journal other(archive(), 11895);
+    QVERIFY(other.versions(1).empty());
+    QVERIFY_THROWS_EXCEPTION(
+        IoError, other.append({{1, What::Modificata, QByteArray(11895, ' '), {}}}, QDateTime::currentDateTimeUtc()));
+    QCOMPARE(readAll(journalFile()), journalBefore);
+    QCOMPARE(readAll(indexFile()), indexBefore);
     QCOMPARE(titles(store.history(1)), QStringList{"uno"});
 }
 
@@ -363,18 +452,22 @@ void TestJournal::killedWhileSaving()
     QVERIFY(total > 30);
     const qint64 size = QFileInfo(archive()).size();
     QCOMPARE(size % TSchedaOpera::kSize, 0);
+    // What the history screen lists of each card: every reported save is there, and the
+    // record the archive holds for the card is one of its versions.
     ArtworkArchive store;
-    QSet<QString> kept;
-    store.journal().scan([&](const journal::Entry& e) {
-        kept.insert(titleOf(e.record));
+    QSet<QString> listed;
+    QStringList strays;
+    store.scan([&](qint64 k, const char* bytes) {
+        const QStringList versions = titles(store.history(k));
+        listed.unite(QSet<QString>(versions.begin(), versions.end()));
+        const QString t = TSchedaOpera::fieldText(bytes, TSchedaOpera::Titolo);
+        if (!t.startsWith(u'r') || !versions.contains(t))
+            strays << QStringLiteral("%1: %2").arg(k).arg(t);
         return true;
     });
+    QVERIFY2(strays.isEmpty(), qPrintable(strays.join(u'\n')));
     for (const QString& t : std::as_const(reported))
-        QVERIFY2(kept.contains(t), qPrintable(t));
-    store.scan([&](qint64, const char* bytes) {
-        const QString t = TSchedaOpera::fieldText(bytes, TSchedaOpera::Titolo);
-        return t.startsWith(u'r') && kept.contains(t);
-    });
+        QVERIFY2(listed.contains(t), qPrintable(t));
     QCOMPARE(store.save(card("dopo"), {}, What::Inserita), size / TSchedaOpera::kSize + 1);
 }
 
@@ -431,6 +524,180 @@ void TestJournal::recoveryPutsBackWhatThePowerFailureTook()
     writeAll(archive(), other);
     store.recover();
     QCOMPARE(readAll(archive()), other);
+}
+
+void TestJournal::indexOfTheJournalBeforeARestoreWasUndone()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    store.save(card("due"), {}, What::Inserita);
+    const QByteArray backup = readAll(journalFile());
+    store.save(card("stessa"), "1", What::Modificata);
+    const QByteArray safety = readAll(journalFile()); // what a restore keeps before it
+    const qint64 end = store.journal().end();
+    // A restore puts the backup's journal back; card 2 is saved with the same bytes, so that
+    // an entry of the same length lands where card 1's last one stood.
+    writeAll(journalFile(), backup);
+    store.save(card("stessa"), "2", What::Modificata);
+    QCOMPARE(store.journal().end(), end);
+    // The restore undone: the index seen since is not this journal's, whatever sits there.
+    writeAll(journalFile(), safety);
+    QCOMPARE(titles(store.history(1)), (QStringList{"stessa", "uno"}));
+    QCOMPARE(titles(store.history(2)), QStringList{"due"});
+    // The next save chains to the version the journal holds.
+    store.save(card("dopo"), "1", What::Modificata);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(titles(v), (QStringList{"dopo", "stessa", "uno"}));
+    QCOMPARE(v[0].previous, v[1].offset);
+}
+
+void TestJournal::handMadeIndex_data()
+{
+    QTest::addColumn<QString>("note"); // what card 1's note in the index is made to say
+    QTest::newRow("an older entry of the card") << "older";
+    QTest::newRow("another card's entry") << "other";
+    QTest::newRow("no entry") << "none";
+}
+
+void TestJournal::handMadeIndex()
+{
+    QFETCH(QString, note);
+    ArtworkArchive store;
+    store.save(card("v1"), {}, What::Inserita);
+    store.save(card("altra"), {}, What::Inserita);
+    store.save(card("v2"), "1", What::Modificata);
+    store.save(card("v3"), "1", What::Modificata);
+    const std::vector<journal::Entry> before = store.history(1);
+    const qint64 named = note == "older" ? before.back().offset : note == "other" ? store.history(2)[0].offset : 0;
+    // Card 1's note is the first after the 64-byte header: its offset, then its check.
+    QByteArray index = readAll(indexFile());
+    QCOMPARE(at<qint64>(index, 64), before.front().offset);
+    QByteArray forged;
+    put<qint64>(forged, named);
+    index.replace(64, 8, forged);
+    if (note == "none")
+        index.replace(72, 8, QByteArray(8, '\0'));
+    writeAll(indexFile(), index);
+    QCOMPARE(titles(store.history(1)), (QStringList{"v3", "v2", "v1"}));
+    writeAll(indexFile(), index);
+    // A save over the forged index chains to the card's newest version.
+    store.save(card("v4"), "1", What::Modificata);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(titles(v), (QStringList{"v4", "v3", "v2", "v1"}));
+    QCOMPARE(v[0].previous, v[1].offset);
+    QCOMPARE(titles(store.history(2)), QStringList{"altra"});
+}
+
+void TestJournal::saveWithoutAnIndex()
+{
+    ArtworkArchive store;
+    store.save(card("v1"), {}, What::Inserita);
+    store.save(card("altra"), {}, What::Inserita);
+    store.save(card("v2"), "1", What::Modificata);
+    // An index that cannot be opened: the saves go on and chain as they would through one.
+    QVERIFY(QFile::remove(indexFile()));
+    QVERIFY(QDir(dir_->path()).mkdir("Inventario_Opere.cronologia.indice"));
+    store.save(card("v3"), "1", What::Modificata);
+    store.save(card("nuova"), {}, What::Inserita);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(titles(v), (QStringList{"v3", "v2", "v1"}));
+    QCOMPARE(v[0].previous, v[1].offset);
+    QCOMPARE(titles(store.history(3)), QStringList{"nuova"});
+}
+
+void TestJournal::recordThatInflatesTooFar()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    // An entry whose record, CRC and all, inflates to 256 MB: read as damaged, at the cost of
+    // a record, never of what it claims.
+    const QByteArray bomb = forgedEntry(1, 64, zeroBomb(256));
+    const long before = peakKb();
+    QVERIFY(!journal::Journal::parse(bomb, store.journal().end(), TSchedaOpera::kSize));
+    appendRaw(bomb);
+    store.save(card("dopo"), "1", What::Modificata);
+    QCOMPARE(titles(store.history(1)), (QStringList{"dopo", "uno"}));
+    int read = 0;
+    store.journal().scan([&](const journal::Entry&) { return ++read; });
+    QCOMPARE(read, 2);
+    QVERIFY2(peakKb() - before < 64 * 1024, qPrintable(QString::number(peakKb() - before)));
+}
+
+void TestJournal::cardNoArchiveCanHave()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    // A whole entry for card 2^40, which no archive can hold: a damaged entry, never noted
+    // in the index (8 bytes a card would make it a file of terabytes).
+    appendRaw(forgedEntry(qint64(1) << 40, 0, qCompress(card("lontana"))));
+    store.save(card("due"), {}, What::Inserita);
+    QCOMPARE(titles(store.history(1)), QStringList{"uno"});
+    QCOMPARE(titles(store.history(2)), QStringList{"due"});
+    QVERIFY(store.history(qint64(1) << 40).empty());
+    QStringList all;
+    store.journal().scan([&](const journal::Entry& e) {
+        all << titleOf(e.record);
+        return true;
+    });
+    QCOMPARE(all, (QStringList{"uno", "due"}));
+    QVERIFY(QFileInfo(indexFile()).size() < 4096);
+    // And none is written.
+    QVERIFY_THROWS_EXCEPTION(IoError, store.journal().append({{qint64(1) << 40, What::Inserita, card("x"), {}}},
+                                                             QDateTime::currentDateTimeUtc()));
+}
+
+void TestJournal::damagedHeaderMendedOnce()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    store.save(card("due"), {}, What::Inserita);
+    store.checkpoint();
+    store.save(card("uno bis"), "1", What::Modificata);
+    const qint64 end = store.journal().end();
+    QByteArray j = readAll(journalFile());
+    j[20] = char(j[20] ^ 0x40); // the end the header notes, so that its CRC fails
+    writeAll(journalFile(), j);
+    // Read without the archive's lock, the entries tell where they end.
+    QCOMPARE(store.journal().end(), end);
+    QCOMPARE(readAll(journalFile()), j);
+    // The first operation under the lock writes the header anew: the journal's end, and
+    // the archive to be checked whole against it at the next recovery.
+    QCOMPARE(titles(store.history(1)), (QStringList{"uno bis", "uno"}));
+    const QByteArray mended = readAll(journalFile());
+    QCOMPARE(at<quint32>(mended, 40), crc32(mended.left(40)));
+    QCOMPARE(at<qint64>(mended, 16), end);
+    QCOMPARE(at<qint64>(mended, 24), 64);
+    QCOMPARE(mended.mid(64), j.mid(64));
+    // Once: later operations find it whole, and the index built then stays as it is.
+    const QByteArray index = readAll(indexFile());
+    QCOMPARE(titles(store.history(2)), QStringList{"due"});
+    QCOMPARE(readAll(journalFile()), mended);
+    QCOMPARE(readAll(indexFile()), index);
+    store.recover();
+    QCOMPARE(store.journal().synced(), end);
+}
+
+void TestJournal::whatLiesPastTheEndStaysPast()
+{
+    ArtworkArchive store;
+    store.save(card("uno"), {}, What::Inserita);
+    const qint64 second = store.journal().end();
+    store.save(card("due"), {}, What::Inserita);
+    const qint64 third = store.journal().end();
+    store.save(card("due bis"), "2", What::Modificata);
+    // Zeros where card 2's first entry was: the journal ends there, and its last entry lies
+    // past the end (as a write that a power failure left half done may leave it).
+    QByteArray j = readAll(journalFile());
+    j.replace(second, third - second, QByteArray(third - second, '\0'));
+    writeAll(journalFile(), j);
+    QCOMPARE(store.journal().end(), second);
+    // An entry of just that length written at the end never joins what lay past it.
+    const QByteArray again = card("due");
+    store.journal().append({{2, What::Inserita, again, {}}}, QDateTime::currentDateTimeUtc());
+    QCOMPARE(store.journal().end(), third);
+    const std::vector<journal::Entry> v = store.history(2);
+    QCOMPARE(titles(v), QStringList{"due"});
+    QCOMPARE(v[0].offset, second);
 }
 
 QTEST_GUILESS_MAIN(TestJournal)

@@ -1,6 +1,6 @@
 // The history screen of both cards, driven from their button: the versions listed newest
 // first, the chosen one beside the card, the photo it had, restoring it and saving it as a
-// new version; a card saved by another workstation meanwhile.
+// new version; a card saved by another workstation meanwhile; kept photos named by a journal.
 #include "Cards.h"
 #include "Fixture.h"
 
@@ -56,7 +56,11 @@ private slots:
     void savedByAnotherWorkstation_data();
     void savedByAnotherWorkstation();
     void helpAndKeyboard();
+    void unsavedEditsAskedFirst_data();
+    void unsavedEditsAskedFirst();
     void cardsRecoverAndCheckpoint();
+    void keptPhotoNames_data();
+    void keptPhotoNames();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -108,9 +112,11 @@ void TestCronologia::versionsComparedAndRestored()
         QCOMPARE(s->grdConfronto->item(13, 2)->text(), QString("nota dopo"));
         QTest::mouseClick(s->btnRipristina, Qt::LeftButton);
     });
+    f->ui.answerNext(Ui::Answer::Yes); // the title typed and not saved goes
     QTest::mouseClick(frmOpere->cmdCronologia, Qt::LeftButton);
     QCOMPARE(f->ui.takeExecuted(), QStringList{"frmCronologia"});
-    QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kRestored, {}}}));
+    QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Plain, messages::kUnsavedEdits, {}},
+                                                           {Ui::Kind::Information, messages::kRestored, {}}}));
     QCOMPARE(frmOpere->txtNote->text(), QString("nota prima"));
     QCOMPARE(frmOpere->txtCapo->text(), QString("Titolo"));
     QCOMPARE(colourOf(frmOpere->imgFoto->image()), QString("red"));
@@ -237,13 +243,84 @@ void TestCronologia::helpAndKeyboard()
         QTest::keyClick(s->lstVersioni, Qt::Key_F1);
         QTest::keyClick(s->lstVersioni, Qt::Key_Down);
         QCOMPARE(s->chosen(), 1);
-        QTest::keyClick(s->lstVersioni, Qt::Key_Return); // Enter restores the chosen version
+        // Enter and a double click only choose a version; the card stays as it is.
+        QTest::keyClick(s->lstVersioni, Qt::Key_Return);
+        QVERIFY(s->isVisible());
+        QCOMPARE(frmOpere->txtNote->text(), QString("seconda"));
+        const QRect first = s->lstVersioni->visualRect(s->lstVersioni->model()->index(0, 1));
+        QTest::mouseDClick(s->lstVersioni->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(s->chosen(), 0);
+        QVERIFY(s->isVisible());
+        QCOMPARE(frmOpere->txtNote->text(), QString("seconda"));
+        // Ripristina over a card without edits asks nothing.
+        QTest::keyClick(s->lstVersioni, Qt::Key_Down);
+        QTest::keyClick(s->btnRipristina, Qt::Key_Return);
     });
     f->ui.onExec([](QDialog* d) { return d->objectName() == "frmGuida" ? int(QDialog::Accepted) : -1; });
     QTest::mouseClick(frmOpere->cmdCronologia, Qt::LeftButton);
     QCOMPARE(f->ui.takeExecuted(), (QStringList{"frmCronologia", "frmGuida"}));
     QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kRestored, {}}}));
     QCOMPARE(frmOpere->txtNote->text(), QString());
+}
+
+void TestCronologia::unsavedEditsAskedFirst_data()
+{
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("edit"); // what the user changed on the card and did not save
+    QTest::addColumn<bool>("load"); // the answer to the question
+    QTest::newRow("artwork card, a field, No") << "opere"
+                                               << "field" << false;
+    QTest::newRow("artwork card, the photo, No") << "opere"
+                                                 << "photo" << false;
+    QTest::newRow("artwork card, a field, Yes") << "opere"
+                                                << "field" << true;
+    QTest::newRow("report card, a field, No") << "interventi"
+                                              << "field" << false;
+    QTest::newRow("report card, a photo, Yes") << "interventi"
+                                               << "photo" << true;
+}
+
+void TestCronologia::unsavedEditsAskedFirst()
+{
+    QFETCH(QString, card);
+    QFETCH(QString, edit);
+    QFETCH(bool, load);
+    const CardKind k = kindOf(card);
+    k.card->show();
+    k.fillMandatory();
+    k.key->setText("prima");
+    k.card->cmdSalvaClick();
+    k.key->setText("seconda");
+    k.card->cmdSalvaClick();
+    f->ui.takeMessages();
+    PictureFrame* photo = card == "opere" ? frmOpere->imgFoto : frmInterventi->foto1->imgFoto;
+    if (edit == "field")
+        k.key->setText("non salvata");
+    else
+        photo->setImage(filledPicture(Qt::blue));
+    const QString typed = k.key->text();
+    bool open = false;
+    onHistory(f->ui, [&](TfrmCronologia* s) {
+        s->choose(1);
+        QTest::mouseClick(s->btnRipristina, Qt::LeftButton);
+        open = s->isVisible();
+    });
+    f->ui.answerNext(load ? Ui::Answer::Yes : Ui::Answer::No);
+    QTest::mouseClick(k.card->cmdCronologia, Qt::LeftButton);
+    f->ui.takeExecuted();
+    QList<TestUi::Message> shown = f->ui.takeMessages();
+    QCOMPARE(shown.value(0), (TestUi::Message{Ui::Kind::Plain, messages::kUnsavedEdits, {}}));
+    if (!load) {
+        // No changes nothing: the screen stays open, the card keeps its edits.
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(open);
+        QCOMPARE(k.key->text(), typed);
+        if (edit == "photo")
+            QCOMPARE(colourOf(photo->image()), QString("blue"));
+        return;
+    }
+    QCOMPARE(shown.mid(1), (QList<TestUi::Message>{{Ui::Kind::Information, messages::kRestored, {}}}));
+    QCOMPARE(k.key->text(), QString("prima"));
 }
 
 void TestCronologia::cardsRecoverAndCheckpoint()
@@ -269,6 +346,49 @@ void TestCronologia::cardsRecoverAndCheckpoint()
     frmOpere->show();
     frmOpere->cmdPrimoClick();
     QCOMPARE(frmOpere->txtNote->text(), QString("dopo il guasto"));
+}
+
+void TestCronologia::keptPhotoNames_data()
+{
+    // A kept photo's name as a journal gives it ("ABS/" stands for the program folder), and
+    // whether the history shows its file.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("an artwork's kept photo") << "Inventario/Cronologia/ok.jpg" << true;
+    QTest::newRow("a report's kept photo") << "Restauri/Cronologia/ok.jpg" << true;
+    QTest::newRow("a photo not kept") << "Inventario/Opera_1.jpg" << false;
+    QTest::newRow("up from the folder") << "Inventario/Cronologia/../Opera_1.jpg" << false;
+    QTest::newRow("out of the program folder") << "../fuori.jpg" << false;
+    QTest::newRow("an absolute path") << "ABS/Inventario/Opera_1.jpg" << false;
+    QTest::newRow("an absolute path into the folder") << "ABS/Inventario/Cronologia/ok.jpg" << false;
+    QTest::newRow("backslashes") << "Inventario\\Cronologia\\ok.jpg" << false;
+    QTest::newRow("a drive") << "Inventario/Cronologia/C:ok.jpg" << false;
+    QTest::newRow("a folder below") << "Inventario/Cronologia/sotto/ok.jpg" << false;
+    QTest::newRow("a link out of the folder") << "Inventario/Cronologia/link.jpg" << false;
+    QTest::newRow("the folder itself") << "Inventario/Cronologia/" << false;
+    QTest::newRow("a missing file") << "Inventario/Cronologia/manca.jpg" << false;
+}
+
+void TestCronologia::keptPhotoNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, shown);
+    for (const char* file : {"Inventario/Opera_1.jpg", "Inventario/Cronologia/ok.jpg", "Restauri/Cronologia/ok.jpg",
+                             "Inventario/Cronologia/sotto/ok.jpg"}) {
+        QVERIFY(QDir().mkpath(QFileInfo(f->file(file)).absolutePath()));
+        writeBytes(f->file(file), "jpeg");
+    }
+    QVERIFY(QFile::link("../Opera_1.jpg", f->file("Inventario/Cronologia/link.jpg")));
+    name.replace("ABS/", f->path() + "/");
+    // The version before a save that kept a photo shows the kept file in its frame.
+    journal::Entry newer;
+    newer.record = TSchedaOpera().encode();
+    newer.kept = {{0, name}};
+    journal::Entry older = newer;
+    older.kept.clear();
+    const std::vector<history::Version> v =
+        history::versions({newer, older}, history::kindOf<TSchedaOpera>({0}), {QString()});
+    QCOMPARE(v[1].photos.value(0), shown ? programdir::file(name) : QString());
 }
 
 QTEST_MAIN(TestCronologia)

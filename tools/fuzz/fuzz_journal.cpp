@@ -1,7 +1,9 @@
 // A damaged, torn or hand-edited history journal: every card's versions, the walk over the
-// whole journal and the index built from it read whatever bytes they are given.
+// whole journal and the index built from it read whatever bytes they are given, and a save
+// into it is read back as its card's newest version.
 #include "FuzzMain.h"
 
+#include "common/IoError.h"
 #include "common/Journal.h"
 #include "records/SchedaOpera.h"
 
@@ -32,5 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     (void)journal::Journal::parse(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)), 64,
                                   TSchedaOpera::kSize);
+    TSchedaOpera saved;
+    saved[TSchedaOpera::Titolo] = QStringLiteral("salvata");
+    const QByteArray record = saved.encode();
+    try {
+        journal::Journal(archive, TSchedaOpera::kSize)
+            .append({{2, journal::What::Modificata, record, {}}}, QDateTime::currentDateTimeUtc());
+    } catch (const IoError&) {
+        return 0; // a journal of another archive or format is not written
+    }
+    const std::vector<journal::Entry> after = journal.versions(2);
+    if (after.empty() || after.front().record != record)
+        __builtin_trap();
     return 0;
 }

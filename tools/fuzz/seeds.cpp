@@ -13,7 +13,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <cstdio>
 
 namespace {
@@ -75,10 +74,13 @@ int main(int argc, char** argv)
         store.save(w.encode(), QStringLiteral("1"), journal::What::Ripristinata);
         QFile journalFile(scratch.filePath(QStringLiteral("Inventario_Opere.cronologia")));
         journalFile.open(QIODevice::ReadOnly);
-        const QByteArray bytes = journalFile.readAll();
-        // Only the written part: the zeros ahead of it add nothing to fuzz.
-        put(out + QStringLiteral("/journal"), QStringLiteral("journal"),
-            bytes.left(qFromLittleEndian<qint64>(bytes.constData() + 16)));
+        QByteArray bytes = journalFile.readAll();
+        // Only the written part (the header notes its end at checkpoints only): the zeros
+        // ahead of it add nothing to fuzz. Also with a damaged header, found from the entries.
+        bytes.truncate(store.journal().end());
+        put(out + QStringLiteral("/journal"), QStringLiteral("journal"), bytes);
+        bytes[20] = char(bytes[20] ^ 0x40);
+        put(out + QStringLiteral("/journal"), QStringLiteral("damaged-header"), bytes);
     }
     put(out + QStringLiteral("/pictures"), QStringLiteral("logo.bmp"), picture("BMP"));
 
