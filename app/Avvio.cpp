@@ -6,11 +6,11 @@
 #include "app/OpenURL.h"
 #include "app/Splash.h"
 #include "backup/BackupActions.h"
-#include "common/Buttons.h"
-#include "common/Dialogs.h"
-#include "common/Messages.h"
-#include "common/Style.h"
-#include "common/Ui.h"
+#include "widgets/Buttons.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Messages.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 
 #include <QApplication>
 #include <QCloseEvent>

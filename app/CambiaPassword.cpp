@@ -2,13 +2,13 @@
 
 #include "app/Crypt.h"
 #include "app/PasswordStore.h"
-#include "common/Dialogs.h"
-#include "common/FocusEffect.h"
-#include "common/IoError.h"
-#include "common/Keys.h"
-#include "common/Style.h"
-#include "common/Text.h"
-#include "common/Ui.h"
+#include "widgets/Dialogs.h"
+#include "widgets/FocusEffect.h"
+#include "storage/IoError.h"
+#include "widgets/Keys.h"
+#include "widgets/Style.h"
+#include "storage/Text.h"
+#include "widgets/Ui.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -3,7 +3,7 @@
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
 #include "backup/Restore.h"
-#include "common/IoError.h"
+#include "storage/IoError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "app/Crypt.h"
 
-#include "common/IoError.h"
+#include "storage/IoError.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
 #include "app/Guida.h"
 
 #include "app/OpenURL.h"
-#include "common/Buttons.h"
-#include "common/Dialogs.h"
-#include "common/ProgramDir.h"
-#include "common/Style.h"
-#include "common/Ui.h"
+#include "widgets/Buttons.h"
+#include "widgets/Dialogs.h"
+#include "storage/ProgramDir.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

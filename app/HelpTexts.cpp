@@ -1,6 +1,6 @@
 #include "app/HelpTexts.h"
 
-#include "common/Text.h"
+#include "storage/Text.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 #include "app/Info.h"
 
 #include "app/OpenURL.h"
-#include "common/Buttons.h"
-#include "common/Dialogs.h"
-#include "common/Messages.h"
-#include "common/Style.h"
+#include "widgets/Buttons.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Messages.h"
+#include "widgets/Style.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

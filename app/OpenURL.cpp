@@ -1,6 +1,6 @@
 #include "app/OpenURL.h"
 
-#include "common/Ui.h"
+#include "widgets/Ui.h"
 
 void TMisc::Open(Ui& ui, const QString& sCommand)
 {

@@ -1,9 +1,9 @@
 #include "app/PasswordStore.h"
 
 #include "app/Crypt.h"
-#include "common/IniFile.h"
-#include "common/ProgramDir.h"
-#include "common/Text.h"
+#include "storage/IniFile.h"
+#include "storage/ProgramDir.h"
+#include "storage/Text.h"
 
 namespace passwordstore {
 namespace {

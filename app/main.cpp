@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/Screens.h"
 #include "backup/BackupActions.h"
-#include "common/QtUi.h"
-#include "common/Style.h"
+#include "widgets/QtUi.h"
+#include "widgets/Style.h"
 
 #include <QApplication>
 #include <QIcon>

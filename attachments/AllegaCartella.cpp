@@ -1,13 +1,13 @@
 #include "attachments/AllegaCartella.h"
 
 #include "attachments/Attachments.h"
-#include "common/Buttons.h"
-#include "common/Dialogs.h"
-#include "common/IoError.h"
-#include "common/Keys.h"
-#include "common/Style.h"
-#include "common/Text.h"
-#include "common/Ui.h"
+#include "widgets/Buttons.h"
+#include "widgets/Dialogs.h"
+#include "storage/IoError.h"
+#include "widgets/Keys.h"
+#include "widgets/Style.h"
+#include "storage/Text.h"
+#include "widgets/Ui.h"
 
 #include <QDir>
 #include <QFileInfo>

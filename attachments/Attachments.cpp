@@ -1,10 +1,10 @@
 #include "attachments/Attachments.h"
 
-#include "common/FileNames.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
-#include "common/SafeFile.h"
-#include "common/Text.h"
+#include "storage/FileNames.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
+#include "storage/SafeFile.h"
+#include "storage/Text.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/FileNames.h"
+#include "storage/FileNames.h"
 
 #include <QString>
 

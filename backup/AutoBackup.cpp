@@ -1,9 +1,9 @@
 #include "backup/AutoBackup.h"
 
 #include "backup/Laboratory.h"
-#include "common/IniFile.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
+#include "storage/IniFile.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
 
 #include <QDir>
 #include <QFileInfo>

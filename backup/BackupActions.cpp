@@ -5,10 +5,10 @@
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
 #include "backup/Restore.h"
-#include "common/IniFile.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
-#include "common/Ui.h"
+#include "storage/IniFile.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
+#include "widgets/Ui.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 #include "backup/Manifest.h"
 #include "backup/Progress.h"
-#include "common/IoError.h"
+#include "storage/IoError.h"
 
 // A file that is not a whole, valid backup of Brevanto: damaged, truncated, another zip, a
 // member named outside the laboratory, a manifest that disagrees with the members.

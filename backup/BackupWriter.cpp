@@ -4,10 +4,10 @@
 #include "backup/Laboratory.h"
 #include "backup/Manifest.h"
 #include "backup/Sha256.h"
-#include "common/ArchiveFile.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
-#include "common/SafeFile.h"
+#include "storage/ArchiveFile.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
+#include "storage/SafeFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "backup/Manifest.h"
 
-#include "common/IniFile.h"
-#include "common/IoError.h"
+#include "storage/IniFile.h"
+#include "storage/IoError.h"
 
 namespace {
 const QString kBackup = QStringLiteral("Backup");

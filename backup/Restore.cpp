@@ -3,9 +3,9 @@
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
 #include "backup/Laboratory.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
-#include "common/SafeFile.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
+#include "storage/SafeFile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 #include "backup/Manifest.h"
 #include "backup/Progress.h"
-#include "common/IoError.h"
+#include "storage/IoError.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/CardScreen.h"
+#include "widgets/CardScreen.h"
 #include "records/SchedaOpera.h"
 
 #include <QImage>

@@ -1,14 +1,14 @@
 // The artwork card's layout: toolbar, field column, photo column and status band.
 #include "catalogue/Opere.h"
 
-#include "common/Buttons.h"
-#include "common/CardParts.h"
-#include "common/Fields.h"
-#include "common/InputLimits.h"
-#include "common/Messages.h"
-#include "common/PictureFrame.h"
-#include "common/StatusHints.h"
-#include "common/Style.h"
+#include "widgets/Buttons.h"
+#include "widgets/CardParts.h"
+#include "widgets/Fields.h"
+#include "widgets/InputLimits.h"
+#include "widgets/Messages.h"
+#include "widgets/PictureFrame.h"
+#include "widgets/StatusHints.h"
+#include "widgets/Style.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 // The artwork card's photo buttons.
 #include "catalogue/Opere.h"
 
-#include "common/PhotoActions.h"
-#include "common/PictureFrame.h"
+#include "widgets/PhotoActions.h"
+#include "widgets/PictureFrame.h"
 
 void TfrmOpere::btnCaricaFotoClick()
 {

@@ -1,7 +1,7 @@
 #include "export/ExportFile.h"
 
-#include "common/Cp1252.h"
-#include "common/IoError.h"
+#include "storage/Cp1252.h"
+#include "storage/IoError.h"
 #include "records/ArtworkArchive.h"
 
 #include <QIODevice>

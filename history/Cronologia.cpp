@@ -1,9 +1,9 @@
 #include "history/Cronologia.h"
 
-#include "common/Keys.h"
-#include "common/PhotoFiles.h"
-#include "common/PictureFrame.h"
-#include "common/Ui.h"
+#include "widgets/Keys.h"
+#include "storage/PhotoFiles.h"
+#include "widgets/PictureFrame.h"
+#include "widgets/Ui.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 #pragma once
-#include "common/CardScreen.h"
-#include "common/Dialogs.h"
-#include "common/IoError.h"
-#include "common/Messages.h"
-#include "common/Text.h"
+#include "widgets/CardScreen.h"
+#include "widgets/Dialogs.h"
+#include "storage/IoError.h"
+#include "widgets/Messages.h"
+#include "storage/Text.h"
 #include "history/Versions.h"
 
 #include <QAbstractTableModel>

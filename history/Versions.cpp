@@ -1,6 +1,6 @@
 #include "history/Versions.h"
 
-#include "common/ProgramDir.h"
+#include "storage/ProgramDir.h"
 
 #include <QDir>
 #include <QFileInfo>

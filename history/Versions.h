@@ -1,5 +1,5 @@
 #pragma once
-#include "common/Journal.h"
+#include "storage/Journal.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "printing/AnteprimaScheda.h"
 
-#include "common/IoError.h"
-#include "common/Ui.h"
+#include "storage/IoError.h"
+#include "widgets/Ui.h"
 #include "printing/PrintJob.h"
 #include "printing/Renderer.h"
 

@@ -1,8 +1,8 @@
 #include "printing/DocumentDialog.h"
 
-#include "common/Keys.h"
-#include "common/Text.h"
-#include "common/Ui.h"
+#include "widgets/Keys.h"
+#include "storage/Text.h"
+#include "widgets/Ui.h"
 #include "printing/PrintJob.h"
 
 #include <QLabel>

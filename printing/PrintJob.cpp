@@ -1,8 +1,8 @@
 #include "printing/PrintJob.h"
 
-#include "common/IoError.h"
-#include "common/SafeFile.h"
-#include "common/Ui.h"
+#include "storage/IoError.h"
+#include "storage/SafeFile.h"
+#include "widgets/Ui.h"
 #include "printing/Renderer.h"
 
 #include <QCursor>

@@ -1,6 +1,6 @@
 #include "printing/Renderer.h"
 
-#include "common/IoError.h"
+#include "storage/IoError.h"
 #include "printing/TextFit.h"
 
 #include <QFontMetricsF>

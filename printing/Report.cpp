@@ -1,6 +1,6 @@
 #include "printing/Report.h"
 
-#include "common/IoError.h"
+#include "storage/IoError.h"
 
 namespace report {
 

@@ -1,10 +1,10 @@
 #include "printing/ReportDocument.h"
 
-#include "common/IoError.h"
-#include "common/PhotoFiles.h"
-#include "common/PictureFrame.h"
-#include "common/Style.h"
-#include "common/Ui.h"
+#include "storage/IoError.h"
+#include "storage/PhotoFiles.h"
+#include "widgets/PictureFrame.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 #include "printing/Templates.h"
 #include "records/LogoFile.h"
 

@@ -2,10 +2,10 @@
 
 #include "printing/PrintFonts.h"
 
-#include "common/IoError.h"
-#include "common/PictureFrame.h"
-#include "common/Style.h"
-#include "common/Ui.h"
+#include "storage/IoError.h"
+#include "widgets/PictureFrame.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 #include "printing/PrintJob.h"
 #include "printing/Templates.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/CardFields.h"
+#include "widgets/CardFields.h"
 #include "printing/DocumentDialog.h"
 #include "records/SchedaOpera.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/RecordStore.h"
+#include "storage/RecordStore.h"
 #include "records/SchedaOpera.h"
 
 // The artwork archive Inventario_Opere.pro: every read, write and scan of the catalogue.

@@ -1,6 +1,6 @@
 #pragma once
-#include "common/Cp1252.h"
-#include "common/Text.h"
+#include "storage/Cp1252.h"
+#include "storage/Text.h"
 
 #include <QByteArrayView>
 #include <QString>

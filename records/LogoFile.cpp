@@ -1,6 +1,6 @@
 #include "records/LogoFile.h"
 
-#include "common/ProgramDir.h"
+#include "storage/ProgramDir.h"
 
 namespace logofile {
 

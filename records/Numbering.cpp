@@ -1,8 +1,8 @@
 #include "records/Numbering.h"
 
-#include "common/IniFile.h"
-#include "common/ProgramDir.h"
-#include "common/Text.h"
+#include "storage/IniFile.h"
+#include "storage/ProgramDir.h"
+#include "storage/Text.h"
 
 namespace numbering {
 namespace {

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/RecordStore.h"
+#include "storage/RecordStore.h"
 #include "records/SchedaIntervento.h"
 
 // The report archive Relazioni_Tecniche_Restauro.pro: every read, write and scan of the reports.

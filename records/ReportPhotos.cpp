@@ -1,8 +1,8 @@
 #include "records/ReportPhotos.h"
 
-#include "common/PhotoFiles.h"
-#include "common/ProgramDir.h"
-#include "common/Text.h"
+#include "storage/PhotoFiles.h"
+#include "storage/ProgramDir.h"
+#include "storage/Text.h"
 
 #include <QDir>
 

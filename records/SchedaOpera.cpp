@@ -1,8 +1,8 @@
 #include "records/SchedaOpera.h"
 
-#include "common/Cp1252.h"
-#include "common/ProgramDir.h"
-#include "common/Text.h"
+#include "storage/Cp1252.h"
+#include "storage/ProgramDir.h"
+#include "storage/Text.h"
 
 #include <cstring>
 

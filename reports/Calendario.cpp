@@ -1,8 +1,8 @@
 #include "reports/Calendario.h"
 
-#include "common/Keys.h"
-#include "common/Style.h"
-#include "common/Text.h"
+#include "storage/Text.h"
+#include "widgets/Keys.h"
+#include "widgets/Style.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>

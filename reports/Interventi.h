@@ -1,6 +1,6 @@
 #pragma once
-#include "common/CardScreen.h"
 #include "records/SchedaIntervento.h"
+#include "widgets/CardScreen.h"
 
 #include <QDate>
 

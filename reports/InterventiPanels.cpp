@@ -1,14 +1,14 @@
 // The report card's layout: toolbar, photo column, field area and status band.
 #include "reports/Interventi.h"
 
-#include "common/Buttons.h"
-#include "common/CardParts.h"
-#include "common/Fields.h"
-#include "common/FocusEffect.h"
-#include "common/InputLimits.h"
-#include "common/StatusHints.h"
-#include "common/Style.h"
 #include "reports/PhotoBox.h"
+#include "widgets/Buttons.h"
+#include "widgets/CardParts.h"
+#include "widgets/Fields.h"
+#include "widgets/FocusEffect.h"
+#include "widgets/InputLimits.h"
+#include "widgets/StatusHints.h"
+#include "widgets/Style.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

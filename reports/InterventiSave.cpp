@@ -1,12 +1,12 @@
 // The report card's new card (numbered) and what its duplicate changes.
 #include "reports/Interventi.h"
 
-#include "common/IoError.h"
-#include "common/Messages.h"
-#include "common/Style.h"
-#include "common/Text.h"
 #include "records/Numbering.h"
 #include "records/ReportArchive.h"
+#include "storage/IoError.h"
+#include "storage/Text.h"
+#include "widgets/Messages.h"
+#include "widgets/Style.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,14 +2,15 @@
 
 #include "records/LogoFile.h"
 
-#include "common/Buttons.h"
-#include "common/IoError.h"
-#include "common/Keys.h"
-#include "common/PhotoFiles.h"
-#include "common/PictureFrame.h"
-#include "common/SafeFile.h"
-#include "common/Style.h"
-#include "common/Ui.h"
+#include "storage/IoError.h"
+#include "storage/PhotoFiles.h"
+#include "storage/SafeFile.h"
+#include "widgets/Buttons.h"
+#include "widgets/Keys.h"
+#include "widgets/PhotoActions.h"
+#include "widgets/PictureFrame.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -94,7 +95,7 @@ void TfrmLogo::showEvent(QShowEvent* e)
 
 void TfrmLogo::btnSfogliaClick()
 {
-    Ui::FileDialog d = photofiles::openDialog();
+    Ui::FileDialog d = photoactions::openDialog();
     d.title = QStringLiteral("Selezionare il logo della Ditta in formato Jpeg o Bitmap.");
     const QString file = ui_.openFile(this, d);
     if (file.isEmpty())

@@ -1,15 +1,15 @@
 #include "reports/Numerazione.h"
 
-#include "common/Amount.h"
-#include "common/FocusEffect.h"
-#include "common/InputLimits.h"
-#include "common/IoError.h"
-#include "common/Keys.h"
-#include "common/Messages.h"
-#include "common/Style.h"
-#include "common/Text.h"
-#include "common/Ui.h"
 #include "records/Numbering.h"
+#include "storage/Amount.h"
+#include "storage/IoError.h"
+#include "storage/Text.h"
+#include "widgets/FocusEffect.h"
+#include "widgets/InputLimits.h"
+#include "widgets/Keys.h"
+#include "widgets/Messages.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "reports/PhotoBox.h"
 
-#include "common/Buttons.h"
-#include "common/PhotoActions.h"
-#include "common/PictureFrame.h"
-#include "common/StatusHints.h"
-#include "common/Style.h"
-#include "common/Ui.h"
+#include "widgets/Buttons.h"
+#include "widgets/PhotoActions.h"
+#include "widgets/PictureFrame.h"
+#include "widgets/StatusHints.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,13 +1,14 @@
 #include "reports/WebCam.h"
 
-#include "common/Keys.h"
-#include "common/PhotoFiles.h"
-#include "common/PictureFrame.h"
-#include "common/Style.h"
-#include "common/Text.h"
-#include "common/Ui.h"
 #include "reports/FrameSource.h"
 #include "reports/PhotoBox.h"
+#include "storage/PhotoFiles.h"
+#include "storage/Text.h"
+#include "widgets/Keys.h"
+#include "widgets/PhotoActions.h"
+#include "widgets/PictureFrame.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -121,7 +122,7 @@ void TfrmWebCam::btnCatturaClick()
 
 void TfrmWebCam::btnSalvaFotogrammaClick()
 {
-    const QString file = ui_.saveFile(this, photofiles::saveDialog());
+    const QString file = ui_.saveFile(this, photoactions::saveDialog());
     if (file.isEmpty())
         return;
     if (!photofiles::writeJpeg(imgTarget->image(), photofiles::withJpegSuffix(file)))

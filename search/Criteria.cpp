@@ -1,7 +1,7 @@
 #include "search/Criteria.h"
 
-#include "common/Cp1252.h"
-#include "common/Text.h"
+#include "storage/Cp1252.h"
+#include "storage/Text.h"
 
 namespace {
 inline char fold(char c)

@@ -1,6 +1,6 @@
 #include "search/ListFind.h"
 
-#include "common/Text.h"
+#include "storage/Text.h"
 
 namespace listfind {
 

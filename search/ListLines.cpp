@@ -1,6 +1,6 @@
 #include "search/ListLines.h"
 
-#include "common/Text.h"
+#include "storage/Text.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/Dialogs.h"
+#include "widgets/Dialogs.h"
 #include "search/ListLines.h"
 
 #include <QDateTime>

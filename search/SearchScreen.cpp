@@ -1,12 +1,12 @@
 #include "search/SearchScreen.h"
 
-#include "common/Fields.h"
-#include "common/FocusEffect.h"
-#include "common/IoError.h"
-#include "common/Keys.h"
-#include "common/Messages.h"
-#include "common/Style.h"
-#include "common/Ui.h"
+#include "widgets/Fields.h"
+#include "widgets/FocusEffect.h"
+#include "storage/IoError.h"
+#include "widgets/Keys.h"
+#include "widgets/Messages.h"
+#include "widgets/Style.h"
+#include "widgets/Ui.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

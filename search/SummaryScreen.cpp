@@ -1,6 +1,6 @@
 #include "search/SummaryScreen.h"
 
-#include "common/IoError.h"
+#include "storage/IoError.h"
 
 #include <QLineEdit>
 #include <QShowEvent>

@@ -1,6 +1,6 @@
 #include "search/TrovaInterventi.h"
 
-#include "common/Text.h"
+#include "storage/Text.h"
 #include "records/ReportArchive.h"
 #include "search/Searches.h"
 

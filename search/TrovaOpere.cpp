@@ -1,6 +1,6 @@
 #include "search/TrovaOpere.h"
 
-#include "common/Text.h"
+#include "storage/Text.h"
 #include "records/ArtworkArchive.h"
 #include "search/Searches.h"
 

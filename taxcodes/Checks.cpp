@@ -1,6 +1,6 @@
 #include "taxcodes/Checks.h"
 
-#include "common/Text.h"
+#include "storage/Text.h"
 
 #include <QHash>
 

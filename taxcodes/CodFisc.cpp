@@ -1,7 +1,7 @@
 #include "taxcodes/CodFisc.h"
 
-#include "common/Text.h"
-#include "common/Ui.h"
+#include "storage/Text.h"
+#include "widgets/Ui.h"
 #include "taxcodes/Checks.h"
 #include "taxcodes/TaxCheck.h"
 

@@ -1,7 +1,7 @@
 #include "taxcodes/PartitaIVA.h"
 
-#include "common/Keys.h"
-#include "common/Ui.h"
+#include "widgets/Keys.h"
+#include "widgets/Ui.h"
 #include "taxcodes/Checks.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "taxcodes/TaxCheck.h"
 
-#include "common/Text.h"
+#include "storage/Text.h"
 #include "taxcodes/Checks.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"

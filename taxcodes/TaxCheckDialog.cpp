@@ -1,7 +1,7 @@
 #include "taxcodes/TaxCheckDialog.h"
 
-#include "common/Keys.h"
-#include "common/Style.h"
+#include "widgets/Keys.h"
+#include "widgets/Style.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // Places the installation's password store, holding the initial password, at the path
 // given on the command line, unless a store is already there (a changed password stays).
 #include "app/Crypt.h"
-#include "common/IniFile.h"
-#include "common/IoError.h"
-#include "common/Text.h"
+#include "storage/IniFile.h"
+#include "storage/IoError.h"
+#include "storage/Text.h"
 
 #include <QCoreApplication>
 #include <QFile>

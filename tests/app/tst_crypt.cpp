@@ -1,7 +1,7 @@
 #include "app/Crypt.h"
 #include "app/PasswordStore.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -7,9 +7,9 @@
 #include "app/Screens.h"
 #include "app/Splash.h"
 #include "catalogue/Opere.h"
-#include "common/Buttons.h"
-#include "common/Messages.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/Messages.h"
+#include "widgets/PictureFrame.h"
 #include "reports/Interventi.h"
 
 #include <QLabel>

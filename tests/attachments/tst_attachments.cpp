@@ -5,12 +5,12 @@
 #include "attachments/AllegaCartella.h"
 #include "attachments/Attachments.h"
 #include "catalogue/Opere.h"
-#include "common/Cp1252.h"
-#include "common/FileNames.h"
-#include "common/IoError.h"
+#include "storage/Cp1252.h"
+#include "storage/FileNames.h"
+#include "storage/IoError.h"
 
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 #include "reports/Interventi.h"
 
 #include <QAbstractButton>

@@ -6,8 +6,8 @@
 // whose progress reaches AFTER. Exits 0 when the run ended before that point.
 #include "backup/BackupWriter.h"
 #include "backup/Restore.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
 
 #include <QCoreApplication>
 #include <csignal>

@@ -7,8 +7,8 @@
 #include "backup/Laboratory.h"
 #include "backup/Manifest.h"
 #include "backup/Restore.h"
-#include "common/ArchiveFile.h"
-#include "common/ProgramDir.h"
+#include "storage/ArchiveFile.h"
+#include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 
 #include "FileSizeLimit.h"

@@ -7,8 +7,8 @@
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
 #include "catalogue/Opere.h"
-#include "common/Buttons.h"
-#include "common/IniFile.h"
+#include "widgets/Buttons.h"
+#include "storage/IniFile.h"
 #include "records/SchedaOpera.h"
 
 #include <QDir>

@@ -5,9 +5,9 @@
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "common/Buttons.h"
-#include "common/Messages.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/Messages.h"
+#include "widgets/PictureFrame.h"
 #include "records/SchedaOpera.h"
 
 #include <QCheckBox>

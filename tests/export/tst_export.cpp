@@ -6,8 +6,8 @@
 #include "catalogue/Opere.h"
 #include "records/ArtworkArchive.h"
 
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 #include "export/ExpOpere.h"
 
 #include <QBuffer>

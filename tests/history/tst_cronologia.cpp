@@ -6,9 +6,9 @@
 
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "common/Buttons.h"
-#include "common/Messages.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/Messages.h"
+#include "widgets/PictureFrame.h"
 #include "history/Cronologia.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"

@@ -1,6 +1,7 @@
 # Includes run one way: the shell, then the cards, then the screens they open, then the
-# records, then the common helpers. A file may include its own folder and the folders
-# below it, never one above it or beside it.
+# records and the shared widgets with the card base (neither includes the other), then the
+# storage core. A file may include its own folder and the folders below it, never one above
+# it or beside it.
 #   cmake -DSOURCE=<source tree> -P check_includes.cmake
 set(rank_app 6)
 set(rank_catalogue 5)
@@ -13,8 +14,9 @@ set(rank_taxcodes 3)
 set(rank_history 3)
 set(rank_backup 3)
 set(rank_records 2)
-set(rank_common 1)
-set(rooms app catalogue reports search printing export attachments taxcodes history backup records common)
+set(rank_widgets 2)
+set(rank_storage 1)
+set(rooms app catalogue reports search printing export attachments taxcodes history backup records widgets storage)
 
 set(wrong "")
 set(checked 0)

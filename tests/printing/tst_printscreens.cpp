@@ -9,8 +9,8 @@
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 #include "printing/AnteprimaScheda.h"
 #include "printing/StampaOpera.h"
 #include "printing/StampaScheda.h"

@@ -1,4 +1,4 @@
-#include "common/ProgramDir.h"
+#include "storage/ProgramDir.h"
 #include "records/ReportPhotos.h"
 #include "records/SchedaIntervento.h"
 

@@ -8,8 +8,8 @@
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/Numerazione.h"

@@ -3,11 +3,11 @@
 
 #include "app/Avvio.h"
 #include "app/Screens.h"
-#include "common/Messages.h"
+#include "widgets/Messages.h"
 #include "records/SchedaIntervento.h"
 
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"

@@ -1,10 +1,10 @@
 #include "Fixture.h"
 
 #include "app/Screens.h"
-#include "common/Messages.h"
+#include "widgets/Messages.h"
 
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 #include "reports/FrameSource.h"
 #include "reports/Interventi.h"
 #include "reports/Logo.h"

@@ -1,6 +1,6 @@
 // The list lines, the search rule, the order of the artwork lists, the in-list find and
 // the four scans, without widgets.
-#include "common/ProgramDir.h"
+#include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 #include "search/Criteria.h"

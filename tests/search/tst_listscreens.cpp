@@ -4,11 +4,11 @@
 
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "common/Messages.h"
+#include "widgets/Messages.h"
 #include "records/ArtworkArchive.h"
 
-#include "common/Buttons.h"
-#include "common/PictureFrame.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 #include "records/ReportArchive.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"

@@ -1,7 +1,7 @@
 #include "Fixture.h"
 
 #include "app/Screens.h"
-#include "common/Style.h"
+#include "widgets/Style.h"
 
 #include <QApplication>
 

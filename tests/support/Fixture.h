@@ -1,8 +1,8 @@
 #pragma once
 #include "TestUi.h"
 
-#include "common/CardFields.h"
-#include "common/ProgramDir.h"
+#include "widgets/CardFields.h"
+#include "storage/ProgramDir.h"
 
 #include <QSet>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #pragma once
-#include "common/Ui.h"
+#include "widgets/Ui.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 // Measures a full scan of a large artwork archive: every record read and decoded, as the
 // searches and the export will do. Usage: archive_scan [RECORDS] (default 100000).
-#include "common/ArchiveFile.h"
+#include "storage/ArchiveFile.h"
 #include "records/SchedaOpera.h"
 
 #include <QCoreApplication>

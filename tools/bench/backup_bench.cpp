@@ -6,8 +6,8 @@
 //   the laboratory is generated once and reused). Needs bsdtar (libarchive-tools) and unzip.
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
 

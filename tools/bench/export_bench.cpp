@@ -2,8 +2,8 @@
 // file, each as a ratio to plainly reading / writing the same number of bytes.
 // Usage: export_bench [RECORDS] [FOLDER]  (default 100000 in /tmp/brevanto-bench, the
 // archive search_bench generates; made here when missing). QT_QPA_PLATFORM=offscreen.
-#include "common/ProgramDir.h"
-#include "common/SafeFile.h"
+#include "storage/ProgramDir.h"
+#include "storage/SafeFile.h"
 #include "export/ExpOpere.h"
 #include "records/ArtworkArchive.h"
 

@@ -4,8 +4,8 @@
 // position), and the time to put every line of the full report list on screen.
 // Usage: search_bench [RECORDS] [FOLDER]   (default 100000 records in /tmp/brevanto-bench;
 // the archives are generated once and reused). Run with QT_QPA_PLATFORM=offscreen.
-#include "common/ProgramDir.h"
-#include "common/Style.h"
+#include "storage/ProgramDir.h"
+#include "widgets/Style.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 #include "search/LineModel.h"

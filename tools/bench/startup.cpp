@@ -4,9 +4,9 @@
 // Usage: startup [RUNS]   (QT_QPA_PLATFORM as for the program: xcb under a display, or offscreen)
 #include "app/Password.h"
 #include "app/Screens.h"
-#include "common/ProgramDir.h"
-#include "common/QtUi.h"
-#include "common/Style.h"
+#include "storage/ProgramDir.h"
+#include "widgets/QtUi.h"
+#include "widgets/Style.h"
 
 #include <QApplication>
 #include <QDialog>

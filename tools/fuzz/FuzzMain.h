@@ -1,7 +1,7 @@
 #pragma once
 // What every fuzz target shares: a Qt application object for the picture plugins, and a
 // scratch program folder so that readers of files beside the program read the input.
-#include "common/ProgramDir.h"
+#include "storage/ProgramDir.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "FuzzMain.h"
 
 #include "backup/BackupReader.h"
-#include "common/IoError.h"
+#include "storage/IoError.h"
 
 #include <QDir>
 

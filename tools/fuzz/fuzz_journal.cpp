@@ -3,8 +3,8 @@
 // into it is read back as its card's newest version.
 #include "FuzzMain.h"
 
-#include "common/IoError.h"
-#include "common/Journal.h"
+#include "storage/IoError.h"
+#include "storage/Journal.h"
 #include "records/SchedaOpera.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)

@@ -1,7 +1,7 @@
 // Broken pictures: the photo, logo and chosen-file loading path (JPEG and BMP).
 #include "FuzzMain.h"
 
-#include "common/PhotoFiles.h"
+#include "storage/PhotoFiles.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

@@ -3,8 +3,8 @@
 #include "FuzzMain.h"
 
 #include "app/PasswordStore.h"
-#include "common/IniFile.h"
-#include "common/IoError.h"
+#include "storage/IniFile.h"
+#include "storage/IoError.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

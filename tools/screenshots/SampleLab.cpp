@@ -1,9 +1,9 @@
 #include "SampleLab.h"
 
 #include "attachments/Attachments.h"
-#include "common/IniFile.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
+#include "storage/IniFile.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/ArtworkPhoto.h"
 #include "records/Numbering.h"

@@ -8,9 +8,9 @@
 #include "Studio.h"
 
 #include "app/Screens.h"
-#include "common/IoError.h"
-#include "common/ProgramDir.h"
-#include "common/Style.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
+#include "widgets/Style.h"
 
 #include <QApplication>
 #include <QDir>

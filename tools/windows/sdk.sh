@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds, once, what the Windows build of Brevanto links against: zlib, libarchive (zip with
-# deflate), nettle (SHA-256), Qt Base and Qt Multimedia, all cross-compiled with MinGW-w64 from
+# Builds, once, what the Windows build of Brevanto links against: zlib, libzip (the backup's zip
+# files), nettle (SHA-256), libarchive (which the tests read backups with), Qt Base and Qt
+# Multimedia, all cross-compiled with MinGW-w64 from
 # Debian's own source packages of the same versions the Linux build uses. The result is a
 # cache folder outside the source tree; prints its path on the last line of standard output.
 #
@@ -90,10 +91,23 @@ build_libarchive() {
     -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_PCREPOSIX=OFF -DENABLE_ICONV=OFF -DENABLE_ACL=OFF \
     -DENABLE_XATTR=OFF -DENABLE_TAR=OFF -DENABLE_CPIO=OFF -DENABLE_CAT=OFF -DENABLE_TEST=OFF \
     -DENABLE_COVERAGE=OFF -DENABLE_INSTALL=ON
-  cmake --build "$sdk/build/libarchive" --target archive_static
+  cmake --build "$sdk/build/libarchive" --target archive_static || return 1
   install -D -m644 "$sdk/build/libarchive/libarchive/libarchive.a" "$sdk/lib/libarchive.a"
   install -D -m644 "$src/libarchive/archive.h" "$sdk/include/archive.h"
   install -D -m644 "$src/libarchive/archive_entry.h" "$sdk/include/archive_entry.h"
+}
+
+# The backup's zip files: zlib's deflate only, no other compressor, no encryption, no tools.
+build_libzip() {
+  local src
+  src="$(source_of libzip 'libzip-1.*')" || return 1
+  cmake -S "$src" -B "$sdk/build/libzip" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdk" -DZLIB_ROOT="$sdk" -DBUILD_SHARED_LIBS=OFF \
+    -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DENABLE_OPENSSL=OFF -DENABLE_GNUTLS=OFF \
+    -DENABLE_MBEDTLS=OFF -DENABLE_COMMONCRYPTO=OFF -DENABLE_WINDOWS_CRYPTO=OFF -DBUILD_TOOLS=OFF \
+    -DBUILD_REGRESS=OFF -DBUILD_OSSFUZZ=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF || return 1
+  cmake --build "$sdk/build/libzip" || return 1
+  cmake --install "$sdk/build/libzip"
 }
 
 # SHA-256 only: no public-key code (so no GMP), no documentation.
@@ -111,7 +125,8 @@ build_nettle() {
 }
 
 # Only the modules the program uses. Qt Multimedia needs Qt Network, so that is built too
-# (without TLS); SQL, OpenGL, Vulkan, D-Bus, XML, tests and examples are left out.
+# (without TLS); SQL, OpenGL, Vulkan, D-Bus, XML, tests and examples are left out. Direct2D
+# stays: without it Qt 6.4 leaves out the DirectWrite font engine that printing links to.
 build_qtbase() {
   local src
   src="$(source_of qt6-base 'qt6-base-*')" || return 1
@@ -119,13 +134,13 @@ build_qtbase() {
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdk/qt" -DBUILD_SHARED_LIBS=ON \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_sql=OFF -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_direct2d=OFF -DFEATURE_vulkan=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF \
+    -DFEATURE_sql=OFF -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF \
     -DFEATURE_concurrent=OFF -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_schannel=OFF \
     -DFEATURE_sql_sqlite=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_icu=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
-    -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_optimize_size=ON
-  cmake --build "$sdk/build/qtbase" --parallel "$jobs"
+    -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_optimize_size=ON -DFEATURE_direct2d=ON
+  cmake --build "$sdk/build/qtbase" --parallel "$jobs" || return 1
   cmake --install "$sdk/build/qtbase" --strip
 }
 
@@ -141,13 +156,14 @@ build_qtmultimedia() {
     -DWMF_MF_LIBRARY=$lib/libmf.a -DWMF_MFUUID_LIBRARY=$lib/libmfuuid.a \
     -DWMF_MFPLAT_LIBRARY=$lib/libmfplat.a -DWMF_MFCORE_LIBRARY=$lib/libmfcore.a \
     -DWMF_PROPSYS_LIBRARY=$lib/libpropsys.a
-  cmake --build "$sdk/build/qtmultimedia" --parallel "$jobs"
+  cmake --build "$sdk/build/qtmultimedia" --parallel "$jobs" || return 1
   cmake --install "$sdk/build/qtmultimedia" --strip
 }
 
 ensure_deb_src
 step zlib build_zlib
 step libarchive build_libarchive
+step libzip build_libzip
 step nettle build_nettle
 step qtbase build_qtbase
 # Without Qt Multimedia the program still builds: the webcam says capture is unavailable.

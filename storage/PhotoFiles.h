@@ -1,0 +1,40 @@
+#pragma once
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <optional>
+
+// Picture files: reading photos upright and scaled, storing them, keeping replaced ones.
+namespace photofiles {
+
+// The longest side a picture is decoded to for showing and printing: a photo of any size
+// (100 megapixels and more) is decoded scaled down, in at most about 64 MB.
+constexpr int kMaxSide = 4000;
+
+// A regular JPEG or BMP file (format "jpeg" or "bmp"), decoded scaled to kMaxSide and upright
+// as the photo's orientation tag says (the file itself is never changed); empty for
+// a missing, unreadable or undecodable file and for anything that is not a regular file.
+std::optional<QImage> decode(const QString& path, const QByteArray& format);
+// A picture file the user chose: decoded scaled like any picture, and, for a JPEG, the
+// file's own bytes, to be stored as they are.
+struct Picture {
+    QImage image;
+    QByteArray jpeg; // empty for a BMP
+};
+// JPEG or BMP, as the extension says, read once; empty on any failure.
+std::optional<Picture> readChosen(const QString& path);
+// Writes JPEG through the safe-write path: false on any failure, the old file kept whole.
+bool writeJpeg(const QImage& image, const QString& path);
+// Stores a photo: the chosen file's bytes as they are when there are any, else the
+// picture as JPEG. False on any failure, the old file kept whole.
+bool store(const QImage& image, const QByteArray& fileBytes, const QString& path);
+// Keeps the photo file at path in the history's photo folder "Cronologia" beside it, under
+// the file's name with the time: a link to the same bytes where the disk allows one, else a
+// copy. Returns the kept file's path relative to the program folder, or an empty text when
+// there is no photo at path. Throws IoError when it cannot be kept.
+QString keep(const QString& path, const QDateTime& when);
+
+// A name typed without extension gets ".jpg".
+QString withJpegSuffix(const QString& path);
+
+} // namespace photofiles

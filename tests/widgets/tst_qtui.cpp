@@ -1,0 +1,225 @@
+// The production Ui on real Qt message boxes, answered by a driver while they are shown.
+#include "ModalDriver.h"
+
+#include "widgets/QtUi.h"
+#include "widgets/Style.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+Q_DECLARE_METATYPE(Ui::Kind)
+Q_DECLARE_METATYPE(Ui::Answer)
+
+class TestQtUi : public QObject {
+    Q_OBJECT
+private slots:
+    void messageBoxes_data();
+    void messageBoxes();
+    void question_data();
+    void question();
+    void detailsAreFoldedAway();
+    void qtsOwnDialogsSpeakItalian();
+    void everyFileFilterListsEveryFile_data();
+    void everyFileFilterListsEveryFile();
+};
+
+namespace {
+QStringList buttonTexts(QMessageBox* box)
+{
+    QStringList texts;
+    for (QAbstractButton* b : box->buttons())
+        texts << b->text().remove(u'&');
+    texts.sort();
+    return texts;
+}
+
+QAbstractButton* buttonNamed(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text().remove(u'&') == text)
+            return b;
+    return nullptr;
+}
+} // namespace
+
+void TestQtUi::messageBoxes_data()
+{
+    QTest::addColumn<Ui::Kind>("kind");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<Ui::Answer>("answer");
+
+    QTest::newRow("plain") << Ui::Kind::Plain << "Brevanto" << int(QMessageBox::NoIcon) << QStringList{"OK"} << "OK"
+                           << Ui::Answer::Ok;
+    QTest::newRow("warning, OK") << Ui::Kind::Warning << "Attenzione" << int(QMessageBox::Warning)
+                                 << QStringList{"Annulla", "OK"} << "OK" << Ui::Answer::Ok;
+    QTest::newRow("error, Annulla") << Ui::Kind::Error << "Errore" << int(QMessageBox::Critical)
+                                    << QStringList{"Annulla", "OK"} << "Annulla" << Ui::Answer::Cancel;
+    QTest::newRow("information") << Ui::Kind::Information << "Informazione" << int(QMessageBox::Information)
+                                 << QStringList{"Annulla", "OK"} << "OK" << Ui::Answer::Ok;
+}
+
+void TestQtUi::messageBoxes()
+{
+    QFETCH(Ui::Kind, kind);
+    QFETCH(QString, title);
+    QFETCH(int, icon);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, press);
+    QFETCH(Ui::Answer, answer);
+
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QString seenTitle, seenText;
+    int seenIcon = -1;
+    QStringList seenButtons;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenIcon = int(box->icon());
+            seenButtons = buttonTexts(box);
+            QAbstractButton* b = buttonNamed(box, press);
+            QVERIFY(b);
+            b->click();
+        });
+        QCOMPARE(ui.message(&parent, kind, "Riga uno\nRiga due"), answer);
+    }
+    QCOMPARE(seenTitle, title);
+    QCOMPARE(seenText, QString("Riga uno\nRiga due"));
+    QCOMPARE(seenIcon, icon);
+    QCOMPARE(seenButtons, buttons);
+}
+
+void TestQtUi::question_data()
+{
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<Ui::Answer>("answer");
+    QTest::newRow("S\u00EC") << QString::fromUtf8("S\u00EC") << Ui::Answer::Yes;
+    QTest::newRow("No") << "No" << Ui::Answer::No;
+}
+
+void TestQtUi::question()
+{
+    QFETCH(QString, press);
+    QFETCH(Ui::Answer, answer);
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QStringList seenButtons;
+    QString seenTitle;
+    int seenIcon = -1;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            seenButtons = buttonTexts(box);
+            seenTitle = box->windowTitle();
+            seenIcon = int(box->icon());
+            QAbstractButton* b = buttonNamed(box, press);
+            QVERIFY(b);
+            b->click();
+        });
+        QCOMPARE(ui.question(&parent, "Sovrascrivere?"), answer);
+    }
+    QCOMPARE(seenButtons, (QStringList{"No", QString::fromUtf8("S\u00EC")}));
+    QCOMPARE(seenTitle, QString("Conferma"));
+    QCOMPARE(seenIcon, int(QMessageBox::Question));
+}
+
+void TestQtUi::detailsAreFoldedAway()
+{
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QString text, details;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            text = box->text();
+            details = box->detailedText();
+            buttonNamed(box, "OK")->click();
+        });
+        ui.message(&parent, Ui::Kind::Error, "La stampa non \u00E8 riuscita.", "Causa tecnica: disk full");
+    }
+    QCOMPARE(text, QString::fromUtf8("La stampa non \u00E8 riuscita."));
+    QCOMPARE(details, QString("Causa tecnica: disk full"));
+}
+
+// Qt's own dialogs speak Italian from the translation compiled into the program, also where
+// the system has none installed (a portable folder, Windows).
+void TestQtUi::qtsOwnDialogsSpeakItalian()
+{
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QString("File &name:"));
+    style::speakItalian(*qApp);
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QString("&Nome del file:"));
+}
+
+void TestQtUi::everyFileFilterListsEveryFile_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("every file") << "Tutti i file (*.*)" << QStringList{"LEGGIMI", "foto.jpg", "nota.txt"};
+    QTest::newRow("pictures") << "Immagine JPEG (*.jpg; *.jpeg)" << QStringList{"foto.jpg"};
+}
+
+void TestQtUi::everyFileFilterListsEveryFile()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    for (const char* name : {"LEGGIMI", "foto.jpg", "nota.txt"}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QStringList shownFilters, seen;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo");
+            QVERIFY(combo);
+            for (int i = 0; i < combo->count(); ++i)
+                shownFilters << combo->itemText(i);
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(model);
+            const QModelIndex folder = model->index(dir.path());
+            QTRY_VERIFY(model->rowCount(folder) > 0);
+            QTest::qWait(100); // the folder is read in the background
+            auto* proxyView = dialog->findChild<QListView*>("listView");
+            QVERIFY(proxyView);
+            for (int r = 0; r < model->rowCount(folder); ++r) {
+                const QModelIndex i = model->index(r, 0, folder);
+                if (!proxyView->isRowHidden(r) && (model->flags(i) & Qt::ItemIsEnabled))
+                    seen << model->fileName(i);
+            }
+            dialog->reject();
+        });
+        Ui::FileDialog d;
+        d.title = "Selezionare il file da allegare:";
+        d.filters = {filter};
+        d.initialName = dir.path();
+        QCOMPARE(ui.openFile(&parent, d), QString());
+    }
+    seen.sort();
+    QCOMPARE(shownFilters, QStringList{filter}); // the caption exactly as the screen gives it
+    QCOMPARE(seen, listed);
+}
+
+QTEST_MAIN(TestQtUi)
+#include "tst_qtui.moc"
