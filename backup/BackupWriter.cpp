@@ -4,8 +4,10 @@
 #include "backup/Laboratory.h"
 #include "backup/Manifest.h"
 #include "backup/Sha256.h"
+#include "backup/Zip.h"
 #include "common/ArchiveFile.h"
 #include "common/IoError.h"
+#include "common/Platform.h"
 #include "common/ProgramDir.h"
 #include "common/SafeFile.h"
 
@@ -14,111 +16,28 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <archive.h>
-#include <archive_entry.h>
-#include <cerrno>
 #include <optional>
 
 namespace {
 const QString kPrefix = QStringLiteral("Brevanto-backup-");
+// Marks the program's temporary backups (".NAME.zip.brevanto-parziale-XXXXXX"): only files
+// so named are the program's to clear up.
+const QString kTemporaryMark = QStringLiteral("brevanto-parziale-");
+constexpr qint64 kBlock = 1024 * 1024;
 
-// The zip being written, through libarchive, into a device.
-class ZipWriter {
-public:
-    explicit ZipWriter(QIODevice& out) : a_(archive_write_new()), out_(out)
-    {
-        if (!a_)
-            throw IoError(QStringLiteral("cannot start a zip"));
-        check(archive_write_set_format_zip(a_));
-        check(archive_write_set_format_option(a_, "zip", "hdrcharset", "UTF-8"));
-        check(archive_write_set_bytes_per_block(a_, 256 * 1024));
-        check(archive_write_set_bytes_in_last_block(a_, 1));
-        check(archive_write_open2(a_, this, nullptr, &ZipWriter::write, nullptr, nullptr));
-    }
-    ~ZipWriter()
-    {
-        if (!closed_)
-            archive_write_fail(a_); // nothing more is written into a file being thrown away
-        archive_write_free(a_);
-    }
-    ZipWriter(const ZipWriter&) = delete;
-    ZipWriter& operator=(const ZipWriter&) = delete;
+const QString kNotSaved = QStringLiteral("Attenzione: il backup non \u00E8 stato salvato perch\u00E9 %1");
 
-    void begin(const QString& name, qint64 size, bool store)
-    {
-        finishEntry();
-        struct Entry {
-            archive_entry* e = archive_entry_new();
-            ~Entry() { archive_entry_free(e); }
-        } entry;
-        const bool folder = name.endsWith(u'/');
-        archive_entry_set_pathname_utf8(entry.e, name.toUtf8().constData());
-        archive_entry_set_filetype(entry.e, folder ? AE_IFDIR : AE_IFREG);
-        archive_entry_set_perm(entry.e, folder ? 0755 : 0644);
-        archive_entry_set_size(entry.e, size);
-        archive_entry_set_mtime(entry.e, time(nullptr), 0);
-        check(store || folder ? archive_write_zip_set_compression_store(a_)
-                              : archive_write_zip_set_compression_deflate(a_));
-        check(archive_write_header(a_, entry.e));
-        open_ = true;
-    }
-    void data(const char* bytes, qint64 length)
-    {
-        while (length > 0) {
-            const la_ssize_t n = archive_write_data(a_, bytes, size_t(length));
-            if (n <= 0)
-                check(ARCHIVE_FATAL);
-            bytes += n;
-            length -= n;
-        }
-    }
-    void close()
-    {
-        finishEntry();
-        check(archive_write_close(a_));
-        closed_ = true;
-    }
-
-private:
-    static la_ssize_t write(archive* a, void* self, const void* buffer, size_t length)
-    {
-        auto* w = static_cast<ZipWriter*>(self);
-        if (w->out_.write(static_cast<const char*>(buffer), qint64(length)) != qint64(length)) {
-            archive_set_error(a, EIO, "%s", qPrintable(w->out_.errorString()));
-            return -1;
-        }
-        return la_ssize_t(length);
-    }
-    void finishEntry()
-    {
-        if (open_)
-            check(archive_write_finish_entry(a_));
-        open_ = false;
-    }
-    void check(int rc)
-    {
-        if (rc != ARCHIVE_OK)
-            throw IoError(QStringLiteral("cannot write the zip: %1")
-                              .arg(QString::fromLocal8Bit(archive_error_string(a_) ? archive_error_string(a_) : "?")));
-    }
-
-    archive* a_;
-    QIODevice& out_;
-    bool open_ = false;
-    bool closed_ = false;
-};
-
-bool isPhoto(const QString& name)
+bool isPhoto(const QByteArray& name)
 {
-    const QString suffix = QFileInfo(name).suffix().toLower();
+    const QString suffix = QFileInfo(QString::fromUtf8(name)).suffix().toLower();
     return suffix == u"jpg" || suffix == u"jpeg" || suffix == u"bmp";
 }
 
-// The temporary files of backups (".NAME.zip.XXXXXX" beside their target) that nobody holds:
-// left by a backup that was killed.
+// The program's temporary backups beside their target that nobody holds: left by a backup
+// that was killed.
 void removeStaleTemporaries(const QString& folder)
 {
-    static const QRegularExpression temporary(QStringLiteral("^\\..+\\.zip\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression temporary(QStringLiteral("^\\..+\\.%1[A-Za-z0-9]{6}$").arg(kTemporaryMark));
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QString& name : names) {
         if (!temporary.match(name).hasMatch())
@@ -128,23 +47,120 @@ void removeStaleTemporaries(const QString& folder)
             QFile::remove(path);
     }
 }
-} // namespace
 
-QString defaultBackupName(const QDateTime& when)
+bool sameFile(const platform::Status& a, const platform::Status& b)
 {
-    return kPrefix + when.toString(QStringLiteral("yyyyMMdd-HHmm")) + QStringLiteral(".zip");
+    return a.kind != platform::Kind::Missing && a.device == b.device && a.inode == b.inode;
 }
 
-BackupSummary writeBackup(const QString& target, Progress& progress)
+// A backup must never replace a file of the laboratory, nor lie in one of its folders (each
+// backup would then hold the ones before it). Files are compared by what they are on the disk,
+// not by their names: case, links and other paths to the same folder change nothing.
+void refuseLaboratoryPlace(const QString& target)
 {
-    const QString root = programdir::path();
+    const QByteArray root = QFile::encodeName(programdir::path());
+    QList<platform::Status> folders, files;
+    for (const QString& name : laboratory::folders() + QStringList{laboratory::kStaging})
+        folders.append(platform::status(root + QFile::encodeName(name), true));
+    for (const QString& name : laboratory::files() + laboratory::derived())
+        files.append(platform::status(root + QFile::encodeName(name), true));
+    const auto refuse = [&target]() {
+        throw IoError(QStringLiteral("%1 is a file of the laboratory or lies in its folders").arg(target),
+                      kNotSaved.arg(QStringLiteral("%1 fa parte dei dati del laboratorio, che ogni backup contiene. "
+                                                   "Scegliere un file fuori dalle cartelle Inventario, Restauri e "
+                                                   "Documenti_Allegati e diverso dai file dei dati.")
+                                        .arg(QDir::toNativeSeparators(target))));
+    };
+    const platform::Status file = platform::status(QFile::encodeName(target), true);
+    for (const platform::Status& s : files)
+        if (sameFile(file, s))
+            refuse();
+    // From the nearest folder that exists: the backup's folder may be made after this check.
+    QString folder = QFileInfo(target).absolutePath();
+    while (!QFileInfo(folder).isDir() && folder != QFileInfo(folder).absolutePath())
+        folder = QFileInfo(folder).absolutePath();
+    folder = QFileInfo(folder).canonicalFilePath();
+    for (; !folder.isEmpty(); folder = folder == u"/" ? QString() : QFileInfo(folder).absolutePath()) {
+        const platform::Status here = platform::status(QFile::encodeName(folder), true);
+        for (const platform::Status& s : folders)
+            if (sameFile(here, s))
+                refuse();
+    }
+}
+
+void refuseWhilePending()
+{
+    const QString staging = programdir::file(laboratory::kStaging);
+    if (platform::status(QFile::encodeName(staging)).kind != platform::Kind::Missing)
+        throw IoError(QStringLiteral("a restore is under way or was interrupted (%1 stands)").arg(staging),
+                      kNotSaved.arg(QStringLiteral(
+                          "il ripristino di un backup \u00E8 in corso o \u00E8 stato interrotto, e i dati potrebbero "
+                          "essere in parte vecchi e in parte nuovi. Al prossimo avvio Brevanto completer\u00E0 il "
+                          "ripristino (o lo annuller\u00E0); poi si potr\u00E0 fare il backup.")));
+}
+
+// Hands the file at path to sink block by block after telling begin its size; the caller
+// holds whatever lock guards it. A file that cannot be read is named to the user.
+void readWhole(const QByteArray& path, const QString& shown, const std::function<void(qint64)>& begin,
+               const std::function<void(const char*, qint64)>& sink)
+{
+    const auto unreadable = [&shown](const QString& cause) {
+        return IoError(cause, kNotSaved.arg(QStringLiteral("non si \u00E8 potuto leggere il file \u00AB%1\u00BB dei "
+                                                           "dati. Controllare che il file sia leggibile.")
+                                                .arg(shown)));
+    };
+    QFile in;
+    try {
+        if (!in.open(platform::openRegularFile(path), QIODevice::ReadOnly | QIODevice::Unbuffered,
+                     QFileDevice::AutoCloseHandle))
+            throw IoError(QStringLiteral("cannot read %1: %2").arg(shown, in.errorString()));
+    } catch (const IoError& e) {
+        throw unreadable(e.cause());
+    }
+    const qint64 size = in.size();
+    begin(size);
+    QByteArray block(qMin(kBlock, qMax<qint64>(size, 1)), Qt::Uninitialized);
+    for (qint64 done = 0; done < size;) {
+        const qint64 n = in.read(block.data(), qMin<qint64>(block.size(), size - done));
+        if (n < 0)
+            throw unreadable(QStringLiteral("cannot read %1: %2").arg(shown, in.errorString()));
+        if (n == 0)
+            throw unreadable(QStringLiteral("%1 ended after %2 of %3 bytes").arg(shown).arg(done).arg(size));
+        sink(block.constData(), n);
+        done += n;
+    }
+}
+
+BackupSummary write(const QString& target, Progress& progress, Placement placement, bool duringRestore)
+{
+    if (!duringRestore)
+        refuseWhilePending();
+    refuseLaboratoryPlace(target);
+    QString name = target;
+    int number = 1;
+    if (placement == Placement::FreeName) {
+        while (platform::status(QFile::encodeName(name)).kind != platform::Kind::Missing)
+            name = numberedName(target, ++number);
+    } else if (platform::status(QFile::encodeName(target)).kind != platform::Kind::Missing && !isBackup(target)) {
+        throw IoError(QStringLiteral("%1 exists and is no backup of this program").arg(target),
+                      kNotSaved.arg(QStringLiteral("%1 esiste gi\u00E0 e non \u00E8 un backup di Brevanto: non viene "
+                                                   "sostituito. Scegliere un altro nome.")
+                                        .arg(QDir::toNativeSeparators(target))));
+    }
     removeStaleTemporaries(QFileInfo(target).absolutePath());
-    const QList<laboratory::Entry> entries = laboratory::collect(root);
+
+    const QString root = programdir::path();
+    const QByteArray rootBytes = QFile::encodeName(root);
+    BackupSummary summary;
+    QList<QByteArray> leftOut;
+    const QList<laboratory::Entry> entries = laboratory::collect(root, &leftOut);
+    for (const QByteArray& n : leftOut)
+        summary.leftOut.append(laboratory::shown(n));
     qint64 total = 0;
     for (const laboratory::Entry& e : entries)
         total += e.size;
 
-    SafeFile file(target);
+    SafeFile file(name, kTemporaryMark);
     // Another backup's clean-up into the same folder must see this file is being written.
     const SharedLock inUse(file.temporaryPath());
     Manifest manifest;
@@ -155,13 +171,8 @@ BackupSummary writeBackup(const QString& target, Progress& progress)
 
     progress.begin(Progress::Step::Writing, total);
     qint64 done = 0;
-    auto advance = [&](qint64 more) {
-        done += more;
-        if (!progress.advance(done))
-            throw IoError(QStringLiteral("backup cancelled"));
-    };
     {
-        ZipWriter zip(file.device());
+        zip::Writer zip(file.device());
         Sha256 sha;
         // An archive and its journal are read under one hold of the archive's lock, the one
         // their writers take: the backup has whole records and a history that agrees with them.
@@ -169,36 +180,38 @@ BackupSummary writeBackup(const QString& target, Progress& progress)
         std::optional<SharedLock> guard;
         for (const laboratory::Entry& e : entries) {
             if (e.isFolder()) {
-                zip.begin(e.name, 0, true);
+                zip.addFolder(e.name);
                 manifest.members.append({e.name, 0, {}});
                 continue;
             }
-            qint64 size = 0;
-            const auto begin = [&](qint64 n) {
-                size = n;
-                zip.begin(e.name, n, isPhoto(e.name));
-            };
-            const auto sink = [&](const char* bytes, qint64 length) {
-                sha.add(bytes, length);
-                zip.data(bytes, length);
-                advance(length);
-            };
-            const QString path = root + e.name;
             if (const QString g = laboratory::guardOf(e.name); g != guarded) {
                 guard.reset();
                 guarded = g;
                 if (!g.isEmpty())
                     guard.emplace(root + g);
             }
-            readFileWhole(path, begin, sink);
+            qint64 size = 0;
+            const auto begin = [&](qint64 n) {
+                size = n;
+                zip.beginFile(e.name, n, isPhoto(e.name));
+            };
+            const auto sink = [&](const char* bytes, qint64 length) {
+                sha.add(bytes, length);
+                zip.data(bytes, length);
+                done += length;
+                if (!progress.advance(done))
+                    throw IoError(QStringLiteral("backup cancelled"));
+            };
+            readWhole(rootBytes + e.name, laboratory::shown(e.name), begin, sink);
             manifest.members.append({e.name, size, sha.hex()});
-            if (e.name == laboratory::kArtworks)
+            if (e.name == laboratory::kArtworks.toUtf8())
                 manifest.artworks = laboratory::recordsIn(e.name, size);
-            else if (e.name == laboratory::kReports)
+            else if (e.name == laboratory::kReports.toUtf8())
                 manifest.reports = laboratory::recordsIn(e.name, size);
         }
+        guard.reset();
         const QByteArray list = manifest.encode();
-        zip.begin(laboratory::kManifest, list.size(), false);
+        zip.beginFile(laboratory::kManifest.toUtf8(), list.size(), false);
         zip.data(list.constData(), list.size());
         zip.close();
     }
@@ -208,6 +221,59 @@ BackupSummary writeBackup(const QString& target, Progress& progress)
     const Manifest written = verifyBackup(file.temporaryPath(), progress);
     if (written.members != manifest.members)
         throw IoError(QStringLiteral("the backup read back differs from what was written"));
-    file.commit();
-    return {target, manifest.date, manifest.artworks, manifest.reports, QFileInfo(target).size()};
+    if (placement == Placement::Replace)
+        file.commit();
+    else
+        while (!file.commitIfFree(name))
+            name = numberedName(target, ++number);
+    summary.path = name;
+    summary.date = manifest.date;
+    summary.artworks = manifest.artworks;
+    summary.reports = manifest.reports;
+    summary.bytes = QFileInfo(name).size();
+    return summary;
+}
+} // namespace
+
+void checkBackupTarget(const QString& target)
+{
+    refuseWhilePending();
+    refuseLaboratoryPlace(target);
+}
+
+QString defaultBackupName(const QDateTime& when)
+{
+    return kPrefix + when.toString(QStringLiteral("yyyyMMdd-HHmm")) + QStringLiteral(".zip");
+}
+
+QString leftOutText(const BackupSummary& s)
+{
+    if (s.leftOut.isEmpty())
+        return {};
+    QStringList names;
+    for (const QString& name : s.leftOut.mid(0, 5))
+        names << QStringLiteral("\u00AB%1\u00BB").arg(name);
+    if (s.leftOut.size() > 5)
+        names << QStringLiteral("e altri %1").arg(s.leftOut.size() - 5);
+    return QStringLiteral("Non contiene, perch\u00E9 non sono file ma collegamenti o simili: %1.")
+        .arg(names.join(QStringLiteral(", ")));
+}
+
+QString numberedName(const QString& target, int n)
+{
+    if (n <= 1)
+        return target;
+    const QFileInfo info(target);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    return target.chopped(suffix.size()) + u'-' + QString::number(n) + suffix;
+}
+
+BackupSummary writeBackup(const QString& target, Progress& progress, Placement placement)
+{
+    return write(target, progress, placement, false);
+}
+
+BackupSummary writeSafetyCopy(const QString& target, Progress& progress)
+{
+    return write(target, progress, Placement::FreeName, true);
 }
