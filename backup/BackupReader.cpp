@@ -127,10 +127,10 @@ void closeChecked(QFile& out, const QByteArray& name)
 }
 
 // Every member against the manifest, before any member's bytes are read.
-void checkMembers(const QList<zip::Reader::Member>& members, const Manifest& manifest, bool unpacking)
+void checkMembers(const QList<zipfile::Reader::Member>& members, const Manifest& manifest, bool unpacking)
 {
-    QHash<QByteArray, const zip::Reader::Member*> inZip;
-    for (const zip::Reader::Member& m : members) {
+    QHash<QByteArray, const zipfile::Reader::Member*> inZip;
+    for (const zipfile::Reader::Member& m : members) {
         if (m.name == laboratory::kManifest.toUtf8())
             continue;
         if (m.special)
@@ -143,7 +143,7 @@ void checkMembers(const QList<zip::Reader::Member>& members, const Manifest& man
     QSet<QByteArray> listed;
     qint64 artworks = 0, reports = 0;
     for (const Manifest::Member& m : manifest.members) {
-        const zip::Reader::Member* z = inZip.value(m.name);
+        const zipfile::Reader::Member* z = inZip.value(m.name);
         if (!z || listed.contains(m.name))
             throw InvalidBackup(
                 QStringLiteral("%1 is listed but not in the zip, or listed twice").arg(laboratory::shown(m.name)));
@@ -174,12 +174,15 @@ void checkMembers(const QList<zip::Reader::Member>& members, const Manifest& man
 Manifest readBackup(const QString& path, const QString& folder, Progress& progress)
 {
     try {
-        zip::Reader zip(path);
+        zipfile::Reader zip(path);
         progress.begin(folder.isEmpty() ? Progress::Step::Verifying : Progress::Step::Unpacking, zip.fileSize());
-        const auto advance = [&progress](qint64 position) { return progress.advance(position); };
+        const auto advance = [&progress](qint64 position) {
+            if (!progress.advance(position))
+                throw IoError(QStringLiteral("cancelled"));
+        };
 
-        const zip::Reader::Member* listing = nullptr;
-        for (const zip::Reader::Member& m : zip.members())
+        const zipfile::Reader::Member* listing = nullptr;
+        for (const zipfile::Reader::Member& m : zip.members())
             if (m.name == laboratory::kManifest.toUtf8()) {
                 if (listing)
                     throw InvalidBackup(QStringLiteral("the manifest twice"));
@@ -218,11 +221,10 @@ Manifest readBackup(const QString& path, const QString& folder, Progress& progre
         if (!folder.isEmpty())
             unpacker.emplace(folder);
         Sha256 sha;
-        for (const zip::Reader::Member& m : zip.members()) {
+        for (const zipfile::Reader::Member& m : zip.members()) {
             if (&m == listing)
                 continue;
             if (m.isFolder()) {
-                zip.read(m, [](const char*, qint64) {});
                 if (unpacker)
                     unpacker->folder(m.name);
                 continue;
@@ -247,7 +249,7 @@ Manifest readBackup(const QString& path, const QString& folder, Progress& progre
         if (unpacker)
             unpacker->check();
         return manifest;
-    } catch (const zip::Damaged& e) {
+    } catch (const zipfile::Damaged& e) {
         throw InvalidBackup(e.cause());
     }
 }
@@ -266,8 +268,8 @@ Manifest unpackBackup(const QString& path, const QString& folder, Progress& prog
 bool isBackup(const QString& path)
 {
     try {
-        const zip::Reader zip(path);
-        for (const zip::Reader::Member& m : zip.members())
+        const zipfile::Reader zip(path);
+        for (const zipfile::Reader::Member& m : zip.members())
             if (m.name == laboratory::kManifest.toUtf8())
                 return true;
     } catch (const IoError&) {

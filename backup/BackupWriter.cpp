@@ -16,7 +16,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cstring>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 const QString kPrefix = QStringLiteral("Brevanto-backup-");
@@ -99,37 +102,131 @@ void refuseWhilePending()
                           "ripristino (o lo annuller\u00E0); poi si potr\u00E0 fare il backup.")));
 }
 
-// Hands the file at path to sink block by block after telling begin its size; the caller
-// holds whatever lock guards it. A file that cannot be read is named to the user.
-void readWhole(const QByteArray& path, const QString& shown, const std::function<void(qint64)>& begin,
-               const std::function<void(const char*, qint64)>& sink)
-{
-    const auto unreadable = [&shown](const QString& cause) {
+// What one backup's members share while libzip asks them for their bytes, one after the other.
+struct Run {
+    QString root;
+    Progress& progress;
+    Manifest& manifest;
+    Sha256 sha;
+    qint64 done = 0;
+    // An archive and its journal are read under one hold of the archive's lock, the one their
+    // writers take: the backup has whole records and a history that agrees with them.
+    QString guarded;
+    std::optional<SharedLock> guard;
+    QByteArray block; // the file being read: one at a time
+
+    void guardFor(const QString& g)
+    {
+        if (g == guarded)
+            return;
+        guard.reset();
+        guarded = g;
+        if (!g.isEmpty())
+            guard.emplace(root + g);
+    }
+};
+
+// A file of the laboratory, read when libzip asks for it. One that cannot be read is named.
+class LabFile : public zipfile::Source {
+public:
+    LabFile(Run& run, qsizetype slot) : run_(run), slot_(slot), name_(run.manifest.members[slot].name) { }
+
+    qint64 open() override
+    {
+        run_.guardFor(laboratory::guardOf(name_));
+        try {
+            if (!in_.open(platform::openRegularFile(QFile::encodeName(run_.root) + name_),
+                          QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+                throw IoError(QStringLiteral("cannot read %1: %2").arg(shown(), in_.errorString()));
+        } catch (const IoError& e) {
+            throw unreadable(e.cause());
+        }
+        size_ = in_.size();
+        return size_;
+    }
+    qint64 read(char* to, qint64 max) override
+    {
+        QByteArray& block_ = run_.block;
+        if (at_ == block_.size()) {
+            if (done_ == size_)
+                return 0;
+            block_.resize(qMin(kBlock, size_ - done_));
+            for (qint64 got = 0; got < block_.size();) {
+                const qint64 n = in_.read(block_.data() + got, block_.size() - got);
+                if (n < 0)
+                    throw unreadable(QStringLiteral("cannot read %1: %2").arg(shown(), in_.errorString()));
+                if (n == 0)
+                    throw unreadable(
+                        QStringLiteral("%1 ended after %2 of %3 bytes").arg(shown()).arg(done_ + got).arg(size_));
+                got += n;
+            }
+            at_ = 0;
+            done_ += block_.size();
+            run_.sha.add(block_.constData(), block_.size());
+            run_.done += block_.size();
+            if (!run_.progress.advance(run_.done))
+                throw IoError(QStringLiteral("backup cancelled"));
+        }
+        const qint64 n = qMin(max, block_.size() - at_);
+        std::memcpy(to, block_.constData() + at_, size_t(n));
+        at_ += n;
+        return n;
+    }
+    void close() override
+    {
+        in_.close();
+        run_.block.clear();
+        Manifest::Member& m = run_.manifest.members[slot_];
+        m.size = size_;
+        m.sha256 = run_.sha.hex();
+        if (name_ == laboratory::kArtworks.toUtf8())
+            run_.manifest.artworks = laboratory::recordsIn(name_, size_);
+        else if (name_ == laboratory::kReports.toUtf8())
+            run_.manifest.reports = laboratory::recordsIn(name_, size_);
+    }
+
+private:
+    QString shown() const { return laboratory::shown(name_); }
+    IoError unreadable(const QString& cause) const
+    {
         return IoError(cause, kNotSaved.arg(QStringLiteral("non si \u00E8 potuto leggere il file \u00AB%1\u00BB dei "
                                                            "dati. Controllare che il file sia leggibile.")
-                                                .arg(shown)));
-    };
-    QFile in;
-    try {
-        if (!in.open(platform::openRegularFile(path), QIODevice::ReadOnly | QIODevice::Unbuffered,
-                     QFileDevice::AutoCloseHandle))
-            throw IoError(QStringLiteral("cannot read %1: %2").arg(shown, in.errorString()));
-    } catch (const IoError& e) {
-        throw unreadable(e.cause());
+                                                .arg(shown())));
     }
-    const qint64 size = in.size();
-    begin(size);
-    QByteArray block(qMin(kBlock, qMax<qint64>(size, 1)), Qt::Uninitialized);
-    for (qint64 done = 0; done < size;) {
-        const qint64 n = in.read(block.data(), qMin<qint64>(block.size(), size - done));
-        if (n < 0)
-            throw unreadable(QStringLiteral("cannot read %1: %2").arg(shown, in.errorString()));
-        if (n == 0)
-            throw unreadable(QStringLiteral("%1 ended after %2 of %3 bytes").arg(shown).arg(done).arg(size));
-        sink(block.constData(), n);
-        done += n;
+
+    Run& run_;
+    qsizetype slot_;
+    QByteArray name_;
+    QFile in_;
+    qint64 size_ = 0;
+    qint64 done_ = 0;
+    qint64 at_ = 0; // in the run's block
+};
+
+// The manifest, the last member: made when libzip asks for it, once every other was read.
+class ManifestFile : public zipfile::Source {
+public:
+    explicit ManifestFile(Run& run) : run_(run) { }
+    qint64 open() override
+    {
+        run_.guardFor({});
+        bytes_ = run_.manifest.encode();
+        return bytes_.size();
     }
-}
+    qint64 read(char* to, qint64 max) override
+    {
+        const qint64 n = qMin(max, bytes_.size() - at_);
+        std::memcpy(to, bytes_.constData() + at_, size_t(n));
+        at_ += n;
+        return n;
+    }
+    void close() override { }
+
+private:
+    Run& run_;
+    QByteArray bytes_;
+    qint64 at_ = 0;
+};
 
 BackupSummary write(const QString& target, Progress& progress, Placement placement, bool duringRestore)
 {
@@ -150,7 +247,6 @@ BackupSummary write(const QString& target, Progress& progress, Placement placeme
     removeStaleTemporaries(QFileInfo(target).absolutePath());
 
     const QString root = programdir::path();
-    const QByteArray rootBytes = QFile::encodeName(root);
     BackupSummary summary;
     QList<QByteArray> leftOut;
     const QList<laboratory::Entry> entries = laboratory::collect(root, &leftOut);
@@ -170,53 +266,23 @@ BackupSummary write(const QString& target, Progress& progress, Placement placeme
     manifest.version = QStringLiteral(BREVANTO_VERSION);
 
     progress.begin(Progress::Step::Writing, total);
-    qint64 done = 0;
     {
-        zip::Writer zip(file.device());
-        Sha256 sha;
-        // An archive and its journal are read under one hold of the archive's lock, the one
-        // their writers take: the backup has whole records and a history that agrees with them.
-        QString guarded;
-        std::optional<SharedLock> guard;
+        Run run{root, progress, manifest, {}, 0, {}, {}, {}};
+        zipfile::Writer zip(file.temporaryPath());
+        std::vector<std::unique_ptr<LabFile>> files;
         for (const laboratory::Entry& e : entries) {
+            manifest.members.append({e.name, 0, {}});
             if (e.isFolder()) {
                 zip.addFolder(e.name);
-                manifest.members.append({e.name, 0, {}});
                 continue;
             }
-            if (const QString g = laboratory::guardOf(e.name); g != guarded) {
-                guard.reset();
-                guarded = g;
-                if (!g.isEmpty())
-                    guard.emplace(root + g);
-            }
-            qint64 size = 0;
-            const auto begin = [&](qint64 n) {
-                size = n;
-                zip.beginFile(e.name, n, isPhoto(e.name));
-            };
-            const auto sink = [&](const char* bytes, qint64 length) {
-                sha.add(bytes, length);
-                zip.data(bytes, length);
-                done += length;
-                if (!progress.advance(done))
-                    throw IoError(QStringLiteral("backup cancelled"));
-            };
-            readWhole(rootBytes + e.name, laboratory::shown(e.name), begin, sink);
-            manifest.members.append({e.name, size, sha.hex()});
-            if (e.name == laboratory::kArtworks.toUtf8())
-                manifest.artworks = laboratory::recordsIn(e.name, size);
-            else if (e.name == laboratory::kReports.toUtf8())
-                manifest.reports = laboratory::recordsIn(e.name, size);
+            files.push_back(std::make_unique<LabFile>(run, manifest.members.size() - 1));
+            zip.addFile(e.name, isPhoto(e.name), *files.back());
         }
-        guard.reset();
-        const QByteArray list = manifest.encode();
-        zip.beginFile(laboratory::kManifest.toUtf8(), list.size(), false);
-        zip.data(list.constData(), list.size());
+        ManifestFile list(run);
+        zip.addFile(laboratory::kManifest.toUtf8(), false, list);
         zip.close();
     }
-    file.flush();
-
     // Read back in full before it takes its name: every member's checksum and the manifest.
     const Manifest written = verifyBackup(file.temporaryPath(), progress);
     if (written.members != manifest.members)

@@ -226,7 +226,7 @@ inline qsizetype dataOf(const QByteArray& zip, const QByteArray& name)
     return at < 0 ? -1 : at + name.size();
 }
 
-// The general-purpose flags of the local header that carries name.
+// The general-purpose flags of the local header that carries name (bit 11: the name is UTF-8).
 inline int localFlags(const QByteArray& zip, const QByteArray& name)
 {
     const qsizetype at = zip.indexOf(name) - 30;
