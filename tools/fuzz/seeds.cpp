@@ -2,6 +2,7 @@
 // made by the program's own code. Usage: seeds OUTPUT_DIR
 #include "backup/BackupWriter.h"
 #include "common/IoError.h"
+#include "common/Platform.h"
 #include "common/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/SchedaIntervento.h"
@@ -88,11 +89,21 @@ int main(int argc, char** argv)
     put(lab.path(), QStringLiteral("Relazioni_Tecniche_Restauro.pro"), r.encode());
     put(lab.path() + QStringLiteral("/Inventario"), QStringLiteral("Opera_1.jpg"), picture("JPEG"));
     put(lab.path() + QStringLiteral("/Documenti_Allegati"), QStringLiteral("contratto.txt"), "Contratto");
+    // Names as a laboratory's may be: not UTF-8, with a line break, in a folder of their own.
+    QDir().mkpath(lab.path() + QStringLiteral("/Documenti_Allegati/vecchi"));
+    for (const QByteArray& name :
+         {QByteArray("/Documenti_Allegati/vecchi/citt\xE0.pdf"), QByteArray("/Documenti_Allegati/a\nb.txt")}) {
+        QFile f;
+        const int fd = platform::createFile(QFile::encodeName(lab.path()) + name);
+        if (fd >= 0 && f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+            f.write("documento");
+    }
     programdir::Override here(lab.path());
     QDir().mkpath(out + QStringLiteral("/backup"));
     NoProgress quiet;
     try {
         writeBackup(out + QStringLiteral("/backup/small.zip"), quiet);
+        platform::removeAll(QFile::encodeName(lab.path())); // QTemporaryDir cannot remove the Latin-1 name
     } catch (const IoError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
