@@ -348,7 +348,7 @@ Reader::Reader(const QString& path) : in_(std::make_unique<Input>())
     zip_error_init(&error);
     // Not ZIP_CHECKCONS: it refuses the local headers of zips written with their sizes after the
     // data, as earlier backups were; the manifest's checksums hold every member instead.
-    za_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+    za_.reset(zip_open_from_source(source, ZIP_RDONLY, &error));
     const QString why = QString::fromLocal8Bit(zip_error_strerror(&error));
     zip_error_fini(&error);
     if (!za_) {
@@ -356,11 +356,11 @@ Reader::Reader(const QString& path) : in_(std::make_unique<Input>())
         in_->failure.rethrow();
         throw Damaged(QStringLiteral("not a zip, or a damaged one: %1").arg(why));
     }
-    const zip_int64_t count = zip_get_num_entries(za_, 0);
+    const zip_int64_t count = zip_get_num_entries(za_.get(), 0);
     members_.reserve(qsizetype(count));
     for (zip_int64_t i = 0; i < count; ++i) {
         zip_stat_t st;
-        if (zip_stat_index(za_, quint64(i), ZIP_FL_ENC_RAW, &st) != 0)
+        if (zip_stat_index(za_.get(), quint64(i), ZIP_FL_ENC_RAW, &st) != 0)
             fail(QStringLiteral("a member cannot be read"));
         Member m;
         m.index = quint64(i);
@@ -375,7 +375,7 @@ Reader::Reader(const QString& path) : in_(std::make_unique<Input>())
         // The type a Unix zip records in the mode; others mark folders in the DOS attributes.
         zip_uint8_t system = 0;
         zip_uint32_t attributes = 0;
-        zip_file_get_external_attributes(za_, m.index, 0, &system, &attributes);
+        zip_file_get_external_attributes(za_.get(), m.index, 0, &system, &attributes);
         const quint32 type = system == ZIP_OPSYS_UNIX ? attributes >> 16 & kTypeMask : 0;
         m.special = type != 0 && type != 0100000 && type != 040000;
         if ((type == 040000 || (type == 0 && (attributes & 0x10))) && !m.name.endsWith('/'))
@@ -388,10 +388,11 @@ Reader::Reader(const QString& path) : in_(std::make_unique<Input>())
     }
 }
 
-Reader::~Reader()
+Reader::~Reader() = default;
+
+void Reader::Discard::operator()(zip_t* za) const
 {
-    if (za_)
-        zip_discard(za_);
+    zip_discard(za);
 }
 
 qint64 Reader::fileSize() const
@@ -402,14 +403,14 @@ qint64 Reader::fileSize() const
 void Reader::fail(const QString& what)
 {
     in_->failure.rethrow();
-    throw Damaged(QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(zip_strerror(za_))));
+    throw Damaged(QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(zip_strerror(za_.get()))));
 }
 
 void Reader::read(const Member& m, const std::function<void(const char*, qint64)>& sink,
                   const std::function<void(qint64)>& progress)
 {
     in_->progress = progress;
-    zip_file_t* file = zip_fopen_index(za_, m.index, 0);
+    zip_file_t* file = zip_fopen_index(za_.get(), m.index, 0);
     if (!file)
         fail(QStringLiteral("%1 cannot be read").arg(shown(m.name)));
     struct Closer {

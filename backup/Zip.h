@@ -94,8 +94,12 @@ public:
 private:
     [[noreturn]] void fail(const QString& what);
 
+    struct Discard {
+        void operator()(::zip* za) const;
+    };
     std::unique_ptr<Input> in_;
-    ::zip* za_ = nullptr;
+    // Freed also when the constructor throws after opening it (the zip names an encrypted member).
+    std::unique_ptr<::zip, Discard> za_;
     QList<Member> members_;
 };
 
