@@ -36,7 +36,6 @@ private slots:
     void memberNames();
     void namesAsTheirBytes_data();
     void namesAsTheirBytes();
-    void manyMembersUseZip64();
     void whatIsNoFileIsTold();
     void unreadableIsNamed_data();
     void unreadableIsNamed();
@@ -261,28 +260,6 @@ void TestBackup::namesAsTheirBytes()
     platform::removeAll(QFile::encodeName(labPath("Documenti_Allegati")));
     restore::restoreBackup(zip, quiet);
     COMPARE_SNAPSHOTS(snapshot(lab_->lab(), kOutside), before);
-}
-
-// More members than the zip's classic fields can count: the Zip64 end record, which any tool
-// and the check read.
-void TestBackup::manyMembersUseZip64()
-{
-    const QByteArray folder = QFile::encodeName(labPath("Documenti_Allegati/molti"));
-    QVERIFY(platform::makeFolder(folder));
-    for (int i = 0; i < 66000; ++i)
-        putBytes(folder + '/' + QByteArray::number(i), i % 1000 ? QByteArray() : QByteArray::number(i));
-    NoProgress quiet;
-    const QString zip = backup();
-    const QByteArray bytes = get(zip);
-    const QByteArray end = bytes.right(22 + 20);
-    QCOMPARE(end.left(4), QByteArray("PK\x06\x07", 4)); // the Zip64 locator before the classic end
-    QCOMPARE(end.mid(20 + 8, 4), QByteArray("\xFF\xFF\xFF\xFF", 4)); // the classic counts say "see Zip64"
-    QVERIFY(verifyBackup(zip, quiet).members.size() > 66000);
-    if (!unzip().isEmpty()) {
-        int rc = -1;
-        run(unzip(), {"-tq", zip}, &rc);
-        QCOMPARE(rc, 0);
-    }
 }
 
 // What stands among the laboratory's files but is no file (a link, a FIFO, a folder where the
