@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
-          libqt6svg6-dev libsimpleini-dev pkg-config libarchive-dev nettle-dev zlib1g-dev libgl1-mesa-dev
+          libqt6svg6-dev libsimpleini-dev pkg-config libzip-dev libarchive-dev nettle-dev zlib1g-dev libgl1-mesa-dev
           poppler-utils fonts-dejavu-core fonts-liberation2 desktop-file-utils qt6-translations-l10n
           ruby-asciidoctor-pdf)
 

@@ -2,7 +2,6 @@
 
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
-#include "backup/Restore.h"
 #include "storage/IoError.h"
 
 #include <QDir>
@@ -37,24 +36,29 @@ int usage(std::FILE* to, int code)
     return code;
 }
 
+// The text an error carries for the user, followed by its cause.
+QString failure(const IoError& e, const QString& fallback)
+{
+    return QStringLiteral("%1 Dettagli: %2").arg(e.userText().isEmpty() ? fallback : e.userText(), e.cause());
+}
+
 int backup(const QString& where)
 {
-    QString target = where;
-    if (QFileInfo(where).isDir() || where.endsWith(u'/'))
-        target = QDir(where).filePath(defaultBackupName(QDateTime::currentDateTime()));
+    // A folder gets the default name, or a free one when a backup of the same minute is there.
+    const bool folder = QFileInfo(where).isDir() || where.endsWith(u'/');
+    const QString target = folder ? QDir(where).filePath(defaultBackupName(QDateTime::currentDateTime())) : where;
     try {
-        restore::recoverInterrupted(); // never back up a folder halfway through a restore
         NoProgress quiet;
-        const BackupSummary s = writeBackup(target, quiet);
-        say(stdout, QStringLiteral("Backup salvato in %1 (%2 opere, %3 relazioni, %4 MB).")
-                        .arg(QFileInfo(s.path).absoluteFilePath())
-                        .arg(s.artworks)
-                        .arg(s.reports)
-                        .arg(QLocale(QLocale::Italian).toString(double(s.bytes) / 1e6, 'f', 1)));
+        const BackupSummary s = writeBackup(target, quiet, folder ? Placement::FreeName : Placement::Replace);
+        say(stdout,
+            QStringLiteral("Backup salvato in %1 (%2 opere, %3 relazioni, %4 MB).%5")
+                .arg(QFileInfo(s.path).absoluteFilePath(), QString::number(s.artworks), QString::number(s.reports),
+                     QLocale(QLocale::Italian).toString(double(s.bytes) / 1e6, 'f', 1),
+                     s.leftOut.isEmpty() ? QString() : u' ' + leftOutText(s)));
         return 0;
     } catch (const IoError& e) {
-        say(stderr, QStringLiteral("Backup non riuscito: impossibile scrivere %1. Dettagli: %2")
-                        .arg(QFileInfo(target).absoluteFilePath(), e.cause()));
+        say(stderr, failure(e, QStringLiteral("Backup non riuscito: impossibile scrivere %1.")
+                                   .arg(QFileInfo(target).absoluteFilePath())));
         return kFailed;
     }
 }
@@ -74,7 +78,7 @@ int verify(const QString& path)
                                    "Dettagli: %2")
                         .arg(path, e.cause()));
     } catch (const IoError& e) {
-        say(stderr, QStringLiteral("Verifica non riuscita: impossibile leggere %1. Dettagli: %2").arg(path, e.cause()));
+        say(stderr, failure(e, QStringLiteral("Verifica non riuscita: impossibile leggere %1.").arg(path)));
     }
     return kFailed;
 }

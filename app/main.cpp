@@ -21,7 +21,8 @@ int main(int argc, char** argv)
     style::installAppearance(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/app_icon.png")));
     QtUi ui;
-    backupactions::recoverAtStart(ui);
+    if (!backupactions::recoverAtStart(ui))
+        return 1; // the data are still partly replaced by a restore: nothing may read or change them
     startScreens(ui);
     const int rc = app.exec();
     destroyScreens();

@@ -9,11 +9,15 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace autobackup {
 namespace {
 const QString kSection = QStringLiteral("Backup");
 const QString kPrefix = QStringLiteral("Brevanto-backup-automatico-");
 const QString kStamp = QStringLiteral("yyyyMMdd-HHmm");
+// A second backup of the same minute takes the next free number: ...-HHMM-2.zip.
+const QRegularExpression kName(QStringLiteral("^Brevanto-backup-automatico-(\\d{8}-\\d{4})(?:-(\\d{1,6}))?\\.zip$"));
 
 int number(const IniFile& ini, const QString& key, int fallback)
 {
@@ -22,18 +26,23 @@ int number(const IniFile& ini, const QString& key, int fallback)
     return ok && n >= 0 ? n : fallback;
 }
 
-// The automatic backups in the folder, oldest first (their names sort by date).
+// The automatic backups in the folder, oldest first: by the minute in their names, then by
+// their number within it.
 QStringList existing(const QString& folder)
 {
-    static const QRegularExpression name(QStringLiteral("^Brevanto-backup-automatico-\\d{8}-\\d{4}\\.zip$"));
-    QStringList found = QDir(folder).entryList({kPrefix + QStringLiteral("*.zip")}, QDir::Files, QDir::Name);
-    found.removeIf([](const QString& n) { return !name.match(n).hasMatch(); });
+    QStringList found = QDir(folder).entryList({kPrefix + QStringLiteral("*.zip")}, QDir::Files);
+    found.removeIf([](const QString& n) { return !kName.match(n).hasMatch(); });
+    const auto key = [](const QString& n) {
+        const QRegularExpressionMatch m = kName.match(n);
+        return std::pair(m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt());
+    };
+    std::sort(found.begin(), found.end(), [&key](const QString& a, const QString& b) { return key(a) < key(b); });
     return found;
 }
 
 QDateTime madeAt(const QString& fileName)
 {
-    return QDateTime::fromString(fileName.mid(kPrefix.size(), kStamp.size()), kStamp);
+    return QDateTime::fromString(kName.match(fileName).captured(1), kStamp);
 }
 } // namespace
 
@@ -77,9 +86,11 @@ std::optional<BackupSummary> runIfDue(const QDateTime& now, Progress& progress)
     const Settings s = settings();
     if (!due(s, now))
         return std::nullopt;
+    const QString target = QDir(s.folder).filePath(fileName(now));
+    checkBackupTarget(target); // before its folder is made
     if (!QDir().mkpath(s.folder))
         throw IoError(QStringLiteral("cannot make the folder %1").arg(s.folder));
-    BackupSummary summary = writeBackup(QDir(s.folder).filePath(fileName(now)), progress);
+    BackupSummary summary = writeBackup(target, progress, Placement::FreeName);
     // The newest copies are kept, the one just written always among them (an older one may
     // carry a later name when the clock was put back).
     QStringList made = existing(s.folder);

@@ -49,10 +49,26 @@ QString dateOf(const QDateTime& when)
 QString saved(const BackupSummary& s)
 {
     return QStringLiteral("Il backup \u00E8 stato salvato in %1 (%2 opere, %3 relazioni, %4 MB).")
-        .arg(QDir::toNativeSeparators(s.path))
-        .arg(s.artworks)
-        .arg(s.reports)
-        .arg(megabytes(s.bytes));
+               .arg(QDir::toNativeSeparators(s.path))
+               .arg(s.artworks)
+               .arg(s.reports)
+               .arg(megabytes(s.bytes))
+           + (s.leftOut.isEmpty() ? QString() : QStringLiteral("\n\n") + leftOutText(s));
+}
+
+// The text an error carries for the user, or the action's own.
+QString textOf(const IoError& e, const QString& fallback)
+{
+    return e.userText().isEmpty() ? fallback : e.userText();
+}
+
+// A folder of replaced data that a restore could not remove, told so that it can go by hand.
+QString leftOverNote(const QString& folder)
+{
+    return folder.isEmpty() ? QString()
+                            : QStringLiteral("\n\nI dati sostituiti non si sono potuti eliminare del tutto: sono "
+                                             "rimasti in %1, che si pu\u00F2 eliminare.")
+                                  .arg(QDir::toNativeSeparators(folder));
 }
 } // namespace
 
@@ -62,7 +78,10 @@ void backupNow(Ui& ui, QWidget* parent)
     dialog.title = QStringLiteral("Salva il backup");
     dialog.filters = {kFilter};
     dialog.defaultSuffix = QStringLiteral("zip");
-    dialog.initialName = QDir(lastFolder()).filePath(defaultBackupName(QDateTime::currentDateTime()));
+    const QString proposed = QDir(lastFolder()).filePath(defaultBackupName(QDateTime::currentDateTime()));
+    dialog.initialName = proposed;
+    for (int n = 2; QFileInfo::exists(dialog.initialName); ++n) // a second backup of the same minute
+        dialog.initialName = numberedName(proposed, n);
     const QString target = ui.saveFile(parent, dialog);
     if (target.isEmpty())
         return;
@@ -81,8 +100,8 @@ void backupNow(Ui& ui, QWidget* parent)
         if (progress.wasCanceled())
             return;
         ui.message(parent, Ui::Kind::Warning,
-                   QStringLiteral("Attenzione: il backup non \u00E8 stato salvato. Controllare che nella cartella "
-                                  "scelta si possa scrivere e che ci sia spazio sufficiente."),
+                   textOf(e, QStringLiteral("Attenzione: il backup non \u00E8 stato salvato. Controllare che nella "
+                                            "cartella scelta si possa scrivere e che ci sia spazio sufficiente.")),
                    e.cause());
     }
 }
@@ -126,13 +145,14 @@ bool restore(Ui& ui, QWidget* parent)
         ui.message(parent, Ui::Kind::Information,
                    QStringLiteral("Il ripristino \u00E8 stato completato: ora i dati sono quelli del backup del %1 "
                                   "(%2 opere, %3 relazioni). I dati sostituiti sono stati salvati in %4.")
-                       .arg(dateOf(r.restored.date))
-                       .arg(r.restored.artworks)
-                       .arg(r.restored.reports)
-                       .arg(QDir::toNativeSeparators(r.safetyCopy)));
+                           .arg(dateOf(r.restored.date))
+                           .arg(r.restored.artworks)
+                           .arg(r.restored.reports)
+                           .arg(QDir::toNativeSeparators(r.safetyCopy))
+                       + leftOverNote(r.leftOver));
         return true;
     } catch (const restore::SwapInterrupted& e) {
-        // The data are partly replaced: the cards are emptied, the next start completes it.
+        // The data are partly replaced: the cards are emptied, the next start puts them back.
         progress.finish();
         ui.message(parent, Ui::Kind::Warning, e.userText(), e.cause());
         return true;
@@ -161,27 +181,40 @@ void automaticBackup(Ui& ui, QWidget* parent)
         progress.finish();
         if (progress.wasCanceled())
             return;
+        const QString closing = QStringLiteral("Il programma verr\u00E0 chiuso ugualmente.");
         ui.message(parent, Ui::Kind::Warning,
-                   QStringLiteral("Attenzione: il backup automatico non \u00E8 riuscito. Il programma verr\u00E0 "
-                                  "chiuso ugualmente; al prossimo avvio conviene fare un backup con il pulsante "
-                                  "\u00ABBackup\u00BB."),
+                   e.userText().isEmpty()
+                       ? QStringLiteral("Attenzione: il backup automatico non \u00E8 riuscito. %1 Al prossimo avvio "
+                                        "conviene fare un backup con il pulsante \u00ABBackup\u00BB.")
+                             .arg(closing)
+                       : QStringLiteral("%1\n\n%2").arg(e.userText(), closing),
                    e.cause());
     }
 }
 
-void recoverAtStart(Ui& ui)
+bool recoverAtStart(Ui& ui)
 {
     try {
-        if (restore::recoverInterrupted() == restore::Recovery::Completed)
+        const restore::Recovered r = restore::recoverInterrupted();
+        if (r.what == restore::Recovery::Completed)
             ui.message(nullptr, Ui::Kind::Information,
-                       QStringLiteral("Il ripristino di un backup era stato interrotto: ora \u00E8 stato "
-                                      "completato."));
+                       QStringLiteral("Il ripristino di un backup era stato interrotto: ora \u00E8 stato completato.")
+                           + leftOverNote(r.leftOver));
+        else if (r.what == restore::Recovery::Undone)
+            ui.message(nullptr, Ui::Kind::Information,
+                       QStringLiteral("Il ripristino di un backup non era riuscito: i dati sono stati rimessi come "
+                                      "erano prima del ripristino.")
+                           + leftOverNote(r.leftOver));
+        return true;
     } catch (const IoError& e) {
         ui.message(nullptr, Ui::Kind::Warning,
-                   QStringLiteral("Attenzione: il ripristino di un backup interrotto non si \u00E8 potuto "
-                                  "completare. Accertarsi di possedere i privilegi di scrittura nella cartella "
-                                  "di installazione del programma."),
+                   QStringLiteral("Attenzione: il ripristino di un backup interrotto non si \u00E8 potuto completare "
+                                  "n\u00E9 annullare, e i dati sono in parte vecchi e in parte nuovi: il programma "
+                                  "verr\u00E0 chiuso per non modificarli. Accertarsi di possedere i privilegi di "
+                                  "scrittura nella cartella di installazione del programma e su quanto contiene, poi "
+                                  "riavviare Brevanto."),
                    e.cause());
+        return false;
     }
 }
 

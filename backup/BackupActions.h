@@ -18,7 +18,8 @@ bool restore(Ui& ui, QWidget* parent);
 // ends the program all the same.
 void automaticBackup(Ui& ui, QWidget* parent);
 
-// At start, before anything reads the data: completes a restore a crash interrupted.
-void recoverAtStart(Ui& ui);
+// At start, before anything reads the data: completes or undoes a restore that was
+// interrupted. False when the data are still partly replaced: the program must not run on them.
+bool recoverAtStart(Ui& ui);
 
 } // namespace backupactions

@@ -2,179 +2,256 @@
 
 #include "backup/Laboratory.h"
 #include "backup/Sha256.h"
+#include "backup/Zip.h"
+#include "storage/Platform.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <optional>
 
 namespace {
 // A manifest larger than this is not one the program wrote.
 constexpr qint64 kManifestLimit = 64 * 1024 * 1024;
-constexpr qint64 kBlock = 1024 * 1024;
 
-struct Seen {
-    qint64 size = 0;
-    QByteArray sha256;
-};
+const QString kNotHere = QStringLiteral("Attenzione: il backup non si pu\u00F2 ripristinare in questa cartella: %1 "
+                                        "Nessun dato \u00E8 stato modificato.");
 
-class ZipReader {
-public:
-    explicit ZipReader(const QString& path) : a_(archive_read_new())
-    {
-        if (!a_)
-            throw IoError(QStringLiteral("cannot start reading a zip"));
-        archive_read_support_format_zip_seekable(a_);
-        if (archive_read_open_filename(a_, QFile::encodeName(path).constData(), size_t(kBlock)) != ARCHIVE_OK) {
-            if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
-                throw IoError(QStringLiteral("cannot read %1: %2").arg(path, error()));
-            throw InvalidBackup(QStringLiteral("not a zip: %1").arg(error()));
-        }
-    }
-    ~ZipReader() { archive_read_free(a_); }
-    ZipReader(const ZipReader&) = delete;
-    ZipReader& operator=(const ZipReader&) = delete;
-
-    archive* get() const { return a_; }
-    QString error() const
-    {
-        const char* e = archive_error_string(a_);
-        return QString::fromLocal8Bit(e ? e : "?");
-    }
-
-private:
-    archive* a_;
-};
-
-class Unpacked {
-public:
-    explicit Unpacked(const QString& path) : file_(path)
-    {
-        if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw IoError(QStringLiteral("cannot write %1: %2").arg(path, file_.errorString()));
-    }
-    void write(const char* data, qint64 length)
-    {
-        if (file_.write(data, length) != length)
-            throw IoError(QStringLiteral("cannot write %1: %2").arg(file_.fileName(), file_.errorString()));
-    }
-    void close()
-    {
-        if (!file_.flush())
-            throw IoError(QStringLiteral("cannot write %1: %2").arg(file_.fileName(), file_.errorString()));
-        file_.close();
-        if (file_.error() != QFileDevice::NoError)
-            throw IoError(QStringLiteral("cannot close %1: %2").arg(file_.fileName(), file_.errorString()));
-    }
-
-private:
-    QFile file_;
-};
-
-Manifest readBackup(const QString& path, const QString& folder, Progress& progress)
+QString quoted(const QByteArray& name)
 {
-    ZipReader zip(path);
-    archive* a = zip.get();
-    progress.begin(folder.isEmpty() ? Progress::Step::Verifying : Progress::Step::Unpacking, QFileInfo(path).size());
-    QHash<QString, Seen> seen;
-    QByteArray manifestBytes;
-    bool manifestSeen = false;
-    QByteArray block(kBlock, Qt::Uninitialized);
-    Sha256 sha;
-    for (;;) {
-        archive_entry* entry = nullptr;
-        const int rc = archive_read_next_header(a, &entry);
-        if (rc == ARCHIVE_EOF)
-            break;
-        if (rc != ARCHIVE_OK)
-            throw InvalidBackup(QStringLiteral("damaged zip: %1").arg(zip.error()));
-        const char* utf8 = archive_entry_pathname_utf8(entry);
-        if (!utf8)
-            throw InvalidBackup(QStringLiteral("a member name that is not UTF-8"));
-        QString name = QString::fromUtf8(utf8);
-        const auto type = archive_entry_filetype(entry);
-        if (archive_entry_hardlink(entry) || archive_entry_symlink(entry) || (type != AE_IFREG && type != AE_IFDIR))
-            throw InvalidBackup(QStringLiteral("%1 is not a plain file or folder").arg(name));
-        if (type == AE_IFDIR && !name.endsWith(u'/'))
-            name += u'/';
-        else if (type == AE_IFREG && name.endsWith(u'/'))
-            throw InvalidBackup(QStringLiteral("%1 is a file named as a folder").arg(name));
+    return QStringLiteral("\u00AB%1\u00BB").arg(laboratory::shown(name));
+}
 
-        const bool isManifest = name == laboratory::kManifest;
-        if (isManifest ? manifestSeen : (laboratory::topLevelOf(name).isEmpty() || seen.contains(name)))
-            throw InvalidBackup(QStringLiteral("%1: a member name outside the laboratory, or twice").arg(name));
-        if (isManifest)
-            manifestSeen = true;
+// A name as one compares it on a file system that ignores case and the way accents are written.
+QString folded(const QByteArray& name)
+{
+    return QString::fromUtf8(name).normalized(QString::NormalizationForm_C).toCaseFolded();
+}
 
-        std::optional<Unpacked> out;
-        if (!folder.isEmpty() && !isManifest) {
-            const QString target = QDir(folder).filePath(name);
-            if (type == AE_IFDIR) {
-                if (!QDir().mkpath(target))
-                    throw IoError(QStringLiteral("cannot make the folder %1").arg(target));
-            } else {
-                QDir().mkpath(QFileInfo(target).absolutePath());
-                out.emplace(target);
-            }
-        }
-        qint64 size = 0;
-        for (;;) {
-            const la_ssize_t n = archive_read_data(a, block.data(), size_t(block.size()));
-            if (n < 0)
-                throw InvalidBackup(QStringLiteral("damaged member %1: %2").arg(name, zip.error()));
-            if (n == 0)
-                break;
-            size += n;
-            if (isManifest) {
-                if (size > kManifestLimit)
-                    throw InvalidBackup(QStringLiteral("manifest too large"));
-                manifestBytes.append(block.constData(), n);
+// Writes the members below a folder under the exact bytes of their names, and checks that the
+// disk kept them so: a name that another takes for its own (a case-insensitive file system)
+// or that the disk changed would lose a file once the folder replaces the laboratory's.
+class Unpacker {
+public:
+    explicit Unpacker(const QString& folder) : root_(QFile::encodeName(folder) + '/') { }
+
+    void folder(const QByteArray& name) { makeFolder(name.chopped(1)); }
+
+    // Starts a file and returns it open for writing.
+    void file(const QByteArray& name, QFile& out)
+    {
+        const QByteArray parent = parentOf(name);
+        if (!parent.isEmpty())
+            makeFolder(parent);
+        const int fd = platform::createFile(root_ + name);
+        if (fd < 0)
+            clash(name);
+        expected_[parent].insert(name.mid(parent.isEmpty() ? 0 : parent.size() + 1));
+        if (!out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+            throw IoError(QStringLiteral("cannot write %1: %2").arg(QString::fromLocal8Bit(name), out.errorString()));
+    }
+
+    // Every folder holds exactly the names written into it.
+    void check() const
+    {
+        for (auto it = expected_.begin(); it != expected_.end(); ++it) {
+            const QList<QByteArray> names = platform::folderNames(root_ + it.key());
+            const QSet<QByteArray> found(names.begin(), names.end());
+            if (found == it.value())
                 continue;
-            }
-            sha.add(block.constData(), n);
-            if (out)
-                out->write(block.constData(), n);
-            if (!progress.advance(archive_filter_bytes(a, -1)))
-                throw IoError(QStringLiteral("cancelled"));
+            for (const QByteArray& name : it.value())
+                if (!found.contains(name))
+                    throw IoError(QStringLiteral("the disk did not keep the name %1").arg(QString::fromLocal8Bit(name)),
+                                  kNotHere.arg(QStringLiteral("il disco ha cambiato il nome del file %1.")
+                                                   .arg(quoted(it.key().isEmpty() ? name : it.key() + '/' + name))));
         }
-        if (out)
-            out->close();
-        if (!isManifest) // the manifest's bytes never reach the hash
-            seen.insert(name, {size, type == AE_IFDIR ? QByteArray() : sha.hex()});
     }
-    if (!manifestSeen)
-        throw InvalidBackup(QStringLiteral("no manifest: not a backup of this program"));
 
-    Manifest manifest;
-    try {
-        manifest = Manifest::decode(manifestBytes);
-    } catch (const IoError& e) {
-        throw InvalidBackup(e.cause());
+private:
+    static QByteArray parentOf(const QByteArray& name)
+    {
+        const qsizetype slash = name.lastIndexOf('/');
+        return slash < 0 ? QByteArray() : name.left(slash);
     }
-    QSet<QString> listed;
+
+    void makeFolder(const QByteArray& name)
+    {
+        if (made_.contains(name))
+            return;
+        const QByteArray parent = parentOf(name);
+        if (!parent.isEmpty())
+            makeFolder(parent);
+        if (!platform::makeFolder(root_ + name))
+            clash(name);
+        made_.insert(name);
+        expected_[parent].insert(name.mid(parent.isEmpty() ? 0 : parent.size() + 1));
+        expected_[name];
+    }
+
+    // The name is taken by one written before: tell which, when it differs only in case.
+    [[noreturn]] void clash(const QByteArray& name) const
+    {
+        const QByteArray parent = parentOf(name);
+        const QByteArray own = name.mid(parent.isEmpty() ? 0 : parent.size() + 1);
+        QString other;
+        for (const QByteArray& sibling : expected_.value(parent))
+            if (folded(sibling) == folded(own))
+                other = quoted(parent.isEmpty() ? sibling : parent + '/' + sibling);
+        const QString why =
+            other.isEmpty() ? QStringLiteral("il file %1 non si pu\u00F2 creare con il suo nome.").arg(quoted(name))
+                            : QStringLiteral("i nomi %1 e %2 differiscono solo per maiuscole e minuscole, e il disco "
+                                             "non li distingue: uno dei due andrebbe perso.")
+                                  .arg(other, quoted(name));
+        throw IoError(QStringLiteral("%1 is taken on this disk").arg(QString::fromLocal8Bit(name)), kNotHere.arg(why));
+    }
+
+    QByteArray root_;
+    QSet<QByteArray> made_;
+    QHash<QByteArray, QSet<QByteArray>> expected_; // folder (empty: the root) -> the names it must hold
+};
+
+void writeAll(QFile& out, const char* data, qint64 length)
+{
+    if (out.write(data, length) != length)
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
+}
+
+void closeChecked(QFile& out, const QByteArray& name)
+{
+    if (!out.flush())
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(QString::fromLocal8Bit(name), out.errorString()));
+    out.close();
+    if (out.error() != QFileDevice::NoError)
+        throw IoError(QStringLiteral("cannot close %1: %2").arg(QString::fromLocal8Bit(name), out.errorString()));
+}
+
+// Every member against the manifest, before any member's bytes are read.
+void checkMembers(const QList<zipfile::Reader::Member>& members, const Manifest& manifest, bool unpacking)
+{
+    QHash<QByteArray, const zipfile::Reader::Member*> inZip;
+    for (const zipfile::Reader::Member& m : members) {
+        if (m.name == laboratory::kManifest.toUtf8())
+            continue;
+        if (m.special)
+            throw InvalidBackup(QStringLiteral("%1 is not a plain file or folder").arg(laboratory::shown(m.name)));
+        if (laboratory::topLevelOf(m.name).isEmpty() || inZip.contains(m.name))
+            throw InvalidBackup(
+                QStringLiteral("%1: a member name outside the laboratory, or twice").arg(laboratory::shown(m.name)));
+        inZip.insert(m.name, &m);
+    }
+    QSet<QByteArray> listed;
     qint64 artworks = 0, reports = 0;
     for (const Manifest::Member& m : manifest.members) {
-        const auto it = seen.constFind(m.name);
-        if (it == seen.constEnd() || listed.contains(m.name))
-            throw InvalidBackup(QStringLiteral("%1 is listed but not in the zip, or listed twice").arg(m.name));
-        if (it->size != m.size || it->sha256 != m.sha256)
-            throw InvalidBackup(QStringLiteral("%1 differs from its size or checksum in the manifest").arg(m.name));
+        const zipfile::Reader::Member* z = inZip.value(m.name);
+        if (!z || listed.contains(m.name))
+            throw InvalidBackup(
+                QStringLiteral("%1 is listed but not in the zip, or listed twice").arg(laboratory::shown(m.name)));
+        if (z->size != m.size)
+            throw InvalidBackup(
+                QStringLiteral("%1 differs from its size in the manifest").arg(laboratory::shown(m.name)));
         listed.insert(m.name);
-        if (m.name == laboratory::kArtworks)
+        if (m.name == laboratory::kArtworks.toUtf8())
             artworks = laboratory::recordsIn(m.name, m.size);
-        else if (m.name == laboratory::kReports)
+        else if (m.name == laboratory::kReports.toUtf8())
             reports = laboratory::recordsIn(m.name, m.size);
+        if (unpacking) {
+            const QList<QByteArray> parts = m.name.split('/');
+            for (const QByteArray& part : parts)
+                if (!part.isEmpty() && !platform::holdsName(part))
+                    throw IoError(
+                        QStringLiteral("this system cannot hold the name %1").arg(laboratory::shown(m.name)),
+                        kNotHere.arg(
+                            QStringLiteral("questo sistema non ammette il nome del file %1.").arg(quoted(m.name))));
+        }
     }
-    if (listed.size() != seen.size())
+    if (listed.size() != inZip.size())
         throw InvalidBackup(QStringLiteral("the zip holds members the manifest does not list"));
     if (artworks != manifest.artworks || reports != manifest.reports)
         throw InvalidBackup(QStringLiteral("the manifest's counts disagree with the archives"));
-    return manifest;
+}
+
+Manifest readBackup(const QString& path, const QString& folder, Progress& progress)
+{
+    try {
+        zipfile::Reader zip(path);
+        progress.begin(folder.isEmpty() ? Progress::Step::Verifying : Progress::Step::Unpacking, zip.fileSize());
+        const auto advance = [&progress](qint64 position) {
+            if (!progress.advance(position))
+                throw IoError(QStringLiteral("cancelled"));
+        };
+
+        const zipfile::Reader::Member* listing = nullptr;
+        for (const zipfile::Reader::Member& m : zip.members())
+            if (m.name == laboratory::kManifest.toUtf8()) {
+                if (listing)
+                    throw InvalidBackup(QStringLiteral("the manifest twice"));
+                listing = &m;
+            }
+        if (!listing)
+            throw InvalidBackup(QStringLiteral("no manifest: not a backup of this program"));
+        if (listing->size > kManifestLimit || listing->special)
+            throw InvalidBackup(QStringLiteral("a manifest this program never writes"));
+        QByteArray text;
+        zip.read(*listing, [&text](const char* data, qint64 n) { text.append(data, n); });
+        Manifest manifest;
+        try {
+            manifest = Manifest::decode(text);
+        } catch (const IoError& e) {
+            throw InvalidBackup(e.cause());
+        }
+        checkMembers(zip.members(), manifest, !folder.isEmpty());
+        if (!folder.isEmpty()) {
+            qint64 needed = 0;
+            for (const Manifest::Member& m : manifest.members)
+                needed += m.size;
+            const qint64 free = platform::freeSpace(QFile::encodeName(folder));
+            if (free >= 0 && needed > free)
+                throw IoError(QStringLiteral("%1 bytes to unpack, %2 free").arg(needed).arg(free),
+                              QStringLiteral("Attenzione: sul disco della cartella del programma non c'\u00E8 spazio "
+                                             "sufficiente per ripristinare il backup (servono %1 MB). Nessun dato "
+                                             "\u00E8 stato modificato.")
+                                  .arg((needed + 999999) / 1000000));
+        }
+
+        QHash<QByteArray, QByteArray> checksums;
+        for (const Manifest::Member& m : manifest.members)
+            checksums.insert(m.name, m.sha256);
+        std::optional<Unpacker> unpacker;
+        if (!folder.isEmpty())
+            unpacker.emplace(folder);
+        Sha256 sha;
+        for (const zipfile::Reader::Member& m : zip.members()) {
+            if (&m == listing)
+                continue;
+            if (m.isFolder()) {
+                if (unpacker)
+                    unpacker->folder(m.name);
+                continue;
+            }
+            QFile out;
+            if (unpacker)
+                unpacker->file(m.name, out);
+            zip.read(
+                m,
+                [&](const char* data, qint64 n) {
+                    sha.add(data, n);
+                    if (out.isOpen())
+                        writeAll(out, data, n);
+                },
+                advance);
+            if (out.isOpen())
+                closeChecked(out, m.name);
+            if (sha.hex() != checksums.value(m.name))
+                throw InvalidBackup(
+                    QStringLiteral("%1 differs from its checksum in the manifest").arg(laboratory::shown(m.name)));
+        }
+        if (unpacker)
+            unpacker->check();
+        return manifest;
+    } catch (const zipfile::Damaged& e) {
+        throw InvalidBackup(e.cause());
+    }
 }
 } // namespace
 
@@ -186,4 +263,17 @@ Manifest verifyBackup(const QString& path, Progress& progress)
 Manifest unpackBackup(const QString& path, const QString& folder, Progress& progress)
 {
     return readBackup(path, folder, progress);
+}
+
+bool isBackup(const QString& path)
+{
+    try {
+        const zipfile::Reader zip(path);
+        for (const zipfile::Reader::Member& m : zip.members())
+            if (m.name == laboratory::kManifest.toUtf8())
+                return true;
+    } catch (const IoError&) {
+        // not a zip, or not readable: not a backup
+    }
+    return false;
 }

@@ -1,15 +1,46 @@
 #include "backup/Laboratory.h"
 
+#include "storage/Cp1252.h"
+#include "storage/IoError.h"
+#include "storage/Platform.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
+#include <QFile>
 
 #include <algorithm>
 
 namespace laboratory {
+namespace {
+// Below the folders, depth first; names sorted as bytes.
+void collectBelow(const QByteArray& root, const QByteArray& folder, QList<Entry>& out, QList<QByteArray>* leftOut)
+{
+    QList<QByteArray> names;
+    try {
+        names = platform::folderNames(root + folder);
+    } catch (const IoError& e) {
+        throw IoError(e.cause(),
+                      QStringLiteral("Attenzione: il backup non \u00E8 stato salvato perch\u00E9 non si \u00E8 "
+                                     "potuta leggere la cartella \u00AB%1\u00BB dei dati. Controllare che "
+                                     "sia leggibile.")
+                          .arg(shown(folder)));
+    }
+    std::sort(names.begin(), names.end());
+    for (const QByteArray& name : names) {
+        const QByteArray relative = folder + '/' + name;
+        const platform::Status s = platform::status(root + relative);
+        if (s.kind == platform::Kind::Folder) {
+            out.append({relative + '/', 0});
+            collectBelow(root, relative, out, leftOut);
+        } else if (s.kind == platform::Kind::File) {
+            out.append({relative, s.size});
+        } else if (s.kind != platform::Kind::Missing && leftOut) {
+            leftOut->append(relative);
+        }
+    }
+}
+} // namespace
+
 const QStringList& files()
 {
     static const QStringList names = {
@@ -33,77 +64,83 @@ const QStringList& folders()
     return names;
 }
 
-QList<Entry> collect(const QString& root)
+const QStringList& derived()
 {
-    const QDir base(root);
+    static const QStringList names = {kArtworksJournal + QStringLiteral(".indice"),
+                                      kReportsJournal + QStringLiteral(".indice")};
+    return names;
+}
+
+QList<Entry> collect(const QString& root, QList<QByteArray>* leftOut)
+{
+    QByteArray base = QFile::encodeName(root);
+    if (!base.endsWith('/'))
+        base += '/';
     QList<Entry> out;
+    // A top-level name held by something else than its file or folder is told, not skipped.
+    const auto other = [leftOut](const QByteArray& name, platform::Kind kind, platform::Kind wanted) {
+        if (kind != platform::Kind::Missing && kind != wanted && leftOut)
+            leftOut->append(name);
+        return kind != wanted;
+    };
     for (const QString& name : files()) {
-        const QFileInfo info(base.filePath(name));
-        if (info.isFile())
-            out.append({name, info.size()});
+        const platform::Status s = platform::status(base + name.toUtf8(), true);
+        if (!other(name.toUtf8(), s.kind, platform::Kind::File))
+            out.append({name.toUtf8(), s.size});
     }
     for (const QString& folder : folders()) {
-        const QFileInfo top(base.filePath(folder));
-        if (!top.isDir())
+        if (other(folder.toUtf8(), platform::status(base + folder.toUtf8(), true).kind, platform::Kind::Folder))
             continue;
-        QList<Entry> below;
-        QDirIterator it(top.filePath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            it.next();
-            const QFileInfo info = it.fileInfo();
-            if (info.isSymLink())
-                continue;
-            const QString name = folder + u'/' + QDir(top.filePath()).relativeFilePath(info.filePath());
-            if (info.isDir())
-                below.append({name + u'/', 0});
-            else if (info.isFile())
-                below.append({name, info.size()});
-        }
-        std::sort(below.begin(), below.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
-        out.append({folder + u'/', 0});
-        out.append(below);
+        out.append({folder.toUtf8() + '/', 0});
+        collectBelow(base, folder.toUtf8(), out, leftOut);
     }
     return out;
 }
 
-QString topLevelOf(const QString& name)
+QString topLevelOf(const QByteArray& name)
 {
-    if (name.isEmpty() || name.startsWith(u'/'))
+    if (name.isEmpty() || name.startsWith('/') || name.contains('\0'))
         return {};
-    for (QChar c : name)
-        if (c.unicode() < 0x20 || c == u'\\' || c.unicode() == 0x7F)
+    const bool folder = name.endsWith('/');
+    QList<QByteArray> parts = name.split('/');
+    if (folder)
+        parts.removeLast();
+    for (const QByteArray& part : parts)
+        if (part.isEmpty() || part == "." || part == "..")
             return {};
-    QStringList parts = name.split(u'/');
-    if (name.endsWith(u'/'))
-        parts.removeLast(); // a folder
-    for (const QString& part : parts)
-        if (part.isEmpty() || part == u"." || part == u"..")
-            return {};
-    const QString top = parts.constFirst();
-    if (folders().contains(top))
-        return top;
-    if (files().contains(top) && parts.size() == 1 && !name.endsWith(u'/'))
+    const QString top = QString::fromUtf8(parts.constFirst());
+    if (folders().contains(top)) {
+        // The program keeps its photos' earlier versions in a Cronologia folder of each.
+        const bool programFolder =
+            parts.size() == 1 || (parts.size() == 2 && parts[1] == "Cronologia" && top != u"Documenti_Allegati");
+        return folder || !programFolder ? top : QString();
+    }
+    if (files().contains(top) && parts.size() == 1 && !folder)
         return top;
     return {};
 }
 
-QString guardOf(const QString& name)
+QString guardOf(const QByteArray& name)
 {
-    if (name == kArtworks || name == kArtworksJournal)
+    if (name == kArtworks.toUtf8() || name == kArtworksJournal.toUtf8())
         return kArtworks;
-    if (name == kReports || name == kReportsJournal)
+    if (name == kReports.toUtf8() || name == kReportsJournal.toUtf8())
         return kReports;
     return {};
 }
 
-qint64 recordsIn(const QString& name, qint64 size)
+qint64 recordsIn(const QByteArray& name, qint64 size)
 {
-    if (name == kArtworks)
+    if (name == kArtworks.toUtf8())
         return size / TSchedaOpera::kSize;
-    if (name == kReports)
+    if (name == kReports.toUtf8())
         return size / TSchedaIntervento::kSize;
     return 0;
+}
+
+QString shown(const QByteArray& name)
+{
+    return name.isValidUtf8() ? QString::fromUtf8(name) : cp1252::decode(name);
 }
 
 } // namespace laboratory

@@ -8,11 +8,12 @@ const QString kBackup = QStringLiteral("Backup");
 const QString kMembers = QStringLiteral("File");
 const QString kFormat = QStringLiteral("yyyy-MM-dd'T'HH:mm:ss");
 
-// Names are kept in ASCII whatever the code page: the zip holds them in UTF-8, and a name
-// outside Windows-1252 must still come back whole.
-QString nameField(const QString& name)
+// Names are kept in ASCII whatever the code page: the zip holds the bytes of each name, and
+// a name outside Windows-1252, or not UTF-8 at all, must still come back whole. Spaces too are
+// encoded: the settings reader trims a value's first and last.
+QString nameField(const QByteArray& name)
 {
-    return QString::fromLatin1(name.toUtf8().toPercentEncoding("/ "));
+    return QString::fromLatin1(name.toPercentEncoding("/"));
 }
 
 qint64 number(const QString& text, const QString& what)
@@ -61,8 +62,8 @@ Manifest Manifest::decode(const QByteArray& bytes)
         Member member;
         member.size = number(line.left(first), QStringLiteral("size"));
         member.sha256 = line.mid(first + 1, second - first - 1).toLatin1();
-        member.name = QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(second + 1).toLatin1()));
-        const bool folder = member.name.endsWith(u'/');
+        member.name = QByteArray::fromPercentEncoding(line.mid(second + 1).toLatin1());
+        const bool folder = member.name.endsWith('/');
         if (folder ? !member.sha256.isEmpty() || member.size != 0
                    : member.sha256.size() != 64 || !std::all_of(member.sha256.begin(), member.sha256.end(), [](char c) {
                          return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');

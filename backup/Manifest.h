@@ -9,7 +9,7 @@
 // it holds, and every member with its size and SHA-256.
 struct Manifest {
     struct Member {
-        QString name; // as in the zip; a folder ends with '/'
+        QByteArray name; // as in the zip, the bytes of the file's name; a folder's ends with '/'
         qint64 size = 0;
         QByteArray sha256; // lower-case hexadecimal; empty for a folder
         bool operator==(const Member&) const = default;

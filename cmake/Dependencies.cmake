@@ -1,5 +1,6 @@
-# The libraries beside Qt: zlib (the history's compression), nettle (SHA-256 of the backups) and
-# libarchive (which the tests use to read backups as any other program would). On Debian they
+# The libraries beside Qt: zlib (the history's compression), libzip (the backup's zip files; it
+# keeps names as their bytes), nettle (SHA-256 of the backups) and libarchive (with which the
+# tests read and forge zips as another program would). On Debian they
 # come from pkg-config; for Windows, tools/windows/sdk.sh builds them once, static, into the SDK
 # folder that BREVANTO_WINDOWS_SDK names, and the same target names stand for them here.
 if(WIN32 AND CMAKE_CROSSCOMPILING)
@@ -20,11 +21,13 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
                           INTERFACE_INCLUDE_DIRECTORIES ${BREVANTO_WINDOWS_SDK}/include ${ARGN})
   endfunction()
   brevanto_sdk_library(NETTLE libnettle.a)
+  brevanto_sdk_library(LIBZIP libzip.a INTERFACE_LINK_LIBRARIES "ZLIB::ZLIB;advapi32;bcrypt")
   brevanto_sdk_library(LIBARCHIVE libarchive.a INTERFACE_COMPILE_DEFINITIONS LIBARCHIVE_STATIC
                        INTERFACE_LINK_LIBRARIES ZLIB::ZLIB)
 else()
   find_package(PkgConfig REQUIRED)
   find_package(ZLIB REQUIRED)
+  pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
   pkg_check_modules(LIBARCHIVE REQUIRED IMPORTED_TARGET libarchive)
   pkg_check_modules(NETTLE REQUIRED IMPORTED_TARGET nettle)
 endif()

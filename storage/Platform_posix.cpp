@@ -1,9 +1,44 @@
 #include "storage/Platform.h"
 
+#include "storage/IoError.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace platform {
+namespace {
+QString shown(const QByteArray& path)
+{
+    return QString::fromLocal8Bit(path);
+}
+
+[[noreturn]] void fail(const char* what, const QByteArray& path, int error = errno)
+{
+    throw IoError(QStringLiteral("%1 %2: %3")
+                      .arg(QLatin1String(what), shown(path), QString::fromLocal8Bit(std::strerror(error))));
+}
+
+QByteArray parentOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+bool writable(const QByteArray& folder, int& error)
+{
+    if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0)
+        return true;
+    error = errno;
+    return false;
+}
+} // namespace
 
 // Both are asked once per run: every save names them, and the user database is a file.
 QString hostName()
@@ -25,6 +60,162 @@ QString userName()
         return qEnvironmentVariable("USER");
     }();
     return name;
+}
+
+Status status(const QByteArray& path, bool follow)
+{
+    struct stat st { };
+    if ((follow ? ::stat(path.constData(), &st) : ::lstat(path.constData(), &st)) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return {};
+        fail("cannot examine", path);
+    }
+    const Kind kind = S_ISREG(st.st_mode)   ? Kind::File
+                      : S_ISDIR(st.st_mode) ? Kind::Folder
+                      : S_ISLNK(st.st_mode) ? Kind::Link
+                                            : Kind::Other;
+    return {kind, qint64(st.st_size), quint64(st.st_dev), quint64(st.st_ino)};
+}
+
+QList<QByteArray> folderNames(const QByteArray& path)
+{
+    DIR* dir = ::opendir(path.constData());
+    if (!dir)
+        fail("cannot list", path);
+    QList<QByteArray> names;
+    errno = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name != "." && name != "..")
+            names.append(name);
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(dir);
+    if (error != 0)
+        fail("cannot list", path, error);
+    return names;
+}
+
+int openRegularFile(const QByteArray& path)
+{
+    // Without O_NONBLOCK the open of a FIFO waits for a writer that may never come.
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        fail("cannot open", path);
+    struct stat st { };
+    const bool examined = ::fstat(fd, &st) == 0;
+    const int error = errno;
+    if (!examined || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        const int cause = !examined ? error : errno;
+        ::close(fd);
+        if (examined && !S_ISREG(st.st_mode))
+            throw IoError(QStringLiteral("%1 is not a regular file").arg(shown(path)));
+        fail("cannot open", path, cause);
+    }
+    return fd;
+}
+
+int createFile(const QByteArray& path)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST)
+        fail("cannot create", path);
+    return fd;
+}
+
+bool makeFolder(const QByteArray& path)
+{
+    if (::mkdir(path.constData(), 0777) == 0)
+        return true;
+    if (errno != EEXIST)
+        fail("cannot make the folder", path);
+    return false;
+}
+
+void rename(const QByteArray& from, const QByteArray& to)
+{
+    if (std::rename(from.constData(), to.constData()) != 0)
+        throw IoError(QStringLiteral("cannot rename %1 to %2: %3")
+                          .arg(shown(from), shown(to), QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+bool renameIfFree(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        fail("cannot rename", from);
+    // A file system without that flag: a hard link cannot replace either.
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    // Nor links (FAT, exFAT): the name is looked at just before the rename.
+    if (status(to).kind != Kind::Missing)
+        return false;
+    rename(from, to);
+    return true;
+}
+
+void removeAll(const QByteArray& path)
+{
+    const Status s = status(path);
+    if (s.kind == Kind::Missing)
+        return;
+    if (s.kind == Kind::Folder) {
+        for (const QByteArray& name : folderNames(path))
+            removeAll(path + '/' + name);
+        if (::rmdir(path.constData()) != 0)
+            fail("cannot remove", path);
+    } else if (::unlink(path.constData()) != 0 && errno != ENOENT) {
+        fail("cannot remove", path);
+    }
+}
+
+QString whyNotMovable(const QByteArray& path, const QByteArray& into)
+{
+    struct stat item {
+    }, from{}, to{};
+    const QByteArray parent = parentOf(path);
+    if (::lstat(path.constData(), &item) != 0 || ::stat(parent.constData(), &from) != 0
+        || ::stat(into.constData(), &to) != 0)
+        return QStringLiteral("cannot examine %1 or %2: %3")
+            .arg(shown(path), shown(into), QString::fromLocal8Bit(std::strerror(errno)));
+    if (item.st_dev != from.st_dev)
+        return QStringLiteral("%1 is a mount point").arg(shown(path));
+    if (item.st_dev != to.st_dev)
+        return QStringLiteral("%1 and %2 are on different file systems").arg(shown(path), shown(into));
+    int error = 0;
+    for (const QByteArray& folder : {parent, into})
+        if (!writable(folder, error))
+            return QStringLiteral("%1 cannot be changed: %2")
+                .arg(shown(folder), QString::fromLocal8Bit(std::strerror(error)));
+    // A folder that changes parent has its ".." rewritten.
+    if (S_ISDIR(item.st_mode) && parent != into && !writable(path, error))
+        return QStringLiteral("%1 cannot be moved: %2").arg(shown(path), QString::fromLocal8Bit(std::strerror(error)));
+    // In a folder with the sticky bit only the owner of the file or of the folder may move it.
+    const uid_t me = ::geteuid();
+    if ((from.st_mode & S_ISVTX) && me != 0 && me != item.st_uid && me != from.st_uid)
+        return QStringLiteral("%1 belongs to another user").arg(shown(path));
+    return {};
+}
+
+qint64 freeSpace(const QByteArray& path)
+{
+    struct statvfs fs { };
+    if (::statvfs(path.constData(), &fs) != 0)
+        return -1;
+    return qint64(fs.f_bavail) * qint64(fs.f_frsize);
+}
+
+bool holdsName(const QByteArray& part)
+{
+    return !part.isEmpty() && !part.contains('/') && !part.contains('\0');
 }
 
 } // namespace platform

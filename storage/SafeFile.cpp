@@ -1,6 +1,7 @@
 #include "storage/SafeFile.h"
 
 #include "storage/IoError.h"
+#include "storage/Platform.h"
 
 #include <QFileInfo>
 
@@ -28,6 +29,14 @@ mode_t modeFor(const QString& path)
     return 0666 & ~mask;
 }
 
+// Why a write through QFile failed. QFile keeps no reason when a write stops part-way, as
+// on a full disk ("Unknown error"); the system's own is then still in errno, which the caller
+// cleared before the write.
+QString reasonOf(const QFile& file)
+{
+    return errno != 0 ? lastError() : file.errorString();
+}
+
 void syncFolder(const QString& folder)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -38,7 +47,7 @@ void syncFolder(const QString& folder)
 }
 } // namespace
 
-SafeFile::SafeFile(const QString& path) : path_(path)
+SafeFile::SafeFile(const QString& path, const QString& mark) : path_(path)
 {
     // A folder in the file's place, or a file made read-only, is not replaced.
     struct stat st { };
@@ -49,8 +58,8 @@ SafeFile::SafeFile(const QString& path) : path_(path)
             throw IoError(QStringLiteral("%1 is read-only").arg(path));
     }
     const QFileInfo target(path);
-    QByteArray pattern =
-        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    QByteArray pattern = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.'
+                                           + mark + QStringLiteral("XXXXXX"));
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         throw IoError(QStringLiteral("cannot create a file beside %1: %2").arg(path, lastError()));
@@ -66,9 +75,12 @@ SafeFile::SafeFile(const QString& path) : path_(path)
 
 qint64 SafeFile::Checked::writeData(const char* data, qint64 length)
 {
+    errno = 0;
     const qint64 written = file_.write(data, length);
-    if (written != length)
+    if (written != length) {
         failed = true;
+        setErrorString(reasonOf(file_));
+    }
     return written;
 }
 
@@ -91,27 +103,42 @@ void SafeFile::discard()
 
 void SafeFile::flush()
 {
-    if (checked_.failed || !file_.flush() || file_.error() != QFileDevice::NoError)
-        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, file_.errorString()));
+    errno = 0;
+    if (checked_.failed)
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, checked_.errorString()));
+    if (!file_.flush() || file_.error() != QFileDevice::NoError)
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, reasonOf(file_)));
+}
+
+void SafeFile::finish()
+{
+    if (finished_)
+        return;
+    if (committed_ || temporary_.isEmpty())
+        throw IoError(QStringLiteral("%1 was already written").arg(path_));
+    auto fail = [this](const QString& what, const QString& why) {
+        const QString cause = QStringLiteral("%1 %2: %3").arg(what, path_, why);
+        discard();
+        throw IoError(cause);
+    };
+    errno = 0;
+    if (checked_.failed)
+        fail(QStringLiteral("cannot write"), checked_.errorString());
+    if (!file_.flush() || file_.error() != QFileDevice::NoError)
+        fail(QStringLiteral("cannot write"), reasonOf(file_));
+    if (::fsync(file_.handle()) != 0)
+        fail(QStringLiteral("cannot force to the disk"), lastError());
+    checked_.close();
+    errno = 0;
+    file_.close();
+    if (file_.error() != QFileDevice::NoError)
+        fail(QStringLiteral("cannot close"), reasonOf(file_));
+    finished_ = true;
 }
 
 void SafeFile::commit()
 {
-    if (committed_ || temporary_.isEmpty())
-        throw IoError(QStringLiteral("%1 was already written").arg(path_));
-    auto fail = [this](const QString& what) {
-        const QString cause = QStringLiteral("%1 %2: %3").arg(what, path_, file_.errorString());
-        discard();
-        throw IoError(cause);
-    };
-    if (checked_.failed || !file_.flush() || file_.error() != QFileDevice::NoError)
-        fail(QStringLiteral("cannot write"));
-    if (::fsync(file_.handle()) != 0)
-        fail(QStringLiteral("cannot force to the disk"));
-    checked_.close();
-    file_.close();
-    if (file_.error() != QFileDevice::NoError)
-        fail(QStringLiteral("cannot close"));
+    finish();
     if (std::rename(QFile::encodeName(temporary_).constData(), QFile::encodeName(path_).constData()) != 0) {
         const QString cause = QStringLiteral("cannot replace %1: %2").arg(path_, lastError());
         discard();
@@ -122,11 +149,27 @@ void SafeFile::commit()
     syncFolder(QFileInfo(path_).absolutePath());
 }
 
+bool SafeFile::commitIfFree(const QString& path)
+{
+    finish();
+    try {
+        if (!platform::renameIfFree(QFile::encodeName(temporary_), QFile::encodeName(path)))
+            return false;
+    } catch (const IoError&) {
+        discard();
+        throw;
+    }
+    committed_ = true;
+    temporary_.clear();
+    syncFolder(QFileInfo(path).absolutePath());
+    return true;
+}
+
 void writeFileSafely(const QString& path, const QByteArray& bytes)
 {
     SafeFile f(path);
     if (f.device().write(bytes) != bytes.size())
-        throw IoError(QStringLiteral("cannot write %1").arg(path));
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(path, f.device().errorString()));
     f.commit();
 }
 

@@ -12,7 +12,9 @@
 class SafeFile {
 public:
     // Throws IoError when the temporary file cannot be made (a folder that cannot be written).
-    explicit SafeFile(const QString& path);
+    // The temporary file is ".NAME.<mark>XXXXXX" beside path: a writer that clears up what an
+    // interrupted run left gives a mark that no other program's files carry.
+    explicit SafeFile(const QString& path, const QString& mark = {});
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
@@ -23,6 +25,9 @@ public:
     QIODevice& device() { return checked_; }
     // Throws IoError when not every byte reached the disk; the old file then stays whole.
     void commit();
+    // As commit, to path (in the same folder) and only when nothing stands there: false when
+    // something does, and the file may be committed under another name. Throws IoError.
+    bool commitIfFree(const QString& path);
     // Hands what was written so far to the file (not yet to the disk), so that it can be
     // read back. Throws IoError.
     void flush();
@@ -46,12 +51,15 @@ private:
     };
 
     void discard();
+    // Every byte to the disk and the file closed, once; throws IoError (and discards).
+    void finish();
 
     QString path_;
     QString temporary_;
     QFile file_;
     Checked checked_{file_};
     bool committed_ = false;
+    bool finished_ = false;
 };
 
 // Replaces path with bytes through SafeFile. Throws IoError.

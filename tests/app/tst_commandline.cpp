@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 struct Run {
     int code = -1;
@@ -30,6 +32,8 @@ private slots:
     void initTestCase();
     void jobs_data();
     void jobs();
+    void backupsOfOneMinuteBothStay();
+    void noBackupWhileARestoreIsPending();
 
 private:
     Run run(const QStringList& args) const;
@@ -46,6 +50,7 @@ void TestCommandLine::initTestCase()
     put(program_.filePath("Inventario/Opera_1.jpg"), QByteArray(20000, 'j'));
     put(out_.filePath("rotto.zip"), "PK\x03\x04 not a backup");
     QDir().mkpath(out_.filePath("cartella"));
+    QCOMPARE(::mkfifo(QFile::encodeName(out_.filePath("coda.zip")).constData(), 0644), 0);
 }
 
 Run TestCommandLine::run(const QStringList& args) const
@@ -84,6 +89,14 @@ void TestCommandLine::jobs_data()
                                            << "^Backup non valido: <out>/rotto\\.zip non \u00E8 un backup di Brevanto";
     QTest::newRow("verify a missing file") << QStringList{"--verify", "<out>/manca.zip"} << 1
                                            << "^Verifica non riuscita: impossibile leggere <out>/manca\\.zip\\.";
+    QTest::newRow("verify a FIFO")
+        << QStringList{"--verify", "<out>/coda.zip"} << 1
+        << "^Verifica non riuscita: impossibile leggere <out>/coda\\.zip\\. Dettagli: .*not a "
+           "regular file";
+    QTest::newRow("backup onto an archive")
+        << QStringList{"--backup", "<program>/Inventario_Opere.pro"} << 1
+        << "^Attenzione: il backup non \u00E8 stato salvato perch\u00E9 <program>/Inventario_Opere\\.pro fa parte dei "
+           "dati del laboratorio";
     QTest::newRow("no file named") << QStringList{"--verify"} << 2 << "^Uso: brevanto";
 }
 
@@ -95,7 +108,7 @@ void TestCommandLine::jobs()
     QFETCH(int, code);
     QFETCH(QString, out);
     for (QString& a : args)
-        a.replace(QStringLiteral("<out>"), out_.path());
+        a.replace(QStringLiteral("<out>"), out_.path()).replace(QStringLiteral("<program>"), program_.path());
     if (args.contains(out_.filePath("a.zip")) && args[0] == u"--verify" && !QFile::exists(out_.filePath("a.zip")))
         QVERIFY(run({"--backup", out_.filePath("a.zip")}).code == 0);
     const Run r = run(args);
@@ -103,13 +116,51 @@ void TestCommandLine::jobs()
     const QString printed = code == 0 ? r.out : r.err;
     QVERIFY2((code == 0 ? r.err : r.out).isEmpty(), qPrintable(r.out + r.err));
     const QRegularExpression pattern(
-        QString(out).replace(QStringLiteral("<out>"), QRegularExpression::escape(out_.path())),
+        QString(out)
+            .replace(QStringLiteral("<out>"), QRegularExpression::escape(out_.path()))
+            .replace(QStringLiteral("<program>"), QRegularExpression::escape(program_.path())),
         QRegularExpression::DotMatchesEverythingOption);
     QVERIFY2(pattern.match(printed).hasMatch(), qPrintable(printed));
+    QFile archive(program_.filePath("Inventario_Opere.pro")); // no job ever changes the data
+    QVERIFY(archive.open(QIODevice::ReadOnly));
+    QCOMPARE(archive.readAll(), QByteArray(2 * 2925, 'o'));
     if (args[0] == u"--backup" && code == 0) {
         const QString made = printed.section(QStringLiteral(" in "), 1).section(QStringLiteral(" ("), 0, 0);
         QCOMPARE(run({"--verify", made}).code, 0);
     }
+}
+
+// Two scheduled backups into one folder within a minute: both stay.
+void TestCommandLine::backupsOfOneMinuteBothStay()
+{
+    QTemporaryDir folder;
+    QStringList made;
+    for (int i = 0; i < 2; ++i) {
+        const Run r = run({"--backup", folder.path()});
+        QCOMPARE(r.code, 0);
+        made << r.out.section(QStringLiteral(" in "), 1).section(QStringLiteral(" ("), 0, 0);
+    }
+    QVERIFY(made[0] != made[1]);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+    for (const QString& zip : made)
+        QCOMPARE(run({"--verify", zip}).code, 0);
+}
+
+// While a restore is under way or interrupted, a scheduled backup is refused with the reason,
+// and the restore is left for the program to complete.
+void TestCommandLine::noBackupWhileARestoreIsPending()
+{
+    const QString staging = program_.filePath(".brevanto-ripristino");
+    QVERIFY(QDir().mkpath(staging + "/nuovo"));
+    const Run r = run({"--backup", out_.filePath("durante.zip")});
+    const bool kept = QFileInfo::exists(staging + "/nuovo");
+    QDir(staging).removeRecursively();
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.startsWith(QString::fromUtf8("Attenzione: il backup non è stato salvato perché il ripristino di un "
+                                                "backup è in corso o è stato interrotto")),
+             qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(out_.filePath("durante.zip")));
+    QVERIFY(kept);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

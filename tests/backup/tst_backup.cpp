@@ -1,6 +1,7 @@
-// The backup of a laboratory: what the zip holds and how, its manifest, the check that
-// refuses every damaged or foreign file, the journaled restore, interrupted runs, a full
-// disk, a backup taken while another workstation saves, and the automatic backups.
+// The backup of a laboratory: what the zip holds and how, names as the bytes the disk holds,
+// its manifest, the check that refuses every damaged or foreign file, where a backup may go
+// and what it may replace, a full disk, interrupted runs, a backup taken while another
+// workstation saves, and the automatic backups.
 #include "backup/AutoBackup.h"
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
@@ -8,198 +9,18 @@
 #include "backup/Manifest.h"
 #include "backup/Restore.h"
 #include "storage/ArchiveFile.h"
+#include "storage/Platform.h"
 #include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 
+#include "BackupFixture.h"
 #include "FileSizeLimit.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
+#include <cstring>
+#include <sys/stat.h>
 
-#include <archive.h>
-#include <archive_entry.h>
-#include <map>
-
-namespace {
-using Snapshot = std::map<QString, QByteArray>; // relative path -> bytes ("<folder>" for folders)
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-QByteArray get(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QByteArray noise(qsizetype size, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
-    return bytes;
-}
-
-// Records of the given size, each starting with its tag.
-QByteArray records(int size, int count, const QByteArray& tag)
-{
-    QByteArray out;
-    for (int i = 0; i < count; ++i) {
-        QByteArray r = tag + ':' + QByteArray::number(i);
-        r.resize(size, ' ');
-        out += r;
-    }
-    return out;
-}
-
-// Everything below root, except what the excluded top-level names hold.
-Snapshot snapshot(const QString& root, const QStringList& except = {})
-{
-    Snapshot s;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = QDir(root).relativeFilePath(it.filePath());
-        if (except.contains(name.section(u'/', 0, 0)))
-            continue;
-        s[name] = it.fileInfo().isDir() ? QByteArray("<folder>") : get(it.filePath());
-    }
-    return s;
-}
-
-QString describe(const Snapshot& a, const Snapshot& b)
-{
-    QStringList d;
-    for (const auto& [k, v] : a)
-        if (!b.count(k) || b.at(k) != v)
-            d << (b.count(k) ? QStringLiteral("changed ") : QStringLiteral("gone ")) + k;
-    for (const auto& [k, v] : b)
-        if (!a.count(k))
-            d << QStringLiteral("new ") + k;
-    return d.join(QStringLiteral(", "));
-}
-
-#define COMPARE_SNAPSHOTS(actual, expected) QVERIFY2((actual) == (expected), qPrintable(describe((expected), (actual))))
-
-// A small laboratory, with the things beside it that no backup takes.
-void fillLaboratory(const QString& root, quint32 seed = 1)
-{
-    const QDir d(root);
-    put(d.filePath("Inventario_Opere.pro"), records(2925, 3, "opera" + QByteArray::number(seed)));
-    put(d.filePath("Relazioni_Tecniche_Restauro.pro"), records(11895, 2, "relazione"));
-    put(d.filePath("Inventario_Opere.cronologia"), "journal " + QByteArray::number(seed));
-    put(d.filePath("unins000.dll"), "[Accesso]\r\nValore=8D4AF7A2DE\r\n");
-    put(d.filePath("Contratti.ini"), "[Numerazione Contratti]\r\nInizio=100\r\n");
-    put(d.filePath("Brevanto.ini"), "[Schede Interventi]\r\nIntestazione Azienda=Lab\xE0\r\n");
-    put(d.filePath("Logo.bmp"), "BM" + noise(4000, seed + 1));
-    put(d.filePath("Inventario/Opera_1.jpg"), noise(300000, seed + 2));
-    put(d.filePath("Inventario/Cronologia/Opera_1.jpg"), noise(1000, seed + 3));
-    put(d.filePath("Restauri/Foto_A_1.jpg"), noise(200000, seed + 4));
-    put(d.filePath(QString::fromUtf8("Documenti_Allegati/contratto città, 100%.pdf")), "%PDF-1.4 " + noise(5000, 7));
-    QDir().mkpath(d.filePath("Documenti_Allegati/vuota"));
-    // Not part of the laboratory.
-    put(d.filePath("brevanto"), "the program");
-    put(d.filePath("Guida.pdf"), "%PDF manual");
-    put(d.filePath("Backup/vecchio.zip"), "an older backup");
-    put(d.filePath("altro.txt"), "someone else's file");
-}
-
-// The laboratory as a backup must restore it: everything but what no backup takes.
-const QStringList kOutside = {"brevanto", "Guida.pdf", "Backup", "altro.txt"};
-
-QString unzip()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("unzip"));
-}
-
-QString run(const QString& program, const QStringList& args, int* exitCode = nullptr)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8")); // names shown in UTF-8
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    p.waitForFinished(120000);
-    if (exitCode)
-        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// A zip made by libarchive with the members given, and a manifest that lists exactly them
-// (or the one given): the faults of a foreign or forged backup, one at a time.
-struct Member {
-    QString name;
-    QByteArray bytes;
-    int type = AE_IFREG;
-};
-
-void writeZip(const QString& path, const QList<Member>& members, const QByteArray& manifest)
-{
-    archive* a = archive_write_new();
-    archive_write_set_format_zip(a);
-    archive_write_set_format_option(a, "zip", "hdrcharset", "UTF-8");
-    QVERIFY(archive_write_open_filename(a, QFile::encodeName(path).constData()) == ARCHIVE_OK);
-    QList<Member> all = members;
-    if (!manifest.isNull())
-        all.append({laboratory::kManifest, manifest});
-    for (const Member& m : all) {
-        archive_entry* e = archive_entry_new();
-        archive_entry_set_pathname_utf8(e, m.name.toUtf8().constData());
-        archive_entry_set_filetype(e, m.type);
-        archive_entry_set_perm(e, 0644);
-        if (m.type == AE_IFLNK)
-            archive_entry_set_symlink(e, m.bytes.constData());
-        else
-            archive_entry_set_size(e, m.bytes.size());
-        QCOMPARE(archive_write_header(a, e), ARCHIVE_OK);
-        if (m.type == AE_IFREG)
-            archive_write_data(a, m.bytes.constData(), size_t(m.bytes.size()));
-        archive_entry_free(e);
-    }
-    archive_write_close(a);
-    archive_write_free(a);
-}
-
-QByteArray manifestFor(const QList<Member>& members, qint64 artworks = 0)
-{
-    Manifest m;
-    m.date = QDateTime(QDate(2024, 3, 5), QTime(14, 30));
-    m.version = QStringLiteral("1.0");
-    m.artworks = artworks;
-    for (const Member& x : members)
-        m.members.append({x.name, x.type == AE_IFDIR ? 0 : x.bytes.size(),
-                          x.type == AE_IFDIR ? QByteArray()
-                                             : QCryptographicHash::hash(x.bytes, QCryptographicHash::Sha256).toHex()});
-    return m.encode();
-}
-
-QByteArray flipped(QByteArray bytes, qsizetype at)
-{
-    bytes[at] = char(bytes[at] ^ 0x20);
-    return bytes;
-}
-
-// The offset of a member's data in a zip written by the program: just after its name in its
-// local header (no extra fields hold the name's bytes).
-qsizetype dataOf(const QByteArray& zip, const QByteArray& name)
-{
-    const qsizetype at = zip.indexOf(name);
-    return at < 0 ? -1 : at + name.size();
-}
-} // namespace
+using namespace backuptest;
 
 class TestBackup : public QObject {
     Q_OBJECT
@@ -213,48 +34,46 @@ private slots:
     void manifestNames();
     void memberNames_data();
     void memberNames();
-    void restoreBringsBackTheBackup();
+    void namesAsTheirBytes_data();
+    void namesAsTheirBytes();
+    void whatIsNoFileIsTold();
+    void unreadableIsNamed_data();
+    void unreadableIsNamed();
     void refused_data();
     void refused();
-    void fullDiskLeavesNoFile();
+    void fifoIsNotWaitedFor();
+    void targetsRefused_data();
+    void targetsRefused();
+    void backupsReplaceOnlyBackups();
+    void noBackupWhileARestoreIsPending();
+    void fullDiskKeepsTheSystemsReason();
     void cancelledLeavesNoFile();
     void killedBackupLeavesNoFile();
-    void temporaryInUseIsKept();
-    void killedRestore_data();
-    void killedRestore();
+    void onlyOwnTemporariesAreRemoved();
     void backupWhileAnotherWorkstationSaves();
     void backupWhileCardsAreSavedWithTheirHistory();
     void automaticBackupDue_data();
     void automaticBackupDue();
     void automaticBackupsKeepTheNewest();
     void automaticBackupKeptAfterTheClockWentBack();
+    void automaticBackupsOfOneMinuteBothStay();
+    void automaticBackupInsideTheLaboratoryRefused();
 
 private:
-    std::unique_ptr<QTemporaryDir> lab_;
-    std::unique_ptr<QTemporaryDir> out_;
-    std::unique_ptr<programdir::Override> here_;
-    QString labPath(const QString& name) const { return QDir(lab_->path()).filePath(name); }
-    QString outPath(const QString& name) const { return QDir(out_->path()).filePath(name); }
-    QString backup(const QString& name = QStringLiteral("b.zip"))
-    {
-        NoProgress quiet;
-        return writeBackup(outPath(name), quiet).path;
-    }
+    std::unique_ptr<Lab> lab_;
+    QString labPath(const QString& name) const { return lab_->labPath(name); }
+    QString outPath(const QString& name) const { return lab_->outPath(name); }
+    QString backup(const QString& name = QStringLiteral("b.zip")) const { return lab_->backup(name); }
 };
 
 void TestBackup::init()
 {
-    lab_ = std::make_unique<QTemporaryDir>();
-    out_ = std::make_unique<QTemporaryDir>();
-    here_ = std::make_unique<programdir::Override>(lab_->path());
-    fillLaboratory(lab_->path());
+    lab_ = std::make_unique<Lab>();
 }
 
 void TestBackup::cleanup()
 {
-    here_.reset();
     lab_.reset();
-    out_.reset();
 }
 
 // Every file of the laboratory and nothing else; a zip any tool reads; photos stored as
@@ -266,7 +85,7 @@ void TestBackup::zipHoldsTheLaboratory()
     QCOMPARE(s.artworks, 3);
     QCOMPARE(s.reports, 2);
     QCOMPARE(s.bytes, QFileInfo(outPath("b.zip")).size());
-    QCOMPARE(QDir(out_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"b.zip"});
+    QCOMPARE(QDir(lab_->out()).entryList(QDir::Files | QDir::Hidden), QStringList{"b.zip"});
     if (unzip().isEmpty())
         QSKIP("unzip is not installed (./build.sh test installs it)");
     int rc = -1;
@@ -281,8 +100,8 @@ void TestBackup::zipHoldsTheLaboratory()
             method[f.mid(8).join(u' ')] = f[5];
     }
     QStringList expected;
-    for (const auto& [name, bytes] : snapshot(lab_->path(), kOutside))
-        expected << (bytes == "<folder>" ? name + u'/' : name);
+    for (const auto& [name, bytes] : snapshot(lab_->lab(), kOutside))
+        expected << QString::fromUtf8(bytes == "<folder>" ? name + '/' : name);
     expected << laboratory::kManifest;
     expected.sort();
     QStringList names = method.keys();
@@ -293,6 +112,9 @@ void TestBackup::zipHoldsTheLaboratory()
     QCOMPARE(method["Inventario_Opere.pro"].left(3), QString("def"));
     QCOMPARE(method["Brevanto.ini"].left(3), QString("def"));
 }
+
+// The manifest: an INI text in Windows-1252 with the counts, the version and each member's
+// size and SHA-256 as another implementation computes it.
 
 // The manifest: an INI text in Windows-1252 with the counts, the version and each member's
 // size and SHA-256 as another implementation computes it.
@@ -310,11 +132,11 @@ void TestBackup::manifestListsEveryMember()
     QVERIFY(qAbs(m.date.secsTo(QDateTime::currentDateTime())) < 3600);
     int files = 0;
     for (const Manifest::Member& member : m.members) {
-        if (member.name.endsWith(u'/')) {
-            QVERIFY2(QFileInfo(labPath(member.name)).isDir(), qPrintable(member.name));
+        if (member.name.endsWith('/')) {
+            QVERIFY2(QFileInfo(labPath(QString::fromUtf8(member.name))).isDir(), member.name.constData());
             continue;
         }
-        const QByteArray bytes = get(labPath(member.name));
+        const QByteArray bytes = get(labPath(QString::fromUtf8(member.name)));
         QCOMPARE(member.size, bytes.size());
         QCOMPARE(member.sha256, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
         ++files;
@@ -324,24 +146,27 @@ void TestBackup::manifestListsEveryMember()
 
 void TestBackup::manifestNames_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("plain") << "Inventario/Opera_12.jpg";
-    QTest::newRow("accents and comma") << QString::fromUtf8("Documenti_Allegati/Perizia città, copia.pdf");
-    QTest::newRow("outside windows-1252") << QString::fromUtf8("Documenti_Allegati/Ελληνικά.txt");
-    QTest::newRow("percent, equals, semicolon") << "Documenti_Allegati/a%20b=c;d.txt";
-    QTest::newRow("folder") << "Documenti_Allegati/vuota/";
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("plain") << QByteArray("Inventario/Opera_12.jpg");
+    QTest::newRow("accents and comma") << QByteArray("Documenti_Allegati/Perizia citt\xC3\xA0, copia.pdf");
+    QTest::newRow("outside windows-1252") << QByteArray("Documenti_Allegati/\xCE\x95\xCE\xBB.txt");
+    QTest::newRow("not UTF-8") << QByteArray("Documenti_Allegati/citt\xE0.pdf");
+    QTest::newRow("line break, backslash") << QByteArray("Documenti_Allegati/a\r\nb\\c.pdf");
+    QTest::newRow("spaces first and last") << QByteArray("Documenti_Allegati/ nota .txt ");
+    QTest::newRow("percent, equals, semicolon") << QByteArray("Documenti_Allegati/a%20b=c;d.txt");
+    QTest::newRow("folder") << QByteArray("Documenti_Allegati/vuota/");
 }
 
-// Every name comes back from the manifest as it went in.
+// Every name comes back from the manifest as it went in, byte for byte.
 void TestBackup::manifestNames()
 {
-    QFETCH(QString, name);
+    QFETCH(QByteArray, name);
     Manifest m;
     m.date = QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5));
     m.version = QStringLiteral("1.0");
-    const bool folder = name.endsWith(u'/');
+    const bool folder = name.endsWith('/');
     m.members.append({name, folder ? 0 : 7, folder ? QByteArray() : QByteArray(64, 'a')});
-    m.members.append({QStringLiteral("Logo.bmp"), 1, QByteArray(64, 'b')});
+    m.members.append({"Logo.bmp", 1, QByteArray(64, 'b')});
     const Manifest back = Manifest::decode(m.encode());
     QCOMPARE(back.members, m.members);
     QCOMPARE(back.date, m.date);
@@ -349,92 +174,176 @@ void TestBackup::manifestNames()
 
 void TestBackup::memberNames_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("name");
     QTest::addColumn<QString>("top");
-    QTest::newRow("archive") << "Inventario_Opere.pro"
-                             << "Inventario_Opere.pro";
-    QTest::newRow("journal") << "Relazioni_Tecniche_Restauro.cronologia"
-                             << "Relazioni_Tecniche_Restauro.cronologia";
-    QTest::newRow("photo") << "Restauri/Foto_A_3.jpg"
-                           << "Restauri";
-    QTest::newRow("deep") << "Restauri/Cronologia/x/Foto_A_3.jpg"
-                          << "Restauri";
-    QTest::newRow("folder") << "Documenti_Allegati/"
-                            << "Documenti_Allegati";
-    QTest::newRow("dot-dot") << "Inventario/../../etc/passwd"
-                             << "";
-    QTest::newRow("dot-dot at the top") << "../Inventario_Opere.pro"
-                                        << "";
-    QTest::newRow("absolute") << "/Inventario_Opere.pro"
-                              << "";
-    QTest::newRow("dot") << "Inventario/./x.jpg"
-                         << "";
-    QTest::newRow("empty part") << "Inventario//x.jpg"
-                                << "";
-    QTest::newRow("backslash") << "Inventario\\..\\x"
-                               << "";
-    QTest::newRow("control character") << "Inventario/a\nb"
-                                       << "";
-    QTest::newRow("the executable") << "brevanto"
-                                    << "";
-    QTest::newRow("the manual") << "Guida.pdf"
-                                << "";
-    QTest::newRow("the Backup folder") << "Backup/x.zip"
-                                       << "";
-    QTest::newRow("below a file") << "Logo.bmp/x"
-                                  << "";
-    QTest::newRow("a file as a folder") << "Logo.bmp/"
-                                        << "";
-    QTest::newRow("case differs") << "inventario/x.jpg"
-                                  << "";
+    const struct {
+        const char* row;
+        QByteArray name;
+        const char* top;
+    } rows[] = {
+        {"archive", "Inventario_Opere.pro", "Inventario_Opere.pro"},
+        {"journal", "Relazioni_Tecniche_Restauro.cronologia", "Relazioni_Tecniche_Restauro.cronologia"},
+        {"photo", "Restauri/Foto_A_3.jpg", "Restauri"},
+        {"deep", "Restauri/Cronologia/x/Foto_A_3.jpg", "Restauri"},
+        {"folder", "Documenti_Allegati/", "Documenti_Allegati"},
+        {"kept photos' folder", "Inventario/Cronologia/", "Inventario"},
+        {"a file named Cronologia among the documents", "Documenti_Allegati/Cronologia", "Documenti_Allegati"},
+        {"not UTF-8", "Documenti_Allegati/citt\xE0.pdf", "Documenti_Allegati"},
+        {"backslash", "Documenti_Allegati/a\\b.pdf", "Documenti_Allegati"},
+        {"line break", "Documenti_Allegati/a\nb.pdf", "Documenti_Allegati"},
+        {"dot-dot", "Inventario/../../etc/passwd", ""},
+        {"dot-dot at the top", "../Inventario_Opere.pro", ""},
+        {"absolute", "/Inventario_Opere.pro", ""},
+        {"dot", "Inventario/./x.jpg", ""},
+        {"empty part", "Inventario//x.jpg", ""},
+        {"NUL byte", QByteArray("Inventario/a\0b", 13), ""},
+        {"the executable", "brevanto", ""},
+        {"the manual", "Guida.pdf", ""},
+        {"the Backup folder", "Backup/x.zip", ""},
+        {"an index", "Inventario_Opere.cronologia.indice", ""},
+        {"below a file", "Logo.bmp/x", ""},
+        {"a file as a folder", "Logo.bmp/", ""},
+        {"a file where a folder belongs", "Inventario", ""},
+        {"a file where kept photos belong", "Restauri/Cronologia", ""},
+        {"case differs", "inventario/x.jpg", ""},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.row) << r.name << QString::fromLatin1(r.top);
 }
 
 void TestBackup::memberNames()
 {
-    QFETCH(QString, name);
+    QFETCH(QByteArray, name);
     QFETCH(QString, top);
     QCOMPARE(laboratory::topLevelOf(name), top);
 }
 
-// A restore puts back exactly what the backup held: changed files, deleted ones and files
-// added since; what lies outside the laboratory stays; the data it replaced is in Backup.
-void TestBackup::restoreBringsBackTheBackup()
+void TestBackup::namesAsTheirBytes_data()
 {
-    const Snapshot before = snapshot(lab_->path(), kOutside);
-    const QString zip = backup();
-    put(labPath("Inventario_Opere.pro"), records(2925, 5, "dopo"));
-    QFile::remove(labPath("Logo.bmp"));
-    QFile::remove(labPath("Inventario_Opere.cronologia"));
-    put(labPath("Relazioni_Tecniche_Restauro.cronologia"), "a journal the backup has not");
-    put(labPath("Documenti_Allegati/nuovo.doc"), "added later");
-    QDir(labPath("Restauri")).removeRecursively();
-    const Snapshot changed = snapshot(lab_->path(), kOutside);
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("utf8"); // the zip's flag: the name is UTF-8 beyond ASCII
+    QTest::newRow("Latin-1, as an unzip of a Windows zip leaves") << QByteArray("citt\xE0.pdf") << false;
+    QTest::newRow("Windows-1252 quotes") << QByteArray("\x93perizia\x94.doc") << false;
+    QTest::newRow("UTF-8") << QByteArray("citt\xC3\xA0.pdf") << true;
+    QTest::newRow("accent written apart (NFD)") << QByteArray("citta\xCC\x80.pdf") << true;
+    QTest::newRow("line break") << QByteArray("verbale\n2024.pdf") << false;
+    QTest::newRow("backslash") << QByteArray("C:\\Documenti\\perizia.pdf") << false;
+    QTest::newRow("control character, trailing space") << QByteArray("nota\x01 ") << false;
+}
+
+// A file is backed up under the bytes of its name, whatever they encode, the zip's UTF-8 flag
+// set only where the name is UTF-8; the check accepts it, any tool reads the zip, and the
+// restore puts the file back under the same bytes.
+void TestBackup::namesAsTheirBytes()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, utf8);
+    const QByteArray member = "Documenti_Allegati/" + name;
+    putBytes(QFile::encodeName(lab_->lab()) + '/' + member, "the document");
+    putBytes(QFile::encodeName(lab_->lab()) + "/Documenti_Allegati/vuota/" + name, "");
+    const Snapshot before = snapshot(lab_->lab(), kOutside);
 
     NoProgress quiet;
-    const restore::Result r = restore::restoreBackup(zip, quiet);
-    COMPARE_SNAPSHOTS(snapshot(lab_->path(), kOutside), before);
-    QCOMPARE(r.restored.artworks, 3);
-    QCOMPARE(get(labPath("brevanto")), QByteArray("the program"));
-    QCOMPARE(get(labPath("altro.txt")), QByteArray("someone else's file"));
-    QVERIFY(!QFileInfo::exists(labPath(restore::kStaging)));
+    const QString zip = backup();
+    const Manifest m = verifyBackup(zip, quiet);
+    QVERIFY(std::any_of(m.members.begin(), m.members.end(),
+                        [&](const Manifest::Member& x) { return x.name == member && x.size == 12; }));
+    const QByteArray bytes = get(zip);
+    QCOMPARE(localFlags(bytes, member) & 0x800, utf8 ? 0x800 : 0);
+    QCOMPARE(localFlags(bytes, "Inventario_Opere.pro"), 0);
+    if (!unzip().isEmpty()) {
+        int rc = -1;
+        run(unzip(), {"-tq", zip}, &rc);
+        QCOMPARE(rc, 0);
+    }
 
-    // The safety copy holds the data that was replaced.
-    QCOMPARE(QFileInfo(r.safetyCopy).absolutePath(), QFileInfo(labPath("Backup")).absoluteFilePath());
-    QCOMPARE(verifyBackup(r.safetyCopy, quiet).artworks, 5);
-    restore::restoreBackup(r.safetyCopy, quiet);
-    COMPARE_SNAPSHOTS(snapshot(lab_->path(), kOutside), changed);
+    platform::removeAll(QFile::encodeName(labPath("Documenti_Allegati")));
+    restore::restoreBackup(zip, quiet);
+    COMPARE_SNAPSHOTS(snapshot(lab_->lab(), kOutside), before);
+}
+
+// What stands among the laboratory's files but is no file (a link, a FIFO, a folder where the
+// logo belongs) is not backed up, and the backup says so.
+void TestBackup::whatIsNoFileIsTold()
+{
+    QVERIFY(QFile::link("/etc/hostname", labPath("Documenti_Allegati/collegamento.pdf")));
+    QCOMPARE(::mkfifo(QFile::encodeName(labPath("Restauri/coda")).constData(), 0644), 0);
+    QFile::remove(labPath("Logo.bmp"));
+    QDir().mkpath(labPath("Logo.bmp"));
+    NoProgress quiet;
+    const BackupSummary s = writeBackup(outPath("b.zip"), quiet);
+    QCOMPARE(s.leftOut, (QStringList{"Logo.bmp", "Restauri/coda", "Documenti_Allegati/collegamento.pdf"}));
+    QVERIFY(leftOutText(s).contains(QString::fromUtf8("«Restauri/coda»")));
+    const Manifest m = verifyBackup(s.path, quiet);
+    for (const Manifest::Member& x : m.members)
+        QVERIFY2(!x.name.contains("coda") && !x.name.contains("collegamento") && !x.name.startsWith("Logo"),
+                 x.name.constData());
+}
+
+void TestBackup::unreadableIsNamed_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("a file") << QString::fromUtf8("Documenti_Allegati/riservato è.pdf") << false
+                            << QString::fromUtf8("il file «Documenti_Allegati/riservato è.pdf»");
+    QTest::newRow("a folder") << "Restauri/chiusa" << true << QString::fromUtf8("la cartella «Restauri/chiusa»");
+}
+
+// What the backup cannot read stops it with a message that names it (for an ordinary user:
+// root reads everything).
+void TestBackup::unreadableIsNamed()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, folder);
+    QFETCH(QString, told);
+    if (folder)
+        QDir().mkpath(labPath(name));
+    else
+        put(labPath(name), "private");
+    QFile::setPermissions(labPath(name), {});
+    giveToUser({lab_->lab(), lab_->out()});
+    const HelperRun r = helper({"backup", lab_->lab(), outPath("b.zip"), "0", "999999999999", "--user"});
+    QFile::setPermissions(labPath(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (r.code == 77)
+        QSKIP("cannot run as an ordinary user here");
+    QCOMPARE(r.code, 1);
+    QVERIFY2(
+        r.userText.startsWith(QString::fromUtf8("Attenzione: il backup non è stato salvato perché non si è potut")),
+        qPrintable(r.userText));
+    QVERIFY2(r.userText.contains(told), qPrintable(r.userText));
+    QVERIFY2(r.cause.contains(QString::fromLocal8Bit(std::strerror(EACCES))), qPrintable(r.cause));
+    QCOMPARE(QDir(lab_->out()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestBackup::refused_data()
 {
     QTest::addColumn<QString>("fault");
-    for (const char* fault :
-         {"empty file", "text file", "truncated to half", "end cut off", "flipped byte in a photo",
-          "flipped byte in an archive", "flipped byte in the manifest", "zip of other files", "dot-dot member",
-          "absolute member", "link member", "member the manifest lacks", "listed member missing", "size disagrees",
-          "checksum disagrees", "count disagrees", "manifest twice"})
+    for (const char* fault : {"empty file",
+                              "text file",
+                              "truncated to half",
+                              "end cut off",
+                              "flipped byte in a photo",
+                              "flipped byte in an archive",
+                              "flipped byte in the manifest",
+                              "zip of other files",
+                              "dot-dot member",
+                              "absolute member",
+                              "link member",
+                              "member the manifest lacks",
+                              "listed member missing",
+                              "size disagrees",
+                              "checksum disagrees",
+                              "count disagrees",
+                              "manifest twice",
+                              "a file where a folder belongs",
+                              "a file where kept photos belong",
+                              "a file named as a folder"})
         QTest::newRow(fault) << QString::fromLatin1(fault);
 }
+
+// Every damaged or foreign file is refused by the check and by the restore, and the program
+// folder stays byte for byte as it was.
 
 // Every damaged or foreign file is refused by the check and by the restore, and the program
 // folder stays byte for byte as it was.
@@ -481,29 +390,150 @@ void TestBackup::refused()
     else if (fault == "count disagrees")
         writeZip(path, {{"Inventario_Opere.pro", records(2925, 2, "a")}},
                  manifestFor({{"Inventario_Opere.pro", records(2925, 2, "a")}}, 3));
-    else if (fault == "manifest twice")
+    else if (fault == "a file where a folder belongs")
+        forged({{"Logo.bmp", "BM logo"}, {"Inventario", "not a folder"}},
+               {{"Logo.bmp", "BM logo"}, {"Inventario", "not a folder"}});
+    else if (fault == "a file where kept photos belong")
+        forged(fine + QList<Member>{{"Inventario/Cronologia", "x"}},
+               fine + QList<Member>{{"Inventario/Cronologia", "x"}});
+    else if (fault == "a file named as a folder") {
+        QByteArray zip = get(backup());
+        const qsizetype at = zip.lastIndexOf("Contratti.ini"); // in the central directory
+        zip.replace(at, 13, "Contratti.in/");
+        put(path, zip);
+    } else if (fault == "manifest twice")
         writeZip(path, fine + QList<Member>{{laboratory::kManifest, manifestFor(fine)}}, manifestFor(fine));
     QVERIFY(QFileInfo::exists(path));
     QVERIFY2(get(path) != good, "the fault changed nothing");
 
-    const Snapshot before = snapshot(lab_->path());
+    const Snapshot before = snapshot(lab_->lab());
     NoProgress quiet;
     QVERIFY_THROWS_EXCEPTION(InvalidBackup, verifyBackup(path, quiet));
     QVERIFY_THROWS_EXCEPTION(InvalidBackup, restore::restoreBackup(path, quiet));
-    COMPARE_SNAPSHOTS(snapshot(lab_->path()), before);
+    COMPARE_SNAPSHOTS(snapshot(lab_->lab()), before);
     QVERIFY(!QFileInfo::exists("/tmp/fuori.txt") || fault != "absolute member");
 }
 
 // A disk that fills up while the zip is written: an error, no file under the name, no
 // temporary file.
-void TestBackup::fullDiskLeavesNoFile()
+
+// A FIFO (or device) given to the check is refused at once, not waited on.
+void TestBackup::fifoIsNotWaitedFor()
+{
+    const QString fifo = outPath("coda.zip");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    NoProgress quiet;
+    try {
+        verifyBackup(fifo, quiet);
+        QFAIL("a FIFO was taken for a backup");
+    } catch (const InvalidBackup&) {
+        QFAIL("a FIFO is not a damaged backup but no file");
+    } catch (const IoError& e) {
+        QVERIFY2(e.cause().contains("not a regular file"), qPrintable(e.cause()));
+    }
+    QVERIFY(!isBackup(fifo));
+}
+
+void TestBackup::targetsRefused_data()
+{
+    QTest::addColumn<QString>("target"); // <lab> and <out> stand for the two folders
+    QTest::addColumn<QString>("why");
+    const QString data = QString::fromUtf8("fa parte dei dati del laboratorio");
+    const QString other = QString::fromUtf8("esiste già e non è un backup di Brevanto");
+    QTest::newRow("an archive") << "<lab>/Inventario_Opere.pro" << data;
+    QTest::newRow("a journal's index") << "<lab>/Inventario_Opere.cronologia.indice" << data;
+    QTest::newRow("the settings, by another name") << "<out>/impostazioni.zip" << data;
+    QTest::newRow("inside the attachments") << "<lab>/Documenti_Allegati/b.zip" << data;
+    QTest::newRow("inside kept photos") << "<lab>/Inventario/Cronologia/b.zip" << data;
+    QTest::newRow("in a folder yet to be made there") << "<lab>/Restauri/Copie/b.zip" << data;
+    QTest::newRow("through a link to the photos") << "<out>/foto/b.zip" << data;
+    QTest::newRow("a file that is no backup") << "<out>/tesi.zip" << other;
+    QTest::newRow("a zip that is no backup") << "<out>/altro.zip" << other;
+}
+
+// A backup never replaces a file of the laboratory or lands in its folders (where each backup
+// would hold the ones before it), wherever the path leads, and never replaces a file that is
+// not a backup of this program: refused in Italian, and nothing changes.
+void TestBackup::targetsRefused()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, why);
+    target.replace("<lab>", lab_->lab()).replace("<out>", lab_->out());
+    put(labPath("Inventario_Opere.cronologia.indice"), "index");
+    QVERIFY(QFile::link(labPath("Brevanto.ini"), outPath("impostazioni.zip")));
+    QVERIFY(QFile::link(labPath("Inventario"), outPath("foto")));
+    put(outPath("tesi.zip"), "chapter one");
+    writeZip(outPath("altro.zip"), {{"lettera.txt", "testo"}}, QByteArray());
+    const Snapshot lab = snapshot(lab_->lab());
+    const Snapshot out = snapshot(lab_->out());
+    NoProgress quiet;
+    try {
+        writeBackup(target, quiet);
+        QFAIL("the backup was written");
+    } catch (const IoError& e) {
+        QVERIFY2(e.userText().startsWith(QString::fromUtf8("Attenzione: il backup non è stato salvato perché ")),
+                 qPrintable(e.userText()));
+        QVERIFY2(e.userText().contains(why), qPrintable(e.userText()));
+    }
+    COMPARE_SNAPSHOTS(snapshot(lab_->lab()), lab);
+    COMPARE_SNAPSHOTS(snapshot(lab_->out()), out);
+}
+
+// An existing backup of this program is replaced when asked; a free name keeps both, as two
+// backups of the same minute into one folder need.
+void TestBackup::backupsReplaceOnlyBackups()
+{
+    NoProgress quiet;
+    const QString first = backup();
+    put(labPath("Contratti.ini"), "[Numerazione Contratti]\r\nInizio=200\r\n");
+    QCOMPARE(backup(), first);
+    QCOMPARE(QDir(lab_->out()).entryList(QDir::Files | QDir::Hidden), QStringList{"b.zip"});
+    const BackupSummary second = writeBackup(first, quiet, Placement::FreeName);
+    const BackupSummary third = writeBackup(first, quiet, Placement::FreeName);
+    QCOMPARE(second.path, outPath("b-2.zip"));
+    QCOMPARE(third.path, outPath("b-3.zip"));
+    for (const QString& zip : {first, second.path, third.path})
+        QCOMPARE(verifyBackup(zip, quiet).artworks, 3);
+    QCOMPARE(QDir(lab_->out()).entryList(QDir::Files | QDir::Hidden), (QStringList{"b-2.zip", "b-3.zip", "b.zip"}));
+}
+
+// While a restore is under way or interrupted (its staging folder stands) no backup is taken,
+// by hand or automatic, and the user is told why.
+void TestBackup::noBackupWhileARestoreIsPending()
+{
+    QDir().mkpath(labPath(restore::kStaging + "/nuovo"));
+    NoProgress quiet;
+    const auto refusedForTheRestore = [](const std::function<void()>& work) {
+        try {
+            work();
+        } catch (const IoError& e) {
+            return e.userText().contains(
+                QString::fromUtf8("il ripristino di un backup è in corso o è stato interrotto"));
+        }
+        return false;
+    };
+    QVERIFY(refusedForTheRestore([&] { writeBackup(outPath("b.zip"), quiet); }));
+    QVERIFY(refusedForTheRestore([&] { autobackup::runIfDue(QDateTime::currentDateTime(), quiet); }));
+    QCOMPARE(QDir(lab_->out()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    QVERIFY(!QFileInfo::exists(labPath("Backup/" + autobackup::fileName(QDateTime::currentDateTime()))));
+}
+
+// A disk that fills up while the zip is written: an error that keeps the system's reason, no
+// file under the name, no temporary file.
+void TestBackup::fullDiskKeepsTheSystemsReason()
 {
     NoProgress quiet;
     {
         FileSizeLimit limit(200 * 1024);
-        QVERIFY_THROWS_EXCEPTION(IoError, writeBackup(outPath("b.zip"), quiet));
+        try {
+            writeBackup(outPath("b.zip"), quiet);
+            QFAIL("the backup was written");
+        } catch (const IoError& e) {
+            QVERIFY2(e.cause().contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(e.cause()));
+            QVERIFY2(!e.cause().contains("Unknown error"), qPrintable(e.cause()));
+        }
     }
-    QCOMPARE(QDir(out_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(QDir(lab_->out()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestBackup::cancelledLeavesNoFile()
@@ -518,9 +548,12 @@ void TestBackup::cancelledLeavesNoFile()
     for (Progress::Step step : {Progress::Step::Writing, Progress::Step::Verifying}) {
         StopAt stop(step);
         QVERIFY_THROWS_EXCEPTION(IoError, writeBackup(outPath("b.zip"), stop));
-        QCOMPARE(QDir(out_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(lab_->out()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 }
+
+// kill -9 halfway: no file under the final name; the temporary file it left is removed by
+// the next backup into the same folder.
 
 // kill -9 halfway: no file under the final name; the temporary file it left is removed by
 // the next backup into the same folder.
@@ -528,87 +561,45 @@ void TestBackup::killedBackupLeavesNoFile()
 {
     QProcess p;
     p.start(QStringLiteral(BACKUPHELPER),
-            {"backup", lab_->path(), outPath("b.zip"), QString::number(int(Progress::Step::Writing)), "250000"});
+            {"backup", lab_->lab(), outPath("b.zip"), QString::number(int(Progress::Step::Writing)), "250000"});
     QVERIFY(p.waitForFinished(60000));
     QCOMPARE(p.exitStatus(), QProcess::CrashExit);
-    const QStringList left = QDir(out_->path()).entryList(QDir::Files | QDir::Hidden);
+    const QStringList left = QDir(lab_->out()).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(left.size(), 1);
-    QVERIFY2(left[0].startsWith(".b.zip."), qPrintable(left[0]));
+    QVERIFY2(left[0].startsWith(".b.zip.brevanto-parziale-"), qPrintable(left[0]));
 
     backup(QStringLiteral("c.zip"));
-    QCOMPARE(QDir(out_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"c.zip"});
+    QCOMPARE(QDir(lab_->out()).entryList(QDir::Files | QDir::Hidden), QStringList{"c.zip"});
 }
 
 // A temporary file that a running backup holds (another workstation's) is left alone.
-void TestBackup::temporaryInUseIsKept()
+
+// The clean-up before a backup removes only the program's own temporary files, and not one
+// that another workstation's backup is writing; other programs' files stay.
+void TestBackup::onlyOwnTemporariesAreRemoved()
 {
-    const QString busy = outPath(".d.zip.AbC123");
+    const QStringList others = {".tesi.zip.backup", ".d.zip.AbC123", ".b.zip.x7Gq2W", ".rsync.zip.Qw3rTy"};
+    for (const QString& name : others)
+        put(outPath(name), "someone else's");
+    const QString busy = outPath(".d.zip.brevanto-parziale-AbC123");
+    const QString stale = outPath(".e.zip.brevanto-parziale-XyZ789");
     put(busy, "being written");
+    put(stale, "left by a killed backup");
     QFile held(busy);
     QVERIFY(held.open(QIODevice::ReadOnly));
     {
         FileLock lock(held.handle(), FileLock::Mode::Shared);
         backup();
         QVERIFY(QFileInfo::exists(busy));
+        QVERIFY(!QFileInfo::exists(stale));
     }
     held.close();
     backup();
     QVERIFY(!QFileInfo::exists(busy));
+    for (const QString& name : others)
+        QCOMPARE(get(outPath(name)), QByteArray("someone else's"));
 }
 
-void TestBackup::killedRestore_data()
-{
-    QTest::addColumn<int>("step");
-    QTest::addColumn<qint64>("after");
-    QTest::addColumn<bool>("newData"); // what the folder holds after the next start
-    QTest::addColumn<bool>("safetyCopy");
-    QTest::newRow("while unpacking") << int(Progress::Step::Unpacking) << qint64(100000) << false << false;
-    QTest::newRow("while writing the safety copy") << int(Progress::Step::Writing) << qint64(250000) << false << false;
-    QTest::newRow("before the first swap") << int(Progress::Step::Replacing) << qint64(0) << true << true;
-    QTest::newRow("halfway through the swap") << int(Progress::Step::Replacing) << qint64(5) << true << true;
-    QTest::newRow("after the swap") << int(Progress::Step::Replacing) << qint64(12) << true << true;
-    QTest::newRow("while cleaning up") << int(Progress::Step::Cleaning) << qint64(0) << true << true;
-}
-
-// kill -9 at any point of a restore: at the next start the folder holds either the old
-// data or the new, whole, and from the swap on the safety copy of the old data is there.
-void TestBackup::killedRestore()
-{
-    QFETCH(int, step);
-    QFETCH(qint64, after);
-    QFETCH(bool, newData);
-    QFETCH(bool, safetyCopy);
-    const Snapshot fresh = snapshot(lab_->path(), kOutside);
-    const QString zip = backup();
-    QDir(labPath("Restauri")).removeRecursively();
-    QFile::remove(labPath("Logo.bmp"));
-    fillLaboratory(lab_->path(), 9); // other contents under the same names
-    QFile::remove(labPath("Logo.bmp"));
-    put(labPath("Documenti_Allegati/solo_vecchio.txt"), "old only");
-    const Snapshot old = snapshot(lab_->path(), kOutside);
-
-    QProcess p;
-    p.start(QStringLiteral(BACKUPHELPER),
-            {"restore", lab_->path(), zip, QString::number(step), QString::number(after)});
-    QVERIFY(p.waitForFinished(60000));
-    QCOMPARE(p.exitStatus(), QProcess::CrashExit);
-
-    const restore::Recovery recovered = restore::recoverInterrupted();
-    QCOMPARE(recovered, newData ? restore::Recovery::Completed : restore::Recovery::Discarded);
-    COMPARE_SNAPSHOTS(snapshot(lab_->path(), kOutside), newData ? fresh : old);
-    QVERIFY(!QFileInfo::exists(labPath(restore::kStaging)));
-    const QStringList copies = QDir(labPath("Backup")).entryList({"Brevanto-prima-del-ripristino-*.zip"});
-    QCOMPARE(copies.size(), safetyCopy ? 1 : 0);
-    if (safetyCopy) {
-        NoProgress quiet;
-        const Manifest m = verifyBackup(labPath("Backup/" + copies[0]), quiet);
-        QVERIFY(std::any_of(m.members.begin(), m.members.end(),
-                            [](const Manifest::Member& x) { return x.name == "Documenti_Allegati/solo_vecchio.txt"; }));
-    }
-}
-
-// Another workstation appends cards all through the backups: every archive a backup holds
-// is made of whole records, in the order they were saved.
 void TestBackup::backupWhileAnotherWorkstationSaves()
 {
     const QString archive = labPath("Inventario_Opere.pro");
@@ -642,6 +633,7 @@ void TestBackup::backupWhileAnotherWorkstationSaves()
 // Another workstation saves cards with their history all through the backups: each backup
 // holds an archive and a journal that agree, the newest version of every card in the journal
 // being that card in the archive, and no card in the journal that the archive has not.
+
 void TestBackup::backupWhileCardsAreSavedWithTheirHistory()
 {
     if (unzip().isEmpty())
@@ -650,7 +642,7 @@ void TestBackup::backupWhileCardsAreSavedWithTheirHistory()
     for (const QString& name : names)
         QFile::remove(labPath(name));
     QProcess saver;
-    saver.start(QStringLiteral(SAVER), {lab_->path(), "S", "300"});
+    saver.start(QStringLiteral(SAVER), {lab_->lab(), "S", "300"});
     QVERIFY(saver.waitForStarted());
     int taken = 0;
     qint64 largest = 0;
@@ -704,6 +696,10 @@ void TestBackup::automaticBackupDue_data()
     QTest::newRow("a manual backup does not count") << "" << QStringList{"Brevanto-backup-20240310-0900.zip"} << true;
     QTest::newRow("dated after today") << "" << QStringList{"Brevanto-backup-automatico-20250101-0000.zip"} << true;
     QTest::newRow("unreadable number") << "Giorni=mai\r\n" << today << false;
+    QTest::newRow("a second one today") << ""
+                                        << QStringList{"Brevanto-backup-automatico-20240309-0900.zip",
+                                                       "Brevanto-backup-automatico-20240310-0900-2.zip"}
+                                        << false;
 }
 
 void TestBackup::automaticBackupDue()
@@ -718,6 +714,8 @@ void TestBackup::automaticBackupDue()
     QCOMPARE(s.folder, QFileInfo(labPath("Backup")).absoluteFilePath());
     QCOMPARE(autobackup::due(s, QDateTime(QDate(2024, 3, 10), QTime(18, 0))), due);
 }
+
+// Cartella relative to the program folder; Copie the number kept; other files stay.
 
 // Cartella relative to the program folder; Copie the number kept; other files stay.
 void TestBackup::automaticBackupsKeepTheNewest()
@@ -742,6 +740,8 @@ void TestBackup::automaticBackupsKeepTheNewest()
 }
 
 // A backup dated after today (the clock was put back) never makes the one just written go.
+
+// A backup dated after today (the clock was put back) never makes the one just written go.
 void TestBackup::automaticBackupKeptAfterTheClockWentBack()
 {
     put(labPath("Brevanto.ini"), "[Backup]\r\nCopie=1\r\n");
@@ -753,6 +753,40 @@ void TestBackup::automaticBackupKeptAfterTheClockWentBack()
     QVERIFY(QFileInfo::exists(made->path));
     QVERIFY(!QFileInfo::exists(labPath("Backup/" + later)));
     QCOMPARE(verifyBackup(made->path, quiet).artworks, 3);
+}
+
+// An automatic backup whose name another of the same minute has taken (two workstations
+// closing at once) takes the next number, and both stay.
+void TestBackup::automaticBackupsOfOneMinuteBothStay()
+{
+    put(labPath("Brevanto.ini"), "[Backup]\r\nCopie=3\r\n");
+    const QString taken = labPath("Backup/Brevanto-backup-automatico-20240311-1805.zip");
+    QVERIFY(QFile::copy(backup(), taken));
+    // One dated later makes it due at once: the clock was put back.
+    put(labPath("Backup/Brevanto-backup-automatico-20240312-0900.zip"), "x");
+    NoProgress quiet;
+    const std::optional<BackupSummary> made = autobackup::runIfDue(QDateTime(QDate(2024, 3, 11), QTime(18, 5)), quiet);
+    QVERIFY(made);
+    QCOMPARE(made->path, labPath("Backup/Brevanto-backup-automatico-20240311-1805-2.zip"));
+    QCOMPARE(verifyBackup(taken, quiet).artworks, 3);
+    QCOMPARE(verifyBackup(made->path, quiet).artworks, 3);
+    QCOMPARE(QDir(labPath("Backup")).entryList({"Brevanto-backup-automatico-*"}).size(), 3);
+}
+
+// Cartella inside the laboratory's folders would make each backup hold the ones before it:
+// refused in Italian, and not even the folder is made.
+void TestBackup::automaticBackupInsideTheLaboratoryRefused()
+{
+    put(labPath("Brevanto.ini"), "[Backup]\r\nCartella=Documenti_Allegati/Copie\r\n");
+    NoProgress quiet;
+    try {
+        autobackup::runIfDue(QDateTime::currentDateTime(), quiet);
+        QFAIL("the backup was written");
+    } catch (const IoError& e) {
+        QVERIFY2(e.userText().contains(QString::fromUtf8("fa parte dei dati del laboratorio")),
+                 qPrintable(e.userText()));
+    }
+    QVERIFY(!QFileInfo::exists(labPath("Documenti_Allegati/Copie")));
 }
 
 QTEST_GUILESS_MAIN(TestBackup)

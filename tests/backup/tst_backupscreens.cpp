@@ -63,6 +63,9 @@ class TestBackupScreens : public QObject {
 private slots:
     void backupAsksWhereAndSaysWhatItHolds();
     void backupFailureWarns();
+    void backupProposesAFreeName();
+    void backupTellsWhatIsNoFile();
+    void backupRefusedWhileARestoreIsPending();
     void restoreReplacesTheDataAndEmptiesTheCards();
     void restoreAnsweredNoChangesNothing();
     void restoreRefuses_data();
@@ -121,6 +124,61 @@ void TestBackupScreens::backupFailureWarns()
     QVERIFY(messages[0].text.startsWith(QString::fromUtf8("Attenzione: il backup non è stato salvato.")));
     QVERIFY(!messages[0].details.isEmpty());
     QVERIFY(!QFileInfo::exists(f.file("non")));
+}
+
+// A backup of this minute is already in the last folder: the dialog proposes the next name.
+void TestBackupScreens::backupProposesAFreeName()
+{
+    Fixture f;
+    fill(f, {"Primavera"});
+    QTemporaryDir out;
+    IniFile(f.file("Brevanto.ini")).write("Backup", "UltimaCartella", out.path());
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QDateTime& when : {now, now.addSecs(60)}) // the minute may turn meanwhile
+        writeBytes(QDir(out.path()).filePath(defaultBackupName(when)), "an earlier backup");
+    f.ui.chooseFile({});
+    click("btnBackup");
+    const QString proposed = f.ui.takeFileDialogs().at(0).initialName;
+    QVERIFY2(proposed.endsWith("-2.zip"), qPrintable(proposed));
+}
+
+// What is no file among the laboratory's (a link among the documents) is named in the message.
+void TestBackupScreens::backupTellsWhatIsNoFile()
+{
+    Fixture f;
+    fill(f, {"Primavera"});
+    QDir().mkpath(f.file("Documenti_Allegati"));
+    QVERIFY(QFile::link("/etc/hostname", f.file("Documenti_Allegati/altrove.pdf")));
+    QTemporaryDir out;
+    f.ui.chooseFile(QDir(out.path()).filePath("b.zip"));
+    click("btnBackup");
+    f.ui.takeFileDialogs();
+    const QList<TestUi::Message> messages = f.ui.takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].kind, Ui::Kind::Information);
+    QVERIFY2(messages[0].text.endsWith(QString::fromUtf8(
+                 "\n\nNon contiene, perché non sono file ma collegamenti o simili: «Documenti_Allegati/altrove.pdf».")),
+             qPrintable(messages[0].text));
+}
+
+// While a restore is under way or interrupted the backup is refused, and the user is told why.
+void TestBackupScreens::backupRefusedWhileARestoreIsPending()
+{
+    Fixture f;
+    fill(f, {"Primavera"});
+    QDir().mkpath(f.file(".brevanto-ripristino"));
+    QTemporaryDir out;
+    f.ui.chooseFile(QDir(out.path()).filePath("b.zip"));
+    click("btnBackup");
+    f.ui.takeFileDialogs();
+    const QList<TestUi::Message> messages = f.ui.takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].kind, Ui::Kind::Warning);
+    QVERIFY2(messages[0].text.startsWith(QString::fromUtf8("Attenzione: il backup non è stato salvato perché il "
+                                                           "ripristino di un backup è in corso o è stato interrotto")),
+             qPrintable(messages[0].text));
+    QVERIFY(!messages[0].details.isEmpty());
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 // After Sì the data are the backup's, a copy of the replaced data is in Backup, and no card
@@ -223,11 +281,20 @@ void TestBackupScreens::exitTakesTheAutomaticBackup_data()
 {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<QString>("folder"); // where the backup is expected, empty for none
-    QTest::addColumn<bool>("warned");
-    QTest::newRow("default") << QByteArray() << "Backup" << false;
-    QTest::newRow("a folder of its own") << QByteArray("[Backup]\r\nCartella=Copie\r\n") << "Copie" << false;
-    QTest::newRow("turned off") << QByteArray("[Backup]\r\nGiorni=0\r\n") << "" << false;
-    QTest::newRow("folder cannot be made") << QByteArray("[Backup]\r\nCartella=Logo.bmp/sotto\r\n") << "" << true;
+    QTest::addColumn<QString>("warning"); // how the warning begins, empty for none
+    const QString failed = QString::fromUtf8("Attenzione: il backup automatico non è riuscito.");
+    const QString refused = QString::fromUtf8("Attenzione: il backup non è stato salvato perché ");
+    QTest::newRow("default") << QByteArray() << "Backup"
+                             << "";
+    QTest::newRow("a folder of its own") << QByteArray("[Backup]\r\nCartella=Copie\r\n") << "Copie"
+                                         << "";
+    QTest::newRow("turned off") << QByteArray("[Backup]\r\nGiorni=0\r\n") << ""
+                                << "";
+    QTest::newRow("folder cannot be made") << QByteArray("[Backup]\r\nCartella=Logo.bmp/sotto\r\n") << "" << failed;
+    QTest::newRow("folder inside the photos") << QByteArray("[Backup]\r\nCartella=Inventario/Copie\r\n") << ""
+                                              << refused + QString::fromUtf8("%1 fa parte dei dati");
+    QTest::newRow("a restore pending") << QByteArray("<pending>") << ""
+                                       << refused + QString::fromUtf8("il ripristino di un backup");
 }
 
 // The exit picture ends the program after the automatic backup; a failure warns.
@@ -235,20 +302,26 @@ void TestBackupScreens::exitTakesTheAutomaticBackup()
 {
     QFETCH(QByteArray, settings);
     QFETCH(QString, folder);
-    QFETCH(bool, warned);
+    QFETCH(QString, warning);
     Fixture f;
     fill(f, {"Primavera"});
     writeBytes(f.file("Logo.bmp"), "BM");
-    if (!settings.isEmpty())
+    if (settings == "<pending>")
+        QDir().mkpath(f.file(".brevanto-ripristino"));
+    else if (!settings.isEmpty())
         writeBytes(f.file("Brevanto.ini"), settings);
     frmAvvio->show();
     click("imgEsci");
     const QList<TestUi::Message> messages = f.ui.takeMessages();
-    QCOMPARE(messages.size(), warned ? 1 : 0);
-    if (warned) {
+    QCOMPARE(messages.size(), warning.isEmpty() ? 0 : 1);
+    if (!warning.isEmpty()) {
         QCOMPARE(messages[0].kind, Ui::Kind::Warning);
-        QVERIFY(messages[0].text.startsWith(QString::fromUtf8("Attenzione: il backup automatico non è riuscito.")));
+        warning.replace("%1", f.file("Inventario/Copie/Brevanto-backup-automatico-"));
+        QVERIFY2(messages[0].text.startsWith(warning.section("Brevanto-backup-automatico-", 0, 0)),
+                 qPrintable(messages[0].text));
+        QVERIFY(messages[0].text.contains(QString::fromUtf8("Il programma verrà chiuso ugualmente.")));
     }
+    QVERIFY(!QFileInfo::exists(f.file("Inventario/Copie")));
     const QStringList made =
         folder.isEmpty() ? QStringList() : QDir(f.file(folder)).entryList({"Brevanto-backup-automatico-*.zip"});
     QCOMPARE(made.size(), folder.isEmpty() ? 0 : 1);

@@ -2,6 +2,7 @@
 // made by the program's own code. Usage: seeds OUTPUT_DIR
 #include "backup/BackupWriter.h"
 #include "storage/IoError.h"
+#include "storage/Platform.h"
 #include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/SchedaIntervento.h"
@@ -13,6 +14,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <cstdio>
 
 namespace {
@@ -74,13 +76,10 @@ int main(int argc, char** argv)
         store.save(w.encode(), QStringLiteral("1"), journal::What::Ripristinata);
         QFile journalFile(scratch.filePath(QStringLiteral("Inventario_Opere.cronologia")));
         journalFile.open(QIODevice::ReadOnly);
-        QByteArray bytes = journalFile.readAll();
-        // Only the written part (the header notes its end at checkpoints only): the zeros
-        // ahead of it add nothing to fuzz. Also with a damaged header, found from the entries.
-        bytes.truncate(store.journal().end());
-        put(out + QStringLiteral("/journal"), QStringLiteral("journal"), bytes);
-        bytes[20] = char(bytes[20] ^ 0x40);
-        put(out + QStringLiteral("/journal"), QStringLiteral("damaged-header"), bytes);
+        const QByteArray bytes = journalFile.readAll();
+        // Only the written part: the zeros ahead of it add nothing to fuzz.
+        put(out + QStringLiteral("/journal"), QStringLiteral("journal"),
+            bytes.left(qFromLittleEndian<qint64>(bytes.constData() + 16)));
     }
     put(out + QStringLiteral("/pictures"), QStringLiteral("logo.bmp"), picture("BMP"));
 
@@ -90,11 +89,21 @@ int main(int argc, char** argv)
     put(lab.path(), QStringLiteral("Relazioni_Tecniche_Restauro.pro"), r.encode());
     put(lab.path() + QStringLiteral("/Inventario"), QStringLiteral("Opera_1.jpg"), picture("JPEG"));
     put(lab.path() + QStringLiteral("/Documenti_Allegati"), QStringLiteral("contratto.txt"), "Contratto");
+    // Names as a laboratory's may be: not UTF-8, with a line break, in a folder of their own.
+    QDir().mkpath(lab.path() + QStringLiteral("/Documenti_Allegati/vecchi"));
+    for (const QByteArray& name :
+         {QByteArray("/Documenti_Allegati/vecchi/citt\xE0.pdf"), QByteArray("/Documenti_Allegati/a\nb.txt")}) {
+        QFile f;
+        const int fd = platform::createFile(QFile::encodeName(lab.path()) + name);
+        if (fd >= 0 && f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+            f.write("documento");
+    }
     programdir::Override here(lab.path());
     QDir().mkpath(out + QStringLiteral("/backup"));
     NoProgress quiet;
     try {
         writeBackup(out + QStringLiteral("/backup/small.zip"), quiet);
+        platform::removeAll(QFile::encodeName(lab.path())); // QTemporaryDir cannot remove the Latin-1 name
     } catch (const IoError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
