@@ -3,6 +3,7 @@
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
 #include "storage/IoError.h"
+#include "storage/Platform.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,9 +19,7 @@ constexpr int kUsage = 2;
 
 void say(std::FILE* to, const QString& line)
 {
-    std::fputs(line.toLocal8Bit().constData(), to);
-    std::fputc('\n', to);
-    std::fflush(to);
+    platform::writeLine(to == stderr ? platform::Stream::Error : platform::Stream::Output, line);
 }
 
 int usage(std::FILE* to, int code)
@@ -95,6 +94,8 @@ bool wanted(int argc, char** argv)
 
 int run(const QStringList& arguments)
 {
+    // Started from a console (a scheduled task, a prompt), the answer goes to that console.
+    platform::attachConsole();
     const QStringList args = arguments.mid(1);
     if (args.size() == 1 && (args[0] == u"--help" || args[0] == u"-h"))
         return usage(stdout, 0);

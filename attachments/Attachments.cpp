@@ -2,14 +2,13 @@
 
 #include "storage/FileNames.h"
 #include "storage/IoError.h"
+#include "storage/Platform.h"
 #include "storage/ProgramDir.h"
 #include "storage/SafeFile.h"
 #include "storage/Text.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace attachments {
 
@@ -66,11 +65,14 @@ QString existingAlike(const QString& name)
 
 bool sameFile(const QString& a, const QString& b)
 {
-    struct stat sa {
-    }, sb{};
-    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+    try {
+        const platform::Status sa = platform::status(QFile::encodeName(a), true);
+        const platform::Status sb = platform::status(QFile::encodeName(b), true);
+        return sa.kind == platform::Kind::File && sb.kind == platform::Kind::File && sa.device == sb.device
+               && sa.inode == sb.inode;
+    } catch (const IoError&) {
         return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    }
 }
 
 void copy(const QString& source, const QString& target, const std::function<bool(qint64, qint64)>& progress)

@@ -5,7 +5,6 @@
 #include <QDateTime>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <zip.h>
 
@@ -55,9 +54,11 @@ QString shown(const QByteArray& name)
     return QString::fromLocal8Bit(name);
 }
 
-QString systemError()
+// Why a write stopped: the system's reason, which QFile drops when a write stops part-way.
+QString reasonOf(const QFileDevice& out)
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    const QString system = platform::lastError();
+    return system.isEmpty() ? out.errorString() : system;
 }
 } // namespace
 
@@ -98,10 +99,9 @@ struct Writer::State {
                 throw IoError(QStringLiteral("cannot write %1: %2").arg(out.fileName(), out.errorString()));
             return 0;
         case ZIP_SOURCE_WRITE: {
-            errno = 0;
+            platform::clearLastError();
             if (out.write(static_cast<const char*>(data), qint64(length)) != qint64(length))
-                throw IoError(
-                    QStringLiteral("cannot write the zip: %1").arg(errno != 0 ? systemError() : out.errorString()));
+                throw IoError(QStringLiteral("cannot write the zip: %1").arg(reasonOf(out)));
             return zip_int64_t(length);
         }
         case ZIP_SOURCE_SEEK_WRITE: {
@@ -109,18 +109,16 @@ struct Writer::State {
                 zip_source_seek_compute_offset(quint64(out.pos()), quint64(out.size()), data, length, &failure.error);
             if (to < 0)
                 return -1;
-            errno = 0;
+            platform::clearLastError();
             if (!out.seek(to))
-                throw IoError(
-                    QStringLiteral("cannot write the zip: %1").arg(errno != 0 ? systemError() : out.errorString()));
+                throw IoError(QStringLiteral("cannot write the zip: %1").arg(reasonOf(out)));
             return 0;
         }
         case ZIP_SOURCE_TELL_WRITE: return out.pos();
         case ZIP_SOURCE_COMMIT_WRITE: {
-            errno = 0;
+            platform::clearLastError();
             if (!out.flush())
-                throw IoError(
-                    QStringLiteral("cannot write the zip: %1").arg(errno != 0 ? systemError() : out.errorString()));
+                throw IoError(QStringLiteral("cannot write the zip: %1").arg(reasonOf(out)));
             out.close();
             return 0;
         }

@@ -1,12 +1,9 @@
 #include "storage/ArchiveFile.h"
 
 #include "storage/IoError.h"
+#include "storage/Platform.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 constexpr qint64 kWindowBytes = 1024 * 1024;
@@ -14,43 +11,26 @@ constexpr qint64 kWindowBytes = 1024 * 1024;
 
 FileLock::FileLock(int fd, Mode mode) : fd_(fd)
 {
-    struct flock whole { };
-    whole.l_type = mode == Mode::Shared ? F_RDLCK : F_WRLCK;
-    whole.l_whence = SEEK_SET;
-    int rc;
-    do {
-        rc = ::fcntl(fd_, F_OFD_SETLKW, &whole);
-    } while (rc != 0 && errno == EINTR);
-    if (rc == 0) {
-        locked_ = true;
-        return;
+    switch (platform::lockFile(fd_, mode == Mode::Shared ? platform::Lock::Shared : platform::Lock::Exclusive)) {
+    case platform::Locked::Yes: locked_ = true; return;
+    case platform::Locked::NoLocks: return;
+    case platform::Locked::Failed:
+        throw IoError(QStringLiteral("cannot lock the archive: %1").arg(platform::lastError()));
     }
-    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS)
-        return;
-    throw IoError(QStringLiteral("cannot lock the archive: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 FileLock::~FileLock()
 {
-    if (!locked_)
-        return;
-    struct flock whole { };
-    whole.l_type = F_UNLCK;
-    whole.l_whence = SEEK_SET;
-    ::fcntl(fd_, F_OFD_SETLK, &whole);
+    if (locked_)
+        platform::unlockFile(fd_);
 }
 
 bool FileLock::isFree(int fd)
 {
-    struct flock whole { };
-    whole.l_type = F_WRLCK;
-    whole.l_whence = SEEK_SET;
-    if (::fcntl(fd, F_OFD_GETLK, &whole) != 0)
-        return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS;
-    return whole.l_type == F_UNLCK;
+    return platform::lockIsFree(fd);
 }
 
-SharedLock::SharedLock(const QString& path) : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
+SharedLock::SharedLock(const QString& path) : fd_(platform::openFile(path, platform::Open::Read))
 {
     if (fd_ >= 0)
         lock_ = std::make_unique<FileLock>(fd_, FileLock::Mode::Shared);
@@ -59,17 +39,16 @@ SharedLock::SharedLock(const QString& path) : fd_(::open(QFile::encodeName(path)
 SharedLock::~SharedLock()
 {
     lock_.reset();
-    if (fd_ >= 0)
-        ::close(fd_);
+    platform::closeFile(fd_);
 }
 
 bool SharedLock::held(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    const int fd = platform::openFile(path, platform::Open::ReadWrite);
     if (fd < 0)
         return true; // what cannot be examined is left alone
     const bool free = FileLock::isFree(fd);
-    ::close(fd);
+    platform::closeFile(fd);
     return !free;
 }
 
@@ -77,27 +56,23 @@ void readFileWhole(const QString& path, const std::function<void(qint64)>& begin
                    const std::function<void(const char*, qint64)>& sink)
 {
     auto cause = [&path](const char* what) {
-        return IoError(QStringLiteral("%1 %2: %3")
-                           .arg(QString::fromLatin1(what), path, QString::fromLocal8Bit(std::strerror(errno))));
+        return IoError(QStringLiteral("%1 %2: %3").arg(QString::fromLatin1(what), path, platform::lastError()));
     };
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = platform::openFile(path, platform::Open::Read);
     if (fd < 0)
         throw cause("cannot open");
     struct Closer {
         int fd;
-        ~Closer() { ::close(fd); }
+        ~Closer() { platform::closeFile(fd); }
     } closer{fd};
-    struct stat st { };
-    if (::fstat(fd, &st) != 0)
+    const qint64 size = platform::fileSize(fd);
+    if (size < 0)
         throw cause("cannot examine");
-    const qint64 size = st.st_size;
     begin(size);
     QByteArray block(int(qMin<qint64>(kWindowBytes, qMax<qint64>(size, 1))), Qt::Uninitialized);
     qint64 done = 0;
     while (done < size) {
-        const ssize_t got = ::read(fd, block.data(), size_t(qMin<qint64>(block.size(), size - done)));
-        if (got < 0 && errno == EINTR)
-            continue;
+        const qint64 got = platform::readAt(fd, done, block.data(), qMin<qint64>(block.size(), size - done));
         if (got < 0)
             throw cause("cannot read");
         if (got == 0)
@@ -227,9 +202,8 @@ qint64 ArchiveFile::append(const char* record)
 void ArchiveFile::sync()
 {
     requireOpen();
-    if (::fsync(file_.handle()) != 0)
-        throw IoError(QStringLiteral("cannot force %1 to the disk: %2")
-                          .arg(file_.fileName(), QString::fromLocal8Bit(std::strerror(errno))));
+    if (!platform::syncFile(file_.handle()))
+        throw IoError(QStringLiteral("cannot force %1 to the disk: %2").arg(file_.fileName(), platform::lastError()));
 }
 
 void ArchiveFile::close()

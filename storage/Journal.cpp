@@ -8,13 +8,9 @@
 #include <QRandomGenerator>
 #include <QtEndian>
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <set>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 namespace journal {
@@ -56,7 +52,7 @@ qint64 lastPosition(int recordSize)
 
 QString systemError()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return platform::lastError();
 }
 
 // FNV-1a (64 bits): the index's fingerprint of the journal's end and the check of its notes.
@@ -72,12 +68,8 @@ quint64 fnv1a(QByteArrayView bytes, quint64 hash = 0xCBF29CE484222325ULL)
 // An open file descriptor, closed when it goes.
 class Fd {
 public:
-    Fd(const QString& path, int flags) : fd_(::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, 0666)) { }
-    ~Fd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
+    Fd(const QString& path, platform::Open how) : fd_(platform::openFile(path, how)) { }
+    ~Fd() { platform::closeFile(fd_); }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
@@ -86,53 +78,26 @@ public:
     // lock, and grows only by writes through here.
     qint64 size() const
     {
-        struct stat st { };
-        if (size_ < 0 && !status(st))
-            return -1;
+        if (size_ < 0)
+            size_ = platform::fileSize(fd_);
         return size_;
-    }
-    // The file's status; its size is noted for size().
-    bool status(struct stat& st) const
-    {
-        if (::fstat(fd_, &st) != 0)
-            return false;
-        size_ = qint64(st.st_size);
-        return true;
     }
     bool truncate()
     {
         size_ = -1;
-        return ::ftruncate(fd_, 0) == 0;
+        return platform::truncateFile(fd_, 0);
     }
-    bool sync() const { return ::fdatasync(fd_) == 0; }
+    bool sync() const { return platform::syncFile(fd_, true); }
     bool readAt(qint64 at, char* into, qint64 length) const
     {
-        while (length > 0) {
-            const ssize_t got = ::pread(fd_, into, size_t(length), off_t(at));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return false;
-            into += got;
-            at += got;
-            length -= got;
-        }
-        return true;
+        return platform::readAt(fd_, at, into, length) == length;
     }
     bool writeAt(qint64 at, const char* from, qint64 length) const
     {
-        while (length > 0) {
-            const ssize_t put = ::pwrite(fd_, from, size_t(length), off_t(at));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put <= 0)
-                return false;
-            from += put;
-            at += put;
-            length -= put;
-            if (size_ >= 0)
-                size_ = std::max(size_, qint64(at));
-        }
+        if (!platform::writeAt(fd_, at, from, length))
+            return false;
+        if (size_ >= 0)
+            size_ = std::max(size_, at + length);
         return true;
     }
 
@@ -471,11 +436,11 @@ namespace {
 class File {
 public:
     File(const QString& path, int recordSize, bool write)
-        : path_(path), recordSize_(recordSize), fd_(path, write ? (O_RDWR | O_CREAT) : O_RDONLY)
+        : path_(path), recordSize_(recordSize),
+          fd_(path, write ? platform::Open::ReadWriteCreate : platform::Open::Read)
     {
         // A journal made read-only is never written, whoever runs the program.
-        struct stat st { };
-        if (write && fd_.ok() && fd_.status(st) && (st.st_mode & 0222) == 0)
+        if (write && fd_.ok() && platform::isReadOnly(path))
             readOnly_ = true;
     }
     bool exists() const { return fd_.ok(); }
@@ -613,7 +578,7 @@ public:
     // Opens the index and checks its header against the journal; covered() tells the result.
     void check(const Header& h, const File& journal)
     {
-        fd_.emplace(path_, write_ ? (O_RDWR | O_CREAT) : O_RDONLY);
+        fd_.emplace(path_, write_ ? platform::Open::ReadWriteCreate : platform::Open::Read);
         covered_ = 0;
         char head[kIndexHeader];
         if (!fd_->ok() || fd_->size() < kIndexHeader || !fd_->readAt(0, head, kIndexHeader)

@@ -2,6 +2,7 @@
 
 #include "storage/FileNames.h"
 #include "storage/IoError.h"
+#include "storage/Platform.h"
 #include "storage/ProgramDir.h"
 #include "storage/SafeFile.h"
 
@@ -10,8 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-
-#include <unistd.h>
 
 namespace photofiles {
 
@@ -114,7 +113,7 @@ QString keep(const QString& path, const QDateTime& when)
                                .name;
     const QString name = filenames::freeName(folder, wanted, kMaxKeptName);
     const QString kept = folder + QLatin1Char('/') + name;
-    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(kept).constData()) != 0) {
+    if (!platform::hardLink(path, kept)) {
         QFile in(path);
         if (!in.open(QIODevice::ReadOnly))
             throw IoError(QStringLiteral("cannot read %1").arg(path));

@@ -2,6 +2,9 @@
 
 #include "storage/IoError.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +42,193 @@ bool writable(const QByteArray& folder, int& error)
     return false;
 }
 } // namespace
+
+QString lastError()
+{
+    return errno == 0 ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+}
+
+void clearLastError()
+{
+    errno = 0;
+}
+
+// A program started from a terminal writes to it already.
+void attachConsole()
+{ }
+
+void writeLine(Stream to, const QString& line)
+{
+    std::FILE* stream = to == Stream::Error ? stderr : stdout;
+    std::fputs((line + u'\n').toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+namespace {
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+} // namespace
+
+int openFile(const QString& path, Open how)
+{
+    const int flags = how == Open::Read ? O_RDONLY : how == Open::ReadWrite ? O_RDWR : O_RDWR | O_CREAT;
+    return ::open(native(path).constData(), flags | O_CLOEXEC, 0666);
+}
+
+void closeFile(int fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+qint64 fileSize(int fd)
+{
+    struct stat st { };
+    return ::fstat(fd, &st) == 0 ? qint64(st.st_size) : -1;
+}
+
+qint64 readAt(int fd, qint64 at, char* into, qint64 length)
+{
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(fd, into + done, size_t(length - done), off_t(at + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+bool writeAt(int fd, qint64 at, const char* from, qint64 length)
+{
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t put = ::pwrite(fd, from + done, size_t(length - done), off_t(at + done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+bool truncateFile(int fd, qint64 length)
+{
+    return ::ftruncate(fd, off_t(length)) == 0;
+}
+
+bool syncFile(int fd, bool dataOnly)
+{
+    return (dataOnly ? ::fdatasync(fd) : ::fsync(fd)) == 0;
+}
+
+// Open-file-description locks: owned by the open file, not the process, so that two opens in
+// one program exclude each other as two workstations do; carried by network file systems.
+Locked lockFile(int fd, Lock how)
+{
+    struct flock whole { };
+    whole.l_type = how == Lock::Shared ? F_RDLCK : F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    int rc;
+    do
+        rc = ::fcntl(fd, F_OFD_SETLKW, &whole);
+    while (rc != 0 && errno == EINTR);
+    if (rc == 0)
+        return Locked::Yes;
+    return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS ? Locked::NoLocks
+                                                                                        : Locked::Failed;
+}
+
+void unlockFile(int fd)
+{
+    struct flock whole { };
+    whole.l_type = F_UNLCK;
+    whole.l_whence = SEEK_SET;
+    ::fcntl(fd, F_OFD_SETLK, &whole);
+}
+
+bool lockIsFree(int fd)
+{
+    struct flock whole { };
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    // On a file system without locks nobody can be holding one; any other failure counts as held.
+    if (::fcntl(fd, F_OFD_GETLK, &whole) != 0)
+        return errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS;
+    return whole.l_type == F_UNLCK;
+}
+
+int createBeside(const QString& path, const QString& mark, QString* created)
+{
+    const QFileInfo target(path);
+    QByteArray pattern = native(target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' + mark
+                                + QStringLiteral("XXXXXX"));
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    // The permissions of the file being replaced, or those a new file gets.
+    struct stat st { };
+    mode_t mode;
+    if (::lstat(native(path).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+    *created = QFile::decodeName(pattern);
+    return fd;
+}
+
+bool replaceFile(const QString& from, const QString& to)
+{
+    return std::rename(native(from).constData(), native(to).constData()) == 0;
+}
+
+bool removeFile(const QString& path)
+{
+    return ::unlink(native(path).constData()) == 0 || errno == ENOENT;
+}
+
+bool hardLink(const QString& existing, const QString& link)
+{
+    return ::link(native(existing).constData(), native(link).constData()) == 0;
+}
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return; // some file systems cannot open a folder: the rename itself has happened
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool syncFileSystem(const QString& path)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const int rc = ::syncfs(fd);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return rc == 0;
+}
+
+bool isReadOnly(const QString& path)
+{
+    struct stat st { };
+    return ::lstat(native(path).constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+}
 
 // Both are asked once per run: every save names them, and the user database is a file.
 QString hostName()

@@ -5,68 +5,30 @@
 
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
-QString lastError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// The permissions a new file gets, or those of the file being replaced.
-mode_t modeFor(const QString& path)
-{
-    struct stat st { };
-    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
-        return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 // Why a write through QFile failed. QFile keeps no reason when a write stops part-way, as
-// on a full disk ("Unknown error"); the system's own is then still in errno, which the caller
+// on a full disk ("Unknown error"); the system's own is then still there, which the caller
 // cleared before the write.
 QString reasonOf(const QFile& file)
 {
-    return errno != 0 ? lastError() : file.errorString();
-}
-
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return; // some file systems cannot open a folder: the rename itself has happened
-    ::fsync(fd);
-    ::close(fd);
+    const QString system = platform::lastError();
+    return system.isEmpty() ? file.errorString() : system;
 }
 } // namespace
 
 SafeFile::SafeFile(const QString& path, const QString& mark) : path_(path)
 {
     // A folder in the file's place, or a file made read-only, is not replaced.
-    struct stat st { };
-    if (::lstat(QFile::encodeName(path).constData(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            throw IoError(QStringLiteral("%1 is a folder").arg(path));
-        if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0)
-            throw IoError(QStringLiteral("%1 is read-only").arg(path));
-    }
-    const QFileInfo target(path);
-    QByteArray pattern = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.'
-                                           + mark + QStringLiteral("XXXXXX"));
-    const int fd = ::mkstemp(pattern.data());
+    const platform::Status there = platform::status(QFile::encodeName(path));
+    if (there.kind == platform::Kind::Folder)
+        throw IoError(QStringLiteral("%1 is a folder").arg(path));
+    if (there.kind == platform::Kind::File && platform::isReadOnly(path))
+        throw IoError(QStringLiteral("%1 is read-only").arg(path));
+    const int fd = platform::createBeside(path, mark, &temporary_);
     if (fd < 0)
-        throw IoError(QStringLiteral("cannot create a file beside %1: %2").arg(path, lastError()));
-    temporary_ = QFile::decodeName(pattern);
-    ::fchmod(fd, modeFor(path));
+        throw IoError(QStringLiteral("cannot create a file beside %1: %2").arg(path, platform::lastError()));
     if (!file_.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+        platform::closeFile(fd);
         discard();
         throw IoError(QStringLiteral("cannot write beside %1").arg(path));
     }
@@ -75,7 +37,7 @@ SafeFile::SafeFile(const QString& path, const QString& mark) : path_(path)
 
 qint64 SafeFile::Checked::writeData(const char* data, qint64 length)
 {
-    errno = 0;
+    platform::clearLastError();
     const qint64 written = file_.write(data, length);
     if (written != length) {
         failed = true;
@@ -97,13 +59,13 @@ void SafeFile::discard()
     if (file_.isOpen())
         file_.close();
     if (!temporary_.isEmpty())
-        ::unlink(QFile::encodeName(temporary_).constData());
+        platform::removeFile(temporary_);
     temporary_.clear();
 }
 
 void SafeFile::flush()
 {
-    errno = 0;
+    platform::clearLastError();
     if (checked_.failed)
         throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, checked_.errorString()));
     if (!file_.flush() || file_.error() != QFileDevice::NoError)
@@ -121,15 +83,15 @@ void SafeFile::finish()
         discard();
         throw IoError(cause);
     };
-    errno = 0;
+    platform::clearLastError();
     if (checked_.failed)
         fail(QStringLiteral("cannot write"), checked_.errorString());
     if (!file_.flush() || file_.error() != QFileDevice::NoError)
         fail(QStringLiteral("cannot write"), reasonOf(file_));
-    if (::fsync(file_.handle()) != 0)
-        fail(QStringLiteral("cannot force to the disk"), lastError());
+    if (!platform::syncFile(file_.handle()))
+        fail(QStringLiteral("cannot force to the disk"), platform::lastError());
     checked_.close();
-    errno = 0;
+    platform::clearLastError();
     file_.close();
     if (file_.error() != QFileDevice::NoError)
         fail(QStringLiteral("cannot close"), reasonOf(file_));
@@ -139,14 +101,14 @@ void SafeFile::finish()
 void SafeFile::commit()
 {
     finish();
-    if (std::rename(QFile::encodeName(temporary_).constData(), QFile::encodeName(path_).constData()) != 0) {
-        const QString cause = QStringLiteral("cannot replace %1: %2").arg(path_, lastError());
+    if (!platform::replaceFile(temporary_, path_)) {
+        const QString cause = QStringLiteral("cannot replace %1: %2").arg(path_, platform::lastError());
         discard();
         throw IoError(cause);
     }
     committed_ = true;
     temporary_.clear();
-    syncFolder(QFileInfo(path_).absolutePath());
+    platform::syncFolder(QFileInfo(path_).absolutePath());
 }
 
 bool SafeFile::commitIfFree(const QString& path)
@@ -161,7 +123,7 @@ bool SafeFile::commitIfFree(const QString& path)
     }
     committed_ = true;
     temporary_.clear();
-    syncFolder(QFileInfo(path).absolutePath());
+    platform::syncFolder(QFileInfo(path).absolutePath());
     return true;
 }
 
@@ -175,12 +137,6 @@ void writeFileSafely(const QString& path, const QByteArray& bytes)
 
 void syncFileSystem(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw IoError(QStringLiteral("cannot open %1: %2").arg(path, lastError()));
-    const int rc = ::syncfs(fd);
-    const QString cause = lastError();
-    ::close(fd);
-    if (rc != 0)
-        throw IoError(QStringLiteral("cannot force %1 to the disk: %2").arg(path, cause));
+    if (!platform::syncFileSystem(path))
+        throw IoError(QStringLiteral("cannot force %1 to the disk: %2").arg(path, platform::lastError()));
 }
