@@ -1,14 +1,14 @@
 // The jobs for a scheduler, run as a scheduler runs them: the real program copied into a
 // temporary program folder, no display and a platform that does not exist (a GUI application
 // could not start), one line of result and the exit code.
+#include "TestPlatform.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
 
-#include <sys/stat.h>
+#include <QtTest>
 
 namespace {
 struct Run {
@@ -39,6 +39,7 @@ private:
     Run run(const QStringList& args) const;
     QTemporaryDir program_;
     QTemporaryDir out_;
+    bool fifo_ = false; // the system has named pipes in its folders
 };
 
 void TestCommandLine::initTestCase()
@@ -50,7 +51,7 @@ void TestCommandLine::initTestCase()
     put(program_.filePath("Inventario/Opera_1.jpg"), QByteArray(20000, 'j'));
     put(out_.filePath("rotto.zip"), "PK\x03\x04 not a backup");
     QDir().mkpath(out_.filePath("cartella"));
-    QCOMPARE(::mkfifo(QFile::encodeName(out_.filePath("coda.zip")).constData(), 0644), 0);
+    fifo_ = testplatform::makeFifo(out_.filePath("coda.zip"));
 }
 
 Run TestCommandLine::run(const QStringList& args) const
@@ -107,6 +108,8 @@ void TestCommandLine::jobs()
     QFETCH(QStringList, args);
     QFETCH(int, code);
     QFETCH(QString, out);
+    if (args.contains(QStringLiteral("<out>/coda.zip")) && !fifo_)
+        QSKIP("This system has no named pipes in its folders.");
     for (QString& a : args)
         a.replace(QStringLiteral("<out>"), out_.path()).replace(QStringLiteral("<program>"), program_.path());
     if (args.contains(out_.filePath("a.zip")) && args[0] == u"--verify" && !QFile::exists(out_.filePath("a.zip")))

@@ -7,10 +7,10 @@
 #include "app/Screens.h"
 #include "app/Splash.h"
 #include "catalogue/Opere.h"
+#include "reports/Interventi.h"
 #include "widgets/Buttons.h"
 #include "widgets/Messages.h"
 #include "widgets/PictureFrame.h"
-#include "reports/Interventi.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

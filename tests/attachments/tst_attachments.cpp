@@ -9,9 +9,9 @@
 #include "storage/FileNames.h"
 #include "storage/IoError.h"
 
+#include "reports/Interventi.h"
 #include "widgets/Buttons.h"
 #include "widgets/PictureFrame.h"
-#include "reports/Interventi.h"
 
 #include <QAbstractButton>
 #include <QLabel>

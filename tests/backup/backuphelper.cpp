@@ -1,3 +1,4 @@
+#include "TestPlatform.h"
 // Runs a backup or a restore in a process of its own and, at a chosen point, kills itself
 // (SIGKILL, as kill -9 would) or makes a folder read-only, so that the tests can see what an
 // interrupted or failing run leaves:
@@ -15,10 +16,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <csignal>
 #include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 class ActAt : public Progress {
@@ -42,9 +40,9 @@ private:
             return;
         acted_ = true;
         if (readOnly_.isEmpty())
-            ::kill(::getpid(), SIGKILL);
+            testplatform::killSelf();
         else
-            ::chmod(readOnly_.constData(), 0555);
+            testplatform::setMode(QFile::decodeName(readOnly_), 0555);
     }
     int step_;
     qint64 after_;
@@ -65,7 +63,7 @@ int main(int argc, char** argv)
             readOnly = QFile::encodeName(args.takeAt(i).mid(11));
     if (args.size() != 6)
         return 2;
-    if (asUser && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+    if (asUser && !testplatform::becomeOrdinaryUser())
         return 77;
     programdir::Override here(args[2]);
     ActAt progress(args[4].toInt(), args[5].toLongLong(), readOnly);

@@ -1,3 +1,4 @@
+#include "TestPlatform.h"
 // The launcher's backup buttons and the automatic backup at the end, driven through the real
 // launcher and the scripted Ui: what is asked, what is said, and what ends up on disk.
 #include "Fixture.h"
@@ -7,9 +8,9 @@
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
 #include "catalogue/Opere.h"
-#include "widgets/Buttons.h"
-#include "storage/IniFile.h"
 #include "records/SchedaOpera.h"
+#include "storage/IniFile.h"
+#include "widgets/Buttons.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -148,7 +149,8 @@ void TestBackupScreens::backupTellsWhatIsNoFile()
     Fixture f;
     fill(f, {"Primavera"});
     QDir().mkpath(f.file("Documenti_Allegati"));
-    QVERIFY(QFile::link("/etc/hostname", f.file("Documenti_Allegati/altrove.pdf")));
+    if (!testplatform::makeSymlink("/etc/hostname", f.file("Documenti_Allegati/altrove.pdf")))
+        QSKIP("Links need rights this system does not give an ordinary user.");
     QTemporaryDir out;
     f.ui.chooseFile(QDir(out.path()).filePath("b.zip"));
     click("btnBackup");

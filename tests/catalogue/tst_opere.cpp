@@ -1,14 +1,15 @@
 #include "Cards.h"
 #include "Fixture.h"
+#include "TestPlatform.h"
 #include "records/ArtworkPhoto.h"
 
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
+#include "records/SchedaOpera.h"
 #include "widgets/Buttons.h"
 #include "widgets/Messages.h"
 #include "widgets/PictureFrame.h"
-#include "records/SchedaOpera.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <sys/stat.h>
 
 namespace {
 // Field offsets and widths of the artwork record, written here by hand.
@@ -603,14 +603,16 @@ void TestOpere::oddFilesInThePhotoFolder()
     writeBytes(f.file("Inventario_Opere.pro"), titled("Uno") + titled("Due"));
     QVERIFY(QDir(f.path()).mkdir("Inventario"));
     // A FIFO in a photo's place: the card shows the blank picture instead of waiting for ever.
-    QCOMPARE(::mkfifo(QFile::encodeName(f.file("Inventario/Opera_1.jpg")).constData(), 0644), 0);
+    if (!testplatform::makeFifo(f.file("Inventario/Opera_1.jpg")))
+        QSKIP("This system has no named pipes in its folders.");
     frmOpere->show();
     frmOpere->cmdPrimoClick();
     QCOMPARE(frmOpere->imgFoto->image(), frmOpere->blankPicture());
     // A link to a file outside the program folder: saving a new photo replaces the link,
     // never the file it points at.
     writeBytes(outside.filePath("altrui.jpg"), "someone else's file");
-    QVERIFY(QFile::link(outside.filePath("altrui.jpg"), f.file("Inventario/Opera_2.jpg")));
+    if (!testplatform::makeSymlink(outside.filePath("altrui.jpg"), f.file("Inventario/Opera_2.jpg")))
+        QSKIP("Links need rights this system does not give an ordinary user.");
     frmOpere->cmdUltimoClick();
     QImage blue(40, 30, QImage::Format_RGB32);
     blue.fill(Qt::blue);

@@ -6,9 +6,9 @@
 #include "catalogue/Opere.h"
 #include "records/ArtworkArchive.h"
 
+#include "export/ExpOpere.h"
 #include "widgets/Buttons.h"
 #include "widgets/PictureFrame.h"
-#include "export/ExpOpere.h"
 
 #include <QBuffer>
 #include <QLabel>

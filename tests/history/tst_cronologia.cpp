@@ -1,3 +1,4 @@
+#include "TestPlatform.h"
 // The history screen of both cards, driven from their button: the versions listed newest
 // first, the chosen one beside the card, the photo it had, restoring it and saving it as a
 // new version; a card saved by another workstation meanwhile; kept photos named by a journal.
@@ -6,14 +7,14 @@
 
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "widgets/Buttons.h"
-#include "widgets/Messages.h"
-#include "widgets/PictureFrame.h"
 #include "history/Cronologia.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
+#include "widgets/Buttons.h"
+#include "widgets/Messages.h"
+#include "widgets/PictureFrame.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -378,7 +379,8 @@ void TestCronologia::keptPhotoNames()
         QVERIFY(QDir().mkpath(QFileInfo(f->file(file)).absolutePath()));
         writeBytes(f->file(file), "jpeg");
     }
-    QVERIFY(QFile::link("../Opera_1.jpg", f->file("Inventario/Cronologia/link.jpg")));
+    if (!testplatform::makeSymlink("../Opera_1.jpg", f->file("Inventario/Cronologia/link.jpg")))
+        QSKIP("Links need rights this system does not give an ordinary user.");
     name.replace("ABS/", f->path() + "/");
     // The version before a save that kept a photo shows the kept file in its frame.
     journal::Entry newer;

@@ -1,16 +1,14 @@
 // The print screens driven from the cards: the report printed and previewed, the artwork
 // sheet and the list printout, each written to PDF through the scripted print dialog and
 // read back with poppler.
-#include "FileSizeLimit.h"
 #include "Fixture.h"
 #include "PdfText.h"
 #include "Pictures.h"
+#include "TestPlatform.h"
 
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 
-#include "widgets/Buttons.h"
-#include "widgets/PictureFrame.h"
 #include "printing/AnteprimaScheda.h"
 #include "printing/StampaOpera.h"
 #include "printing/StampaScheda.h"
@@ -18,6 +16,8 @@
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
 #include "search/DaSaldare.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -436,7 +436,9 @@ void TestPrintScreens::failedPdfKeepsTheEarlierFile()
     pressAction<TfrmStampaScheda>(f->ui);
     {
         // The disk fills up while the PDF is written.
-        FileSizeLimit full(4 * 1024);
+        const auto full = testplatform::limitFileSize(4 * 1024);
+        if (!full)
+            QSKIP("This system cannot make a disk full on request.");
         frmInterventi->cmdStampaClick();
     }
     f->ui.takeExecuted();

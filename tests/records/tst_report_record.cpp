@@ -1,6 +1,6 @@
-#include "storage/ProgramDir.h"
 #include "records/ReportPhotos.h"
 #include "records/SchedaIntervento.h"
+#include "storage/ProgramDir.h"
 
 #include <QDir>
 #include <QSet>

@@ -8,12 +8,12 @@
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
 
-#include "widgets/Buttons.h"
-#include "widgets/PictureFrame.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/Numerazione.h"
 #include "taxcodes/CodFisc.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 
 #include <QAction>
 #include <QClipboard>

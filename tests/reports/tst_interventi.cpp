@@ -3,14 +3,14 @@
 
 #include "app/Avvio.h"
 #include "app/Screens.h"
-#include "widgets/Messages.h"
 #include "records/SchedaIntervento.h"
+#include "widgets/Messages.h"
 
-#include "widgets/Buttons.h"
-#include "widgets/PictureFrame.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

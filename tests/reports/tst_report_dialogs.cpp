@@ -3,14 +3,14 @@
 #include "app/Screens.h"
 #include "widgets/Messages.h"
 
-#include "widgets/Buttons.h"
-#include "widgets/PictureFrame.h"
 #include "reports/FrameSource.h"
 #include "reports/Interventi.h"
 #include "reports/Logo.h"
 #include "reports/Numerazione.h"
 #include "reports/PhotoBox.h"
 #include "reports/WebCam.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 
 #include <QDir>
 #include <QImageReader>

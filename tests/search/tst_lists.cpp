@@ -1,6 +1,5 @@
 // The list lines, the search rule, the order of the artwork lists, the in-list find and
 // the four scans, without widgets.
-#include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 #include "search/Criteria.h"
@@ -8,6 +7,7 @@
 #include "search/ListLines.h"
 #include "search/ListOrder.h"
 #include "search/Searches.h"
+#include "storage/ProgramDir.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,11 +4,9 @@
 
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "widgets/Messages.h"
 #include "records/ArtworkArchive.h"
+#include "widgets/Messages.h"
 
-#include "widgets/Buttons.h"
-#include "widgets/PictureFrame.h"
 #include "records/ReportArchive.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
@@ -16,6 +14,8 @@
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaInterventi.h"
 #include "search/TrovaOpere.h"
+#include "widgets/Buttons.h"
+#include "widgets/PictureFrame.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -2,8 +2,8 @@
 // "saver FOLDER TAG COUNT [POSITION]" appends COUNT cards, or with POSITION saves that card
 // COUNT times. Each card's title holds the tag and its sequence number; every save that
 // returned is reported on standard output ("saved N") before the next begins.
-#include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
+#include "storage/ProgramDir.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,14 +1,14 @@
 // The history journal beside an archive: its bytes at their offsets, cards read back through
 // the index or without it, torn and damaged entries, a journal that cannot be written, saves
 // killed half way, two workstations on one card, and the recovery of lost archive writes.
-#include "FileSizeLimit.h"
+#include "TestPlatform.h"
 
+#include "records/ArtworkArchive.h"
 #include "storage/ArchiveFile.h"
 #include "storage/Crc32.h"
 #include "storage/IoError.h"
 #include "storage/Journal.h"
 #include "storage/ProgramDir.h"
-#include "records/ArtworkArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,9 +18,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <zlib.h>
 
 namespace {
@@ -122,12 +119,9 @@ QByteArray zeroBomb(int megabytes)
     return stream;
 }
 
-// The largest resident size the test process reached, in kilobytes.
 long peakKb()
 {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
+    return long(testplatform::peakMemoryKb());
 }
 } // namespace
 
@@ -408,9 +402,9 @@ void TestJournal::journalThatCannotBeWritten()
     const QByteArray before = readAll(archive());
     const QByteArray journalBefore = how == "folder" ? QByteArray() : readAll(journalFile());
     {
-        std::unique_ptr<FileSizeLimit> full;
+        std::unique_ptr<testplatform::FileSizeLimit> full;
         if (how == "full")
-            full = std::make_unique<FileSizeLimit>(64); // the header fits, an entry does not
+            full = testplatform::limitFileSize(64); // the header fits, an entry does not
         // The history never silently stops: no journal, no save.
         QVERIFY_THROWS_EXCEPTION(IoError, ArtworkArchive().save(card("modificata"), "1", What::Modificata));
         QVERIFY_THROWS_EXCEPTION(IoError, ArtworkArchive().save(card("nuova"), {}, What::Inserita));
@@ -441,7 +435,7 @@ void TestJournal::killedWhileSaving()
             saver.waitForReadyRead(10000);
             out += saver.readAllStandardOutput();
         }
-        ::kill(pid_t(saver.processId()), SIGKILL);
+        saver.kill(); // at once, as kill -9
         saver.waitForFinished(10000);
         out += saver.readAllStandardOutput();
         for (const QByteArray& line : out.split('\n'))

@@ -10,9 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "FileSizeLimit.h"
-
-#include <sys/stat.h>
+#include "TestPlatform.h"
 
 class TestSafeFile : public QObject {
     Q_OBJECT
@@ -51,12 +49,14 @@ void TestSafeFile::replacesWholeAndKeepsPermissions()
     QTemporaryDir dir;
     const QString path = dir.filePath("Contratti.ini");
     write(path, "old");
-    ::chmod(QFile::encodeName(path).constData(), 0640);
+    testplatform::setMode(path, 0640);
     writeFileSafely(path, "new contents");
     QCOMPARE(read(path), QByteArray("new contents"));
-    struct stat st { };
-    QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
-    QCOMPARE(int(st.st_mode & 0777), 0640);
+    // Windows keeps only whether a file may be written.
+    QCOMPARE(testplatform::mode(path) & 0222, 0640 & 0222);
+#ifndef Q_OS_WIN
+    QCOMPARE(testplatform::mode(path) & 0777, 0640);
+#endif
     QCOMPARE(entries(dir.path()), QStringList{"Contratti.ini"});
 }
 
@@ -78,7 +78,9 @@ void TestSafeFile::failedFinalFlushKeepsTheOldFile()
     const QByteArray old = "[Accesso]\r\nValore=0123\r\n";
     write(path, old);
     {
-        FileSizeLimit full(64); // more than the old file, less than the new one
+        const auto full = testplatform::limitFileSize(64);
+        if (!full)
+            QSKIP("This system cannot make a disk full on request."); // more than the old file, less than the new one
         if (what == "file") {
             QVERIFY_THROWS_EXCEPTION(IoError, writeFileSafely(path, QByteArray(4096, 'x')));
         } else if (what == "unchecked") {
@@ -106,7 +108,7 @@ void TestSafeFile::missingFolderThrows()
     QVERIFY(QFileInfo(dir.filePath("Inventario_Opere.xls")).isDir());
     const QString readOnly = dir.filePath("Contratti.ini");
     write(readOnly, "kept");
-    ::chmod(QFile::encodeName(readOnly).constData(), 0444);
+    testplatform::setMode(readOnly, 0444);
     QVERIFY_THROWS_EXCEPTION(IoError, writeFileSafely(readOnly, "x"));
     QCOMPARE(read(readOnly), QByteArray("kept"));
 }
@@ -117,7 +119,8 @@ void TestSafeFile::symbolicLinkIsReplacedNotFollowed()
     const QString victim = outside.filePath("elsewhere.jpg");
     write(victim, "someone else's file");
     const QString link = program.filePath("Opera_1.jpg");
-    QVERIFY(QFile::link(victim, link));
+    if (!testplatform::makeSymlink(victim, link))
+        QSKIP("Links need rights this system does not give an ordinary user.");
     writeFileSafely(link, "the photo");
     QCOMPARE(read(victim), QByteArray("someone else's file"));
     QVERIFY(!QFileInfo(link).isSymLink());

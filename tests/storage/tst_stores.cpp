@@ -1,9 +1,9 @@
 // The record stores: count, read, update, locked append, store by card position, the
 // streaming scan and what the browse buttons find.
-#include "storage/IoError.h"
-#include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
 
 #include <QFile>
 #include <QTemporaryDir>

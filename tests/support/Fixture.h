@@ -1,8 +1,8 @@
 #pragma once
 #include "TestUi.h"
 
-#include "widgets/CardFields.h"
 #include "storage/ProgramDir.h"
+#include "widgets/CardFields.h"
 
 #include <QSet>
 #include <QTemporaryDir>

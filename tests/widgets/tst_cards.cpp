@@ -8,15 +8,15 @@
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "catalogue/Opere.h"
-#include "widgets/Buttons.h"
-#include "widgets/Messages.h"
-#include "widgets/PictureFrame.h"
-#include "widgets/Zoom.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
 #include "reports/WebCam.h"
+#include "widgets/Buttons.h"
+#include "widgets/Messages.h"
+#include "widgets/PictureFrame.h"
+#include "widgets/Zoom.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -127,6 +127,7 @@ build_nettle() {
 # Only the modules the program uses. Qt Multimedia needs Qt Network, so that is built too
 # (without TLS); SQL, OpenGL, Vulkan, D-Bus, XML, tests and examples are left out. Direct2D
 # stays: without it Qt 6.4 leaves out the DirectWrite font engine that printing links to.
+# Tablets are left out: Debian's source lacks the tablet driver's header (wintab.h).
 build_qtbase() {
   local src
   src="$(source_of qt6-base 'qt6-base-*')" || return 1
@@ -139,7 +140,8 @@ build_qtbase() {
     -DFEATURE_sql_sqlite=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_icu=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF \
-    -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_optimize_size=ON -DFEATURE_direct2d=ON
+    -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_optimize_size=ON -DFEATURE_direct2d=ON \
+    -DFEATURE_tabletevent=OFF
   cmake --build "$sdk/build/qtbase" --parallel "$jobs" || return 1
   cmake --install "$sdk/build/qtbase" --strip
 }
