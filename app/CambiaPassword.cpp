@@ -2,12 +2,12 @@
 
 #include "app/Crypt.h"
 #include "app/PasswordStore.h"
+#include "storage/IoError.h"
+#include "storage/Text.h"
 #include "widgets/Dialogs.h"
 #include "widgets/FocusEffect.h"
-#include "storage/IoError.h"
 #include "widgets/Keys.h"
 #include "widgets/Style.h"
-#include "storage/Text.h"
 #include "widgets/Ui.h"
 
 #include <QCloseEvent>

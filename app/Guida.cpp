@@ -1,9 +1,9 @@
 #include "app/Guida.h"
 
 #include "app/OpenURL.h"
+#include "storage/ProgramDir.h"
 #include "widgets/Buttons.h"
 #include "widgets/Dialogs.h"
-#include "storage/ProgramDir.h"
 #include "widgets/Style.h"
 #include "widgets/Ui.h"
 

@@ -1,12 +1,12 @@
 #include "app/Password.h"
 
 #include "app/PasswordStore.h"
+#include "storage/IoError.h"
+#include "storage/Text.h"
 #include "widgets/Dialogs.h"
 #include "widgets/FocusEffect.h"
-#include "storage/IoError.h"
 #include "widgets/Keys.h"
 #include "widgets/Style.h"
-#include "storage/Text.h"
 #include "widgets/Ui.h"
 
 #include <QApplication>

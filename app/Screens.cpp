@@ -9,8 +9,6 @@
 #include "app/Splash.h"
 #include "attachments/AllegaCartella.h"
 #include "catalogue/Opere.h"
-#include "widgets/Style.h"
-#include "widgets/Zoom.h"
 #include "export/ExpOpere.h"
 #include "printing/AnteprimaScheda.h"
 #include "printing/StampaOpera.h"
@@ -26,6 +24,8 @@
 #include "search/TrovaOpere.h"
 #include "taxcodes/CodFisc.h"
 #include "taxcodes/PartitaIVA.h"
+#include "widgets/Style.h"
+#include "widgets/Zoom.h"
 
 #include <QEvent>
 

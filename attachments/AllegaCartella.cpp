@@ -1,12 +1,12 @@
 #include "attachments/AllegaCartella.h"
 
 #include "attachments/Attachments.h"
+#include "storage/IoError.h"
+#include "storage/Text.h"
 #include "widgets/Buttons.h"
 #include "widgets/Dialogs.h"
-#include "storage/IoError.h"
 #include "widgets/Keys.h"
 #include "widgets/Style.h"
-#include "storage/Text.h"
 #include "widgets/Ui.h"
 
 #include <QDir>

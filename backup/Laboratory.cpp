@@ -1,10 +1,10 @@
 #include "backup/Laboratory.h"
 
+#include "records/SchedaIntervento.h"
+#include "records/SchedaOpera.h"
 #include "storage/Cp1252.h"
 #include "storage/IoError.h"
 #include "storage/Platform.h"
-#include "records/SchedaIntervento.h"
-#include "records/SchedaOpera.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "widgets/CardScreen.h"
 #include "records/SchedaOpera.h"
+#include "widgets/CardScreen.h"
 
 #include <QImage>
 

@@ -1,16 +1,16 @@
 #include "export/ExpOpere.h"
 
-#include "widgets/Buttons.h"
+#include "records/ArtworkArchive.h"
 #include "storage/Cp1252.h"
-#include "widgets/Dialogs.h"
 #include "storage/IoError.h"
 #include "storage/ProgramDir.h"
 #include "storage/SafeFile.h"
+#include "storage/Text.h"
+#include "widgets/Buttons.h"
+#include "widgets/Dialogs.h"
 #include "widgets/StatusHints.h"
 #include "widgets/Style.h"
-#include "storage/Text.h"
 #include "widgets/Ui.h"
-#include "records/ArtworkArchive.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "export/ExportFile.h"
 
+#include "records/ArtworkArchive.h"
 #include "storage/Cp1252.h"
 #include "storage/IoError.h"
-#include "records/ArtworkArchive.h"
 
 #include <QIODevice>
 

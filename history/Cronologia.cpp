@@ -1,7 +1,7 @@
 #include "history/Cronologia.h"
 
-#include "widgets/Keys.h"
 #include "storage/PhotoFiles.h"
+#include "widgets/Keys.h"
 #include "widgets/PictureFrame.h"
 #include "widgets/Ui.h"
 

@@ -1,10 +1,10 @@
 #pragma once
+#include "history/Versions.h"
+#include "storage/IoError.h"
+#include "storage/Text.h"
 #include "widgets/CardScreen.h"
 #include "widgets/Dialogs.h"
-#include "storage/IoError.h"
 #include "widgets/Messages.h"
-#include "storage/Text.h"
-#include "history/Versions.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

@@ -1,9 +1,9 @@
 #include "printing/AnteprimaScheda.h"
 
-#include "storage/IoError.h"
-#include "widgets/Ui.h"
 #include "printing/PrintJob.h"
 #include "printing/Renderer.h"
+#include "storage/IoError.h"
+#include "widgets/Ui.h"
 
 #include <QPrinter>
 

@@ -1,9 +1,9 @@
 #include "printing/DocumentDialog.h"
 
-#include "widgets/Keys.h"
-#include "storage/Text.h"
-#include "widgets/Ui.h"
 #include "printing/PrintJob.h"
+#include "storage/Text.h"
+#include "widgets/Keys.h"
+#include "widgets/Ui.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
-#include "widgets/CardFields.h"
 #include "printing/PrintJob.h"
 #include "printing/Report.h"
+#include "widgets/CardFields.h"
 
 #include <QDateTime>
 #include <QDialog>

@@ -1,9 +1,9 @@
 #include "printing/PrintJob.h"
 
+#include "printing/Renderer.h"
 #include "storage/IoError.h"
 #include "storage/SafeFile.h"
 #include "widgets/Ui.h"
-#include "printing/Renderer.h"
 
 #include <QCursor>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "printing/Renderer.h"
 
-#include "storage/IoError.h"
 #include "printing/TextFit.h"
+#include "storage/IoError.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>

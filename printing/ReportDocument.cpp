@@ -1,12 +1,12 @@
 #include "printing/ReportDocument.h"
 
+#include "printing/Templates.h"
+#include "records/LogoFile.h"
 #include "storage/IoError.h"
 #include "storage/PhotoFiles.h"
 #include "widgets/PictureFrame.h"
 #include "widgets/Style.h"
 #include "widgets/Ui.h"
-#include "printing/Templates.h"
-#include "records/LogoFile.h"
 
 #include <QLabel>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "widgets/CardFields.h"
 #include "printing/DocumentDialog.h"
 #include "records/SchedaIntervento.h"
+#include "widgets/CardFields.h"
 
 #include <QImage>
 

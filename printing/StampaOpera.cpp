@@ -2,12 +2,12 @@
 
 #include "printing/PrintFonts.h"
 
+#include "printing/PrintJob.h"
+#include "printing/Templates.h"
 #include "storage/IoError.h"
 #include "widgets/PictureFrame.h"
 #include "widgets/Style.h"
 #include "widgets/Ui.h"
-#include "printing/PrintJob.h"
-#include "printing/Templates.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "search/ListLines.h"
 
-#include "storage/Text.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
+#include "storage/Text.h"
 
 namespace listlines {
 namespace {

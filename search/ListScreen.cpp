@@ -1,14 +1,14 @@
 #include "search/ListScreen.h"
 
-#include "widgets/Dialogs.h"
-#include "widgets/FocusEffect.h"
-#include "storage/IoError.h"
-#include "widgets/Keys.h"
-#include "widgets/Ui.h"
 #include "printing/PrintJob.h"
 #include "printing/Templates.h"
 #include "search/LineModel.h"
 #include "search/ListFind.h"
+#include "storage/IoError.h"
+#include "widgets/Dialogs.h"
+#include "widgets/FocusEffect.h"
+#include "widgets/Keys.h"
+#include "widgets/Ui.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

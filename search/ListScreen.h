@@ -1,6 +1,6 @@
 #pragma once
-#include "widgets/Dialogs.h"
 #include "search/ListLines.h"
+#include "widgets/Dialogs.h"
 
 #include <QDateTime>
 #include <QDialog>

@@ -1,8 +1,8 @@
 #include "search/SearchScreen.h"
 
+#include "storage/IoError.h"
 #include "widgets/Fields.h"
 #include "widgets/FocusEffect.h"
-#include "storage/IoError.h"
 #include "widgets/Keys.h"
 #include "widgets/Messages.h"
 #include "widgets/Style.h"

@@ -1,8 +1,8 @@
 #include "search/TrovaInterventi.h"
 
-#include "storage/Text.h"
 #include "records/ReportArchive.h"
 #include "search/Searches.h"
+#include "storage/Text.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
 #include "search/TrovaOpere.h"
 
-#include "storage/Text.h"
 #include "records/ArtworkArchive.h"
 #include "search/Searches.h"
+#include "storage/Text.h"
 
 #include <QLabel>
 

@@ -63,9 +63,9 @@ QString shown(const QByteArray& path)
 QString describe(DWORD error)
 {
     wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     QString out = n > 0 ? QString::fromWCharArray(text, int(n)).trimmed() : QStringLiteral("error %1").arg(error);
     if (text)
         LocalFree(text);
@@ -109,7 +109,8 @@ int descriptorOf(HANDLE h, bool readOnly)
         noteFailure();
         return -1;
     }
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY | _O_NOINHERIT | (readOnly ? _O_RDONLY : 0));
+    const int fd =
+        _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY | _O_NOINHERIT | (readOnly ? _O_RDONLY : 0));
     if (fd < 0) {
         noteFailure();
         CloseHandle(h);
@@ -148,7 +149,7 @@ QString hostName()
         wchar_t buffer[256];
         DWORD size = 256;
         return GetComputerNameExW(ComputerNameDnsHostname, buffer, &size) ? QString::fromWCharArray(buffer, int(size))
-                                                                           : QString();
+                                                                          : QString();
     }();
     return name;
 }
@@ -288,7 +289,7 @@ Locked lockFile(int fd, Lock how)
     noteFailure();
     // A share or file system without byte-range locks is used without them, as on Linux.
     return lastFailure == ERROR_NOT_SUPPORTED || lastFailure == ERROR_INVALID_FUNCTION ? Locked::NoLocks
-                                                                                      : Locked::Failed;
+                                                                                       : Locked::Failed;
 }
 
 void unlockFile(int fd)
@@ -360,7 +361,8 @@ bool hardLink(const QString& existing, const QString& link)
 
 // NTFS writes its folder entries through its own journal, and MOVEFILE_WRITE_THROUGH has
 // forced the rename; a folder has nothing more to force.
-void syncFolder(const QString&) { }
+void syncFolder(const QString&)
+{ }
 
 // Forcing a whole volume needs an administrator; each file the caller wrote went through
 // FlushFileBuffers already where it mattered, so what is left is forcing the folder's files.

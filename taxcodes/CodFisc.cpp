@@ -1,9 +1,9 @@
 #include "taxcodes/CodFisc.h"
 
 #include "storage/Text.h"
-#include "widgets/Ui.h"
 #include "taxcodes/Checks.h"
 #include "taxcodes/TaxCheck.h"
+#include "widgets/Ui.h"
 
 #include <QLineEdit>
 

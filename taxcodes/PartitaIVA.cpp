@@ -1,8 +1,8 @@
 #include "taxcodes/PartitaIVA.h"
 
+#include "taxcodes/Checks.h"
 #include "widgets/Keys.h"
 #include "widgets/Ui.h"
-#include "taxcodes/Checks.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
 // Measures a full scan of a large artwork archive: every record read and decoded, as the
 // searches and the export will do. Usage: archive_scan [RECORDS] (default 100000).
-#include "storage/ArchiveFile.h"
 #include "records/SchedaOpera.h"
+#include "storage/ArchiveFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

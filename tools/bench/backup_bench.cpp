@@ -8,10 +8,10 @@
 //   the laboratory is generated once and reused). Needs bsdtar (libarchive-tools) and unzip.
 #include "backup/BackupReader.h"
 #include "backup/BackupWriter.h"
-#include "storage/IoError.h"
-#include "storage/ProgramDir.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
 
 #include <QCoreApplication>
 #include <QDir>

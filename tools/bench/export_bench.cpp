@@ -2,10 +2,10 @@
 // file, each as a ratio to plainly reading / writing the same number of bytes.
 // Usage: export_bench [RECORDS] [FOLDER]  (default 100000 in /tmp/brevanto-bench, the
 // archive search_bench generates; made here when missing). QT_QPA_PLATFORM=offscreen.
-#include "storage/ProgramDir.h"
-#include "storage/SafeFile.h"
 #include "export/ExpOpere.h"
 #include "records/ArtworkArchive.h"
+#include "storage/ProgramDir.h"
+#include "storage/SafeFile.h"
 
 #include <QApplication>
 #include <QDir>

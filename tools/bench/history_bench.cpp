@@ -4,10 +4,10 @@
 // of a card without versions, which walk the journal; and the bytes a typical artwork and
 // report save add to their journals.
 // Usage: history_bench [FOLDER]   (default /tmp/brevanto-history-bench, kept for later runs)
-#include "storage/ProgramDir.h"
 #include "history/Versions.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
+#include "storage/ProgramDir.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // What forcing a save to the disk costs: the time of one report save (append, and update
 // in place) with the archive forced to the disk, against writing the same bytes without
 // forcing them. Usage: save_bench [SAVES] [FOLDER]   (default 200 in a temporary folder)
+#include "records/ReportArchive.h"
 #include "storage/ArchiveFile.h"
 #include "storage/ProgramDir.h"
-#include "records/ReportArchive.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,12 +4,12 @@
 // position), and the time to put every line of the full report list on screen.
 // Usage: search_bench [RECORDS] [FOLDER]   (default 100000 records in /tmp/brevanto-bench;
 // the archives are generated once and reused). Run with QT_QPA_PLATFORM=offscreen.
-#include "storage/ProgramDir.h"
-#include "widgets/Style.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 #include "search/LineModel.h"
 #include "search/Searches.h"
+#include "storage/ProgramDir.h"
+#include "widgets/Style.h"
 
 #include <QApplication>
 #include <QDir>

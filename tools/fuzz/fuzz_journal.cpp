@@ -3,9 +3,9 @@
 // into it is read back as its card's newest version.
 #include "FuzzMain.h"
 
+#include "records/SchedaOpera.h"
 #include "storage/IoError.h"
 #include "storage/Journal.h"
-#include "records/SchedaOpera.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

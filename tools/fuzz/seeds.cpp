@@ -1,12 +1,12 @@
 // Writes the seed inputs of the fuzz targets: real records, settings files and pictures
 // made by the program's own code. Usage: seeds OUTPUT_DIR
 #include "backup/BackupWriter.h"
-#include "storage/IoError.h"
-#include "storage/Platform.h"
-#include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
+#include "storage/IoError.h"
+#include "storage/Platform.h"
+#include "storage/ProgramDir.h"
 
 #include <QBuffer>
 #include <QDir>

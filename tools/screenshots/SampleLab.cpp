@@ -1,14 +1,14 @@
 #include "SampleLab.h"
 
 #include "attachments/Attachments.h"
-#include "storage/IniFile.h"
-#include "storage/IoError.h"
-#include "storage/ProgramDir.h"
 #include "records/ArtworkArchive.h"
 #include "records/ArtworkPhoto.h"
 #include "records/Numbering.h"
 #include "records/ReportArchive.h"
 #include "records/ReportPhotos.h"
+#include "storage/IniFile.h"
+#include "storage/IoError.h"
+#include "storage/ProgramDir.h"
 #include "taxcodes/Checks.h"
 
 #include <QDir>

@@ -7,8 +7,6 @@
 #include "app/Screens.h"
 #include "backup/BackupActions.h"
 #include "catalogue/Opere.h"
-#include "widgets/Messages.h"
-#include "widgets/QtUi.h"
 #include "printing/AnteprimaScheda.h"
 #include "printing/StampaOpera.h"
 #include "printing/StampaScheda.h"
@@ -18,6 +16,8 @@
 #include "reports/WebCam.h"
 #include "search/SearchScreen.h"
 #include "taxcodes/PartitaIVA.h"
+#include "widgets/Messages.h"
+#include "widgets/QtUi.h"
 
 #include <QAbstractItemView>
 #include <QDialog>
