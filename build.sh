@@ -8,6 +8,11 @@
 #   ./build.sh sanitize   only the sanitizer run of the whole test suite (build-asan/)
 #   ./build.sh fuzz       the libFuzzer targets, each for BREVANTO_FUZZ_SECONDS (default 20)
 #                         seconds, with both sanitizers (clang, build-fuzz/)
+#   ./build.sh windows    the Windows program, cross-built with MinGW-w64: the toolchain once
+#                         (Qt and the libraries, into ~/.cache/brevanto), then the program, the
+#                         portable zip and the installer (build-windows/package/)
+#   ./build.sh test-windows  the same, then the whole suite and the installer's test under Wine
+#   ./build.sh bench-windows the search benchmark by the Linux and, under Wine, the Windows build
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -85,6 +90,54 @@ adopt_old_data() {
   return 0
 }
 
+# ---- Windows, cross-built on this machine and tested under Wine ---------------------------
+windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
+                  nsis xvfb xauth x11-apps x11-utils netpbm dpkg-dev m4 perl python3 zip unzip libarchive-tools)
+
+# The toolchain (built once, resumable), then the program and its tests for Windows.
+windows_build() {
+  local t0 sdk
+  t0=$(date +%s)
+  sdk="$(tools/windows/sdk.sh | tail -1)"
+  export BREVANTO_WINDOWS_SDK="$sdk"
+  echo "Windows toolchain: $sdk ($(cat "$sdk/stamps/done"); checked in $(( $(date +%s) - t0 )) s)"
+  # The manual and the initial password store are the same on both systems: the host makes them.
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANTO_WERROR=ON >/dev/null
+  cmake --build build --target guida initial_store
+  t0=$(date +%s)
+  cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release -DBREVANTO_WERROR=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$sdk/qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$(pwd)/tools/windows/mingw-w64.cmake" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+  cmake --build build-windows --parallel "$(nproc)" "$@"
+  echo "The program's Windows build took $(( $(date +%s) - t0 )) s"
+}
+
+windows_package() {
+  local version
+  version="$(sed -n 's/^project(Brevanto VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+  tools/windows/package.sh build-windows "$BREVANTO_WINDOWS_SDK" build "$version"
+}
+
+# Wine in a prefix of its own, quiet, finding the Windows Qt's DLLs and plugins.
+wine_environment() {
+  local sdk="$BREVANTO_WINDOWS_SDK" gcc_dir
+  gcc_dir="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
+  export WINEPREFIX="${BREVANTO_WINEPREFIX:-$HOME/.cache/brevanto/wine}"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+  export WINEPATH="Z:${sdk//\//\\}\\qt\\bin;Z:${gcc_dir//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
+  export QT_PLUGIN_PATH="Z:${sdk//\//\\}\\qt\\plugins"
+  [ -e "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+  wineserver -p 60 # one server for the whole run, not one per test
+}
+
+windows_tests() {
+  wine_environment
+  (cd build-windows && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" -LE fuzz)
+  tools/windows/test_installer.sh build-windows/package
+  wineserver -k || true
+}
+
 case "${1:-run}" in
   run)
     install_missing; build
@@ -109,6 +162,29 @@ case "${1:-run}" in
       -DBREVANTO_SANITIZE=ON -DBREVANTO_FUZZ=ON -DBREVANTO_FUZZ_SECONDS="${BREVANTO_FUZZ_SECONDS:-20}" >/dev/null
     cmake --build build-fuzz --target fuzz_records fuzz_settings fuzz_pictures fuzz_journal fuzz_backup fuzz_seed_files
     cd build-fuzz && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -L fuzz ;;
+  windows)
+    packages+=("${windows_packages[@]}")
+    install_missing; windows_build --target brevanto; windows_package ;;
+  test-windows)
+    packages+=("${windows_packages[@]}")
+    install_missing; windows_build; windows_package; windows_tests ;;
+  bench-windows)
+    # The search of 100 000 reports by the Linux build and, on the same files, by the Windows
+    # build under Wine, side by side; then the sizes of the Windows packages.
+    packages+=("${windows_packages[@]}")
+    install_missing; windows_build --target search_bench brevanto; windows_package >/dev/null
+    cmake --build build --target search_bench
+    folder="${BREVANTO_BENCH_FOLDER:-/tmp/brevanto-bench}"
+    echo "Linux:"; QT_QPA_PLATFORM=offscreen build/tools/bench/search_bench 100000 "$folder" | tee /tmp/bench-linux.txt
+    wine_environment
+    echo "Windows, under Wine:"
+    QT_QPA_PLATFORM=offscreen wine build-windows/tools/bench/search_bench.exe 100000 "$folder" | tr -d '\r' |
+      tee /tmp/bench-wine.txt
+    wineserver -k || true
+    paste <(grep -E '^(report|artwork) search' /tmp/bench-linux.txt) <(grep -E '^(report|artwork) search' /tmp/bench-wine.txt) |
+      awk -F'\t' '{ split($1, a, " ms"); split($2, b, " ms"); n = split(a[1], x, " "); m = split(b[1], y, " ");
+                    printf "%-45s Wine/Linux %.2f\n", substr($1, 1, index($1, ")") ? index($1, ")") : 38), y[m] / x[n] }'
+    ls -l build-windows/package/*.zip build-windows/package/*.exe | awk '{printf "%-60s %.1f MB\n", $NF, $5 / 1048576}' ;;
   *)
-    echo "usage: $0 run|test|sanitize|fuzz" >&2; exit 2 ;;
+    echo "usage: $0 run|test|sanitize|fuzz|windows|test-windows|bench-windows" >&2; exit 2 ;;
 esac

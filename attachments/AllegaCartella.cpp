@@ -1,6 +1,7 @@
 #include "attachments/AllegaCartella.h"
 
 #include "attachments/Attachments.h"
+#include "storage/FileNames.h"
 #include "storage/IoError.h"
 #include "storage/Text.h"
 #include "widgets/Buttons.h"
@@ -233,6 +234,9 @@ void TfrmAllegaCartella::btnApriClick(int slot)
         ui_.message(this, Ui::Kind::Warning, kCannotOpen);
         return;
     }
+    // A laboratory folder unpacked from a Windows zip may hold the copy under its
+    // Windows-1252 bytes, which nothing on Linux can open: it gets the name the card gives it.
+    filenames::adoptWindowsName(path);
     ui_.openUrl(QStringLiteral("\"") + path + QStringLiteral("\""));
 }
 

@@ -35,5 +35,5 @@ private:
     std::function<void(const QImage&)> receiver_;
 };
 
-// The first camera of the system, through Qt Multimedia.
+// The first camera of the system, through Qt Multimedia; null in a build without it.
 std::unique_ptr<FrameSource> makeSystemCamera();

@@ -5,6 +5,7 @@
 #include "storage/PhotoFiles.h"
 #include "storage/Text.h"
 #include "widgets/Keys.h"
+#include "widgets/Messages.h"
 #include "widgets/PhotoActions.h"
 #include "widgets/PictureFrame.h"
 #include "widgets/Style.h"
@@ -104,8 +105,14 @@ void TfrmWebCam::onFrame(const QImage& frame)
 
 void TfrmWebCam::btnAccendiClick()
 {
-    if (!source_)
-        setSource(makeSystemCamera());
+    if (!source_) {
+        std::unique_ptr<FrameSource> camera = makeSystemCamera();
+        if (!camera) {
+            ui_.message(this, Ui::Kind::Plain, messages::kNoCapture);
+            return;
+        }
+        setSource(std::move(camera));
+    }
     source_->start(); // without a camera nothing arrives and the drawing stays
 }
 

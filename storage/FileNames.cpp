@@ -1,10 +1,15 @@
 #include "storage/FileNames.h"
 
 #include "storage/Cp1252.h"
+#include "storage/IoError.h"
+#include "storage/Platform.h"
 #include "storage/Text.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
 
 namespace filenames {
 
@@ -206,6 +211,55 @@ QString freeName(const QString& folder, const QString& name, int maxLength)
         if (!taken.contains(candidate.toCaseFolded()))
             return candidate;
     }
+}
+
+namespace {
+bool isUtf8(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(bytes);
+    return !utf8.hasError();
+}
+} // namespace
+
+QList<ForeignName> foreignNames(const QString& folder)
+{
+    QList<ForeignName> found;
+    try {
+        for (const QByteArray& bytes : platform::folderNames(QFile::encodeName(folder)))
+            if (!isUtf8(bytes))
+                found.append({bytes, cp1252::decode(bytes)});
+    } catch (const IoError&) {
+        // A folder that cannot be read has nothing to show.
+    }
+    return found;
+}
+
+QString adoptForeignName(const QString& folder, const ForeignName& foreign)
+{
+    const QByteArray dir = QFile::encodeName(folder) + '/';
+    const QString target = folder + QLatin1Char('/') + foreign.name;
+    if (foreign.name.isEmpty() || foreign.name.contains(u'/') || !platform::holdsName(foreign.name.toUtf8())
+        || !existingAlike(folder, foreign.name).isEmpty())
+        return {};
+    try {
+        return platform::renameIfFree(dir + foreign.bytes, QFile::encodeName(target)) ? target : QString();
+    } catch (const IoError&) {
+        return {};
+    }
+}
+
+bool adoptWindowsName(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        return true;
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const QByteArray bytes = cp1252::encode(name);
+    // A name the code page cannot hold, or one that reads the same in both: nothing to adopt.
+    if (name.isEmpty() || cp1252::decode(bytes) != name || isUtf8(bytes))
+        return false;
+    return !adoptForeignName(info.path(), {bytes, name}).isEmpty() && QFileInfo::exists(path);
 }
 
 } // namespace filenames

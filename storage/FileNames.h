@@ -1,4 +1,6 @@
 #pragma once
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 // The one rule for every file name the program makes from a name it was given (attachments,
@@ -38,5 +40,20 @@ QString freeName(const QString& folder, const QString& name, int maxLength);
 
 // The name's stem and its extension (from the last dot on; none for a leading dot).
 void split(const QString& name, QString& stem, QString& extension);
+
+// Names that are not UTF-8, which Linux programs (Qt's file dialog among them) cannot show or
+// open: the Windows-1252 bytes that a zip made on Windows and unpacked on Linux leaves, say.
+// Only on a system whose names are bytes; Windows' names are always Unicode.
+struct ForeignName {
+    QByteArray bytes; // the name as the folder holds it
+    QString name; // the same bytes read as Windows-1252
+};
+QList<ForeignName> foreignNames(const QString& folder);
+// Renames a foreign name in folder to its Windows-1252 reading, in UTF-8, when nothing stands
+// at that name: the new path, or empty (the name taken, or the rename refused).
+QString adoptForeignName(const QString& folder, const ForeignName& foreign);
+// A file missing at path whose name the folder holds as its Windows-1252 bytes is renamed to
+// path; true when path then names a file.
+bool adoptWindowsName(const QString& path);
 
 } // namespace filenames

@@ -27,6 +27,10 @@ void attachConsole();
 enum class Stream { Output, Error };
 void writeLine(Stream to, const QString& line);
 
+// The path as the system's own calls take it: on Windows absolute, with backslashes and the
+// "\\?\" prefix ("\\?\UNC\" for a share) that lifts the 260-character limit; elsewhere as it is.
+QString systemPath(const QString& path);
+
 // ---- Open files ------------------------------------------------------------------------
 enum class Open {
     Read, // an existing file, for reading

@@ -43,6 +43,11 @@ bool writable(const QByteArray& folder, int& error)
 }
 } // namespace
 
+QString systemPath(const QString& path)
+{
+    return path;
+}
+
 QString lastError()
 {
     return errno == 0 ? QString() : QString::fromLocal8Bit(std::strerror(errno));

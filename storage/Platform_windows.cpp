@@ -36,18 +36,9 @@ void noteFailure()
     lastFailure = GetLastError();
 }
 
-// A path as the wide-character API takes it: backslashes, absolute, and "\\?\" (or
-// "\\?\UNC\") in front, so that a path longer than 260 characters works too.
 std::wstring wide(const QString& path)
 {
-    QString p = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    if (p.startsWith(QStringLiteral("\\\\?\\")))
-        return p.toStdWString();
-    if (p.startsWith(QStringLiteral("\\\\")))
-        p = QStringLiteral("\\\\?\\UNC\\") + p.mid(2);
-    else
-        p = QStringLiteral("\\\\?\\") + p;
-    return p.toStdWString();
+    return systemPath(path).toStdWString();
 }
 
 std::wstring wide(const QByteArray& path)
@@ -131,6 +122,16 @@ bool isDeviceName(const QString& part)
     return filenames::isDeviceName(part);
 }
 } // namespace
+
+QString systemPath(const QString& path)
+{
+    QString p = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    if (p.startsWith(QStringLiteral("\\\\?\\")))
+        return p;
+    if (p.startsWith(QStringLiteral("\\\\")))
+        return QStringLiteral("\\\\?\\UNC\\") + p.mid(2);
+    return QStringLiteral("\\\\?\\") + p;
+}
 
 QString lastError()
 {

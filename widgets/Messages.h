@@ -27,6 +27,10 @@ inline const QString kRestored =
 inline const QString kNoHistoryYet = QStringLiteral(
     "La scheda non ha ancora versioni nella cronologia: la sua prima versione sar\u00E0 conservata al prossimo "
     "salvataggio.");
+// A build without the camera library (see reports/NoCamera.cpp).
+inline const QString kNoCapture =
+    QStringLiteral("L'acquisizione dalla webcam non \u00E8 disponibile in questa versione del programma: "
+                   "importare le foto scattate con la fotocamera dai pulsanti delle foto della scheda.");
 inline const QString kReady = QStringLiteral("Pronto per archiviare una nuova scheda...");
 
 } // namespace messages

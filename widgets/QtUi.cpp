@@ -1,11 +1,15 @@
 #include "widgets/QtUi.h"
 
+#include "storage/FileNames.h"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -84,10 +88,78 @@ Ui::Answer QtUi::question(QWidget* parent, const QString& text)
     return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? Answer::Yes : Answer::No;
 }
 
+namespace {
+QString quotedList(const QStringList& names)
+{
+    QStringList quoted;
+    for (const QString& n : names)
+        quoted.append(QStringLiteral("\u00AB") + n + QStringLiteral("\u00BB"));
+    return quoted.join(QStringLiteral(", "));
+}
+
+// Below the file list: the files of the folder shown whose names Linux programs cannot show
+// (Windows-1252 bytes, from a folder copied from Windows), and a button that gives them
+// their names in UTF-8, after which they are listed and can be chosen.
+void addForeignNamesNote(QFileDialog& dialog)
+{
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid)
+        return;
+    auto* note = new QLabel(&dialog);
+    note->setObjectName(QStringLiteral("lblNomiWindows"));
+    note->setWordWrap(true);
+    auto* fix = new QPushButton(QStringLiteral("Correggi i nomi"), &dialog);
+    fix->setObjectName(QStringLiteral("btnCorreggiNomi"));
+    const int row = grid->rowCount();
+    grid->addWidget(note, row, 0, 1, grid->columnCount() - 1);
+    grid->addWidget(fix, row, grid->columnCount() - 1, Qt::AlignTop);
+    auto show = [note, fix](const QString& folder, const QStringList& notFixed = {}) {
+        QStringList names;
+        for (const filenames::ForeignName& f : filenames::foreignNames(folder))
+            names.append(f.name);
+        QString text;
+        if (!names.isEmpty())
+            text = QStringLiteral("In questa cartella ci sono file con nomi scritti da Windows che non si possono "
+                                  "mostrare: %1. Premere \u00ABCorreggi i nomi\u00BB per poterli scegliere.")
+                       .arg(quotedList(names));
+        if (!notFixed.isEmpty())
+            text = QStringLiteral("Non \u00E8 stato possibile correggere %1: un file con lo stesso nome esiste "
+                                  "gi\u00E0, oppure la cartella non si pu\u00F2 modificare.")
+                       .arg(quotedList(notFixed));
+        note->setText(text);
+        note->setVisible(!text.isEmpty());
+        fix->setVisible(!names.isEmpty() && notFixed.isEmpty());
+    };
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, note, [show](const QString& folder) { show(folder); });
+    QObject::connect(fix, &QPushButton::clicked, note, [&dialog, show] {
+        const QString folder = dialog.directory().absolutePath();
+        QStringList notFixed;
+        QString last;
+        for (const filenames::ForeignName& f : filenames::foreignNames(folder)) {
+            const QString fixed = filenames::adoptForeignName(folder, f);
+            if (fixed.isEmpty())
+                notFixed.append(f.name);
+            else
+                last = fixed;
+        }
+        show(folder, notFixed);
+        if (!last.isEmpty())
+            dialog.selectFile(last);
+    });
+    show(dialog.directory().absolutePath());
+}
+} // namespace
+
 QString QtUi::openFile(QWidget* parent, const FileDialog& d)
 {
-    return QFileDialog::getOpenFileName(parent, d.title, d.initialName, filterString(d.filters), nullptr,
-                                        QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    QFileDialog dialog(parent, d.title, d.initialName, filterString(d.filters));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    addForeignNamesNote(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtUi::saveFile(QWidget* parent, const FileDialog& d)

@@ -8,6 +8,7 @@
 #include "storage/Cp1252.h"
 #include "storage/FileNames.h"
 #include "storage/IoError.h"
+#include "storage/Platform.h"
 
 #include "reports/Interventi.h"
 #include "widgets/Buttons.h"
@@ -34,6 +35,7 @@ private slots:
     void openStaysInsideTheFolder_data();
     void openStaysInsideTheFolder();
     void largeFilesAreCopiedInBlocks();
+    void copyNamedByWindowsOpens();
     void namesTheRecordCanHold_data();
     void namesTheRecordCanHold();
     void nameOutsideTheCodePageSurvivesASave_data();
@@ -443,6 +445,25 @@ void TestAttachments::nameOutsideTheCodePageSurvivesASave()
     QTest::mouseClick(child<QAbstractButton>(screen, "cmdFile"), Qt::LeftButton);
     f->ui.takeExecuted();
     QCOMPARE(f->ui.takeOpened(), QStringList{"\"" + folderFile(*f, name) + "\""});
+}
+
+// A laboratory folder unpacked from a zip made on Windows holds the card's copy under its
+// Windows-1252 bytes: Apri gives it the name the card has, and opens it.
+void TestAttachments::copyNamedByWindowsOpens()
+{
+    if (!platform::holdsName("citt\xe0.pdf"))
+        QSKIP("this system's names are always Unicode");
+    QDir(f->path()).mkpath("Documenti_Allegati");
+    const int fd = platform::createFile(QFile::encodeName(attachments::folder()) + "/citt\xe0.pdf");
+    QVERIFY(fd >= 0);
+    QVERIFY(platform::writeAt(fd, 0, "the contract", 12));
+    platform::closeFile(fd);
+    frmOpere->lblFile[0]->setText(QString::fromUtf8("citt\u00E0.pdf"));
+    TfrmAllegaCartella s(f->ui, frmOpere, frmOpere->lblFile, frmOpere->lblDesc);
+    s.btnApriClick(0);
+    QCOMPARE(f->ui.takeOpened(), QStringList{"\"" + folderFile(*f, QString::fromUtf8("citt\u00E0.pdf")) + "\""});
+    QCOMPARE(readBytes(folderFile(*f, QString::fromUtf8("citt\u00E0.pdf"))), QByteArray("the contract"));
+    QVERIFY(filenames::foreignNames(attachments::folder()).isEmpty());
 }
 
 void TestAttachments::largeFilesAreCopiedInBlocks()

@@ -1,8 +1,6 @@
 #include "Fixture.h"
 
 #include "app/Screens.h"
-#include "widgets/Messages.h"
-
 #include "reports/FrameSource.h"
 #include "reports/Interventi.h"
 #include "reports/Logo.h"
@@ -10,6 +8,7 @@
 #include "reports/PhotoBox.h"
 #include "reports/WebCam.h"
 #include "widgets/Buttons.h"
+#include "widgets/Messages.h"
 #include "widgets/PictureFrame.h"
 
 #include <QDir>
@@ -75,6 +74,7 @@ private slots:
     void logoScreen();
     void webcamCaptureAndImport();
     void webcamWithoutCamera();
+    void buildWithoutCapture();
 };
 
 void TestReportDialogs::numberingScreen()
@@ -240,6 +240,28 @@ void TestReportDialogs::webcamCaptureAndImport()
     QCOMPARE(f.ui.takeFileDialogs().size(), 1);
     QCOMPARE(frmInterventi->foto2->image().size(), QSize(64, 48));
     QCOMPARE(frmInterventi->foto1->image(), frmInterventi->foto1->placeholder());
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+// A build without the camera library says so when the camera is switched on, and the
+// screen stays usable.
+void TestReportDialogs::buildWithoutCapture()
+{
+    if (makeSystemCamera())
+        QSKIP("this build captures from the camera");
+    Fixture f;
+    frmInterventi->show();
+    f.ui.onExec([&](QDialog* d) {
+        QTest::mouseClick(child<QPushButton>(d, "btnAccendi"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(d, "btnClose"), Qt::LeftButton);
+        return d->result();
+    });
+    QTest::mouseClick(child<QWidget>(frmInterventi, "btnAcquisisciFoto"), Qt::LeftButton);
+    QCOMPARE(f.ui.takeExecuted(), QStringList{"frmWebCam"});
+    const QList<TestUi::Message> said = f.ui.takeMessages();
+    QCOMPARE(said.size(), 1);
+    QCOMPARE(said.first().text, messages::kNoCapture);
+    QCOMPARE(said.first().parent, QString("frmWebCam"));
     VERIFY_UI_CLEAN(f.ui);
 }
 

@@ -1,6 +1,8 @@
 // The production Ui on real Qt message boxes, answered by a driver while they are shown.
 #include "ModalDriver.h"
 
+#include "storage/FileNames.h"
+#include "storage/Platform.h"
 #include "widgets/QtUi.h"
 #include "widgets/Style.h"
 
@@ -8,6 +10,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -27,6 +30,7 @@ private slots:
     void qtsOwnDialogsSpeakItalian();
     void everyFileFilterListsEveryFile_data();
     void everyFileFilterListsEveryFile();
+    void namesWrittenByWindowsCanBeChosen();
 };
 
 namespace {
@@ -219,6 +223,64 @@ void TestQtUi::everyFileFilterListsEveryFile()
     seen.sort();
     QCOMPARE(shownFilters, QStringList{filter}); // the caption exactly as the screen gives it
     QCOMPARE(seen, listed);
+}
+
+// A folder copied from Windows may hold names in Windows-1252 bytes, which the file dialog
+// cannot list: the dialog names them, and its button renames them so that they can be chosen.
+void TestQtUi::namesWrittenByWindowsCanBeChosen()
+{
+    QTemporaryDir dir;
+    if (!platform::holdsName("citt\xe0.jpg"))
+        QSKIP("this system's names are always Unicode");
+    // Two names in Windows-1252 bytes; the second one's UTF-8 name is taken already.
+    for (const QByteArray& name : {QByteArray("citt\xe0.jpg"), QByteArray("nota\xe8.jpg")}) {
+        const int fd = platform::createFile(QFile::encodeName(dir.path()) + '/' + name);
+        QVERIFY(fd >= 0);
+        QVERIFY(platform::writeAt(fd, 0, "jpeg", 4));
+        platform::closeFile(fd);
+    }
+    QFile taken(dir.filePath(QStringLiteral("nota\u00E8.jpg")));
+    QVERIFY(taken.open(QIODevice::WriteOnly));
+    taken.close();
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QString noteBefore, noteAfter;
+    bool buttonBefore = false, buttonAfter = true;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            auto* note = dialog->findChild<QLabel*>("lblNomiWindows");
+            auto* fix = dialog->findChild<QPushButton*>("btnCorreggiNomi");
+            QVERIFY(note && fix);
+            noteBefore = note->isVisible() ? note->text() : QString();
+            buttonBefore = fix->isVisible();
+            QTest::mouseClick(fix, Qt::LeftButton);
+            noteAfter = note->isVisible() ? note->text() : QString();
+            buttonAfter = fix->isVisible();
+            QTRY_COMPARE(dialog->selectedFiles().value(0), dir.filePath(QStringLiteral("citt\u00E0.jpg")));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        Ui::FileDialog d;
+        d.title = "Selezionare la foto:";
+        d.filters = {"Immagine JPEG (*.jpg; *.jpeg)"};
+        d.initialName = dir.path();
+        QCOMPARE(ui.openFile(&parent, d), dir.filePath(QStringLiteral("citt\u00E0.jpg")));
+    }
+    QVERIFY2(noteBefore.contains(QStringLiteral("\u00ABcitt\u00E0.jpg\u00BB")), qPrintable(noteBefore));
+    QVERIFY2(noteBefore.contains(QStringLiteral("\u00ABnota\u00E8.jpg\u00BB")), qPrintable(noteBefore));
+    QVERIFY(buttonBefore);
+    // The name already taken is left as it was, and said.
+    QVERIFY2(noteAfter.startsWith(QStringLiteral("Non \u00E8 stato possibile correggere \u00ABnota\u00E8.jpg\u00BB")),
+             qPrintable(noteAfter));
+    QVERIFY(!noteAfter.contains(QStringLiteral("citt")));
+    QVERIFY(!buttonAfter);
+    QCOMPARE(filenames::foreignNames(dir.path()).size(), 1);
+    QFile chosen(dir.filePath(QStringLiteral("citt\u00E0.jpg")));
+    QVERIFY(chosen.open(QIODevice::ReadOnly));
+    QCOMPARE(chosen.readAll(), QByteArray("jpeg"));
+    platform::removeAll(QFile::encodeName(dir.path())); // Qt cannot remove the name left foreign
 }
 
 QTEST_MAIN(TestQtUi)

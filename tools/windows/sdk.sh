@@ -65,7 +65,7 @@ step() {
   [ -e "$sdk/stamps/$name" ] && return 0
   local t0=$(date +%s)
   echo "Building $name for Windows (log: $log)"
-  "$@" >>"$log" 2>&1 || { echo "Building $name failed; the end of $log:" >&2; tail -40 "$log" >&2; exit 1; }
+  "$@" >>"$log" 2>&1 || { echo "Building $name failed; the end of $log:" >&2; tail -40 "$log" >&2; return 1; }
   touch "$sdk/stamps/$name"
   echo "  $name: $(( $(date +%s) - t0 )) s"
 }
@@ -164,13 +164,14 @@ build_qtmultimedia() {
 }
 
 ensure_deb_src
-step zlib build_zlib
-step libarchive build_libarchive
-step libzip build_libzip
-step nettle build_nettle
-step qtbase build_qtbase
+step zlib build_zlib || exit 1
+step libarchive build_libarchive || exit 1
+step libzip build_libzip || exit 1
+step nettle build_nettle || exit 1
+step qtbase build_qtbase || exit 1
 # Without Qt Multimedia the program still builds: the webcam says capture is unavailable.
-if ! step qtmultimedia build_qtmultimedia; then :; fi
+step qtmultimedia build_qtmultimedia ||
+  echo "Qt Multimedia was not built: this build's webcam button says capture is unavailable"
 if [ ! -e "$sdk/stamps/done" ]; then
   echo "The Windows toolchain took $(( $(date +%s) - started )) s to build" | tee "$sdk/stamps/done"
 else
