@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "Files.h"
+
 class TestPlatform : public QObject {
     Q_OBJECT
 private slots:
@@ -26,18 +28,8 @@ private slots:
 };
 
 namespace {
-QByteArray read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
+using testfiles::read;
+using testfiles::write;
 
 // Starts the holder on path for ms milliseconds and returns once it holds the file.
 void holdOpen(QProcess& holder, const QString& path, int ms)

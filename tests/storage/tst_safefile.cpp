@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "Files.h"
 #include "TestPlatform.h"
 
 class TestSafeFile : public QObject {
@@ -24,18 +25,8 @@ private slots:
 };
 
 namespace {
-QByteArray read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
+using testfiles::read;
+using testfiles::write;
 
 QStringList entries(const QString& dir)
 {
