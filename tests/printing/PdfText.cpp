@@ -16,6 +16,16 @@ QString run(const QStringList& args)
 }
 } // namespace
 
+bool popplerRuns()
+{
+    static const bool runs = [] {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-v")});
+        return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }();
+    return runs;
+}
+
 PdfText PdfText::read(const QString& path)
 {
     PdfText out;

@@ -132,6 +132,7 @@ QString TestPrintScreens::printToPdf(const QString& name, bool print)
 
 void TestPrintScreens::reportPrintsTheCardAsShown()
 {
+    REQUIRE_POPPLER();
     frmInterventi->show();
     fillReportCard();
     const QString pdf = printToPdf("relazione.pdf");
@@ -197,6 +198,7 @@ void TestPrintScreens::printFailureSaysSo()
 
 void TestPrintScreens::previewShowsTheDocument()
 {
+    REQUIRE_POPPLER();
     frmInterventi->show();
     fillReportCard();
     const QString pdf = f->file("anteprima.pdf");
@@ -262,6 +264,7 @@ void TestPrintScreens::logoFromFileOrBuiltIn()
 
 void TestPrintScreens::artworkSheet()
 {
+    REQUIRE_POPPLER();
     frmOpere->show();
     frmOpere->txtCapo->setText("  Natura morta [bozza] ");
     frmOpere->txtColore->setText("Caravaggio");
@@ -309,6 +312,7 @@ void TestPrintScreens::artworkSheetFailureKeepsTheScreenOpen()
 
 void TestPrintScreens::listPrintout()
 {
+    REQUIRE_POPPLER();
     storeUnpaidReports(60);
     TfrmDaSaldare s(f->ui, frmInterventi);
     s.show();
@@ -342,6 +346,7 @@ void TestPrintScreens::pagesChosenInTheDialog_data()
 
 void TestPrintScreens::pagesChosenInTheDialog()
 {
+    REQUIRE_POPPLER();
     QFETCH(QString, printout);
     QFETCH(int, from);
     QFETCH(int, to);
@@ -413,6 +418,7 @@ void TestPrintScreens::pagesTheDocumentHasNot()
 
 void TestPrintScreens::previewPrintsThroughTheDialog()
 {
+    REQUIRE_POPPLER();
     frmInterventi->show();
     fillReportCard();
     const QString pdf = f->file("dall-anteprima.pdf");
@@ -451,6 +457,7 @@ void TestPrintScreens::failedPdfKeepsTheEarlierFile()
 
 void TestPrintScreens::longReportPrintsWhole()
 {
+    REQUIRE_POPPLER();
     frmInterventi->show();
     fillReportCard();
     QStringList memo;
@@ -474,6 +481,7 @@ void TestPrintScreens::longReportPrintsWhole()
 // sheet: the pictures in the PDF are portraits with their quarters in place.
 void TestPrintScreens::photosPrintUpright()
 {
+    REQUIRE_POPPLER();
     writeBytes(f->file("ritratto.jpg"), orientedJpeg(quarteredPicture({90, 150}), 6));
     auto uprightPortraits = [](const QString& pdf) {
         int found = 0;

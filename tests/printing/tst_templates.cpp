@@ -169,6 +169,7 @@ void TestTemplates::captionsPrintInsideTheirBoxes_data()
 
 void TestTemplates::captionsPrintInsideTheirBoxes()
 {
+    REQUIRE_POPPLER();
     QFETCH(QString, which);
     const report::Template t = byName(which);
     const PdfText text = pdf(t, which);
@@ -203,6 +204,7 @@ void TestTemplates::captionsPrintInsideTheirBoxes()
 
 void TestTemplates::reportHasTwoNumberedPages()
 {
+    REQUIRE_POPPLER();
     const PdfText text = pdf(templates::reportDocument(), "empty-report");
     QCOMPARE(text.pages, 2);
     QVERIFY(text.layout[0].contains("Pagina 1 di 2"));
@@ -234,6 +236,7 @@ QStringList allWords(const PdfText& text)
 
 void TestTemplates::valuesThatFitPrintAsBefore()
 {
+    REQUIRE_POPPLER();
     // Every value at the longest that fits its box: the two pages, nothing smaller, nothing added.
     report::Template t = templates::reportDocument();
     t.setText("txtVeicolo", "Annunciazione con i santi Giovanni e Caterina");
@@ -253,6 +256,7 @@ void TestTemplates::valuesThatFitPrintAsBefore()
 
 void TestTemplates::longSingleLineValuePrintsSmaller()
 {
+    REQUIRE_POPPLER();
     report::Template t = templates::reportDocument();
     // Too long for the title box at 10 pt, short enough at a smaller size.
     const QString title = words(14, "t");
@@ -277,6 +281,7 @@ void TestTemplates::longSingleLineValuePrintsSmaller()
 
 void TestTemplates::longTextsContinueOnAddedPages()
 {
+    REQUIRE_POPPLER();
     report::Template t = templates::reportDocument();
     templates::setReportReference(t, "2024/17", "05/03/2024");
     const QString memo = words(833, "m"); // about 5,000 characters
@@ -335,6 +340,7 @@ void TestTemplates::longTextsContinueOnAddedPages()
 
 void TestTemplates::continuedTextSplitsAcrossAddedPages()
 {
+    REQUIRE_POPPLER();
     report::Template t = templates::reportDocument();
     // Four long values: more than one added page.
     t.setText("txtInterventi", words(833, "m"));
@@ -360,6 +366,7 @@ void TestTemplates::continuedTextSplitsAcrossAddedPages()
 
 void TestTemplates::sheetStaysOnePage()
 {
+    REQUIRE_POPPLER();
     report::Template t = templates::artworkSheet();
     const QString shorter = words(22, "a"); // too long at 8 pt, fits smaller
     const QString longer = words(60, "b"); // too long even at 6 pt
@@ -376,6 +383,7 @@ void TestTemplates::sheetStaysOnePage()
 
 void TestTemplates::textIsLiteral()
 {
+    REQUIRE_POPPLER();
     report::Template t = templates::artworkSheet();
     t.setText("txtNote", "[nota] [DATE] <b>&amp;");
     const PdfText text = pdf(t, "literal");
@@ -384,6 +392,7 @@ void TestTemplates::textIsLiteral()
 
 void TestTemplates::memoKeepsItsLineBreaks()
 {
+    REQUIRE_POPPLER();
     report::Template t = templates::reportDocument();
     t.setText("txtInterventi", "Pulitura superficiale\nConsolidamento del colore\n\nVerniciatura finale");
     const PdfText text = pdf(t, "memo");
@@ -428,6 +437,7 @@ void TestTemplates::listSplitsAcrossPages_data()
 
 void TestTemplates::listSplitsAcrossPages()
 {
+    REQUIRE_POPPLER();
     QFETCH(int, lines);
     QFETCH(int, pages);
     report::Template t = templates::summaryList("Riepilogo dati");
@@ -489,6 +499,7 @@ void TestTemplates::pageRangeAndCopies_data()
 
 void TestTemplates::pageRangeAndCopies()
 {
+    REQUIRE_POPPLER();
     QFETCH(QString, ranges);
     QFETCH(int, copies);
     QFETCH(bool, collate);
