@@ -175,6 +175,13 @@ void attachConsole()
         return; // redirected to a file or a pipe already
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return;
+    // The standard handles of a program with windows stay empty: they become the console's.
+    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE)
+        return;
+    SetStdHandle(STD_OUTPUT_HANDLE, console);
+    SetStdHandle(STD_ERROR_HANDLE, console);
     std::freopen("CONOUT$", "w", stdout);
     std::freopen("CONOUT$", "w", stderr);
 }

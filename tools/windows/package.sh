@@ -57,7 +57,7 @@ install -m644 "$host/initial/unins000.dll" "$folder/unins000.dll"
 licences="$folder/Licenze"
 mkdir -p "$licences"
 cp "$here/../../resources/fonts/LICENSE-Liberation.txt" "$here/../../resources/fonts/LICENSE-DejaVu.txt" "$licences/"
-for pkg in qt6-base qt6-multimedia libzip nettle zlib; do
+for pkg in qt6-base libzip nettle zlib; do
   src="$(find "$sdk/src" -maxdepth 1 -type d -name "${pkg}-*" -print -quit)"
   [ -n "$src" ] && [ -e "$src/debian/copyright" ] && cp "$src/debian/copyright" "$licences/$pkg.txt"
 done
