@@ -4,6 +4,7 @@
 #include "reports/PhotoBox.h"
 #include "storage/PhotoFiles.h"
 #include "storage/Text.h"
+#include "widgets/Dialogs.h"
 #include "widgets/Keys.h"
 #include "widgets/PhotoActions.h"
 #include "widgets/PictureFrame.h"
@@ -118,6 +119,7 @@ void TfrmWebCam::btnSpegniClick()
 void TfrmWebCam::btnCatturaClick()
 {
     imgTarget->setImage(imgCamera->image().copy());
+    captured_ = true;
 }
 
 void TfrmWebCam::btnSalvaFotogrammaClick()
@@ -135,7 +137,19 @@ void TfrmWebCam::btnImportaFotoClick()
     const QString mode = text::trim(lblMemory->text());
     if (target_ && (mode == QStringLiteral("foto01") || mode == QStringLiteral("foto02")))
         target_->setImage(imgTarget->image().copy());
+    else if (importTo && mode == QStringLiteral("documentazione") && captured_)
+        importTo(imgTarget->image().copy());
     accept();
+}
+
+std::optional<QImage> TfrmWebCam::captureStill(Ui& ui, QWidget* over)
+{
+    std::optional<QImage> still;
+    auto webcam = std::make_unique<TfrmWebCam>(ui, over);
+    webcam->lblMemory->setText(QStringLiteral("documentazione"));
+    webcam->importTo = [&still](const QImage& image) { still = image; };
+    execOnce(ui, std::move(webcam));
+    return still;
 }
 
 void TfrmWebCam::btnCloseClick()
