@@ -457,13 +457,13 @@ QByteArray WorkingSet::prepare(qint64 position)
     failureCause_.clear();
     auto p = std::make_unique<Prepared>();
     p->disk = readList(listPath(kind_, position));
-    const List onDisk = decode(p->disk);
     // A save that leaves the documentation as it is stores nothing of it: its version has the
     // documentation of the version before, and the save costs what a save without one does.
     if (!edited_ || position != position_) {
         prepared_ = std::move(p);
         return {};
     }
+    const List onDisk = decode(p->disk);
     if (readOnly_ || onDisk.newer()) {
         failure_ = QStringLiteral(
             "La scheda \u00E8 stata salvata in archivio, ma non la sua documentazione fotografica: \u00E8 stata "
