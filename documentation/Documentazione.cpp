@@ -146,7 +146,16 @@ TfrmDocumentazione::TfrmDocumentazione(Ui& ui, QWidget* parent, documentation::W
     connect(lstFoto, &QAbstractItemView::activated, this, &TfrmDocumentazione::zoom); // Enter and double click
     connect(model_, &PhotoModel::moved, this, &TfrmDocumentazione::choose);
     connect(model_, &PhotoModel::filesDropped, this, &TfrmDocumentazione::addFiles);
-    connect(model_, &PhotoModel::thumbnailsChanged, this, &TfrmDocumentazione::updateState);
+    // Thumbnails arrive by the hundred: the state line follows them a few times a second, not
+    // once for each (every change of its text lays the window out again).
+    auto* thumbnailsArrived = new QTimer(this);
+    thumbnailsArrived->setSingleShot(true);
+    thumbnailsArrived->setInterval(100);
+    connect(thumbnailsArrived, &QTimer::timeout, this, &TfrmDocumentazione::updateState);
+    connect(model_, &PhotoModel::thumbnailsChanged, thumbnailsArrived, [thumbnailsArrived] {
+        if (!thumbnailsArrived->isActive())
+            thumbnailsArrived->start();
+    });
     connect(importer_, &documentation::Importer::imported, this, &TfrmDocumentazione::imported);
     connect(importer_, &documentation::Importer::finished, this, &TfrmDocumentazione::additionsFinished);
     connect(loader_, &ThumbnailLoader::ready, this, [this](quint64 key, const QImage& image) {
