@@ -168,7 +168,7 @@ case "${1:-run}" in
     install_missing
     CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DBREVANTO_SANITIZE=ON -DBREVANTO_FUZZ=ON -DBREVANTO_FUZZ_SECONDS="${BREVANTO_FUZZ_SECONDS:-20}" >/dev/null
-    cmake --build build-fuzz --target fuzz_records fuzz_settings fuzz_pictures fuzz_journal fuzz_backup fuzz_seed_files
+    cmake --build build-fuzz --target fuzz_records fuzz_settings fuzz_pictures fuzz_journal fuzz_backup fuzz_doclist fuzz_seed_files
     cd build-fuzz && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -L fuzz ;;
   windows)
     packages+=("${windows_packages[@]}")

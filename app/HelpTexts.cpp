@@ -14,11 +14,9 @@ namespace helptexts {
 
 QList<Topic> topics()
 {
-    return {{kLauncherTitle, QStringLiteral("avvio")},
-            {kArtworkTitle, QStringLiteral("opere")},
-            {kReportsTitle, QStringLiteral("interventi")},
-            {kExportTitle, QStringLiteral("esporta")},
-            {kHistoryTitle, QStringLiteral("cronologia")}};
+    return {{kLauncherTitle, QStringLiteral("avvio")},     {kArtworkTitle, QStringLiteral("opere")},
+            {kReportsTitle, QStringLiteral("interventi")}, {kExportTitle, QStringLiteral("esporta")},
+            {kHistoryTitle, QStringLiteral("cronologia")}, {kDocumentationTitle, QStringLiteral("documentazione")}};
 }
 
 QString titleOf(const QString& resource)

@@ -22,6 +22,7 @@ inline const QString kLauncherTitle = QStringLiteral("Uno sguardo a Brevanto");
 inline const QString kArtworkTitle = QStringLiteral("App Archivio Opere");
 inline const QString kReportsTitle = QStringLiteral("App Relazioni Tecniche");
 inline const QString kHistoryTitle = QStringLiteral("Cronologia della scheda");
+inline const QString kDocumentationTitle = QStringLiteral("Documentazione fotografica");
 inline const QString kExportTitle = QStringLiteral("Esportazione archivio opere d'arte in Excel");
 
 } // namespace helptexts

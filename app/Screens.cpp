@@ -118,15 +118,18 @@ void wire(Ui& ui)
         QObject::connect(card, &CardScreen::closed, frmAvvio, [] { frmAvvio->showMaximized(); });
         QObject::connect(card, &CardScreen::helpRequested, card, help);
     }
-    // After a restore no card keeps the old data: an open one is closed, both are emptied
-    // (and each reads the restored archive again when it is next shown).
+    // After a restore no card keeps the old data: both are emptied (what they held is gone
+    // with the data it stood on, so nothing is asked), an open one is closed, and each reads
+    // the restored archive again when it is next shown.
     QObject::connect(frmAvvio, &TfrmAvvio::dataRestored, frmAvvio, [] {
+        frmOpere->ClearArtworkCard();
+        frmInterventi->ClearReportCard();
         for (CardScreen* card : {static_cast<CardScreen*>(frmOpere), static_cast<CardScreen*>(frmInterventi)})
             if (card->isVisible())
                 card->close();
-        frmOpere->ClearArtworkCard();
-        frmInterventi->ClearReportCard();
     });
+    // The artwork card's documentation takes its photos from the report card's webcam screen.
+    frmOpere->webcam = [&ui](QWidget* over) { return TfrmWebCam::captureStill(ui, over); };
 }
 
 void createLogin(Ui& ui)

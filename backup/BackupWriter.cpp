@@ -5,6 +5,7 @@
 #include "backup/Manifest.h"
 #include "backup/Sha256.h"
 #include "backup/Zip.h"
+#include "documentation/PhotoList.h"
 #include "storage/ArchiveFile.h"
 #include "storage/IoError.h"
 #include "storage/Platform.h"
@@ -129,7 +130,9 @@ struct Run {
 // A file of the laboratory, read when libzip asks for it. One that cannot be read is named.
 class LabFile : public zipfile::Source {
 public:
-    LabFile(Run& run, qsizetype slot) : run_(run), slot_(slot), name_(run.manifest.members[slot].name) { }
+    LabFile(Run& run, qsizetype slot)
+        : run_(run), slot_(slot), name_(run.manifest.members[slot].name), list_(laboratory::listOf(name_))
+    { }
 
     qint64 open() override
     {
@@ -162,6 +165,8 @@ public:
             }
             at_ = 0;
             done_ += block_.size();
+            if (!list_.archive.isEmpty() && listBytes_.size() < documentation::kLargestList)
+                listBytes_ += block_; // a card's documentation list: its photos are counted
             run_.sha.add(block_.constData(), block_.size());
             run_.done += block_.size();
             if (!run_.progress.advance(run_.done))
@@ -183,6 +188,9 @@ public:
             run_.manifest.artworks = laboratory::recordsIn(name_, size_);
         else if (name_ == laboratory::kReports.toUtf8())
             run_.manifest.reports = laboratory::recordsIn(name_, size_);
+        if (!list_.archive.isEmpty())
+            run_.manifest.documentation.append(
+                {list_.archive, list_.position, qint64(documentation::decode(listBytes_).photos.size())});
     }
 
 private:
@@ -201,6 +209,8 @@ private:
     qint64 size_ = 0;
     qint64 done_ = 0;
     qint64 at_ = 0; // in the run's block
+    laboratory::ListOf list_;
+    QByteArray listBytes_;
 };
 
 // The manifest, the last member: made when libzip asks for it, once every other was read.

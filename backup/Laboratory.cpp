@@ -1,5 +1,7 @@
 #include "backup/Laboratory.h"
 
+#include "documentation/PhotoList.h"
+#include "documentation/Thumbnails.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
 #include "storage/Cp1252.h"
@@ -29,6 +31,8 @@ void collectBelow(const QByteArray& root, const QByteArray& folder, QList<Entry>
     for (const QByteArray& name : names) {
         const QByteArray relative = folder + '/' + name;
         const platform::Status s = platform::status(root + relative);
+        if (s.kind == platform::Kind::Folder && isCache(relative))
+            continue;
         if (s.kind == platform::Kind::Folder) {
             out.append({relative + '/', 0});
             collectBelow(root, relative, out, leftOut);
@@ -39,7 +43,31 @@ void collectBelow(const QByteArray& root, const QByteArray& folder, QList<Entry>
         }
     }
 }
+// The parts of a name inside a card's documentation folder: "Restauri", "Documentazione", the
+// position and what follows; empty when the name lies elsewhere.
+QList<QByteArray> documentationParts(const QByteArray& name, qsizetype parts)
+{
+    const QList<QByteArray> p = name.split('/');
+    if (p.size() != parts || (p[0] != "Inventario" && p[0] != "Restauri") || p[1] != "Documentazione" || p[2].isEmpty()
+        || p[2].size() > 18 || !std::all_of(p[2].begin(), p[2].end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return {};
+    return p;
+}
 } // namespace
+
+bool isCache(const QByteArray& relative)
+{
+    const QList<QByteArray> p = documentationParts(relative, 4);
+    return !p.isEmpty() && p[3] == thumbnails::kFolder.toUtf8();
+}
+
+ListOf listOf(const QByteArray& name)
+{
+    const QList<QByteArray> p = documentationParts(name, 4);
+    if (p.isEmpty() || p[3] != documentation::kListName.toUtf8())
+        return {};
+    return {p[0] == "Restauri" ? kReports : kArtworks, p[2].toLongLong()};
+}
 
 const QStringList& files()
 {
@@ -126,7 +154,7 @@ QString guardOf(const QByteArray& name)
         return kArtworks;
     if (name == kReports.toUtf8() || name == kReportsJournal.toUtf8())
         return kReports;
-    return {};
+    return listOf(name).archive;
 }
 
 qint64 recordsIn(const QByteArray& name, qint64 size)

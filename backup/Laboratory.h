@@ -34,6 +34,17 @@ const QStringList& folders();
 // indexes. A restore moves them aside with the data they were built from.
 const QStringList& derived();
 
+// The thumbnails of a card's documentation (Inventario/Documentazione/<n>/Miniature and the
+// same in Restauri): a cache the program rebuilds, which no backup holds.
+bool isCache(const QByteArray& relative);
+// The card whose documentation list file name is (Inventario/Documentazione/<n>/Elenco.ini, or
+// the same in Restauri): its archive and position; an empty archive for any other name.
+struct ListOf {
+    QString archive;
+    qint64 position = 0;
+};
+ListOf listOf(const QByteArray& name);
+
 // One file or folder of a laboratory; a folder's name ends with '/'.
 struct Entry {
     QByteArray name;
@@ -55,8 +66,9 @@ QList<Entry> collect(const QString& root, QList<QByteArray>* leftOut = nullptr);
 // byte is accepted: the laboratory's own files are named as their authors chose.
 QString topLevelOf(const QByteArray& name);
 
-// The archive whose lock guards the file name: the archive itself, or the archive of a journal
-// (written only under its archive's lock); empty for every other file.
+// The archive whose lock guards the file name: the archive itself, the archive of a journal
+// or of a documentation list (written only under its archive's lock); empty for every other
+// file.
 QString guardOf(const QByteArray& name);
 
 // How many whole records an archive of size bytes holds (0 for a name that is no archive).

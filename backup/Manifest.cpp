@@ -6,6 +6,7 @@
 namespace {
 const QString kBackup = QStringLiteral("Backup");
 const QString kMembers = QStringLiteral("File");
+const QString kDocumentation = QStringLiteral("Documentazione");
 const QString kFormat = QStringLiteral("yyyy-MM-dd'T'HH:mm:ss");
 
 // Names are kept in ASCII whatever the code page: the zip holds the bytes of each name, and
@@ -39,6 +40,15 @@ QByteArray Manifest::encode() const
         ini.setValue(kMembers, QString::number(i + 1),
                      QStringLiteral("%1,%2,%3").arg(m.size).arg(QString::fromLatin1(m.sha256), nameField(m.name)));
     }
+    // Photos per card, where a card has a documentation list: "N=archive,position,photos".
+    if (!documentation.isEmpty()) {
+        ini.setValue(kBackup, QStringLiteral("Documentazioni"), QString::number(documentation.size()));
+        for (qsizetype i = 0; i < documentation.size(); ++i) {
+            const Documented& d = documentation[i];
+            ini.setValue(kDocumentation, QString::number(i + 1),
+                         QStringLiteral("%1,%2,%3").arg(d.archive).arg(d.position).arg(d.photos));
+        }
+    }
     return ini.bytes();
 }
 
@@ -70,6 +80,16 @@ Manifest Manifest::decode(const QByteArray& bytes)
                      }))
             throw IoError(QStringLiteral("manifest: member %1 has a bad checksum").arg(i));
         m.members.append(member);
+    }
+    // Backups of earlier versions have no documentation counts.
+    const QString lists = ini.value(kBackup, QStringLiteral("Documentazioni"));
+    const qint64 documented = lists.isEmpty() ? 0 : number(lists, QStringLiteral("documentation count"));
+    for (qint64 i = 1; i <= documented; ++i) {
+        const QStringList parts = ini.value(kDocumentation, QString::number(i)).split(u',');
+        if (parts.size() != 3)
+            throw IoError(QStringLiteral("manifest: documentation %1 unreadable").arg(i));
+        m.documentation.append(
+            {parts[0], number(parts[1], QStringLiteral("position")), number(parts[2], QStringLiteral("photo count"))});
     }
     return m;
 }

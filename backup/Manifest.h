@@ -15,11 +15,21 @@ struct Manifest {
         bool operator==(const Member&) const = default;
     };
 
+    // A card with a photographic documentation: its archive's name, its position and how many
+    // photos its list names.
+    struct Documented {
+        QString archive;
+        qint64 position = 0;
+        qint64 photos = 0;
+        bool operator==(const Documented&) const = default;
+    };
+
     QDateTime date;
     QString version;
     qint64 artworks = 0;
     qint64 reports = 0;
     QList<Member> members;
+    QList<Documented> documentation; // in the order the backup holds the lists
 
     QByteArray encode() const;
     // Throws IoError when bytes are not a manifest this program can read.

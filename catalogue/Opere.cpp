@@ -8,6 +8,7 @@
 #include "search/Opere_Disponibili.h"
 #include "search/TrovaOpere.h"
 #include "storage/PhotoFiles.h"
+#include "storage/Text.h"
 #include "taxcodes/Checks.h"
 #include "taxcodes/TaxCheck.h"
 #include "widgets/Buttons.h"
@@ -38,7 +39,8 @@ const CardScreen::Look kLook = {
 };
 } // namespace
 
-TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent) : Card(ui, kLook, parent)
+TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent)
+    : Card(ui, kLook, parent), docs_(std::make_unique<documentation::WorkingSet>(documentation::Kind::Artwork))
 {
     buildToolbar({}, [this](CardChrome& c) {
         cmdEsporta = c.button("cmdEsporta", "tb_esporta", "Esporta le schede in archivio in un file di Excel.");
@@ -124,11 +126,23 @@ void TfrmOpere::loadPhotos()
 {
     const std::optional<QImage> photo = artworkphoto::load(lblPosizione->text());
     imgFoto->setStoredImage(photo ? *photo : blankPicture());
+    docs_->load(text::trim(lblPosizione->text()).toLongLong());
 }
 
 void TfrmOpere::clearPhotos()
 {
     imgFoto->setImage(blankPicture());
+    docs_->load(0);
+}
+
+Companion* TfrmOpere::companion() const
+{
+    return docs_->position() > 0 ? docs_.get() : nullptr;
+}
+
+void TfrmOpere::cmdDocumentazioneClick()
+{
+    showDocumentation(ui_, this, lblPosizione->text(), *docs_, webcam, helpFor(QStringLiteral("documentazione")));
 }
 
 void TfrmOpere::savePhotos(bool newCard)
@@ -136,6 +150,13 @@ void TfrmOpere::savePhotos(bool newCard)
     if ((newCard || imgFoto->isChanged())
         && artworkphoto::save(imgFoto->image(), imgFoto->fileBytes(), lblPosizione->text()))
         imgFoto->markStored();
+    if (newCard)
+        docs_->load(text::trim(lblPosizione->text()).toLongLong()); // stored now: it may have documentation
+}
+
+void TfrmOpere::closing()
+{
+    docs_->load(0); // what was not saved goes with the card
 }
 
 void TfrmOpere::cmdTrovaClick()
@@ -155,7 +176,8 @@ void TfrmOpere::cmdFileClick()
 
 void TfrmOpere::cmdStampaClick()
 {
-    execOnce(ui_, std::make_unique<TfrmStampaOpera>(ui_, this, fields_, [this] { return imgFoto->image(); }));
+    execOnce(ui_, std::make_unique<TfrmStampaOpera>(
+                      ui_, this, fields_, [this] { return imgFoto->image(); }, docs_.get()));
 }
 
 void TfrmOpere::cmdEsportaClick()
@@ -169,7 +191,11 @@ void TfrmOpere::cmdCronologiaClick()
     const QString stored = artworkphoto::path(lblPosizione->text());
     showCardHistory(
         ui_, *this, {0}, {QFileInfo::exists(stored) ? stored : QString()},
-        [this](const QByteArray& record, const QStringList& photos) { restoreVersion(record, photos); },
+        documentation::folder(documentation::Kind::Artwork, text::trim(lblPosizione->text()).toLongLong()),
+        [this](const history::Version& v) {
+            restoreVersion(v.entry.record, v.photos);
+            restoreDocumentation(ui_, this, *docs_, v);
+        },
         helpFor(QStringLiteral("cronologia")));
 }
 

@@ -1,8 +1,11 @@
 #pragma once
+#include "documentation/Documentazione.h"
 #include "records/SchedaOpera.h"
 #include "widgets/CardScreen.h"
 
 #include <QImage>
+
+#include <memory>
 
 class PictureButton;
 class PictureFrame;
@@ -27,6 +30,11 @@ public:
     PictureButton *cmdEsporta, *cmdSegnalati;
     PictureButton *btnCaricaFoto, *btnSalvaFoto, *btnCancFoto, *btnZoomFoto, *btnCodFisc;
 
+    // How the documentation screen takes a photo from the webcam; set by the shell.
+    TfrmDocumentazione::Capture webcam;
+    // The card's photographic documentation: its working copy, saved with the card.
+    documentation::WorkingSet& documentation() { return *docs_; }
+
     void ClearArtworkCard();
     void ShowArtworkRecord(const TSchedaOpera& record, qint64 k);
 
@@ -40,7 +48,9 @@ public:
     void cmdStampaClick() override;
     void cmdFileClick() override;
     void cmdCronologiaClick() override;
+    void cmdDocumentazioneClick() override;
     void cmdEsportaClick();
+    Companion* companion() const override;
 
 protected:
     void newCard() override { ClearArtworkCard(); }
@@ -53,6 +63,7 @@ protected:
     void restorePhotos(const QStringList& photos) override;
     void savePhotos(bool newCard) override;
     void opened() override { ClearArtworkCard(); }
+    void closing() override;
 
 private:
     QWidget* buildFieldColumn(StatusHints& hints);
@@ -62,4 +73,5 @@ private:
     QList<QLineEdit*> enterChain() const;
 
     QLabel* imgBianco_;
+    std::unique_ptr<documentation::WorkingSet> docs_;
 };

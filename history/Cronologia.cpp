@@ -226,7 +226,7 @@ void TfrmCronologia::btnRipristinaClick()
         return;
     const history::Version& v = model_->version(row);
     if (restore_)
-        restore_(v.entry.record, v.photos);
+        restore_(v);
     accept();
     ui_.message(parentWidget(), Ui::Kind::Information, messages::kRestored);
 }
@@ -236,4 +236,11 @@ void TfrmCronologia::showEvent(QShowEvent* e)
     QDialog::showEvent(e);
     if (!e->spontaneous())
         lstVersioni->setFocus();
+}
+
+void restoreDocumentation(Ui& ui, QWidget* card, documentation::WorkingSet& set, const history::Version& version)
+{
+    const QStringList said = set.restore(version.documentation, version.documentationFiles);
+    if (!said.isEmpty())
+        ui.message(card, Ui::Kind::Warning, said.join(u'\n'));
 }

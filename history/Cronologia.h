@@ -1,4 +1,5 @@
 #pragma once
+#include "documentation/WorkingSet.h"
 #include "history/Versions.h"
 #include "storage/IoError.h"
 #include "storage/Text.h"
@@ -39,8 +40,9 @@ class TfrmCronologia : public QDialog {
     Q_OBJECT
     Q_PROPERTY(QColor changedColour MEMBER changedColour_)
 public:
-    // Puts the record and the photos (per frame, the file of each) on the card.
-    using Restore = std::function<void(const QByteArray& record, const QStringList& photos)>;
+    // Puts the version on the card: its record, its photos (per frame, the file of each) and
+    // its documentation.
+    using Restore = std::function<void(const history::Version& version)>;
     // unsavedEdits: the card holds edits not saved, which a restore would replace.
     TfrmCronologia(Ui& ui, QWidget* parent, std::vector<history::Version> versions, history::RecordKind kind,
                    QStringList current, bool unsavedEdits, Restore restore, std::function<void(QWidget*)> help = {});
@@ -72,11 +74,16 @@ private:
     QColor changedColour_;
 };
 
+// Puts a version's documentation in the card's working copy, and says which of its photos
+// could not be brought back.
+void restoreDocumentation(Ui& ui, QWidget* card, documentation::WorkingSet& set, const history::Version& version);
+
 // The history screen of a card over records R with the given photo frames: the card's
 // versions read under its archive's lock, the card as it stands, and restore.
 template <class R>
 void showCardHistory(Ui& ui, Card<R>& card, QList<quint8> frames, const QStringList& currentPhotos,
-                     const TfrmCronologia::Restore& restore, const std::function<void(QWidget*)>& help)
+                     const QString& documentationFolder, const TfrmCronologia::Restore& restore,
+                     const std::function<void(QWidget*)>& help)
 {
     const QString position = text::trim(card.lblPosizione->text());
     if (position.isEmpty()) {
@@ -98,6 +105,7 @@ void showCardHistory(Ui& ui, Card<R>& card, QList<quint8> frames, const QStringL
     QStringList current;
     for (const CardField<R>& f : card.fieldTable())
         current << text::trim(cardfields::value(f.control));
-    execOnce(ui, std::make_unique<TfrmCronologia>(ui, &card, history::versions(entries, kind, currentPhotos), kind,
-                                                  current, card.unsavedEdits(), restore, help));
+    execOnce(ui, std::make_unique<TfrmCronologia>(ui, &card,
+                                                  history::versions(entries, kind, currentPhotos, documentationFolder),
+                                                  kind, current, card.unsavedEdits(), restore, help));
 }

@@ -1,9 +1,11 @@
 #include "history/Versions.h"
 
+#include "documentation/VersionBlock.h"
 #include "storage/ProgramDir.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -34,12 +36,17 @@ QString keptFile(const QString& name)
 } // namespace
 
 std::vector<Version> versions(const std::vector<journal::Entry>& entries, const RecordKind& kind,
-                              const QStringList& currentPhotos)
+                              const QStringList& currentPhotos, const QString& documentationFolder)
 {
     std::vector<Version> out;
     out.reserve(entries.size());
     // Walking back in time, a save that kept a photo says what the versions before it showed.
     QStringList photos = currentPhotos;
+    // Likewise for the documentation: a photo's name stands for the file in the card's folder
+    // until a newer save took that file out (removed or turned), and then for the kept one.
+    QHash<QString, QString> keptSince;
+    // A save that did not change the documentation stores none: its version has the one before.
+    std::vector<bool> stored;
     for (const journal::Entry& e : entries) {
         Version v;
         v.entry = e;
@@ -50,13 +57,35 @@ std::vector<Version> versions(const std::vector<journal::Entry>& entries, const 
             if (frame >= 0 && frame < photos.size())
                 photos[frame] = keptFile(k.file);
         }
+        const std::optional<documentation::Block> block = documentation::decodeBlock(e.extra);
+        stored.push_back(bool(block));
+        if (block) {
+            v.documentation = documentation::decode(block->list).photos;
+            for (const documentation::Photo& p : std::as_const(v.documentation)) {
+                const QString folded = p.file.toCaseFolded();
+                const QString here = documentationFolder + u'/' + p.file;
+                v.documentationFiles << (keptSince.contains(folded) ? keptSince.value(folded)
+                                         : !documentationFolder.isEmpty() && QFileInfo(here).isFile() ? here
+                                                                                                      : QString());
+            }
+            for (const documentation::Kept& k : block->kept)
+                keptSince.insert(k.name.toCaseFolded(), keptFile(k.file));
+        }
         out.push_back(std::move(v));
     }
+    for (size_t i = out.size(); i-- > 1;)
+        if (!stored[i - 1]) {
+            out[i - 1].documentation = out[i].documentation;
+            out[i - 1].documentationFiles = out[i].documentationFiles;
+        }
     for (size_t i = 0; i + 1 < out.size(); ++i) {
         const QStringList& older = out[i + 1].fields;
         for (qsizetype f = 0; f < out[i].fields.size() && f < kind.captions.size(); ++f)
             if (out[i].fields[f] != older.value(f))
                 out[i].changed << kind.captions[f];
+        const QString set = documentation::changes(out[i].documentation, out[i + 1].documentation);
+        if (!set.isEmpty())
+            out[i].changed << set;
     }
     return out;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "documentation/PhotoList.h"
 #include "storage/Journal.h"
 
 #include <QStringList>
@@ -14,6 +15,10 @@ struct Version {
     QStringList fields; // the version's field texts, in record order
     QStringList changed; // captions of the fields that differ from the version before
     QStringList photos; // per photo frame: the file the version's picture stands in; empty: none
+    // The version's photographic documentation, and per photo the file its bytes are in now
+    // (the card's folder or the history's photo folder; empty: none).
+    QList<documentation::Photo> documentation;
+    QStringList documentationFiles;
 };
 
 // What a history needs of a record type.
@@ -37,9 +42,10 @@ template <class R> RecordKind kindOf(QList<quint8> frames)
 }
 
 // The versions (newest first) with their fields, changes and photos; currentPhotos holds
-// the file each frame's stored photo stands in now (an empty text: none).
+// the file each frame's stored photo stands in now (an empty text: none), documentationFolder
+// the card's documentation folder (empty: a card without one).
 std::vector<Version> versions(const std::vector<journal::Entry>& entries, const RecordKind& kind,
-                              const QStringList& currentPhotos);
+                              const QStringList& currentPhotos, const QString& documentationFolder = {});
 
 // "dd/MM/yyyy HH:mm:ss" in local time.
 QString when(const journal::Entry& entry);

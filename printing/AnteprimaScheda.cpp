@@ -10,11 +10,11 @@
 #include <optional>
 
 TfrmAnteprimaScheda::TfrmAnteprimaScheda(Ui& ui, QWidget* parent, const FieldTable<TSchedaIntervento>& card,
-                                         Picture photo1, Picture photo2)
+                                         Picture photo1, Picture photo2, const documentation::WorkingSet* documentation)
     : ReportDocumentScreen(
         ui, "frmAnteprimaScheda", " Anteprima di stampa", QStringLiteral("Mostra anteprima"),
         QStringLiteral("Attenzione: la visualizzazione dell'anteprima di stampa non \u00E8 andata a buon fine."), card,
-        std::move(photo1), std::move(photo2), parent)
+        std::move(photo1), std::move(photo2), documentation, parent)
 {
     instruction("imgLogo01", QStringLiteral("Anteprima di stampa"),
                 QStringLiteral(

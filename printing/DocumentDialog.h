@@ -9,9 +9,14 @@
 
 #include <functional>
 
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class Ui;
+namespace documentation {
+class WorkingSet;
+}
 
 // The text a card control prints: trimmed, a memo's lines kept.
 QString printedValue(const QWidget* control);
@@ -32,6 +37,10 @@ public:
     QWidget* shpSfondo;
     QPushButton* btnAnnulla;
     QPushButton* btnStampa;
+    // Whether the card's photographic documentation is printed after the document, and how
+    // many photos to a page; both remembered in Brevanto.ini.
+    QCheckBox* chkDocumentazione = nullptr;
+    QComboBox* cboFotoPerPagina = nullptr;
 
     // The printing time; tests fix it.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
@@ -40,10 +49,18 @@ protected:
     DocumentDialog(Ui& ui, const char* objectName, const char* caption, const QString& action, QWidget* parent);
     // An instruction drawn as text on the panel: a title in bold and its explanation.
     QLabel* instruction(const char* name, const QString& title, const QString& body, const QRect& geometry);
+    // The choices for the card's documentation (set: its working copy; none for a card without
+    // one), between the panel and the buttons: the window grows to hold them.
+    void addDocumentationChoice(const documentation::WorkingSet* set);
+    // The documentation's pages at the end of t, when chosen and the card has photos.
+    void addDocumentation(report::Template& t) const;
     // Prints the template after the print dialog; says so when the pages chosen are not the
     // document's. Throws IoError when it cannot be printed.
     Printed print(const report::Template& t, QWidget* over = nullptr);
     void showEvent(QShowEvent* e) override;
 
     Ui& ui_;
+
+private:
+    const documentation::WorkingSet* documentation_ = nullptr;
 };

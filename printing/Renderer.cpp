@@ -96,23 +96,34 @@ void paintText(QPainter& p, const Item& item, const QRectF& box, qreal scale, co
     p.restore();
 }
 
-void paintPicture(QPainter& p, const Item& item, const QRectF& box)
+// The densest a picture is printed: more only makes a PDF larger.
+constexpr qreal kPictureDpi = 300;
+
+void paintPicture(QPainter& p, const Item& item, const QRectF& box, qreal dpi)
 {
-    if (item.picture.isNull() || box.isEmpty())
+    const QSizeF natural = item.picture.isNull() ? QSizeF(item.sourceSize) : QSizeF(item.picture.size());
+    if (natural.isEmpty() || box.isEmpty() || (item.picture.isNull() && !item.source))
         return;
-    const QSizeF fitted = QSizeF(item.picture.size()).scaled(box.size(), Qt::KeepAspectRatio);
+    const QSizeF fitted = natural.scaled(box.size(), Qt::KeepAspectRatio);
     QRectF target(box.topLeft(), fitted);
     if (item.centred)
         target.moveCenter(box.center());
-    // Never more picture than the page can show: large photos stay small in the output.
-    QImage picture = item.picture;
-    if (picture.width() > 2 * fitted.width() || picture.height() > 2 * fitted.height())
-        picture = picture.scaled((fitted * 2).toSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Never more picture than the page can show, and at most 300 dots per inch at the size it
+    // is printed: large photos stay small in the output. A photo read for printing is decoded
+    // at that size.
+    const qreal factor = std::min<qreal>(2, kPictureDpi / dpi);
+    const QSize pixels = (fitted * factor).toSize().expandedTo(QSize(1, 1));
+    QImage picture = item.picture.isNull() ? item.source(pixels) : item.picture;
+    if (picture.isNull())
+        return;
+    if (picture.width() > pixels.width() || picture.height() > pixels.height())
+        picture = picture.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     p.drawImage(target, picture);
 }
 
 void paintItem(QPainter& p, const LaidItem& laid, qreal scale)
 {
+    const qreal dpi = scale * 25.4;
     const Item& item = *laid.item;
     QRectF box((laid.origin.x() + item.box.x()) * scale, (laid.origin.y() + item.box.y()) * scale,
                item.box.width() * scale, item.box.height() * scale);
@@ -133,7 +144,7 @@ void paintItem(QPainter& p, const LaidItem& laid, qreal scale)
             p.fillRect(box, item.fill);
         paintText(p, item, box, scale, laid);
         break;
-    case Item::Picture: paintPicture(p, item, box); break;
+    case Item::Picture: paintPicture(p, item, box, dpi); break;
     }
 }
 
@@ -358,6 +369,15 @@ std::vector<LaidPage> layout(const Template& t)
         // Nowhere to continue: printed from its start, cut at its box.
         for (const Overflow& o : overflows)
             ownItem(pages[o.page].items[o.index]).points = o.points;
+    }
+    // Then the pages added at the end (the photographic documentation), counted with the rest.
+    for (const Page& page : t.appendix) {
+        LaidPage laid{&page, {}};
+        for (const Item& i : page.items)
+            laid.items.push_back({&i, QPointF(page.margin, page.margin), 0, -1, nullptr, nullptr});
+        std::vector<Overflow> none; // their texts shrink to fit; none continues elsewhere
+        fitTexts(laid, pages.size(), none);
+        pages.push_back(std::move(laid));
     }
     numberPages(pages);
     return pages;

@@ -21,6 +21,8 @@ const Item& Template::item(const QString& n) const
         all.push_back(&p);
     if (continuation)
         all.push_back(&continuation->page);
+    if (photoPage)
+        all.push_back(&photoPage->page);
     for (const Page* page : all) {
         const Page& p = *page;
         for (const Item& i : p.items)

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -48,6 +49,10 @@ struct Item {
     // Pictures.
     QImage picture;
     bool centred = true; // false: at the top-left corner of the box
+    // A picture read only when it is painted, at the pixels it is painted with (a photo of the
+    // documentation): used when picture is null; sourceSize gives its proportions.
+    std::function<QImage(QSize pixels)> source;
+    QSize sourceSize;
 };
 
 struct Band {
@@ -83,11 +88,25 @@ struct Continuation {
     Item value; // text: font of the whole text
 };
 
+// The pages of a card's photographic documentation: each repeats page's objects (frame,
+// heading, page number) and holds its photos between top and bottom.
+struct PhotoPage {
+    Page page;
+    qreal left = 0, width = 0; // millimetres of the printable area
+    qreal top = 0, bottom = 0;
+    Item heading; // text: the font of the line with a photo's number, phase and date
+    Item caption; // text: the font of a photo's caption
+    Item cell; // rectangle: the outline around each photo
+};
+
 class Template {
 public:
     QString name;
     std::vector<Page> pages;
     std::optional<Continuation> continuation;
+    std::optional<PhotoPage> photoPage;
+    // Fixed pages printed after the template's own and after the continuation pages.
+    std::vector<Page> appendix;
 
     // The named object or band; throws IoError when the template has none of that name.
     Item& item(const QString& name);

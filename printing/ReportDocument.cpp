@@ -16,10 +16,12 @@
 
 ReportDocumentScreen::ReportDocumentScreen(Ui& ui, const char* objectName, const char* caption, const QString& action,
                                            const QString& failure, const FieldTable<TSchedaIntervento>& card,
-                                           Picture photo1, Picture photo2, QWidget* parent)
+                                           Picture photo1, Picture photo2,
+                                           const documentation::WorkingSet* documentation, QWidget* parent)
     : DocumentDialog(ui, objectName, caption, action, parent), failure_(failure), card_(card),
       photo1_(std::move(photo1)), photo2_(std::move(photo2))
 {
+    addDocumentationChoice(documentation);
     imgLogo = new PictureFrame(QStringLiteral("imgLogo"), this);
     imgLogo->hide();
     imgTemp = new PictureFrame(QStringLiteral("imgTemp"), this);
@@ -51,6 +53,7 @@ report::Template ReportDocumentScreen::filled() const
     const QString number = t.item(QStringLiteral("txtNumScheda")).text;
     const QString date = t.item(QStringLiteral("txtData")).text;
     templates::setReportReference(t, number, date);
+    addDocumentation(t);
     return t;
 }
 

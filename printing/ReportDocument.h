@@ -24,7 +24,7 @@ public:
 protected:
     ReportDocumentScreen(Ui& ui, const char* objectName, const char* caption, const QString& action,
                          const QString& failure, const FieldTable<TSchedaIntervento>& card, Picture photo1,
-                         Picture photo2, QWidget* parent);
+                         Picture photo2, const documentation::WorkingSet* documentation, QWidget* parent);
     // Prints or previews the filled template; throws IoError on failure.
     virtual void output(const report::Template& document) = 0;
     void showEvent(QShowEvent* e) override;

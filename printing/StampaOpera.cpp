@@ -29,7 +29,7 @@ QImage euroSign()
 }
 
 TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSchedaOpera>& card,
-                                 std::function<QImage()> photo)
+                                 std::function<QImage()> photo, const documentation::WorkingSet* documentation)
     : DocumentDialog(ui, "frmStampaOpera", " Stampa scheda", QStringLiteral("Stampa"), parent), card_(card),
       photo_(std::move(photo))
 {
@@ -59,6 +59,7 @@ TfrmStampaOpera::TfrmStampaOpera(Ui& ui, QWidget* parent, const FieldTable<TSche
     imgTemp = new PictureFrame(QStringLiteral("imgTemp"), this);
     imgTemp->setImage(picture(QStringLiteral("blank_opera")));
     imgTemp->hide();
+    addDocumentationChoice(documentation);
     connect(btnStampa, &QPushButton::clicked, this, &TfrmStampaOpera::btnStampaClick);
 }
 
@@ -83,6 +84,8 @@ report::Template TfrmStampaOpera::filled() const
         t.setText(name, printedValue(card_, name));
     }
     t.setText(QStringLiteral("txtCalce"), templates::printStamp(now()));
+    t.setText(QStringLiteral("txtCapoFoto"), t.item(QStringLiteral("txtCapo")).text);
+    addDocumentation(t);
     return t;
 }
 

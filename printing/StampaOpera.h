@@ -13,7 +13,8 @@ class TfrmStampaOpera : public DocumentDialog {
     Q_OBJECT
 public:
     explicit TfrmStampaOpera(Ui& ui, QWidget* parent = nullptr, const FieldTable<TSchedaOpera>& card = {},
-                             std::function<QImage()> photo = {});
+                             std::function<QImage()> photo = {},
+                             const documentation::WorkingSet* documentation = nullptr);
 
     PictureFrame* imgLogo; // hidden: the photo to print
     PictureFrame* imgTemp; // hidden: the placeholder when the photo cannot be taken

@@ -3,9 +3,9 @@
 #include "printing/PrintJob.h"
 
 TfrmStampaScheda::TfrmStampaScheda(Ui& ui, QWidget* parent, const FieldTable<TSchedaIntervento>& card, Picture photo1,
-                                   Picture photo2)
+                                   Picture photo2, const documentation::WorkingSet* documentation)
     : ReportDocumentScreen(ui, "frmStampaScheda", " Stampa documento", QStringLiteral("Stampa"), kPrintFailed, card,
-                           std::move(photo1), std::move(photo2), parent)
+                           std::move(photo1), std::move(photo2), documentation, parent)
 {
     instruction(
         "imgLogo01", QStringLiteral("Stampa documento"),

@@ -244,6 +244,57 @@ report::Continuation continuationPages()
     return c;
 }
 
+// The pages of the photographic documentation after the report (and after its whole texts):
+// the report's frame and page number, the heading DOCUMENTAZIONE FOTOGRAFICA with the report's
+// number and date, and the photos in the area the whole texts take.
+report::PhotoPage reportPhotoPages()
+{
+    report::PhotoPage f;
+    f.page.name = QStringLiteral("PageFoto");
+    auto& o = f.page.items;
+    static const char* const kFrame[5] = {"Line20", "Line21", "Line22", "Line23", "txtPaginaFoto"};
+    pageFrame(o, kFrame, QStringLiteral("Pagina 3 di 3"));
+    o.push_back(text("MemoFoto", 5, 4.2, 180, 7, QStringLiteral("DOCUMENTAZIONE FOTOGRAFICA"), 13, true,
+                     Qt::AlignLeft | Qt::AlignVCenter));
+    o.push_back(text("txtSegueFoto", 5, 11.4, 180, 5, {}, 10, true, Qt::AlignLeft | Qt::AlignVCenter));
+    o.push_back(line("Line24", 4, 18, 182, 0));
+    f.left = 5;
+    f.width = 180;
+    f.top = 22;
+    f.bottom = 266;
+    f.heading = text("titolo", 0, 0, 0, 0, {}, 9, true, Qt::AlignLeft | Qt::AlignVCenter);
+    f.caption = text("didascalia", 0, 0, 0, 0, {}, 9, false, kLeft, true);
+    f.cell = rect("cella", 0, 0, 0, 0, {}, kBlue);
+    return f;
+}
+
+// The same after the artwork card's sheet, in the sheet's look: the title band with the work's
+// title, the heading, the page number below (the sheet itself, page 1, has none).
+report::PhotoPage artworkPhotoPages()
+{
+    report::PhotoPage f;
+    f.page.name = QStringLiteral("PageFoto");
+    auto& o = f.page.items;
+    o.push_back(rect("shpNumFattFoto", 1, 1, 188, 10, kBlue, kBlack));
+    Item title = text("txtCapoFoto", 3, 3.2, 184, 6, {}, 12, false, Qt::AlignHCenter | Qt::AlignVCenter);
+    title.minPoints = kSmallest;
+    o.push_back(title);
+    o.push_back(text("MemoFoto", 1, 13, 188, 7, QStringLiteral("DOCUMENTAZIONE FOTOGRAFICA"), 11, false,
+                     Qt::AlignHCenter | Qt::AlignVCenter));
+    Item page = text("txtPaginaFoto", 1, 270, 188, 5, QStringLiteral("Pagina 2 di 2"), 8, false, kCentre);
+    page.italic = true;
+    page.pageNumberFormat = kPageNumber;
+    o.push_back(page);
+    f.left = 1;
+    f.width = 188;
+    f.top = 22;
+    f.bottom = 267;
+    f.heading = text("titolo", 0, 0, 0, 0, {}, 9, false, Qt::AlignLeft | Qt::AlignVCenter);
+    f.caption = text("didascalia", 0, 0, 0, 0, {}, 8, false, kLeft, true);
+    f.cell = rect("cella", 0, 0, 0, 0, {}, kBlack);
+    return f;
+}
+
 // A field row of the artwork sheet: caption, outlined rectangle and single-line value.
 struct FieldRow {
     const char* caption;
@@ -263,6 +314,7 @@ report::Template reportDocument()
     t.pages.push_back(frontPage());
     t.pages.push_back(backPage());
     t.continuation = continuationPages();
+    t.photoPage = reportPhotoPages();
     return t;
 }
 
@@ -312,6 +364,7 @@ report::Template artworkSheet()
     o.push_back(rect("Shape23", 1, 270, 188, 5.8, kGold, kBlack));
     o.push_back(text("txtCalce", 2, 271, 185.8, 4.2, QStringLiteral("Data e ora stampa"), 8, false, kCentre));
     t.pages.push_back(std::move(p));
+    t.photoPage = artworkPhotoPages();
     return t;
 }
 
@@ -368,6 +421,7 @@ void setReportReference(report::Template& t, const QString& number, const QStrin
     if (!date.isEmpty())
         reference += QStringLiteral(" del ") + date;
     t.setText(QStringLiteral("txtSegue"), reference);
+    t.setText(QStringLiteral("txtSegueFoto"), reference);
 }
 
 QString printStamp(const QDateTime& when)

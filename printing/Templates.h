@@ -10,7 +10,8 @@ namespace templates {
 // The two-page restoration report: pages pag01 (front) and Page02 (back), and after them
 // the pages with the whole texts too long for their boxes.
 report::Template reportDocument();
-// Names the report on its added pages: "Relazione tecnica di restauro n. 17 del 05/03/2024".
+// Names the report on its added pages (the whole texts and the photographic documentation):
+// "Relazione tecnica di restauro n. 17 del 05/03/2024".
 void setReportReference(report::Template& t, const QString& number, const QString& date);
 // The one-page artwork card sheet: page Page1.
 report::Template artworkSheet();

@@ -1,6 +1,7 @@
 #include "reports/Interventi.h"
 
 #include "attachments/AllegaCartella.h"
+#include "documentation/Documentazione.h"
 #include "history/Cronologia.h"
 #include "printing/AnteprimaScheda.h"
 #include "printing/StampaScheda.h"
@@ -63,7 +64,8 @@ const CardScreen::Look kLook = {
 };
 } // namespace
 
-TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent) : Card(ui, kLook, parent)
+TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent)
+    : Card(ui, kLook, parent), docs_(std::make_unique<documentation::WorkingSet>(documentation::Kind::Report))
 {
     buildToolbar(
         [this](CardChrome& c) {
@@ -205,6 +207,32 @@ void TfrmInterventi::clearPhotos()
 {
     foto1->clear();
     foto2->clear();
+    docs_->load(0);
+}
+
+void TfrmInterventi::savePhotos(bool newCard)
+{
+    SaveReportPhotos(newCard);
+    if (newCard)
+        docs_->load(text::trim(lblPosizione->text()).toLongLong()); // stored now: it may have documentation
+}
+
+void TfrmInterventi::loadPhotos()
+{
+    LoadReportPhotos();
+    docs_->load(text::trim(lblPosizione->text()).toLongLong());
+}
+
+Companion* TfrmInterventi::companion() const
+{
+    return docs_->position() > 0 ? docs_.get() : nullptr;
+}
+
+void TfrmInterventi::cmdDocumentazioneClick()
+{
+    showDocumentation(
+        ui_, this, lblPosizione->text(), *docs_, [this](QWidget* over) { return TfrmWebCam::captureStill(ui_, over); },
+        helpFor(QStringLiteral("documentazione")));
 }
 
 void TfrmInterventi::ClearReportCard()
@@ -267,7 +295,8 @@ void TfrmInterventi::cmdFileClick()
 template <class Screen> void TfrmInterventi::showDocument()
 {
     execOnce(ui_, std::make_unique<Screen>(
-                      ui_, this, fields_, [this] { return foto1->image(); }, [this] { return foto2->image(); }));
+                      ui_, this, fields_, [this] { return foto1->image(); }, [this] { return foto2->image(); },
+                      docs_.get()));
 }
 
 void TfrmInterventi::cmdStampaClick()
@@ -289,7 +318,11 @@ void TfrmInterventi::cmdCronologiaClick()
     }
     showCardHistory(
         ui_, *this, {1, 2}, stored,
-        [this](const QByteArray& record, const QStringList& photos) { restoreVersion(record, photos); },
+        documentation::folder(documentation::Kind::Report, text::trim(lblPosizione->text()).toLongLong()),
+        [this](const history::Version& v) {
+            restoreVersion(v.entry.record, v.photos);
+            restoreDocumentation(ui_, this, *docs_, v);
+        },
         helpFor(QStringLiteral("cronologia")));
 }
 
@@ -357,6 +390,7 @@ void TfrmInterventi::opened()
 
 void TfrmInterventi::closing()
 {
+    docs_->load(0); // what was not saved goes with the card
     try {
         IniFile(headingFile()).write(kHeadingSection, kHeadingKey, text::trim(txtAzienda->text()));
     } catch (const IoError&) {

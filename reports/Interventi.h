@@ -1,8 +1,11 @@
 #pragma once
+#include "documentation/WorkingSet.h"
 #include "records/SchedaIntervento.h"
 #include "widgets/CardScreen.h"
 
 #include <QDate>
+
+#include <memory>
 
 class PhotoBox;
 class PictureButton;
@@ -46,7 +49,11 @@ public:
     void cmdStampaClick() override;
     void cmdFileClick() override;
     void cmdCronologiaClick() override;
+    void cmdDocumentazioneClick() override;
     void cmdAnteprimaClick();
+    Companion* companion() const override;
+    // The card's photographic documentation: its working copy, saved with the card.
+    documentation::WorkingSet& documentation() { return *docs_; }
     // Puts a catalogued work's title, year, technique, artist, dimensions, owner and
     // telephone into the card; nothing else on the card changes.
     void importArtwork(const TSchedaOpera& work);
@@ -64,8 +71,8 @@ protected:
     QWidget* firstField() const override;
     void prepareDuplicate() override;
     void clearPhotos() override;
-    void savePhotos(bool newCard) override { SaveReportPhotos(newCard); }
-    void loadPhotos() override { LoadReportPhotos(); }
+    void savePhotos(bool newCard) override;
+    void loadPhotos() override;
     QList<journal::KeptPhoto> keepReplacedPhotos(qint64 position) override;
     void restorePhotos(const QStringList& photos) override;
     void opened() override;
@@ -80,4 +87,6 @@ private:
     QList<QLineEdit*> chain() const;
     void openWebcam(PhotoBox* box, const QString& mode);
     template <class Screen> void showDocument();
+
+    std::unique_ptr<documentation::WorkingSet> docs_;
 };

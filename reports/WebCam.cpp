@@ -4,6 +4,7 @@
 #include "reports/PhotoBox.h"
 #include "storage/PhotoFiles.h"
 #include "storage/Text.h"
+#include "widgets/Dialogs.h"
 #include "widgets/Keys.h"
 #include "widgets/Messages.h"
 #include "widgets/PhotoActions.h"
@@ -125,6 +126,7 @@ void TfrmWebCam::btnSpegniClick()
 void TfrmWebCam::btnCatturaClick()
 {
     imgTarget->setImage(imgCamera->image().copy());
+    captured_ = true;
 }
 
 void TfrmWebCam::btnSalvaFotogrammaClick()
@@ -142,7 +144,19 @@ void TfrmWebCam::btnImportaFotoClick()
     const QString mode = text::trim(lblMemory->text());
     if (target_ && (mode == QStringLiteral("foto01") || mode == QStringLiteral("foto02")))
         target_->setImage(imgTarget->image().copy());
+    else if (importTo && mode == QStringLiteral("documentazione") && captured_)
+        importTo(imgTarget->image().copy());
     accept();
+}
+
+std::optional<QImage> TfrmWebCam::captureStill(Ui& ui, QWidget* over)
+{
+    std::optional<QImage> still;
+    auto webcam = std::make_unique<TfrmWebCam>(ui, over);
+    webcam->lblMemory->setText(QStringLiteral("documentazione"));
+    webcam->importTo = [&still](const QImage& image) { still = image; };
+    execOnce(ui, std::move(webcam));
+    return still;
 }
 
 void TfrmWebCam::btnCloseClick()

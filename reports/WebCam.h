@@ -2,7 +2,9 @@
 #include <QDialog>
 #include <QImage>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class FrameSource;
 class PhotoBox;
@@ -24,6 +26,11 @@ public:
 
     // The camera used by "Accendi webcam"; the system's first camera unless set.
     void setSource(std::unique_ptr<FrameSource> source);
+    // In the mode "documentazione": what receives the still captured (nothing is imported
+    // when none was).
+    std::function<void(const QImage&)> importTo;
+    // Shows the screen in the mode "documentazione" and gives the still imported, if any.
+    static std::optional<QImage> captureStill(Ui& ui, QWidget* over);
 
     void btnAccendiClick();
     void btnSpegniClick();
@@ -40,4 +47,5 @@ private:
     PhotoBox* target_;
     std::unique_ptr<FrameSource> source_;
     QLabel* imgBianco_;
+    bool captured_ = false;
 };

@@ -21,7 +21,9 @@ constexpr char kEntryMagic[4] = {'B', 'R', 'V', 'V'};
 constexpr char kIndexMagic[8] = {'B', 'R', 'V', 'N', 'I', 'N', 'D', 'X'};
 constexpr quint32 kFormat = 1;
 constexpr quint32 kIndexFormat = 2;
+// Entries carry version 1, or 2 when they also carry an extra (after the record).
 constexpr quint8 kEntryVersion = 1;
+constexpr quint8 kEntryWithExtra = 2;
 constexpr qint64 kHeader = 64;
 // The index: a 64-byte header, then a 16-byte note for each card.
 constexpr qint64 kIndexHeader = 64;
@@ -36,9 +38,9 @@ constexpr qint64 kAhead = 1024 * 1024;
 // names, no photo, sizes and CRC.
 constexpr qint64 kMinEntry = 4 + 4 + 1 + 1 + 8 + 8 + 8 + 2 + 2 + 1 + 4 + 4 + 4;
 // Larger than any entry can be: two names and 255 photo names of at most 65535 bytes each,
-// and a record of 11895 bytes however it compresses. A length past it is damaged, and never
-// read into memory.
-constexpr qint64 kLargestEntry = 258 * (2 + 65535) + 2 * 11895 + 1024;
+// a record of 11895 bytes and an extra of kLargestExtra however they compress. A length past
+// it is damaged, and never read into memory.
+constexpr qint64 kLargestEntry = 258 * (2 + 65535) + 2 * 11895 + 2 * kLargestExtra + 1024;
 // The largest archive a history is kept for: 64 GiB of records, 23 million cards or 5.8
 // million reports (every search reads the whole archive; at that size one would take
 // minutes). An entry naming a card past it is damaged, so that the index, 16 bytes a card,
@@ -228,10 +230,10 @@ QByteArray pack(const QByteArray& record)
     return out;
 }
 
-// The record of an entry, inflated into room for its size and one byte more: a stream that
-// gives more (a forged entry can claim gigabytes) or less is a damaged entry, found so after
-// a few kilobytes of work. The size that leads the stream is not needed.
-std::optional<QByteArray> unpack(QByteArrayView packed, int recordSize)
+// The record (or extra) of an entry, inflated into room for its size and one byte more: a
+// stream that gives more (a forged entry can claim gigabytes) or less is a damaged entry,
+// found so after a few kilobytes of work. The size that leads the stream is not needed.
+std::optional<QByteArray> unpack(QByteArrayView packed, qint64 recordSize)
 {
     struct Inflater {
         z_stream stream{};
@@ -250,7 +252,7 @@ std::optional<QByteArray> unpack(QByteArrayView packed, int recordSize)
     z.stream.avail_in = uInt(packed.size() - 4);
     z.stream.next_out = reinterpret_cast<Bytef*>(out.data());
     z.stream.avail_out = uInt(out.size());
-    if (inflate(&z.stream, Z_FINISH) != Z_STREAM_END || z.stream.total_out != uLong(recordSize))
+    if (inflate(&z.stream, Z_FINISH) != Z_STREAM_END || qint64(z.stream.total_out) != recordSize)
         return std::nullopt;
     out.truncate(recordSize);
     return out;
@@ -260,7 +262,7 @@ QByteArray encodeEntry(const Change& c, qint64 previous, const QDateTime& when, 
                        const QString& user)
 {
     QByteArray body;
-    put<quint8>(body, kEntryVersion);
+    put<quint8>(body, c.extra.isEmpty() ? kEntryVersion : kEntryWithExtra);
     put<quint8>(body, quint8(c.what));
     put<qint64>(body, c.position);
     put<qint64>(body, previous);
@@ -276,6 +278,12 @@ QByteArray encodeEntry(const Change& c, qint64 previous, const QDateTime& when, 
     put<quint32>(body, quint32(c.record.size()));
     put<quint32>(body, quint32(packed.size()));
     body.append(packed);
+    if (!c.extra.isEmpty()) {
+        const QByteArray extra = pack(c.extra);
+        put<quint32>(body, quint32(c.extra.size()));
+        put<quint32>(body, quint32(extra.size()));
+        body.append(extra);
+    }
     put<quint32>(body, crc32(body));
     QByteArray out(kEntryMagic, 4);
     put<quint32>(out, quint32(body.size()));
@@ -319,10 +327,10 @@ std::optional<Entry> readEntry(QByteArrayView bytes, qint64 offset, int recordSi
     e.offset = offset;
     quint8 version = 0, what = 0, photos = 0;
     qint64 millis = 0;
-    if (!r.get(version) || version != kEntryVersion || !r.get(what) || what < 1 || what > 4 || !r.get(e.position)
-        || e.position < 1 || e.position > lastPosition(recordSize) || !r.get(e.previous) || e.previous < 0
-        || (offset > 0 && e.previous >= offset) || !r.get(millis) || !r.text(e.workstation, whole)
-        || !r.text(e.user, whole) || !r.get(photos))
+    if (!r.get(version) || (version != kEntryVersion && version != kEntryWithExtra) || !r.get(what) || what < 1
+        || what > 4 || !r.get(e.position) || e.position < 1 || e.position > lastPosition(recordSize)
+        || !r.get(e.previous) || e.previous < 0 || (offset > 0 && e.previous >= offset) || !r.get(millis)
+        || !r.text(e.workstation, whole) || !r.text(e.user, whole) || !r.get(photos))
         return std::nullopt;
     e.what = What(what);
     if (whole)
@@ -334,16 +342,27 @@ std::optional<Entry> readEntry(QByteArrayView bytes, qint64 offset, int recordSi
         if (whole)
             e.kept << k;
     }
-    quint32 size = 0, packedSize = 0;
-    QByteArrayView packed;
-    if (!r.get(size) || int(size) != recordSize || !r.get(packedSize) || !r.take(packedSize, packed)
-        || r.at() != body.size() || !intact(bytes))
+    quint32 size = 0, packedSize = 0, extraSize = 0, packedExtraSize = 0;
+    QByteArrayView packed, packedExtra;
+    if (!r.get(size) || int(size) != recordSize || !r.get(packedSize) || !r.take(packedSize, packed))
+        return std::nullopt;
+    if (version == kEntryWithExtra
+        && (!r.get(extraSize) || extraSize < 1 || extraSize > kLargestExtra || !r.get(packedExtraSize)
+            || !r.take(packedExtraSize, packedExtra)))
+        return std::nullopt;
+    if (r.at() != body.size() || !intact(bytes))
         return std::nullopt;
     if (whole) {
         std::optional<QByteArray> record = unpack(packed, recordSize);
         if (!record)
             return std::nullopt;
         e.record = std::move(*record);
+        if (version == kEntryWithExtra) {
+            std::optional<QByteArray> extra = unpack(packedExtra, extraSize);
+            if (!extra)
+                return std::nullopt;
+            e.extra = std::move(*extra);
+        }
     }
     return e;
 }
@@ -800,7 +819,7 @@ QString Journal::indexPath() const
 }
 
 qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when,
-                       const std::function<QByteArray()>& storedBefore)
+                       const std::function<Before()>& storedBefore)
 {
     Opened j(path_, indexPath(), recordSize_, true);
     j.file.require("write");
@@ -811,6 +830,9 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
                 QStringLiteral("a record of %1 bytes for a journal of %2").arg(c.record.size()).arg(recordSize_));
         if (c.position < 1 || c.position > lastPosition(recordSize_))
             throw IoError(QStringLiteral("card %1 is past the largest archive with a history").arg(c.position));
+        if (c.extra.size() > kLargestExtra)
+            throw IoError(
+                QStringLiteral("an extra of %1 bytes is past the largest an entry carries").arg(c.extra.size()));
         positions.insert(c.position);
     }
     j.catchUp();
@@ -836,12 +858,12 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
     if (!changes.empty() && storedBefore) {
         const qint64 k = changes.front().position;
         if (newest(k) == 0) {
-            const QByteArray before = storedBefore();
-            const bool first = before.isEmpty() || walked || newestByWalk(j, {k}).at(k) == 0;
+            const Before before = storedBefore();
+            const bool first = before.record.isEmpty() || walked || newestByWalk(j, {k}).at(k) == 0;
             if (!first)
                 j.rebuildIndex(); // it missed the card's versions: it is not trusted for the others
-            else if (!before.isEmpty())
-                all.push_back({k, What::Precedente, before, {}});
+            else if (!before.record.isEmpty())
+                all.push_back({k, What::Precedente, before.record, {}, before.extra});
         }
     }
     all.insert(all.end(), changes.begin(), changes.end());

@@ -51,6 +51,7 @@ struct Entry {
     QString user;
     QList<KeptPhoto> kept; // photos this save replaced
     QByteArray record; // the record's bytes as stored
+    QByteArray extra; // what the card stored beside its record (its documentation); empty: nothing
 };
 
 // What a save hands the journal: the new version (and the kept photos it replaced).
@@ -59,7 +60,20 @@ struct Change {
     What what = What::Modificata;
     QByteArray record;
     QList<KeptPhoto> kept;
+    // What the card stores beside its record, kept with the version as it is (the journal
+    // does not read it); empty: nothing.
+    QByteArray extra = {};
 };
+
+// What a card stored before its first version in the journal: its record and what it
+// stored beside it.
+struct Before {
+    QByteArray record; // empty: none (a new card)
+    QByteArray extra;
+};
+
+// The largest extra an entry carries.
+constexpr qint64 kLargestExtra = 16 * 1024 * 1024;
 
 class Journal {
 public:
@@ -76,7 +90,7 @@ public:
     // caller holds the archive's lock. Returns the bytes of history the archive may not yet
     // hold on the disk. Throws IoError; then nothing of them counts as written.
     qint64 append(const std::vector<Change>& changes, const QDateTime& when,
-                  const std::function<QByteArray()>& storedBefore = {});
+                  const std::function<Before()>& storedBefore = {});
     // True when the journal holds a version of the card at position. The caller holds the
     // archive's lock (the index is brought up to date, a damaged header mended).
     bool hasCard(qint64 position) const;

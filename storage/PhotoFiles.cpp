@@ -35,6 +35,53 @@ std::optional<QImage> decodeScaled(QImageReader& reader)
 }
 } // namespace
 
+namespace {
+// Decodes at most at the size that fits box: the reader scales while decoding (a JPEG by its
+// own 1/2, 1/4, 1/8 steps), in the picture's stored orientation, which the turn then follows.
+std::optional<QImage> decodeFittingWith(QImageReader& reader, QSize box)
+{
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (stored.isValid() && box.isValid() && !box.isEmpty()) {
+        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+        const QSize upright = turned ? stored.transposed() : stored;
+        if (upright.width() > box.width() || upright.height() > box.height()) {
+            const QSize wanted = upright.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+            reader.setScaledSize(turned ? wanted.transposed() : wanted);
+        }
+    } else if (!stored.isValid()) {
+        return std::nullopt;
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
+} // namespace
+
+std::optional<QImage> decodeFitting(const QString& path, QSize box)
+{
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QImageReader reader(path);
+    return decodeFittingWith(reader, box);
+}
+
+std::optional<QImage> decodeFitting(QIODevice* device, QSize box)
+{
+    QImageReader reader(device);
+    return decodeFittingWith(reader, box);
+}
+
+QSize uprightSize(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return {};
+    QImageReader reader(path);
+    const QSize stored = reader.size();
+    return reader.transformation() & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
+}
+
 std::optional<QImage> decode(const QString& path, const QByteArray& format)
 {
     // A FIFO or a device would block the program: only regular files are pictures.
@@ -97,16 +144,16 @@ QString withJpegSuffix(const QString& path)
     return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".jpg") : path;
 }
 
-QString keep(const QString& path, const QDateTime& when)
+QString keep(const QString& path, const QDateTime& when, const QString& into, const QString& prefix)
 {
     const QFileInfo photo(path);
     if (!photo.isFile())
         return QString();
-    const QString folder = photo.absolutePath() + QStringLiteral("/Cronologia");
+    const QString folder = into.isEmpty() ? photo.absolutePath() + QStringLiteral("/Cronologia") : into;
     if (!QDir().mkpath(folder))
         throw IoError(QStringLiteral("cannot make the folder %1").arg(folder));
     // Named by the one rule for names the program makes, and never over a photo kept before.
-    const QString wanted = filenames::portable(photo.completeBaseName() + QLatin1Char('_')
+    const QString wanted = filenames::portable(prefix + photo.completeBaseName() + QLatin1Char('_')
                                                    + when.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmsszzz"))
                                                    + QLatin1Char('.') + photo.suffix(),
                                                kMaxKeptName, QStringLiteral("Foto"))

@@ -1,8 +1,11 @@
 #pragma once
 #include <QDateTime>
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <optional>
+
+class QIODevice;
 
 // Picture files: reading photos upright and scaled, storing them, keeping replaced ones.
 namespace photofiles {
@@ -15,6 +18,13 @@ constexpr int kMaxSide = 4000;
 // as the photo's orientation tag says (the file itself is never changed); empty for
 // a missing, unreadable or undecodable file and for anything that is not a regular file.
 std::optional<QImage> decode(const QString& path, const QByteArray& format);
+// A picture of any format Qt reads, upright, decoded at no more than the size that fits box
+// (never larger than the picture itself): a photo of any size is read at the size it is shown
+// or printed at, in little time and memory. From a regular file or from a device.
+std::optional<QImage> decodeFitting(const QString& path, QSize box);
+std::optional<QImage> decodeFitting(QIODevice* device, QSize box);
+// The upright size of the picture at path, from its header alone; invalid when unreadable.
+QSize uprightSize(const QString& path);
 // A picture file the user chose: decoded scaled like any picture, and, for a JPEG, the
 // file's own bytes, to be stored as they are.
 struct Picture {
@@ -28,11 +38,12 @@ bool writeJpeg(const QImage& image, const QString& path);
 // Stores a photo: the chosen file's bytes as they are when there are any, else the
 // picture as JPEG. False on any failure, the old file kept whole.
 bool store(const QImage& image, const QByteArray& fileBytes, const QString& path);
-// Keeps the photo file at path in the history's photo folder "Cronologia" beside it, under
-// the file's name with the time: a link to the same bytes where the disk allows one, else a
-// copy. Returns the kept file's path relative to the program folder, or an empty text when
-// there is no photo at path. Throws IoError when it cannot be kept.
-QString keep(const QString& path, const QDateTime& when);
+// Keeps the photo file at path in the history's photo folder "Cronologia" beside it (or in
+// folder, when given), under the file's name with the time (after prefix): a link to the same
+// bytes where the disk allows one, else a copy. Returns the kept file's path relative to the
+// program folder, or an empty text when there is no photo at path. Throws IoError when it
+// cannot be kept.
+QString keep(const QString& path, const QDateTime& when, const QString& folder = {}, const QString& prefix = {});
 
 // A name typed without extension gets ".jpg".
 QString withJpegSuffix(const QString& path);

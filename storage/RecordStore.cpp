@@ -92,7 +92,7 @@ qint64 parsePosition(const QString& text)
 } // namespace
 
 qint64 RecordStore::save(const QByteArray& record, const QString& position, journal::What what,
-                         const QList<journal::KeptPhoto>& kept)
+                         const QList<journal::KeptPhoto>& kept, Companion* companion)
 {
     requireSize(record);
     const QString p = text::trim(position);
@@ -105,13 +105,27 @@ qint64 RecordStore::save(const QByteArray& record, const QString& position, jour
         throw IoError(QStringLiteral("no record %1 in %2").arg(k).arg(path_));
     journal::Journal history(path_, size_);
     // The card as it was goes first when the history has none of it yet.
-    const auto before = [&]() { return k <= count ? recordAt(archive, k, size_) : QByteArray(); };
-    const qint64 pending = history.append({{k, p.isEmpty() ? journal::What::Inserita : what, record, kept}},
-                                          QDateTime::currentDateTimeUtc(), before);
-    // The history on the disk holds the version: the record follows, and reaches the disk
-    // at the next checkpoint (or is put back by recover() after a power failure).
-    archive.seek(k - 1);
-    archive.write(record.constData());
+    const auto before = [&]() {
+        if (k > count)
+            return journal::Before();
+        return journal::Before{recordAt(archive, k, size_), companion ? companion->stored(k) : QByteArray()};
+    };
+    qint64 pending = 0;
+    try {
+        const QByteArray extra = companion ? companion->prepare(k) : QByteArray();
+        pending = history.append({{k, p.isEmpty() ? journal::What::Inserita : what, record, kept, extra}},
+                                 QDateTime::currentDateTimeUtc(), before);
+        // The history on the disk holds the version: the record follows, and reaches the disk
+        // at the next checkpoint (or is put back by recover() after a power failure).
+        archive.seek(k - 1);
+        archive.write(record.constData());
+    } catch (const IoError&) {
+        if (companion)
+            companion->discard();
+        throw;
+    }
+    if (companion)
+        companion->commit(k);
     if (pending > kCheckpointBytes) {
         archive.sync();
         history.markSynced();

@@ -9,6 +9,32 @@
 // Which card the browse buttons ask for, relative to the card shown.
 enum class Browse { First, Previous, Next, Last };
 
+// What a card stores beside its record (its documentation), saved under the archive's lock
+// with the record and kept in the same version of its history.
+class Companion {
+public:
+    virtual ~Companion() = default;
+    // Whether it holds changes not saved.
+    virtual bool edited() const = 0;
+    // Before a save of the card at position: the question to ask when another workstation
+    // changed what is stored since the card showed it and a save would replace that; empty:
+    // nothing to ask.
+    virtual QString conflict(qint64 position) const = 0;
+    // Under the lock, before anything is written: what the card at position has stored
+    // beside its record until now (asked only for the version kept before a card's first one)
+    // and what this save stores. Both throw IoError, and then nothing is written.
+    virtual QByteArray stored(qint64 position) = 0;
+    virtual QByteArray prepare(qint64 position) = 0;
+    // Under the lock, once the record is written: stores what prepare() gave. Never throws: a
+    // failure is kept for the card to tell (failure(), in Italian, and its technical cause),
+    // and the record stays saved.
+    virtual void commit(qint64 position) = 0;
+    // The save stopped after prepare(): what it prepared is dropped.
+    virtual void discard() = 0;
+    virtual QString failure() const = 0;
+    virtual QString failureCause() const = 0;
+};
+
 // One archive of fixed-size records, addressed by 1-based position as the cards show it.
 // Each call opens the file, does its work and closes it again, so no file stays open
 // between user actions; every failure throws IoError. A missing archive is created empty.
@@ -34,10 +60,11 @@ public:
     // A card's save: under the archive's lock, the version is appended to the archive's
     // history and forced to the disk, and only then the record is written (appended when
     // position is empty). Before a card's first save with a history, the version it had is
-    // kept first. what: Inserita for an append, else Modificata or Ripristinata. Throws
-    // IoError, and then nothing is written.
+    // kept first. what: Inserita for an append, else Modificata or Ripristinata. A companion
+    // stores what the card keeps beside the record in the same version. Throws IoError, and
+    // then nothing is written.
     qint64 save(const QByteArray& record, const QString& position, journal::What what,
-                const QList<journal::KeptPhoto>& kept = {});
+                const QList<journal::KeptPhoto>& kept = {}, Companion* companion = nullptr);
     // The card's versions in the history, newest first.
     std::vector<journal::Entry> history(qint64 position) const;
     journal::Journal journal() const { return journal::Journal(path_, size_); }

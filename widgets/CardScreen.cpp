@@ -48,6 +48,9 @@ void CardScreen::buildToolbar(const std::function<void(CardChrome&)>& beforePrin
     if (beforePrint)
         beforePrint(c);
     cmdStampa = c.button("cmdStampa", "tb_stampa", "Stampa la scheda.", QStringLiteral("Stampa"));
+    cmdDocumentazione =
+        c.button("cmdDocumentazione", "tb_documentazione",
+                 "Documentazione fotografica: tutte le foto della scheda corrente, con fase e didascalia.");
     cmdCronologia =
         c.button("cmdCronologia", "tb_cronologia", "Cronologia: tutte le versioni salvate della scheda corrente.");
     c.stretch();
@@ -78,6 +81,7 @@ void CardScreen::assemble(QWidget* body)
     connect(cmdStampa, &QToolButton::clicked, this, &CardScreen::cmdStampaClick);
     connect(cmdFile, &QToolButton::clicked, this, &CardScreen::cmdFileClick);
     connect(cmdCronologia, &QToolButton::clicked, this, &CardScreen::cmdCronologiaClick);
+    connect(cmdDocumentazione, &QToolButton::clicked, this, &CardScreen::cmdDocumentazioneClick);
     connect(cmdPrimo, &QToolButton::clicked, this, &CardScreen::cmdPrimoClick);
     connect(cmdIndietro, &QToolButton::clicked, this, &CardScreen::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &CardScreen::cmdAvantiClick);
@@ -124,11 +128,18 @@ void CardScreen::cmdSalvaClick()
     if (!position.isEmpty() && savedElsewhere(store, position)
         && ui_.question(this, messages::kSavedElsewhere) != Ui::Answer::Yes)
         return;
+    // The documentation is saved with a stored card, and asked about on its own.
+    Companion* beside = position.isEmpty() ? nullptr : companion();
+    if (beside) {
+        const QString question = beside->conflict(position.toLongLong());
+        if (!question.isEmpty() && ui_.question(this, question) != Ui::Answer::Yes)
+            return;
+    }
     try {
         const QList<journal::KeptPhoto> kept =
             position.isEmpty() ? QList<journal::KeptPhoto>() : keepReplacedPhotos(position.toLongLong());
         const journal::What what = restored_ ? journal::What::Ripristinata : journal::What::Modificata;
-        const qint64 stored = store.save(cardBytes(), position, what, kept);
+        const qint64 stored = store.save(cardBytes(), position, what, kept, beside);
         lblPosizione->setText(QString::number(stored));
     } catch (const IoError&) {
         ui_.message(this, look_.archiveFailure, messages::kArchiveAccess);
@@ -140,12 +151,17 @@ void CardScreen::cmdSalvaClick()
     // one that cannot be written leaves the record saved and its frame as it is.
     savePhotos(position.isEmpty());
     noteShown();
+    if (beside && !beside->failure().isEmpty()) {
+        ui_.message(this, Ui::Kind::Warning, beside->failure(), beside->failureCause());
+        return;
+    }
     ui_.message(this, Ui::Kind::Information, position.isEmpty() ? messages::kInserted : messages::kSavedChanges);
 }
 
 bool CardScreen::unsavedEdits() const
 {
-    return cardBytes() != shownBytes_ || photoKeys() != shownPhotos_;
+    const Companion* beside = companion();
+    return cardBytes() != shownBytes_ || photoKeys() != shownPhotos_ || (beside && beside->edited());
 }
 
 void CardScreen::noteShown()
@@ -188,6 +204,12 @@ void CardScreen::showEvent(QShowEvent* e)
 
 void CardScreen::closeEvent(QCloseEvent* e)
 {
+    // Photos added to the documentation and not saved would go with the card: asked first.
+    if (const Companion* beside = companion();
+        beside && beside->edited() && ui_.question(this, messages::kUnsavedDocumentation) != Ui::Answer::Yes) {
+        e->ignore();
+        return;
+    }
     // The archive reaches the disk with every save's history before the launcher shows.
     try {
         archive().checkpoint();

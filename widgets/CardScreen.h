@@ -43,8 +43,8 @@ public:
     QPushButton* btnFocus;
     std::array<QLabel*, 3> lblFile; // the attachment slots, hidden
     std::array<QLabel*, 3> lblDesc;
-    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdCronologia, *cmdPrimo,
-        *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdGuida, *cmdEsci;
+    PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdDocumentazione,
+        *cmdCronologia, *cmdPrimo, *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdGuida, *cmdEsci;
 
     void cmdNuovoClick() { newCard(); }
     // Each card opens its own search, print and attachments screens.
@@ -53,6 +53,8 @@ public:
     virtual void cmdFileClick() = 0;
     // The history of the card on screen.
     virtual void cmdCronologiaClick() = 0;
+    // The photographic documentation of the card on screen.
+    virtual void cmdDocumentazioneClick() = 0;
     void cmdDuplicaClick();
     void cmdSalvaClick();
     void cmdPrimoClick() { browse(Browse::First); }
@@ -63,8 +65,11 @@ public:
     // The archive the card saves to.
     virtual RecordStore archive() const = 0;
     // Whether the card holds edits not saved: its fields or photos differ from those it last
-    // showed, saved or took from its history.
+    // showed, saved or took from its history, or its documentation holds changes.
     bool unsavedEdits() const;
+    // What the stored card keeps beside its record (its documentation), saved with it; nullptr
+    // for none.
+    virtual Companion* companion() const { return nullptr; }
 
 signals:
     // The card was closed: the shell shows the launcher again.

@@ -22,6 +22,9 @@ inline const QString kSavedElsewhere = QStringLiteral(
 inline const QString kNotSavedYet = QStringLiteral("La scheda corrente non \u00E8 ancora stata salvata in archivio.");
 inline const QString kUnsavedEdits = QStringLiteral(
     "La scheda contiene modifiche non salvate, che andranno perse. Caricare comunque la versione scelta?");
+inline const QString kUnsavedDocumentation = QStringLiteral(
+    "La documentazione fotografica della scheda contiene modifiche non salvate, che andranno perse. Chiudere "
+    "comunque la scheda?");
 inline const QString kRestored =
     QStringLiteral("La versione scelta \u00E8 stata caricata nella scheda: premere \u00ABSalva\u00BB per archiviarla.");
 inline const QString kNoHistoryYet = QStringLiteral(

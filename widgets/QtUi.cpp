@@ -162,6 +162,12 @@ QString QtUi::openFile(QWidget* parent, const FileDialog& d)
     return dialog.selectedFiles().constFirst();
 }
 
+QStringList QtUi::openFiles(QWidget* parent, const FileDialog& d)
+{
+    return QFileDialog::getOpenFileNames(parent, d.title, d.initialName, filterString(d.filters), nullptr,
+                                         QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+}
+
 QString QtUi::saveFile(QWidget* parent, const FileDialog& d)
 {
     QFileDialog dlg(parent, d.title, QDir::homePath(), filterString(d.filters));

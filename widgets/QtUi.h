@@ -8,6 +8,7 @@ public:
     Answer question(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const FileDialog& dialog) override;
     QString saveFile(QWidget* parent, const FileDialog& dialog) override;
+    QStringList openFiles(QWidget* parent, const FileDialog& dialog) override;
     int exec(QDialog* dialog) override;
     void openUrl(const QString& command) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;

@@ -34,6 +34,12 @@ public:
     // The chosen path, or empty when cancelled.
     virtual QString openFile(QWidget* parent, const FileDialog& dialog) = 0;
     virtual QString saveFile(QWidget* parent, const FileDialog& dialog) = 0;
+    // Several files chosen at once; empty when cancelled. One at a time where not overridden.
+    virtual QStringList openFiles(QWidget* parent, const FileDialog& dialog)
+    {
+        const QString one = openFile(parent, dialog);
+        return one.isEmpty() ? QStringList() : QStringList{one};
+    }
     // Shows a screen modally and returns its result code.
     virtual int exec(QDialog* dialog) = 0;
     // Opens a web address, a mail link, a document or a file with the system's program.

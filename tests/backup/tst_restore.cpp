@@ -6,11 +6,15 @@
 #include "backup/BackupWriter.h"
 #include "backup/Laboratory.h"
 #include "backup/Restore.h"
+#include "documentation/PhotoList.h"
+#include "documentation/Thumbnails.h"
 #include "storage/Platform.h"
 #include "storage/ProgramDir.h"
 #include "storage/SafeFile.h"
 
 #include "BackupFixture.h"
+
+#include <QBuffer>
 
 using namespace backuptest;
 
@@ -30,6 +34,7 @@ private slots:
     void failedRenameIsUndone();
     void twoRestoresKeepBothSafetyCopies();
     void namesTheDiskCannotKeepApart();
+    void documentationComesBackWithoutItsThumbnails();
 
 private:
     // The laboratory changed after its backup: other contents, a file less, one more.
@@ -287,3 +292,46 @@ void TestRestore::namesTheDiskCannotKeepApart()
 
 QTEST_GUILESS_MAIN(TestRestore)
 #include "tst_restore.moc"
+
+// The cards' photographic documentation goes into the backup with its lists and photos and
+// comes back with them; the thumbnails are a cache: left out, and made again when wanted. The
+// manifest says how many photos each card's list names.
+void TestRestore::documentationComesBackWithoutItsThumbnails()
+{
+    const auto listOf = [](int photos) {
+        QList<documentation::Photo> list;
+        for (int i = 1; i <= photos; ++i)
+            list.append({QStringLiteral("Foto_%1.jpg").arg(i), QStringLiteral("Particolare"), QStringLiteral("Saggio"),
+                         QDate(2024, 3, i), 10, quint32(i)});
+        return documentation::encode(list);
+    };
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, "JPEG"));
+    put(labPath("Restauri/Documentazione/2/Elenco.ini"), listOf(3));
+    for (int i = 1; i <= 3; ++i)
+        put(labPath(QStringLiteral("Restauri/Documentazione/2/Foto_%1.jpg").arg(i)), jpeg);
+    put(labPath("Inventario/Documentazione/1/Elenco.ini"), listOf(1));
+    put(labPath("Inventario/Documentazione/1/Foto_1.jpg"), jpeg);
+    const Snapshot before = snapshot(lab_->lab(), kOutside);
+    // The thumbnails' cache as the documentation screen makes it.
+    QVERIFY(!thumbnails::load(labPath("Restauri/Documentazione/2/Foto_1.jpg")).isNull());
+    QVERIFY(QFileInfo::exists(labPath("Restauri/Documentazione/2/Miniature/Foto_1.jpg")));
+
+    const QString zip = backup();
+    NoProgress quiet;
+    const Manifest m = verifyBackup(zip, quiet);
+    for (const Manifest::Member& member : m.members)
+        QVERIFY2(!member.name.contains("Miniature"), member.name.constData());
+    QCOMPARE(m.documentation, (QList<Manifest::Documented>{{QStringLiteral("Inventario_Opere.pro"), 1, 1},
+                                                           {QStringLiteral("Relazioni_Tecniche_Restauro.pro"), 2, 3}}));
+
+    QDir(labPath("Restauri/Documentazione")).removeRecursively();
+    put(labPath("Inventario/Documentazione/1/Elenco.ini"), listOf(0));
+    restore::restoreBackup(zip, quiet);
+    COMPARE_SNAPSHOTS(snapshot(lab_->lab(), kOutside), before);
+    QVERIFY(!thumbnails::load(labPath("Restauri/Documentazione/2/Foto_3.jpg")).isNull());
+}

@@ -79,6 +79,8 @@ const Expected kExpected[] = {
     {"", "relazione_testi_completi"},
     {"", "scheda_opera_pagina"},
     {"frmCronologia", ""},
+    {"frmDocumentazione", ""},
+    {"", "relazione_documentazione"},
     {"", "backup"},
 };
 
@@ -244,7 +246,7 @@ void TestManual::contentsAndBookmarks()
 {
     QVERIFY(contentsPage_ > 1);
     QVERIFY(bodyPage_ > contentsPage_);
-    QVERIFY2(chapters_.size() >= 13, qPrintable(QString::number(chapters_.size())));
+    QVERIFY2(chapters_.size() >= 14, qPrintable(QString::number(chapters_.size())));
     QString contents;
     for (int p = contentsPage_; p < bodyPage_; ++p)
         contents += pageText(p) + u' ';
@@ -379,10 +381,11 @@ void TestManual::folderTableNamesEveryFile()
     const QString chapter = chapterSource(QStringLiteral("01-installazione.adoc"));
     const qsizetype from = chapter.indexOf(QStringLiteral("|==="));
     const QString table = chapter.mid(from, chapter.indexOf(QStringLiteral("|==="), from + 4) - from);
-    for (const char* name : {"Inventario_Opere.pro", "Relazioni_Tecniche_Restauro.pro", "Inventario_Opere.cronologia",
-                             "Relazioni_Tecniche_Restauro.cronologia", ".cronologia.indice", "Cronologia", "Inventario",
-                             "Restauri", "Documenti_Allegati", "Backup", "Logo.bmp", "Brevanto.ini", "Contratti.ini",
-                             "unins000.dll", "Inventario_Opere.xls", "Guida.pdf"})
+    for (const char* name :
+         {"Inventario_Opere.pro", "Relazioni_Tecniche_Restauro.pro", "Inventario_Opere.cronologia",
+          "Relazioni_Tecniche_Restauro.cronologia", ".cronologia.indice", "Cronologia", "Inventario", "Restauri",
+          "Documentazione", "Elenco.ini", "Miniature", "Documenti_Allegati", "Backup", "Logo.bmp", "Brevanto.ini",
+          "Contratti.ini", "unins000.dll", "Inventario_Opere.xls", "Guida.pdf"})
         QVERIFY2(table.contains(QLatin1String(name)), name);
 }
 

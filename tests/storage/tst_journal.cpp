@@ -92,6 +92,21 @@ QByteArray forgedEntry(qint64 position, qint64 previous, const QByteArray& packe
     return out + body;
 }
 
+// What a card stores beside its record, as the history sees it: bytes before and after.
+class StubCompanion : public Companion {
+public:
+    QByteArray before, after;
+    int committed = 0;
+    bool edited() const override { return true; }
+    QString conflict(qint64) const override { return {}; }
+    QByteArray stored(qint64) override { return before; }
+    QByteArray prepare(qint64) override { return after; }
+    void commit(qint64) override { ++committed; }
+    void discard() override { }
+    QString failure() const override { return {}; }
+    QString failureCause() const override { return {}; }
+};
+
 // A record's stream that inflates to megabytes of zeros (one compressed megabyte repeated),
 // claiming the size of a record.
 QByteArray zeroBomb(int megabytes)
@@ -151,6 +166,7 @@ private slots:
     void cardNoArchiveCanHave();
     void damagedHeaderMendedOnce();
     void whatLiesPastTheEndStaysPast();
+    void entriesWithAnExtra();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -696,3 +712,54 @@ void TestJournal::whatLiesPastTheEndStaysPast()
 
 QTEST_GUILESS_MAIN(TestJournal)
 #include "tst_journal.moc"
+
+// A version carries what the card stores beside its record in an entry of version 2, after
+// the record; entries without one keep version 1, and both are read.
+void TestJournal::entriesWithAnExtra()
+{
+    ArtworkArchive store;
+    store.save(card("senza"), {}, What::Inserita);
+    const qint64 second = store.journal().end();
+    StubCompanion companion;
+    companion.before = "come era";
+    companion.after = QByteArray(5000, 'x') + "documentazione";
+    store.save(card("con"), "1", What::Modificata, {}, &companion);
+    QCOMPARE(companion.committed, 1);
+    const QByteArray j = readAll(journalFile());
+    QCOMPARE(quint8(j[72]), quint8(1));
+    QCOMPARE(quint8(j[second + 8]), quint8(2));
+    // After the record's size, its packed length and bytes: the extra's size, packed length, bytes.
+    const quint32 length = at<quint32>(j, second + 4);
+    qint64 at_ = second + 8 + 1 + 1 + 8 + 8 + 8;
+    at_ += 2 + at<quint16>(j, at_);
+    at_ += 2 + at<quint16>(j, at_);
+    QCOMPARE(quint8(j[at_]), quint8(0)); // no kept photo
+    at_ += 1;
+    QCOMPARE(at<quint32>(j, at_), quint32(TSchedaOpera::kSize));
+    at_ += 4 + 4 + at<quint32>(j, at_ + 4);
+    QCOMPARE(at<quint32>(j, at_), quint32(companion.after.size()));
+    const quint32 packed = at<quint32>(j, at_ + 4);
+    QVERIFY(packed < 200); // compressed as the record is
+    QCOMPARE(qUncompress(j.mid(at_ + 8, packed)), companion.after);
+    QCOMPARE(at_ + 8 + packed + 4, second + 8 + length);
+    const std::vector<journal::Entry> v = store.history(1);
+    QCOMPARE(titles(v), (QStringList{"con", "senza"}));
+    QCOMPARE(v[0].extra, companion.after);
+    QVERIFY(v[1].extra.isEmpty());
+    // A card the history has none of yet: the version before carries what was stored then.
+    QCOMPARE(store.count(), 1);
+    RecordStore other(dir_->filePath("Altro.pro"), TSchedaOpera::kSize);
+    other.update(1, card("vecchia"));
+    other.save(card("nuova"), "1", What::Modificata, {}, &companion);
+    const std::vector<journal::Entry> w = other.history(1);
+    QCOMPARE(w.size(), size_t(2));
+    QCOMPARE(w[1].what, What::Precedente);
+    QCOMPARE(w[1].extra, companion.before);
+    QCOMPARE(w[0].extra, companion.after);
+    // An extra past the largest an entry carries is refused, and nothing is written.
+    companion.after = QByteArray(journal::kLargestExtra + 1, 'y');
+    const qint64 end = store.journal().end();
+    QVERIFY_THROWS_EXCEPTION(IoError, store.save(card("troppo"), "1", What::Modificata, {}, &companion));
+    QCOMPARE(store.journal().end(), end);
+    QCOMPARE(titles(store.history(1)), (QStringList{"con", "senza"}));
+}

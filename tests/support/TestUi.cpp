@@ -29,6 +29,16 @@ QString TestUi::openFile(QWidget*, const FileDialog& dialog)
     return files_.takeFirst();
 }
 
+QStringList TestUi::openFiles(QWidget*, const FileDialog& dialog)
+{
+    fileDialogs_.append(dialog);
+    if (fileLists_.isEmpty()) {
+        unexpected_ << QStringLiteral("open dialog without scripted files: ") + dialog.title;
+        return {};
+    }
+    return fileLists_.takeFirst();
+}
+
 QString TestUi::saveFile(QWidget*, const FileDialog& dialog)
 {
     fileDialogs_.append(dialog);
@@ -100,8 +110,8 @@ QStringList TestUi::problems() const
         p << QStringLiteral("file dialog not checked by the test: ") + d.title;
     if (!answers_.isEmpty())
         p << QStringLiteral("%1 scripted answers left").arg(answers_.size());
-    if (!files_.isEmpty())
-        p << QStringLiteral("%1 scripted files left").arg(files_.size());
+    if (!files_.isEmpty() || !fileLists_.isEmpty())
+        p << QStringLiteral("%1 scripted files left").arg(files_.size() + fileLists_.size());
     if (!handlers_.isEmpty())
         p << QStringLiteral("%1 scripted screens never shown").arg(handlers_.size());
     if (!printHandlers_.isEmpty())

@@ -26,6 +26,7 @@ public:
     Answer question(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const FileDialog& dialog) override;
     QString saveFile(QWidget* parent, const FileDialog& dialog) override;
+    QStringList openFiles(QWidget* parent, const FileDialog& dialog) override;
     int exec(QDialog* dialog) override;
     void openUrl(const QString& command) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;
@@ -34,6 +35,7 @@ public:
     // Scripting.
     void answerNext(Answer a) { answers_.append(a); }
     void chooseFile(const QString& path) { files_.append(path); } // empty = cancel
+    void chooseFiles(const QStringList& paths) { fileLists_.append(paths); } // empty = cancel
     void onExec(std::function<int(QDialog*)> handler) { handlers_.append(std::move(handler)); }
     // The print dialog's answer: the handler sets up the printer (say, a PDF file) and
     // returns true to print, false to cancel.
@@ -56,6 +58,7 @@ private:
     QList<Message> messages_;
     QList<Answer> answers_;
     QStringList files_;
+    QList<QStringList> fileLists_;
     QList<FileDialog> fileDialogs_;
     QList<std::function<int(QDialog*)>> handlers_;
     QList<std::function<bool(QPrinter&)>> printHandlers_;

@@ -867,6 +867,7 @@ void drawAll()
         {"mimetypes/gnome-mime-application-pdf.svg", "ico_pdf", 32},
         {"actions/document-print-preview.svg", "tb_anteprima", 48},
         {"actions/appointment.svg", "tb_cronologia", 48},
+        {"mimetypes/image-x-generic.svg", "tb_documentazione", 48},
         {"actions/go-previous.svg", "tb_importa", 26},
         {"devices/camera-photo.svg", "ph_webcam", 32},
         {"actions/edit-clear.svg", "ico_gomma", 24},

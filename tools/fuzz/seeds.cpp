@@ -1,6 +1,8 @@
 // Writes the seed inputs of the fuzz targets: real records, settings files and pictures
 // made by the program's own code. Usage: seeds OUTPUT_DIR
 #include "backup/BackupWriter.h"
+#include "documentation/PhotoList.h"
+#include "documentation/VersionBlock.h"
 #include "records/ArtworkArchive.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
@@ -82,6 +84,23 @@ int main(int argc, char** argv)
             bytes.left(qFromLittleEndian<qint64>(bytes.constData() + 16)));
     }
     put(out + QStringLiteral("/pictures"), QStringLiteral("logo.bmp"), picture("BMP"));
+    // A documentation list of three photos, in any alphabet, and a version's block holding it.
+    const QByteArray list = documentation::encode({
+        {QStringLiteral("Fronte.jpg"), QStringLiteral("Prima del restauro"),
+         QStringLiteral("Stato iniziale, luce radente"), QDate(2024, 3, 5), 1234567, 0x1A2B3C4Du},
+        {QStringLiteral("Saggio_1.jpg"),
+         QStringLiteral("Durante il restauro"),
+         QStringLiteral("Saggio di pulitura \u2014 \u0394\u03B9\u03B1\u03BB\u03CD\u03C4\u03B7\u03C2"),
+         {},
+         88,
+         7},
+        {QStringLiteral("UV.jpeg"), QStringLiteral("Indagine diagnostica"), {}, QDate(2023, 12, 31), 0, 0},
+    });
+    put(out + QStringLiteral("/doclist"), QStringLiteral("list"), list);
+    put(out + QStringLiteral("/doclist"), QStringLiteral("block"),
+        documentation::encodeBlock(
+            {list,
+             {{QStringLiteral("Fronte.jpg"), QStringLiteral("Restauri/Cronologia/Documentazione_1_Fronte.jpg")}}}));
 
     // A small laboratory's backup, made by the program's own writer.
     QTemporaryDir lab;

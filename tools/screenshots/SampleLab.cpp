@@ -1,6 +1,10 @@
 #include "SampleLab.h"
 
+#include "Pictures.h"
+
 #include "attachments/Attachments.h"
+#include "documentation/Import.h"
+#include "documentation/WorkingSet.h"
 #include "records/ArtworkArchive.h"
 #include "records/ArtworkPhoto.h"
 #include "records/Numbering.h"
@@ -11,11 +15,13 @@
 #include "storage/ProgramDir.h"
 #include "taxcodes/Checks.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 namespace samplelab {
 namespace {
@@ -427,6 +433,169 @@ void storeAttachments()
 }
 } // namespace
 
+namespace {
+// A photo of the documentation: the painting seen as the phase shows it.
+QImage underUltraviolet(QImage image)
+{
+    QPainter p(&image);
+    p.setCompositionMode(QPainter::CompositionMode_Multiply);
+    p.fillRect(image.rect(), QColor(0x7A, 0x6C, 0xD8));
+    p.setCompositionMode(QPainter::CompositionMode_Screen);
+    p.fillRect(QRect(image.width() / 3, image.height() / 5, image.width() / 4, image.height() / 3),
+               QColor(0x30, 0x18, 0x40)); // a retouching that shows dark
+    return image;
+}
+
+QImage underRakingLight(QImage image)
+{
+    QPainter p(&image);
+    QLinearGradient shade(0, 0, image.width(), 0);
+    shade.setColorAt(0, QColor(255, 255, 255, 90));
+    shade.setColorAt(1, QColor(0, 0, 0, 170));
+    p.fillRect(image.rect(), shade);
+    p.setPen(QPen(QColor(40, 30, 20, 160), 2));
+    for (int i = 0; i < 12; ++i) // the lifting flakes along the tear
+        p.drawArc(QRect(image.width() / 4 + i * 28, image.height() / 2 + (i % 3) * 9, 30, 14), 0, 180 * 16);
+    return image;
+}
+
+QImage cleaningTests(const QImage& aged, const QImage& clean)
+{
+    QImage image = aged;
+    QPainter p(&image);
+    for (int i = 0; i < 3; ++i) {
+        const QRect window(image.width() / 6 + i * image.width() / 4, image.height() / 3, image.width() / 9,
+                           image.height() / 7);
+        p.drawImage(window, clean, window);
+        p.setPen(QPen(QColor(0xFF, 0xFF, 0xFF), 2));
+        p.drawRect(window);
+    }
+    return image;
+}
+
+QImage canvasBack(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(0xD8, 0xC7, 0xA4));
+    QPainter p(&image);
+    p.setPen(QPen(QColor(0xC4, 0xB0, 0x88), 1));
+    for (int x = 0; x < size.width(); x += 4)
+        p.drawLine(x, 0, x, size.height());
+    p.setBrush(QColor(0xA8, 0x7B, 0x4A));
+    p.setPen(Qt::NoPen);
+    const int bar = size.width() / 14;
+    p.drawRect(0, 0, size.width(), bar);
+    p.drawRect(0, size.height() - bar, size.width(), bar);
+    p.drawRect(0, 0, bar, size.height());
+    p.drawRect(size.width() - bar, 0, bar, size.height());
+    p.drawRect(size.width() / 2 - bar / 2, 0, bar, size.height());
+    p.setPen(QColor(0x40, 0x30, 0x20));
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), size.height() / 24));
+    p.drawText(QRect(bar * 2, bar * 2, size.width() / 2, size.height() / 5), Qt::AlignLeft,
+               QStringLiteral("Ars Nova 2025 - n. 108"));
+    return image;
+}
+
+QByteArray jpegBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 88);
+    return bytes;
+}
+
+struct DocumentedPhoto {
+    const char* file;
+    const char* phase;
+    QDate taken;
+    const char* caption;
+    QByteArray bytes;
+};
+
+// A card's documentation, stored as the card's save stores it.
+template <class Archive>
+void storeDocumentation(documentation::Kind kind, qint64 position, const std::vector<DocumentedPhoto>& photos)
+{
+    QTemporaryDir chosen;
+    documentation::WorkingSet set(kind);
+    set.load(position);
+    for (const DocumentedPhoto& d : photos) {
+        const QString path = chosen.filePath(QString::fromLatin1(d.file));
+        writeFile(path, d.bytes);
+        documentation::Imported r = documentation::importFile(set.target(), path, set.identities());
+        if (r.outcome != documentation::Imported::Outcome::Added)
+            throw IoError(QStringLiteral("cannot add %1 to the documentation: %2").arg(path, r.message));
+        r.photo.phase = QString::fromUtf8(d.phase);
+        r.photo.caption = QString::fromUtf8(d.caption);
+        r.photo.taken = d.taken;
+        set.add(r.photo);
+    }
+    Archive archive;
+    archive.save(archive.read(position), QString::number(position), journal::What::Modificata, {}, &set);
+    if (!set.failure().isEmpty())
+        throw IoError(QStringLiteral("cannot store the documentation of card %1").arg(position));
+}
+
+void storeDocumentations()
+{
+    const QImage aged = painting(Subject::Landscape, true, {1200, 900});
+    const QImage clean = painting(Subject::Landscape, false, {1200, 900});
+    const QImage detail = clean.copy(600, 300, 500, 560);
+    storeDocumentation<ReportArchive>(
+        documentation::Kind::Report, kReports,
+        {
+            {"IMG_4102.jpg",
+             "Prima del restauro",
+             {2025, 3, 3},
+             "Recto prima del restauro, in luce diffusa.",
+             jpegBytes(aged)},
+            {"IMG_4105.jpg",
+             "Prima del restauro",
+             {2025, 3, 3},
+             "Fluorescenza ultravioletta: la vernice ossidata e le ridipinture, scure, sul cielo.",
+             jpegBytes(underUltraviolet(aged))},
+            {"IMG_4117.jpg",
+             "Durante il restauro",
+             {2025, 3, 24},
+             "Saggi di pulitura con miscele a polarità crescente: tre finestre aperte sulla vernice.",
+             jpegBytes(cleaningTests(aged, clean))},
+            {"IMG_4163.jpg",
+             "Durante il restauro",
+             {2025, 4, 15},
+             "Consolidamento della pellicola pittorica lungo lo strappo, dopo la velinatura.",
+             jpegBytes(underRakingLight(aged.copy(0, 300, 1200, 600)))},
+            {"IMG_4230.jpg", "Dopo il restauro", {2025, 5, 20}, "Recto dopo il restauro.", jpegBytes(clean)},
+            {"IMG_4232.jpg",
+             "Dopo il restauro",
+             {2025, 5, 20},
+             "Retro dopo la foderatura e il montaggio sul nuovo telaio ad espansione.",
+             jpegBytes(canvasBack({1200, 900}))},
+            // Taken with the camera held upright: stored on its side with its orientation tag.
+            {"IMG_4236.jpg",
+             "Particolare",
+             {2025, 5, 20},
+             "Particolare del casolare dopo la reintegrazione pittorica a tratteggio.",
+             orientedJpeg(detail, 6)},
+            {"IMG_4107.jpg",
+             "Indagine diagnostica",
+             {2025, 3, 4},
+             "Luce radente sul quadrante inferiore: i sollevamenti lungo lo strappo di 6 cm.",
+             jpegBytes(underRakingLight(aged))},
+        });
+    storeDocumentation<ArtworkArchive>(
+        documentation::Kind::Artwork, 1,
+        {
+            {"Fronte.jpg", "Fronte", {2025, 5, 22}, "L'opera dopo il restauro del 2025.", jpegBytes(clean)},
+            {"Retro.jpg",
+             "Retro",
+             {2025, 5, 22},
+             "Il retro, con il timbro del laboratorio.",
+             jpegBytes(canvasBack({1200, 900}))},
+        });
+}
+} // namespace
+
 QImage painting(Subject subject, bool aged, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -454,6 +623,7 @@ void fill()
     storeWorks();
     storeReports();
     storeAttachments();
+    storeDocumentations();
     IniFile(programdir::file(QStringLiteral("Brevanto.ini")))
         .write(QStringLiteral("Schede Interventi"), QStringLiteral("Intestazione Azienda"),
                QStringLiteral("Ars Nova s.n.c. - Laboratorio di restauro - Via dei Pittori 12, Borgo Alto"));

@@ -7,6 +7,8 @@
 #include "app/Screens.h"
 #include "backup/BackupActions.h"
 #include "catalogue/Opere.h"
+#include "documentation/Documentazione.h"
+#include "documentation/PhotoModel.h"
 #include "printing/AnteprimaScheda.h"
 #include "printing/StampaOpera.h"
 #include "printing/StampaScheda.h"
@@ -20,6 +22,7 @@
 #include "widgets/QtUi.h"
 
 #include <QAbstractItemView>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
@@ -241,9 +244,27 @@ std::vector<Shot> table()
                           [](QDialog* d) { static_cast<TfrmAnteprimaScheda*>(d)->btnStampaClick(); });
              return taken;
          }},
+        // The photographic documentation of the report, its third photo chosen, every thumbnail made.
+        {"documentazione",
+         [](Studio& s) {
+             hideCards();
+             return s.nextScreen([] { reportCard()->cmdDocumentazioneClick(); },
+                                 [](QDialog* d) {
+                                     auto* screen = static_cast<TfrmDocumentazione*>(d);
+                                     screen->resize(kDesktop - QSize(80, 120));
+                                     const QDeadlineTimer deadline(20000);
+                                     while (screen->model()->thumbnailsDone() < screen->model()->photoCount()
+                                            && !deadline.hasExpired())
+                                         QTest::qWait(50);
+                                     screen->choose(screen->model()->idAt(4));
+                                     screen->lstFoto->scrollToTop();
+                                     QTest::qWait(300); // the chosen photo's larger picture
+                                 });
+         }},
         {"relazione_pagina1", [](Studio& s) { return reportPage(s, 1); }},
         {"relazione_pagina2", [](Studio& s) { return reportPage(s, 2); }},
         {"relazione_testi_completi", [](Studio& s) { return reportPage(s, 3); }},
+        {"relazione_documentazione", [](Studio& s) { return reportPage(s, 4); }},
         {"messaggio_archivio",
          [](Studio&) { return message(reportCard(), Ui::Kind::Error, messages::kArchiveAccess); }},
         // The history screen: pictured once the cards have its button. A card saved twice

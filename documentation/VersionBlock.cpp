@@ -1,0 +1,152 @@
+#include "documentation/VersionBlock.h"
+
+#include <QHash>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace documentation {
+namespace {
+constexpr char kMagic[4] = {'B', 'R', 'V', 'D'};
+constexpr quint8 kBlockVersion = 1;
+
+void putText(QByteArray& out, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8().left(65535);
+    char length[2];
+    qToLittleEndian(quint16(utf8.size()), length);
+    out.append(length, 2).append(utf8);
+}
+
+// Reads from a checked range: any read past its end fails.
+class Reader {
+public:
+    explicit Reader(QByteArrayView bytes) : b_(bytes) { }
+    template <class T> bool get(T& v)
+    {
+        if (at_ + qsizetype(sizeof(T)) > b_.size())
+            return false;
+        v = qFromLittleEndian<T>(b_.data() + at_);
+        at_ += sizeof(T);
+        return true;
+    }
+    bool take(qint64 n, QByteArrayView& v)
+    {
+        if (n < 0 || at_ + n > b_.size())
+            return false;
+        v = b_.sliced(at_, n);
+        at_ += n;
+        return true;
+    }
+    bool text(QString& v)
+    {
+        quint16 n = 0;
+        QByteArrayView bytes;
+        if (!get(n) || !take(n, bytes))
+            return false;
+        v = QString::fromUtf8(bytes);
+        return true;
+    }
+    bool atEnd() const { return at_ == b_.size(); }
+
+private:
+    QByteArrayView b_;
+    qsizetype at_ = 0;
+};
+
+// "1 didascalia", "2 didascalie".
+QString counted(qsizetype n, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+}
+} // namespace
+
+QByteArray encodeBlock(const Block& block)
+{
+    QByteArray out(kMagic, 4);
+    out.append(char(kBlockVersion));
+    char size[4];
+    qToLittleEndian(quint32(block.list.size()), size);
+    out.append(size, 4).append(block.list);
+    char count[2];
+    qToLittleEndian(quint16(std::min<qsizetype>(block.kept.size(), 65535)), count);
+    out.append(count, 2);
+    for (qsizetype i = 0; i < block.kept.size() && i < 65535; ++i) {
+        putText(out, block.kept[i].name);
+        putText(out, block.kept[i].file);
+    }
+    return out;
+}
+
+std::optional<Block> decodeBlock(QByteArrayView bytes)
+{
+    if (bytes.size() < 5 || std::memcmp(bytes.data(), kMagic, 4) != 0 || quint8(bytes[4]) != kBlockVersion)
+        return std::nullopt;
+    Reader r(bytes.sliced(5));
+    Block block;
+    quint32 size = 0;
+    QByteArrayView list;
+    quint16 count = 0;
+    if (!r.get(size) || !r.take(size, list) || !r.get(count))
+        return std::nullopt;
+    block.list = list.toByteArray();
+    for (quint16 i = 0; i < count; ++i) {
+        Kept k;
+        if (!r.text(k.name) || !r.text(k.file))
+            return std::nullopt;
+        block.kept.append(k);
+    }
+    if (!r.atEnd())
+        return std::nullopt;
+    return block;
+}
+
+QString changes(const QList<Photo>& newer, const QList<Photo>& older)
+{
+    QHash<QString, const Photo*> before;
+    for (const Photo& p : older)
+        before.insert(p.file.toCaseFolded(), &p);
+    QHash<QString, qsizetype> after;
+    for (qsizetype i = 0; i < newer.size(); ++i)
+        after.insert(newer[i].file.toCaseFolded(), i);
+    qsizetype added = 0, removed = 0, turned = 0, captions = 0, phases = 0, dates = 0;
+    QStringList commonNewer, commonOlder;
+    for (const Photo& p : newer) {
+        const Photo* was = before.value(p.file.toCaseFolded());
+        if (!was) {
+            ++added;
+            continue;
+        }
+        commonNewer << p.file.toCaseFolded();
+        turned += was->crc != p.crc || was->size != p.size;
+        captions += was->caption != p.caption;
+        phases += was->phase != p.phase;
+        dates += was->taken != p.taken;
+    }
+    for (const Photo& p : older) {
+        if (after.contains(p.file.toCaseFolded()))
+            commonOlder << p.file.toCaseFolded();
+        else
+            ++removed;
+    }
+    QStringList parts;
+    if (added)
+        parts << counted(added, "foto aggiunta", "foto aggiunte");
+    if (removed)
+        parts << counted(removed, added ? "rimossa" : "foto rimossa", added ? "rimosse" : "foto rimosse");
+    if (turned)
+        parts << counted(turned, "ruotata", "ruotate");
+    if (captions)
+        parts << counted(captions, "didascalia", "didascalie");
+    if (phases)
+        parts << counted(phases, "fase", "fasi");
+    if (dates)
+        parts << counted(dates, "data", "date");
+    if (commonNewer != commonOlder)
+        parts << QStringLiteral("ordine");
+    if (parts.isEmpty())
+        return {};
+    return QStringLiteral("Documentazione: ") + parts.join(QStringLiteral(", "));
+}
+
+} // namespace documentation
