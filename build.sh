@@ -127,8 +127,12 @@ wine_environment() {
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
   export WINEPATH="Z:${sdk//\//\\}\\qt\\bin;Z:${gcc_dir//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
   export QT_PLUGIN_PATH="Z:${sdk//\//\\}\\qt\\plugins"
-  [ -e "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
-  wineserver -p 60 # one server for the whole run, not one per test
+  [ -e "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1 </dev/null
+  # One server and one set of Wine's own services for the whole run, started here: started by
+  # the first test, they would hold that test's output open and CTest would wait for it.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 windows_tests() {

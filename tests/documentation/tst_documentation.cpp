@@ -997,6 +997,7 @@ void TestDocumentation::photoPages()
 // Photos go into a PDF at no more than 300 dots per inch at the size they are printed.
 void TestDocumentation::photosPrintedAtTheirSize()
 {
+    REQUIRE_POPPLER();
     QImage big(3000, 2000, QImage::Format_RGB32);
     big.fill(QColor(0x80, 0x40, 0x20));
     const QString path = dir_->filePath(QStringLiteral("grande.jpg"));

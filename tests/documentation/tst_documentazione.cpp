@@ -587,6 +587,7 @@ void TestDocumentazione::historyShowsAndRestores()
 
 void TestDocumentazione::printedWithTheReport()
 {
+    REQUIRE_POPPLER();
     CardScreen* c = storedCard(*f, "interventi");
     documentation::WorkingSet& set = setOf(c);
     const QString longCaption = QString("Saggio di pulitura ").repeated(12) + "fine della didascalia";
@@ -683,6 +684,7 @@ void TestDocumentazione::printedWithTheReport()
 
 void TestDocumentazione::printedWithTheArtworkSheet()
 {
+    REQUIRE_POPPLER();
     CardScreen* c = storedCard(*f, "opere");
     documentation::WorkingSet& set = setOf(c);
     set.add(documentation::importFile(set.target(), photo(*f, "fronte.jpg"), {}).photo);
