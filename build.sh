@@ -156,14 +156,9 @@ case "${1:-run}" in
     install_missing; check_format; build
     (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
     sanitized_tests
-    # The Windows suite, where this machine has the Windows toolchain (built once by
-    # ./build.sh windows: about an hour and a quarter, more than a test run may take).
-    if [ -e "$(tools/windows/sdk.sh --path)/stamps/done" ]; then
-      packages=("${windows_packages[@]}")
-      install_missing; windows_build; windows_package; windows_tests
-    else
-      echo "Windows suite skipped: no Windows toolchain in $(tools/windows/sdk.sh --path) (./build.sh windows builds it once)"
-    fi ;;
+    # The Windows suite is not part of this command yet: under Wine a third of its tests still
+    # fail (see the README's "Windows"), and ./build.sh test-windows runs it on its own.
+    echo "Windows suite skipped: not yet green under Wine (./build.sh test-windows runs it; see README, Windows)" ;;
   sanitize)
     packages+=(libreoffice-calc-nogui unzip)
     install_missing; sanitized_tests ;;

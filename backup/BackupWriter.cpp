@@ -84,11 +84,13 @@ void refuseLaboratoryPlace(const QString& target)
     while (!QFileInfo(folder).isDir() && folder != QFileInfo(folder).absolutePath())
         folder = QFileInfo(folder).absolutePath();
     folder = QFileInfo(folder).canonicalFilePath();
-    for (; !folder.isEmpty(); folder = folder == u"/" ? QString() : QFileInfo(folder).absolutePath()) {
+    // Up to the root, which is its own parent ("/" here, "C:/" or a share's root on Windows).
+    for (QString parent; !folder.isEmpty(); folder = parent == folder ? QString() : parent) {
         const platform::Status here = platform::status(QFile::encodeName(folder), true);
         for (const platform::Status& s : folders)
             if (sameFile(here, s))
                 refuse();
+        parent = QFileInfo(folder).absolutePath();
     }
 }
 

@@ -44,7 +44,7 @@ void TestSafeFile::replacesWholeAndKeepsPermissions()
     writeFileSafely(path, "new contents");
     QCOMPARE(read(path), QByteArray("new contents"));
     // Windows keeps only whether a file may be written.
-    QCOMPARE(testplatform::mode(path) & 0222, 0640 & 0222);
+    QVERIFY((testplatform::mode(path) & 0200) != 0);
 #ifndef Q_OS_WIN
     QCOMPARE(testplatform::mode(path) & 0777, 0640);
 #endif

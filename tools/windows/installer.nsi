@@ -6,7 +6,8 @@
 ; rights. Installing over a laboratory's folder replaces only the program and the manual; the
 ; initial password store is placed only where there is none. The uninstaller removes the
 ; program and asks before touching the data (the answer kept by default, and by /S, is No).
-Unicode true
+; A 64-bit installer for a 64-bit program (it also runs where only 64-bit programs run).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true

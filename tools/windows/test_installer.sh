@@ -38,30 +38,35 @@ check "the installed program carries its Italian version information" \
 # The program starts and shows the login, on a virtual screen.
 shot="$package/test/login.png"
 mkdir -p "$(dirname "$shot")"
+# Wine's desktop belongs to the server that started it: one started without a display cannot
+# show a window, so the server is started again on the virtual screen, and after it without.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  cd "$1" && QT_QPA_PLATFORM=windows wine brevanto.exe >/dev/null 2>&1 &
+  cd "$1" && QT_QPA_PLATFORM=windows wine brevanto.exe </dev/null >/dev/null 2>&1 &
   for i in $(seq 60); do sleep 1; xwininfo -root -tree 2>/dev/null | grep -q "Brevanto" && break; done
   sleep 3
   xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > "$2"
   xwininfo -root -tree > "$2.windows" 2>&1
-  wineserver -k' _ "$folder" "$shot" || true
+  wineserver -k; wineserver -w' _ "$folder" "$shot" || true
+wineserver -p </dev/null >/dev/null 2>&1
 check "the program showed its login screen (picture: $shot)" grep -q "frmPassword\|Password\|Brevanto" "$shot.windows"
 
 # The scheduled backup's command line, from the installed folder.
 mkdir -p "$work/Backup"
-(cd "$folder" && wine brevanto.exe --backup "$(winpath "$work/Backup")" >"$work/backup.out" 2>&1) && status=0 || status=$?
+(cd "$folder" && timeout 300 wine brevanto.exe --backup "$(winpath "$work/Backup")" >"$work/backup.out" 2>&1) && status=0 || status=$?
 cat "$work/backup.out"
 check "--backup exits with 0" test "$status" -eq 0
 zip="$(ls "$work"/Backup/*.zip 2>/dev/null | head -1)"
 check "--backup wrote a zip" test -n "$zip"
 check "--backup said so in one line on its console" test "$(grep -c . "$work/backup.out")" -eq 1
 if [ -n "$zip" ]; then
-  (cd "$folder" && wine brevanto.exe --verify "$(winpath "$zip")" >"$work/verify.out" 2>&1) && status=0 || status=$?
+  (cd "$folder" && timeout 300 wine brevanto.exe --verify "$(winpath "$zip")" >"$work/verify.out" 2>&1) && status=0 || status=$?
   cat "$work/verify.out"
   check "--verify exits with 0 on a good backup" test "$status" -eq 0
 fi
 printf 'not a zip' > "$work/broken.zip"
-(cd "$folder" && wine brevanto.exe --verify "$(winpath "$work/broken.zip")" >"$work/broken.out" 2>&1) && status=0 || status=$?
+(cd "$folder" && timeout 300 wine brevanto.exe --verify "$(winpath "$work/broken.zip")" >"$work/broken.out" 2>&1) && status=0 || status=$?
 check "--verify exits with an error on a damaged backup" test "$status" -ne 0
 
 # A laboratory in the folder, then a second install over it.
