@@ -149,35 +149,26 @@ private:
     quint32 ifd0_ = 0;
 };
 
-void putU16(QByteArray& out, quint16 v, bool big)
+// A 16- or 32-bit number in the block's byte order.
+template <class T> void putNumber(QByteArray& out, T v, bool big)
 {
-    char bytes[2];
+    char bytes[sizeof(T)];
     if (big)
         qToBigEndian(v, bytes);
     else
         qToLittleEndian(v, bytes);
-    out.append(bytes, 2);
-}
-
-void putU32(QByteArray& out, quint32 v, bool big)
-{
-    char bytes[4];
-    if (big)
-        qToBigEndian(v, bytes);
-    else
-        qToLittleEndian(v, bytes);
-    out.append(bytes, 4);
+    out.append(bytes, sizeof(T));
 }
 
 // An orientation entry: SHORT, one value, held in the entry itself.
 QByteArray orientationEntry(int orientation, bool big)
 {
     QByteArray e;
-    putU16(e, kOrientation, big);
-    putU16(e, kShort, big);
-    putU32(e, 1, big);
-    putU16(e, quint16(orientation), big);
-    putU16(e, 0, big);
+    putNumber<quint16>(e, kOrientation, big);
+    putNumber<quint16>(e, kShort, big);
+    putNumber<quint32>(e, 1, big);
+    putNumber<quint16>(e, quint16(orientation), big);
+    putNumber<quint16>(e, 0, big);
     return e;
 }
 
@@ -274,9 +265,9 @@ std::optional<QByteArray> withOrientation(QByteArrayView jpeg, int orientation)
         // A block of its own with the one tag, after a JFIF header where there is one.
         QByteArray block(kExifHeader, 6);
         block.append("MM\0*\0\0\0\x08", 8);
-        putU16(block, 1, true);
+        putNumber<quint16>(block, 1, true);
         block.append(orientationEntry(orientation, true));
-        putU32(block, 0, true);
+        putNumber<quint32>(block, 0, true);
         const qsizetype at = all->front().marker == kApp0 ? all->front().data + all->front().length : qsizetype(2);
         return withSegment(jpeg, nullptr, at, block);
     }
@@ -316,10 +307,10 @@ std::optional<QByteArray> withOrientation(QByteArrayView jpeg, int orientation)
     if (tiffOut.size() % 2)
         tiffOut.append('\0'); // directories start on a word boundary
     const quint32 offset = quint32(tiffOut.size());
-    putU16(tiffOut, quint16(entries.size()), big);
+    putNumber<quint16>(tiffOut, quint16(entries.size()), big);
     for (const QByteArray& e : entries)
         tiffOut.append(e);
-    putU32(tiffOut, next, big);
+    putNumber<quint32>(tiffOut, next, big);
     char first[4];
     if (big)
         qToBigEndian(offset, first);
