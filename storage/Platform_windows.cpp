@@ -25,8 +25,16 @@ namespace platform {
 namespace {
 // The byte the whole-file locks are taken on: past any file this program writes, where a
 // lock keeps out other lockers only, never a read or write of the data.
-constexpr DWORD kLockOffsetLow = 0;
-constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
+constexpr qint64 kLockOffset = qint64(0x7FFFFFFF) << 32;
+
+// The position a read, write or lock of the system's calls starts at.
+OVERLAPPED positionAt(qint64 offset)
+{
+    OVERLAPPED where{};
+    where.Offset = DWORD(offset & 0xFFFFFFFF);
+    where.OffsetHigh = DWORD(offset >> 32);
+    return where;
+}
 
 // The last failure, kept per thread as the system keeps it.
 thread_local DWORD lastFailure = 0;
@@ -231,9 +239,7 @@ qint64 readAt(int fd, qint64 at, char* into, qint64 length)
     const HANDLE h = handleOf(fd);
     qint64 done = 0;
     while (done < length) {
-        OVERLAPPED where{};
-        where.Offset = DWORD((at + done) & 0xFFFFFFFF);
-        where.OffsetHigh = DWORD((at + done) >> 32);
+        OVERLAPPED where = positionAt(at + done);
         DWORD got = 0;
         const DWORD ask = DWORD(qMin<qint64>(length - done, 1 << 30));
         if (!ReadFile(h, into + done, ask, &got, &where)) {
@@ -254,9 +260,7 @@ bool writeAt(int fd, qint64 at, const char* from, qint64 length)
     const HANDLE h = handleOf(fd);
     qint64 done = 0;
     while (done < length) {
-        OVERLAPPED where{};
-        where.Offset = DWORD((at + done) & 0xFFFFFFFF);
-        where.OffsetHigh = DWORD((at + done) >> 32);
+        OVERLAPPED where = positionAt(at + done);
         DWORD put = 0;
         const DWORD give = DWORD(qMin<qint64>(length - done, 1 << 30));
         if (!WriteFile(h, from + done, give, &put, &where) || put == 0) {
@@ -288,9 +292,7 @@ bool syncFile(int fd, bool)
 
 Locked lockFile(int fd, Lock how)
 {
-    OVERLAPPED where{};
-    where.Offset = kLockOffsetLow;
-    where.OffsetHigh = kLockOffsetHigh;
+    OVERLAPPED where = positionAt(kLockOffset);
     const DWORD flags = how == Lock::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0;
     if (LockFileEx(handleOf(fd), flags, 0, 1, 0, &where))
         return Locked::Yes;
@@ -302,17 +304,13 @@ Locked lockFile(int fd, Lock how)
 
 void unlockFile(int fd)
 {
-    OVERLAPPED where{};
-    where.Offset = kLockOffsetLow;
-    where.OffsetHigh = kLockOffsetHigh;
+    OVERLAPPED where = positionAt(kLockOffset);
     UnlockFileEx(handleOf(fd), 0, 1, 0, &where);
 }
 
 bool lockIsFree(int fd)
 {
-    OVERLAPPED where{};
-    where.Offset = kLockOffsetLow;
-    where.OffsetHigh = kLockOffsetHigh;
+    OVERLAPPED where = positionAt(kLockOffset);
     const HANDLE h = handleOf(fd);
     if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &where)) {
         UnlockFileEx(h, 0, 1, 0, &where);
