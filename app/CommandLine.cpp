@@ -35,6 +35,12 @@ int usage(std::FILE* to, int code)
     return code;
 }
 
+// A path as the system writes it (with backslashes on Windows).
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 // The text an error carries for the user, followed by its cause.
 QString failure(const IoError& e, const QString& fallback)
 {
@@ -51,13 +57,13 @@ int backup(const QString& where)
         const BackupSummary s = writeBackup(target, quiet, folder ? Placement::FreeName : Placement::Replace);
         say(stdout,
             QStringLiteral("Backup salvato in %1 (%2 opere, %3 relazioni, %4 MB).%5")
-                .arg(QFileInfo(s.path).absoluteFilePath(), QString::number(s.artworks), QString::number(s.reports),
-                     QLocale(QLocale::Italian).toString(double(s.bytes) / 1e6, 'f', 1),
+                .arg(shown(QFileInfo(s.path).absoluteFilePath()), QString::number(s.artworks),
+                     QString::number(s.reports), QLocale(QLocale::Italian).toString(double(s.bytes) / 1e6, 'f', 1),
                      s.leftOut.isEmpty() ? QString() : u' ' + leftOutText(s)));
         return 0;
     } catch (const IoError& e) {
         say(stderr, failure(e, QStringLiteral("Backup non riuscito: impossibile scrivere %1.")
-                                   .arg(QFileInfo(target).absoluteFilePath())));
+                                   .arg(shown(QFileInfo(target).absoluteFilePath()))));
         return kFailed;
     }
 }
@@ -68,16 +74,16 @@ int verify(const QString& path)
         NoProgress quiet;
         const Manifest m = verifyBackup(path, quiet);
         say(stdout, QStringLiteral("Backup valido: %1, del %2, con %3 opere e %4 relazioni.")
-                        .arg(path, m.date.toString(QStringLiteral("dd/MM/yyyy HH:mm")))
+                        .arg(shown(path), m.date.toString(QStringLiteral("dd/MM/yyyy HH:mm")))
                         .arg(m.artworks)
                         .arg(m.reports));
         return 0;
     } catch (const InvalidBackup& e) {
         say(stderr, QStringLiteral("Backup non valido: %1 non \u00E8 un backup di Brevanto o \u00E8 danneggiato. "
                                    "Dettagli: %2")
-                        .arg(path, e.cause()));
+                        .arg(shown(path), e.cause()));
     } catch (const IoError& e) {
-        say(stderr, failure(e, QStringLiteral("Verifica non riuscita: impossibile leggere %1.").arg(path)));
+        say(stderr, failure(e, QStringLiteral("Verifica non riuscita: impossibile leggere %1.").arg(shown(path))));
     }
     return kFailed;
 }

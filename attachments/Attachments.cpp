@@ -66,8 +66,8 @@ QString existingAlike(const QString& name)
 bool sameFile(const QString& a, const QString& b)
 {
     try {
-        const platform::Status sa = platform::status(QFile::encodeName(a), true);
-        const platform::Status sb = platform::status(QFile::encodeName(b), true);
+        const platform::Status sa = platform::status(platform::encodeName(a), true);
+        const platform::Status sb = platform::status(platform::encodeName(b), true);
         return sa.kind == platform::Kind::File && sb.kind == platform::Kind::File && sa.device == sb.device
                && sa.inode == sb.inode;
     } catch (const IoError&) {

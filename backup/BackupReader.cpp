@@ -34,7 +34,7 @@ QString folded(const QByteArray& name)
 // or that the disk changed would lose a file once the folder replaces the laboratory's.
 class Unpacker {
 public:
-    explicit Unpacker(const QString& folder) : root_(QFile::encodeName(folder) + '/') { }
+    explicit Unpacker(const QString& folder) : root_(platform::encodeName(folder) + '/') { }
 
     void folder(const QByteArray& name) { makeFolder(name.chopped(1)); }
 
@@ -205,7 +205,7 @@ Manifest readBackup(const QString& path, const QString& folder, Progress& progre
             qint64 needed = 0;
             for (const Manifest::Member& m : manifest.members)
                 needed += m.size;
-            const qint64 free = platform::freeSpace(QFile::encodeName(folder));
+            const qint64 free = platform::freeSpace(platform::encodeName(folder));
             if (free >= 0 && needed > free)
                 throw IoError(QStringLiteral("%1 bytes to unpack, %2 free").arg(needed).arg(free),
                               QStringLiteral("Attenzione: sul disco della cartella del programma non c'\u00E8 spazio "

@@ -62,12 +62,12 @@ bool sameFile(const platform::Status& a, const platform::Status& b)
 // not by their names: case, links and other paths to the same folder change nothing.
 void refuseLaboratoryPlace(const QString& target)
 {
-    const QByteArray root = QFile::encodeName(programdir::path());
+    const QByteArray root = platform::encodeName(programdir::path());
     QList<platform::Status> folders, files;
     for (const QString& name : laboratory::folders() + QStringList{laboratory::kStaging})
-        folders.append(platform::status(root + QFile::encodeName(name), true));
+        folders.append(platform::status(root + platform::encodeName(name), true));
     for (const QString& name : laboratory::files() + laboratory::derived())
-        files.append(platform::status(root + QFile::encodeName(name), true));
+        files.append(platform::status(root + platform::encodeName(name), true));
     const auto refuse = [&target]() {
         throw IoError(QStringLiteral("%1 is a file of the laboratory or lies in its folders").arg(target),
                       kNotSaved.arg(QStringLiteral("%1 fa parte dei dati del laboratorio, che ogni backup contiene. "
@@ -75,7 +75,7 @@ void refuseLaboratoryPlace(const QString& target)
                                                    "Documenti_Allegati e diverso dai file dei dati.")
                                         .arg(QDir::toNativeSeparators(target))));
     };
-    const platform::Status file = platform::status(QFile::encodeName(target), true);
+    const platform::Status file = platform::status(platform::encodeName(target), true);
     for (const platform::Status& s : files)
         if (sameFile(file, s))
             refuse();
@@ -86,7 +86,7 @@ void refuseLaboratoryPlace(const QString& target)
     folder = QFileInfo(folder).canonicalFilePath();
     // Up to the root, which is its own parent ("/" here, "C:/" or a share's root on Windows).
     for (QString parent; !folder.isEmpty(); folder = parent == folder ? QString() : parent) {
-        const platform::Status here = platform::status(QFile::encodeName(folder), true);
+        const platform::Status here = platform::status(platform::encodeName(folder), true);
         for (const platform::Status& s : folders)
             if (sameFile(here, s))
                 refuse();
@@ -97,7 +97,7 @@ void refuseLaboratoryPlace(const QString& target)
 void refuseWhilePending()
 {
     const QString staging = programdir::file(laboratory::kStaging);
-    if (platform::status(QFile::encodeName(staging)).kind != platform::Kind::Missing)
+    if (platform::status(platform::encodeName(staging)).kind != platform::Kind::Missing)
         throw IoError(QStringLiteral("a restore is under way or was interrupted (%1 stands)").arg(staging),
                       kNotSaved.arg(QStringLiteral(
                           "il ripristino di un backup \u00E8 in corso o \u00E8 stato interrotto, e i dati potrebbero "
@@ -140,7 +140,7 @@ public:
     {
         run_.guardFor(laboratory::guardOf(name_));
         try {
-            if (!in_.open(platform::openRegularFile(QFile::encodeName(run_.root) + name_),
+            if (!in_.open(platform::openRegularFile(platform::encodeName(run_.root) + name_),
                           QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
                 throw IoError(QStringLiteral("cannot read %1: %2").arg(shown(), in_.errorString()));
         } catch (const IoError& e) {
@@ -248,9 +248,9 @@ BackupSummary write(const QString& target, Progress& progress, Placement placeme
     QString name = target;
     int number = 1;
     if (placement == Placement::FreeName) {
-        while (platform::status(QFile::encodeName(name)).kind != platform::Kind::Missing)
+        while (platform::status(platform::encodeName(name)).kind != platform::Kind::Missing)
             name = numberedName(target, ++number);
-    } else if (platform::status(QFile::encodeName(target)).kind != platform::Kind::Missing && !isBackup(target)) {
+    } else if (platform::status(platform::encodeName(target)).kind != platform::Kind::Missing && !isBackup(target)) {
         throw IoError(QStringLiteral("%1 exists and is no backup of this program").arg(target),
                       kNotSaved.arg(QStringLiteral("%1 esiste gi\u00E0 e non \u00E8 un backup di Brevanto: non viene "
                                                    "sostituito. Scegliere un altro nome.")

@@ -101,7 +101,7 @@ const QStringList& derived()
 
 QList<Entry> collect(const QString& root, QList<QByteArray>* leftOut)
 {
-    QByteArray base = QFile::encodeName(root);
+    QByteArray base = platform::encodeName(root);
     if (!base.endsWith('/'))
         base += '/';
     QList<Entry> out;

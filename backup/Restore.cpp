@@ -23,11 +23,11 @@ const QByteArray kBackward = "Brevanto: sostituzione annullata\n";
 
 QByteArray staging()
 {
-    return QFile::encodeName(programdir::file(kStaging));
+    return platform::encodeName(programdir::file(kStaging));
 }
 QByteArray live(const QString& name)
 {
-    return QFile::encodeName(programdir::file(name));
+    return platform::encodeName(programdir::file(name));
 }
 QByteArray fresh(const QString& name = {})
 {
@@ -67,7 +67,7 @@ QByteArray encode(const Marker& m)
 
 Marker readMarker()
 {
-    const QString path = QFile::decodeName(staging()) + u'/' + kMarker;
+    const QString path = platform::decodeName(staging()) + u'/' + kMarker;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw IoError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
@@ -85,7 +85,7 @@ Marker readMarker()
 
 void writeMarker(const Marker& m)
 {
-    writeFileSafely(QFile::decodeName(staging()) + u'/' + kMarker, encode(m));
+    writeFileSafely(platform::decodeName(staging()) + u'/' + kMarker, encode(m));
 }
 
 // The swap, from the marker on: idempotent, so that it can run again after a crash at any
@@ -152,7 +152,7 @@ QString cleanUp(Progress& progress)
     } catch (const IoError&) {
         const QString base = programdir::file(kStaging + QStringLiteral("-da-eliminare"));
         for (int n = 1; leftOver.isEmpty(); ++n)
-            if (platform::renameIfFree(staging(), QFile::encodeName(numberedName(base, n))))
+            if (platform::renameIfFree(staging(), platform::encodeName(numberedName(base, n))))
                 leftOver = numberedName(base, n);
     }
     progress.advance(1);
@@ -164,7 +164,7 @@ QString cleanUp(Progress& progress)
 void proveMovable(const Marker& m)
 {
     platform::makeFolder(old());
-    const QByteArray root = QFile::encodeName(QDir::cleanPath(programdir::path()));
+    const QByteArray root = platform::encodeName(QDir::cleanPath(programdir::path()));
     for (const QString& name : swapped()) {
         QString why;
         if (present(live(name)))
@@ -203,12 +203,12 @@ Result restoreBackup(const QString& path, Progress& progress)
     Marker marker;
     // Unpacked and checked beside the data first: a bad backup leaves everything as it was.
     try {
-        if (!QDir().mkpath(QFile::decodeName(fresh())))
-            throw IoError(QStringLiteral("cannot make the folder %1").arg(QFile::decodeName(fresh())));
-        result.restored = unpackBackup(path, QFile::decodeName(fresh()), progress);
+        if (!QDir().mkpath(platform::decodeName(fresh())))
+            throw IoError(QStringLiteral("cannot make the folder %1").arg(platform::decodeName(fresh())));
+        result.restored = unpackBackup(path, platform::decodeName(fresh()), progress);
         for (const Manifest::Member& m : result.restored.members)
             marker.incoming.insert(laboratory::topLevelOf(m.name));
-        syncFileSystem(QFile::decodeName(staging()));
+        syncFileSystem(platform::decodeName(staging()));
         proveMovable(marker);
         result.safetyCopy = writeSafetyCopy(safetyCopyPath(), progress).path;
         proveMovable(marker);

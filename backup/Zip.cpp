@@ -335,8 +335,8 @@ struct Reader::Input {
 
 Reader::Reader(const QString& path) : in_(std::make_unique<Input>())
 {
-    if (!in_->file.open(platform::openRegularFile(QFile::encodeName(path)), QIODevice::ReadOnly | QIODevice::Unbuffered,
-                        QFileDevice::AutoCloseHandle))
+    if (!in_->file.open(platform::openRegularFile(platform::encodeName(path)),
+                        QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
         throw IoError(QStringLiteral("cannot read %1: %2").arg(path, in_->file.errorString()));
     in_->size = in_->file.size();
     zip_source_t* source = zip_source_function_create(&Input::call, in_.get(), nullptr);

@@ -226,7 +226,7 @@ QList<ForeignName> foreignNames(const QString& folder)
 {
     QList<ForeignName> found;
     try {
-        for (const QByteArray& bytes : platform::folderNames(QFile::encodeName(folder)))
+        for (const QByteArray& bytes : platform::folderNames(platform::encodeName(folder)))
             if (!isUtf8(bytes))
                 found.append({bytes, cp1252::decode(bytes)});
     } catch (const IoError&) {
@@ -237,13 +237,13 @@ QList<ForeignName> foreignNames(const QString& folder)
 
 QString adoptForeignName(const QString& folder, const ForeignName& foreign)
 {
-    const QByteArray dir = QFile::encodeName(folder) + '/';
+    const QByteArray dir = platform::encodeName(folder) + '/';
     const QString target = folder + QLatin1Char('/') + foreign.name;
     if (foreign.name.isEmpty() || foreign.name.contains(u'/') || !platform::holdsName(foreign.name.toUtf8())
         || !existingAlike(folder, foreign.name).isEmpty())
         return {};
     try {
-        return platform::renameIfFree(dir + foreign.bytes, QFile::encodeName(target)) ? target : QString();
+        return platform::renameIfFree(dir + foreign.bytes, platform::encodeName(target)) ? target : QString();
     } catch (const IoError&) {
         return {};
     }

@@ -83,6 +83,12 @@ bool isReadOnly(const QString& path);
 // A folder copied from another system may hold names that are not UTF-8, which a QString
 // cannot carry back. Names here are the bytes the file system holds on Linux, UTF-8 on
 // Windows. Each throws IoError with the system's reason unless it says otherwise.
+// A path as the bytes these functions take (the file system's own on Linux, UTF-8 on
+// Windows, where Qt's encodeName would give the ANSI code page and lose other scripts), and
+// back.
+QByteArray encodeName(const QString& path);
+QString decodeName(const QByteArray& bytes);
+
 enum class Kind { Missing, File, Folder, Link, Other };
 struct Status {
     Kind kind = Kind::Missing;

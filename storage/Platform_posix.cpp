@@ -76,6 +76,16 @@ QByteArray native(const QString& path)
 }
 } // namespace
 
+QByteArray encodeName(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+QString decodeName(const QByteArray& bytes)
+{
+    return QFile::decodeName(bytes);
+}
+
 int openFile(const QString& path, Open how)
 {
     const int flags = how == Open::Read ? O_RDONLY : how == Open::ReadWrite ? O_RDWR : O_RDWR | O_CREAT;

@@ -200,14 +200,15 @@ void writeLine(Stream to, const QString& line)
     std::fflush(stream);
     const HANDLE h = GetStdHandle(to == Stream::Error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0;
-    const QString text = line + QStringLiteral("\r\n");
     if (h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleMode(h, &mode)) {
         // A console shows the text as it is, accents included.
+        const QString text = line + QStringLiteral("\r\n");
         DWORD written = 0;
         WriteConsoleW(h, reinterpret_cast<const wchar_t*>(text.utf16()), DWORD(text.size()), &written, nullptr);
         return;
     }
-    std::fputs(text.toUtf8().constData(), stream);
+    // A file or a pipe: the stream is in text mode and ends each line with CR LF itself.
+    std::fputs((line + u'\n').toUtf8().constData(), stream);
     std::fflush(stream);
 }
 
@@ -404,6 +405,16 @@ bool isReadOnly(const QString& path)
     const DWORD attributes = GetFileAttributesW(wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)
            && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+QByteArray encodeName(const QString& path)
+{
+    return path.toUtf8();
+}
+
+QString decodeName(const QByteArray& bytes)
+{
+    return QString::fromUtf8(bytes);
 }
 
 Status status(const QByteArray& path, bool follow)

@@ -19,7 +19,7 @@ QString reasonOf(const QFile& file)
 SafeFile::SafeFile(const QString& path, const QString& mark) : path_(path)
 {
     // A folder in the file's place, or a file made read-only, is not replaced.
-    const platform::Status there = platform::status(QFile::encodeName(path));
+    const platform::Status there = platform::status(platform::encodeName(path));
     if (there.kind == platform::Kind::Folder)
         throw IoError(QStringLiteral("%1 is a folder").arg(path));
     if (there.kind == platform::Kind::File && platform::isReadOnly(path))
@@ -115,7 +115,7 @@ bool SafeFile::commitIfFree(const QString& path)
 {
     finish();
     try {
-        if (!platform::renameIfFree(QFile::encodeName(temporary_), QFile::encodeName(path)))
+        if (!platform::renameIfFree(platform::encodeName(temporary_), platform::encodeName(path)))
             return false;
     } catch (const IoError&) {
         discard();

@@ -116,12 +116,27 @@ void TestCommandLine::jobs()
         QVERIFY(run({"--backup", out_.filePath("a.zip")}).code == 0);
     const Run r = run(args);
     QCOMPARE(r.code, code);
-    const QString printed = code == 0 ? r.out : r.err;
+    QString printed = code == 0 ? r.out : r.err;
+#ifdef Q_OS_WIN
+    // A Windows program ends its lines as Windows does.
+    QCOMPARE(printed.count(QStringLiteral("\r\n")), printed.count(u'\n'));
+    printed.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
     QVERIFY2((code == 0 ? r.err : r.out).isEmpty(), qPrintable(r.out + r.err));
+#ifdef Q_OS_WIN
+    // The program names paths with the system's separator.
+    static const QRegularExpression path(QStringLiteral("(<out>|<program>)[^ ,]*"));
+    QList<QRegularExpressionMatch> paths;
+    for (auto m = path.globalMatch(out); m.hasNext();)
+        paths.prepend(m.next()); // from the last, so that the earlier ones stay where they are
+    for (const QRegularExpressionMatch& one : paths)
+        out.replace(one.capturedStart(), one.capturedLength(), one.captured().replace(u'/', QStringLiteral("\\\\")));
+#endif
     const QRegularExpression pattern(
         QString(out)
-            .replace(QStringLiteral("<out>"), QRegularExpression::escape(out_.path()))
-            .replace(QStringLiteral("<program>"), QRegularExpression::escape(program_.path())),
+            .replace(QStringLiteral("<out>"), QRegularExpression::escape(QDir::toNativeSeparators(out_.path())))
+            .replace(QStringLiteral("<program>"),
+                     QRegularExpression::escape(QDir::toNativeSeparators(program_.path()))),
         QRegularExpression::DotMatchesEverythingOption);
     QVERIFY2(pattern.match(printed).hasMatch(), qPrintable(printed));
     QFile archive(program_.filePath("Inventario_Opere.pro")); // no job ever changes the data

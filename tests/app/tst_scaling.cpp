@@ -87,7 +87,9 @@ Run runAt(const QString& scale)
     config.close();
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config.fileName());
+    // Named from the working folder: Qt splits the platform's options at colons, as in "C:/".
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=schermo.json"));
+    p.setWorkingDirectory(dir.path());
     env.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
     env.insert(QStringLiteral("QT_SCALE_FACTOR_ROUNDING_POLICY"), QStringLiteral("PassThrough"));
     p.setProcessEnvironment(env);
@@ -98,7 +100,7 @@ Run runAt(const QString& scale)
         return run;
     }
     for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
-        const QStringList w = line.split(u' ');
+        const QStringList w = line.trimmed().split(u' '); // CR LF on Windows
         if (w[0] == QStringLiteral("geometry") && w.size() == 6)
             run.geometry.insert(w[1], QRect(w[2].toInt(), w[3].toInt(), w[4].toInt(), w[5].toInt()));
         else if (w[0] == QStringLiteral("blurred"))

@@ -320,6 +320,9 @@ void TestAttachments::namesTheRecordCanHold()
 // as "a_b.pdf": the slot and the copy agree, and another card's "b.pdf" is never touched.
 void TestAttachments::namesOtherSystemsRefuse()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows makes no file whose name holds a backslash; namesTheRecordCanHold covers the rule there.");
+#endif
     QDir(f->path()).mkpath("Documenti_Allegati");
     writeBytes(folderFile(*f, "b.pdf"), "another card's document");
     const QString chosen = source("a\\b.pdf", "the chosen document");
@@ -454,7 +457,7 @@ void TestAttachments::copyNamedByWindowsOpens()
     if (!platform::holdsName("citt\xe0.pdf"))
         QSKIP("this system's names are always Unicode");
     QDir(f->path()).mkpath("Documenti_Allegati");
-    const int fd = platform::createFile(QFile::encodeName(attachments::folder()) + "/citt\xe0.pdf");
+    const int fd = platform::createFile(platform::encodeName(attachments::folder()) + "/citt\xe0.pdf");
     QVERIFY(fd >= 0);
     QVERIFY(platform::writeAt(fd, 0, "the contract", 12));
     platform::closeFile(fd);

@@ -57,7 +57,7 @@ inline QByteArray getBytes(const QByteArray& path)
 
 inline QByteArray get(const QString& path)
 {
-    return getBytes(QFile::encodeName(path));
+    return getBytes(platform::encodeName(path));
 }
 
 inline QByteArray noise(qsizetype size, quint32 seed)
@@ -100,16 +100,27 @@ inline void walk(const QByteArray& root, const QByteArray& below, const QStringL
 inline Snapshot snapshot(const QString& root, const QStringList& except = {})
 {
     Snapshot s;
-    walk(QFile::encodeName(root), {}, except, s);
+    walk(platform::encodeName(root), {}, except, s);
     return s;
 }
 
 inline QString describe(const Snapshot& a, const Snapshot& b)
 {
     QStringList d;
-    for (const auto& [k, v] : a)
-        if (!b.count(k) || b.at(k) != v)
-            d << (b.count(k) ? QStringLiteral("changed ") : QStringLiteral("gone ")) + laboratory::shown(k);
+    for (const auto& [k, v] : a) {
+        if (!b.count(k)) {
+            d << QStringLiteral("gone ") + laboratory::shown(k);
+        } else if (const QByteArray& w = b.at(k); w != v) {
+            qsizetype at = 0;
+            while (at < v.size() && at < w.size() && v[at] == w[at])
+                ++at;
+            d << QStringLiteral("changed %1 (%2 bytes, were %3; from byte %4)")
+                     .arg(laboratory::shown(k))
+                     .arg(w.size())
+                     .arg(v.size())
+                     .arg(at);
+        }
+    }
     for (const auto& [k, v] : b)
         if (!a.count(k))
             d << QStringLiteral("new ") + laboratory::shown(k);
@@ -175,7 +186,7 @@ inline void writeZip(const QString& path, const QList<Member>& members, const QB
     archive* a = archive_write_new();
     archive_write_set_format_zip(a);
     archive_write_set_format_option(a, "zip", "hdrcharset", "UTF-8");
-    QVERIFY(archive_write_open_filename(a, QFile::encodeName(path).constData()) == ARCHIVE_OK);
+    QVERIFY(archive_write_open_filename(a, platform::encodeName(path).constData()) == ARCHIVE_OK);
     QList<Member> all = members;
     if (!manifest.isNull())
         all.append({laboratory::kManifest, manifest});
@@ -250,7 +261,9 @@ inline HelperRun helper(const QStringList& args)
     if (!p.waitForFinished(60000))
         return {};
     const QStringList lines = QString::fromUtf8(p.readAllStandardError()).split(u'\n');
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, lines.value(0), lines.value(1)};
+    // Killed, it ends as crashed, or with the code 137 where the system tells no crash (Windows).
+    const bool killed = p.exitStatus() != QProcess::NormalExit || p.exitCode() == 137;
+    return {killed ? -1 : p.exitCode(), lines.value(0).trimmed(), lines.value(1).trimmed()};
 }
 
 // Hands the folders to the user the helper runs as with --user (when the tests run as root).
@@ -269,8 +282,8 @@ public:
     // QTemporaryDir cannot remove a name that is not UTF-8.
     ~Lab()
     {
-        platform::removeAll(QFile::encodeName(lab_.path()));
-        platform::removeAll(QFile::encodeName(out_.path()));
+        platform::removeAll(platform::encodeName(lab_.path()));
+        platform::removeAll(platform::encodeName(out_.path()));
     }
     QString labPath(const QString& name) const { return QDir(lab_.path()).filePath(name); }
     QString outPath(const QString& name) const { return QDir(out_.path()).filePath(name); }

@@ -12,6 +12,7 @@
 #include "backup/BackupWriter.h"
 #include "backup/Restore.h"
 #include "storage/IoError.h"
+#include "storage/Platform.h"
 #include "storage/ProgramDir.h"
 
 #include <QCoreApplication>
@@ -42,7 +43,7 @@ private:
         if (readOnly_.isEmpty())
             testplatform::killSelf();
         else
-            testplatform::setMode(QFile::decodeName(readOnly_), 0555);
+            testplatform::setMode(platform::decodeName(readOnly_), 0555);
     }
     int step_;
     qint64 after_;
@@ -60,7 +61,7 @@ int main(int argc, char** argv)
     QByteArray readOnly;
     for (qsizetype i = args.size() - 1; i >= 0; --i)
         if (args[i].startsWith(QStringLiteral("--readonly=")))
-            readOnly = QFile::encodeName(args.takeAt(i).mid(11));
+            readOnly = platform::encodeName(args.takeAt(i).mid(11));
     if (args.size() != 6)
         return 2;
     if (asUser && !testplatform::becomeOrdinaryUser())

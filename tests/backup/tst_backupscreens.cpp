@@ -97,8 +97,8 @@ void TestBackupScreens::backupAsksWhereAndSaysWhatItHolds()
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].kind, Ui::Kind::Information);
     const QString size = QLocale(QLocale::Italian).toString(double(QFileInfo(target).size()) / 1e6, 'f', 1);
-    QCOMPARE(messages[0].text,
-             QString::fromUtf8("Il backup è stato salvato in %1 (3 opere, 2 relazioni, %2 MB).").arg(target, size));
+    QCOMPARE(messages[0].text, QString::fromUtf8("Il backup è stato salvato in %1 (3 opere, 2 relazioni, %2 MB).")
+                                   .arg(QDir::toNativeSeparators(target), size));
     NoProgress quiet;
     QCOMPARE(verifyBackup(target, quiet).artworks, 3);
 
@@ -318,7 +318,7 @@ void TestBackupScreens::exitTakesTheAutomaticBackup()
     QCOMPARE(messages.size(), warning.isEmpty() ? 0 : 1);
     if (!warning.isEmpty()) {
         QCOMPARE(messages[0].kind, Ui::Kind::Warning);
-        warning.replace("%1", f.file("Inventario/Copie/Brevanto-backup-automatico-"));
+        warning.replace("%1", QDir::toNativeSeparators(f.file("Inventario/Copie/Brevanto-backup-automatico-")));
         QVERIFY2(messages[0].text.startsWith(warning.section("Brevanto-backup-automatico-", 0, 0)),
                  qPrintable(messages[0].text));
         QVERIFY(messages[0].text.contains(QString::fromUtf8("Il programma verrà chiuso ugualmente.")));

@@ -35,6 +35,7 @@ private slots:
     void twoRestoresKeepBothSafetyCopies();
     void namesTheDiskCannotKeepApart();
     void documentationComesBackWithoutItsThumbnails();
+    void folderNamedInAnyScript();
 
 private:
     // The laboratory changed after its backup: other contents, a file less, one more.
@@ -291,6 +292,27 @@ void TestRestore::namesTheDiskCannotKeepApart()
 }
 
 QTEST_GUILESS_MAIN(TestRestore)
+// A laboratory in a folder named in any script (on Windows, also outside the ANSI code
+// page), backed up into a file so named, is restored whole.
+void TestRestore::folderNamedInAnyScript()
+{
+    QTemporaryDir top;
+    const QString lab =
+        QDir(top.path()).filePath(QString::fromUtf8("Laborat\u03CCrio \u0391\u03B8\u03AE\u03BD\u03B1 citt\u00E0"));
+    fillLaboratory(lab);
+    programdir::Override here(lab);
+    const Snapshot before = snapshot(lab, kOutside);
+    NoProgress quiet;
+    const QString zip =
+        writeBackup(QDir(top.path()).filePath(QString::fromUtf8("copia \u03A9\u03BC\u03AD\u03B3\u03B1.zip")), quiet)
+            .path;
+    QVERIFY(QFileInfo::exists(zip));
+    put(QDir(lab).filePath("Inventario_Opere.pro"), records(2925, 5, "dopo"));
+    put(QDir(lab).filePath(QString::fromUtf8("Documenti_Allegati/\u03C0\u03B5\u03C1\u03AF.pdf")), "added later");
+    restore::restoreBackup(zip, quiet);
+    COMPARE_SNAPSHOTS(snapshot(lab, kOutside), before);
+}
+
 #include "tst_restore.moc"
 
 // The cards' photographic documentation goes into the backup with its lists and photos and

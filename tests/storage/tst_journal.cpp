@@ -427,8 +427,11 @@ void TestJournal::journalThatCannotBeWritten()
     const QByteArray journalBefore = how == "folder" ? QByteArray() : readAll(journalFile());
     {
         std::unique_ptr<testplatform::FileSizeLimit> full;
-        if (how == "full")
+        if (how == "full") {
             full = testplatform::limitFileSize(64); // the header fits, an entry does not
+            if (!full)
+                QSKIP("This system cannot make a disk full on request.");
+        }
         // The history never silently stops: no journal, no save.
         QVERIFY_THROWS_EXCEPTION(IoError, ArtworkArchive().save(card("modificata"), "1", What::Modificata));
         QVERIFY_THROWS_EXCEPTION(IoError, ArtworkArchive().save(card("nuova"), {}, What::Inserita));
@@ -464,7 +467,7 @@ void TestJournal::killedWhileSaving()
         out += saver.readAllStandardOutput();
         for (const QByteArray& line : out.split('\n'))
             if (line.startsWith("saved "))
-                reported.insert(QStringLiteral("r%1:%2").arg(round).arg(QString::fromLatin1(line.mid(6))));
+                reported.insert(QStringLiteral("r%1:%2").arg(round).arg(QString::fromLatin1(line.mid(6).trimmed())));
         total += int(out.count('\n'));
     }
     QVERIFY(total > 30);

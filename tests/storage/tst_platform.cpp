@@ -128,8 +128,8 @@ void TestPlatform::pathsLongerThan260Characters()
         f.append(QByteArray(64, 's').constData());
     }
     QCOMPARE(read(archive), record + QByteArray(64, 's'));
-    QCOMPARE(platform::status(QFile::encodeName(archive)).size, 128);
-    QVERIFY(platform::folderNames(QFile::encodeName(folder)).contains("Relazioni_Tecniche_Restauro.pro"));
+    QCOMPARE(platform::status(platform::encodeName(archive)).size, 128);
+    QVERIFY(platform::folderNames(platform::encodeName(folder)).contains("Relazioni_Tecniche_Restauro.pro"));
 }
 
 void TestPlatform::foldersInAnyAlphabet()

@@ -234,7 +234,7 @@ void TestQtUi::namesWrittenByWindowsCanBeChosen()
         QSKIP("this system's names are always Unicode");
     // Two names in Windows-1252 bytes; the second one's UTF-8 name is taken already.
     for (const QByteArray& name : {QByteArray("citt\xe0.jpg"), QByteArray("nota\xe8.jpg")}) {
-        const int fd = platform::createFile(QFile::encodeName(dir.path()) + '/' + name);
+        const int fd = platform::createFile(platform::encodeName(dir.path()) + '/' + name);
         QVERIFY(fd >= 0);
         QVERIFY(platform::writeAt(fd, 0, "jpeg", 4));
         platform::closeFile(fd);
@@ -280,7 +280,7 @@ void TestQtUi::namesWrittenByWindowsCanBeChosen()
     QFile chosen(dir.filePath(QStringLiteral("citt\u00E0.jpg")));
     QVERIFY(chosen.open(QIODevice::ReadOnly));
     QCOMPARE(chosen.readAll(), QByteArray("jpeg"));
-    platform::removeAll(QFile::encodeName(dir.path())); // Qt cannot remove the name left foreign
+    platform::removeAll(platform::encodeName(dir.path())); // Qt cannot remove the name left foreign
 }
 
 QTEST_MAIN(TestQtUi)

@@ -28,6 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         (void)unpackBackup(zip, into, quiet);
     } catch (const IoError&) { }
-    platform::removeAll(QFile::encodeName(into));
+    platform::removeAll(platform::encodeName(into));
     return 0;
 }

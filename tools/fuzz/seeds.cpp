@@ -113,7 +113,7 @@ int main(int argc, char** argv)
     for (const QByteArray& name :
          {QByteArray("/Documenti_Allegati/vecchi/citt\xE0.pdf"), QByteArray("/Documenti_Allegati/a\nb.txt")}) {
         QFile f;
-        const int fd = platform::createFile(QFile::encodeName(lab.path()) + name);
+        const int fd = platform::createFile(platform::encodeName(lab.path()) + name);
         if (fd >= 0 && f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
             f.write("documento");
     }
@@ -122,7 +122,7 @@ int main(int argc, char** argv)
     NoProgress quiet;
     try {
         writeBackup(out + QStringLiteral("/backup/small.zip"), quiet);
-        platform::removeAll(QFile::encodeName(lab.path())); // QTemporaryDir cannot remove the Latin-1 name
+        platform::removeAll(platform::encodeName(lab.path())); // QTemporaryDir cannot remove the Latin-1 name
     } catch (const IoError& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
