@@ -2,6 +2,7 @@
 // file, each as a ratio to plainly reading / writing the same number of bytes.
 // Usage: export_bench [RECORDS] [FOLDER]  (default 100000 in /tmp/brevanto-bench, the
 // archive search_bench generates; made here when missing). QT_QPA_PLATFORM=offscreen.
+#include "TestPlatform.h"
 #include "export/ExpOpere.h"
 #include "records/ArtworkArchive.h"
 #include "storage/ProgramDir.h"
@@ -13,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 double ms(QElapsedTimer& t)
@@ -22,9 +22,7 @@ double ms(QElapsedTimer& t)
 }
 long peakMb()
 {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss / 1024;
+    return long(testplatform::peakMemoryKb() / 1024);
 }
 } // namespace
 

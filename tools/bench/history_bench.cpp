@@ -4,6 +4,7 @@
 // of a card without versions, which walk the journal; and the bytes a typical artwork and
 // report save add to their journals.
 // Usage: history_bench [FOLDER]   (default /tmp/brevanto-history-bench, kept for later runs)
+#include "TestPlatform.h"
 #include "history/Versions.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 constexpr int kCards = 100000;
@@ -86,9 +86,7 @@ QByteArray report()
 
 long maxRssKb()
 {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
+    return long(testplatform::peakMemoryKb());
 }
 
 double median(std::vector<double> v)

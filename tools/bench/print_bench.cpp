@@ -1,6 +1,7 @@
 // The list printout of a whole archive: laying out and writing LINES list lines (default
 // 100 000) to a PDF, as a ratio to writing the same text to a plain file.
 // Usage: print_bench [LINES]   (QT_QPA_PLATFORM=offscreen)
+#include "TestPlatform.h"
 #include "printing/Renderer.h"
 #include "printing/Templates.h"
 
@@ -11,7 +12,6 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
 
 int main(int argc, char** argv)
 {
@@ -49,11 +49,9 @@ int main(int argc, char** argv)
         report::render(doc, pdf);
     }
     const double pdfMs = double(t.nsecsElapsed()) / 1e6;
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
     std::printf("%d lines: plain text file %.1f ms, list printout to PDF %.1f ms (%zu pages, %.1f MB), ratio %.1f; "
                 "peak memory %ld MB\n",
                 count, plainMs, pdfMs, pages, double(QFileInfo(dir.filePath("lines.pdf")).size()) / 1e6,
-                pdfMs / plainMs, u.ru_maxrss / 1024);
+                pdfMs / plainMs, long(testplatform::peakMemoryKb() / 1024));
     return 0;
 }

@@ -4,6 +4,7 @@
 // position), and the time to put every line of the full report list on screen.
 // Usage: search_bench [RECORDS] [FOLDER]   (default 100000 records in /tmp/brevanto-bench;
 // the archives are generated once and reused). Run with QT_QPA_PLATFORM=offscreen.
+#include "TestPlatform.h"
 #include "records/ArtworkArchive.h"
 #include "records/ReportArchive.h"
 #include "search/LineModel.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 const char* const kSurnames[] = {"Rossi", "Bianchi", "Esposito", "Romano",  "Colombo", "Ricci", "Marino",   "Greco",
@@ -105,9 +105,7 @@ template <class Run> double timed(Run run)
 
 long peakKb()
 {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
+    return long(testplatform::peakMemoryKb());
 }
 } // namespace
 
