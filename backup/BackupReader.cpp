@@ -49,7 +49,7 @@ public:
             clash(name);
         expected_[parent].insert(name.mid(parent.isEmpty() ? 0 : parent.size() + 1));
         if (!out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
-            throw IoError(QStringLiteral("cannot write %1: %2").arg(QString::fromLocal8Bit(name), out.errorString()));
+            throw IoError(QStringLiteral("cannot write %1: %2").arg(platform::decodeName(name), out.errorString()));
     }
 
     // Every folder holds exactly the names written into it.
@@ -62,7 +62,7 @@ public:
                 continue;
             for (const QByteArray& name : it.value())
                 if (!found.contains(name))
-                    throw IoError(QStringLiteral("the disk did not keep the name %1").arg(QString::fromLocal8Bit(name)),
+                    throw IoError(QStringLiteral("the disk did not keep the name %1").arg(platform::decodeName(name)),
                                   kNotHere.arg(QStringLiteral("il disco ha cambiato il nome del file %1.")
                                                    .arg(quoted(it.key().isEmpty() ? name : it.key() + '/' + name))));
         }
@@ -103,7 +103,7 @@ private:
                             : QStringLiteral("i nomi %1 e %2 differiscono solo per maiuscole e minuscole, e il disco "
                                              "non li distingue: uno dei due andrebbe perso.")
                                   .arg(other, quoted(name));
-        throw IoError(QStringLiteral("%1 is taken on this disk").arg(QString::fromLocal8Bit(name)), kNotHere.arg(why));
+        throw IoError(QStringLiteral("%1 is taken on this disk").arg(platform::decodeName(name)), kNotHere.arg(why));
     }
 
     QByteArray root_;
@@ -120,10 +120,10 @@ void writeAll(QFile& out, const char* data, qint64 length)
 void closeChecked(QFile& out, const QByteArray& name)
 {
     if (!out.flush())
-        throw IoError(QStringLiteral("cannot write %1: %2").arg(QString::fromLocal8Bit(name), out.errorString()));
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(platform::decodeName(name), out.errorString()));
     out.close();
     if (out.error() != QFileDevice::NoError)
-        throw IoError(QStringLiteral("cannot close %1: %2").arg(QString::fromLocal8Bit(name), out.errorString()));
+        throw IoError(QStringLiteral("cannot close %1: %2").arg(platform::decodeName(name), out.errorString()));
 }
 
 // Every member against the manifest, before any member's bytes are read.

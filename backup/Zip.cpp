@@ -51,7 +51,7 @@ zip_flags_t encodingOf(const QByteArray& name)
 
 QString shown(const QByteArray& name)
 {
-    return QString::fromLocal8Bit(name);
+    return platform::decodeName(name);
 }
 
 // Why a write stopped: the system's reason, which QFile drops when a write stops part-way.
