@@ -69,13 +69,6 @@ void writeLine(Stream to, const QString& line)
     std::fflush(stream);
 }
 
-namespace {
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-} // namespace
-
 QByteArray encodeName(const QString& path)
 {
     return QFile::encodeName(path);
@@ -89,7 +82,7 @@ QString decodeName(const QByteArray& bytes)
 int openFile(const QString& path, Open how)
 {
     const int flags = how == Open::Read ? O_RDONLY : how == Open::ReadWrite ? O_RDWR : O_RDWR | O_CREAT;
-    return ::open(native(path).constData(), flags | O_CLOEXEC, 0666);
+    return ::open(encodeName(path).constData(), flags | O_CLOEXEC, 0666);
 }
 
 void closeFile(int fd)
@@ -183,15 +176,15 @@ bool lockIsFree(int fd)
 int createBeside(const QString& path, const QString& mark, QString* created)
 {
     const QFileInfo target(path);
-    QByteArray pattern = native(target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' + mark
-                                + QStringLiteral("XXXXXX"));
+    QByteArray pattern = encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' + mark
+                                    + QStringLiteral("XXXXXX"));
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return -1;
     // The permissions of the file being replaced, or those a new file gets.
     struct stat st { };
     mode_t mode;
-    if (::lstat(native(path).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (::lstat(encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode)) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -205,22 +198,22 @@ int createBeside(const QString& path, const QString& mark, QString* created)
 
 bool replaceFile(const QString& from, const QString& to)
 {
-    return std::rename(native(from).constData(), native(to).constData()) == 0;
+    return std::rename(encodeName(from).constData(), encodeName(to).constData()) == 0;
 }
 
 bool removeFile(const QString& path)
 {
-    return ::unlink(native(path).constData()) == 0 || errno == ENOENT;
+    return ::unlink(encodeName(path).constData()) == 0 || errno == ENOENT;
 }
 
 bool hardLink(const QString& existing, const QString& link)
 {
-    return ::link(native(existing).constData(), native(link).constData()) == 0;
+    return ::link(encodeName(existing).constData(), encodeName(link).constData()) == 0;
 }
 
 void syncFolder(const QString& folder)
 {
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return; // some file systems cannot open a folder: the rename itself has happened
     ::fsync(fd);
@@ -229,7 +222,7 @@ void syncFolder(const QString& folder)
 
 bool syncFileSystem(const QString& path)
 {
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     const int rc = ::syncfs(fd);
@@ -242,7 +235,7 @@ bool syncFileSystem(const QString& path)
 bool isReadOnly(const QString& path)
 {
     struct stat st { };
-    return ::lstat(native(path).constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+    return ::lstat(encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
 }
 
 // Both are asked once per run: every save names them, and the user database is a file.

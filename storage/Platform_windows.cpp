@@ -54,11 +54,6 @@ std::wstring wide(const QByteArray& path)
     return wide(QString::fromUtf8(path));
 }
 
-QString shown(const QByteArray& path)
-{
-    return QString::fromUtf8(path);
-}
-
 QString describe(DWORD error)
 {
     wchar_t* text = nullptr;
@@ -74,7 +69,7 @@ QString describe(DWORD error)
 [[noreturn]] void fail(const char* what, const QByteArray& path)
 {
     noteFailure();
-    throw IoError(QStringLiteral("%1 %2: %3").arg(QLatin1String(what), shown(path), describe(lastFailure)));
+    throw IoError(QStringLiteral("%1 %2: %3").arg(QLatin1String(what), decodeName(path), describe(lastFailure)));
 }
 
 HANDLE handleOf(int fd)
@@ -483,12 +478,12 @@ int openRegularFile(const QByteArray& path)
     // A device or a pipe is refused, without waiting for it.
     if (GetFileType(h) != FILE_TYPE_DISK) {
         CloseHandle(h);
-        throw IoError(QStringLiteral("%1 is not a regular file").arg(shown(path)));
+        throw IoError(QStringLiteral("%1 is not a regular file").arg(decodeName(path)));
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         CloseHandle(h);
-        throw IoError(QStringLiteral("%1 is not a regular file").arg(shown(path)));
+        throw IoError(QStringLiteral("%1 is not a regular file").arg(decodeName(path)));
     }
     const int fd = descriptorOf(h, true);
     if (fd < 0)
@@ -522,7 +517,8 @@ void rename(const QByteArray& from, const QByteArray& to)
     if (!retried([&] {
             return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
         }))
-        throw IoError(QStringLiteral("cannot rename %1 to %2: %3").arg(shown(from), shown(to), describe(lastFailure)));
+        throw IoError(
+            QStringLiteral("cannot rename %1 to %2: %3").arg(decodeName(from), decodeName(to), describe(lastFailure)));
 }
 
 bool renameIfFree(const QByteArray& from, const QByteArray& to)
@@ -533,7 +529,7 @@ bool renameIfFree(const QByteArray& from, const QByteArray& to)
         return true;
     if (lastFailure == ERROR_ALREADY_EXISTS || lastFailure == ERROR_FILE_EXISTS)
         return false;
-    throw IoError(QStringLiteral("cannot rename %1: %2").arg(shown(from), describe(lastFailure)));
+    throw IoError(QStringLiteral("cannot rename %1: %2").arg(decodeName(from), describe(lastFailure)));
 }
 
 void removeAll(const QByteArray& path)
@@ -562,9 +558,9 @@ void removeAll(const QByteArray& path)
 
 QString whyNotMovable(const QByteArray& path, const QByteArray& into)
 {
-    const QString from = shown(path);
+    const QString from = decodeName(path);
     const QFileInfo item(from);
-    const QString folder = item.absolutePath(), target = shown(into);
+    const QString folder = item.absolutePath(), target = decodeName(into);
     // Another volume: a rename cannot cross it.
     const Status a = status(path), b = status(into, true);
     if (a.kind == Kind::Missing || b.kind != Kind::Folder)
