@@ -14,7 +14,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 
 qt_version=6.4.2
-revision=1
+revision=2
 sdk="${BREVANTO_WINDOWS_SDK:-${XDG_CACHE_HOME:-$HOME/.cache}/brevanto/windows-sdk-qt${qt_version}-r${revision}}"
 if [ "${1:-}" = "--path" ]; then
   echo "$sdk"
@@ -139,7 +139,7 @@ build_nettle() {
      CC="$triple-gcc-posix" && make -j"$jobs" libnettle.a && make install-headers install-static)
 }
 
-# Only the modules the program uses; Qt Network was built for Qt Multimedia (without TLS) and
+# Only the modules the program uses; Qt Network is built for Qt Multimedia (without TLS) and
 # is not shipped, since the program does not load it. SQL, OpenGL, Vulkan, D-Bus, XML, tests and examples are left out. Direct2D
 # stays: without it Qt 6.4 leaves out the DirectWrite font engine that printing links to.
 # Tablets are left out: Debian's source lacks the tablet driver's header (wintab.h).
@@ -161,19 +161,49 @@ build_qtbase() {
   cmake --install "$sdk/build/qtbase" --strip
 }
 
+# The webcam: Qt Multimedia with its Windows Media Foundation backend. Its video shaders are
+# compiled while it builds by qsb, which comes from Debian's host packages of the same version
+# (qt6-shader-baker, qt6-shadertools-dev) through QT_HOST_PATH: a small package file in the SDK
+# hands the host's tool and its functions to the cross build, so that Qt Shader Tools is never
+# cross-built. MinGW's import libraries are lower-case, which the module's search does not
+# expect on a file system that tells case apart: they are named here.
+build_qtmultimedia() {
+  local src lib="/usr/$triple/lib" shadertools="$sdk/qt/lib/cmake/Qt6ShaderTools"
+  src="$(source_of qt6-multimedia 'qt6-multimedia-*')" || return 1
+  mkdir -p "$shadertools" || return 1
+  cat >"$shadertools/Qt6ShaderToolsConfig.cmake" <<'CMAKE' || return 1
+# Qt Shader Tools is not built for Windows: the host's qsb and its functions stand for it.
+find_package(Qt6ShaderToolsTools REQUIRED CONFIG PATHS "${QT_HOST_PATH_CMAKE_DIR}" NO_DEFAULT_PATH
+             NO_CMAKE_FIND_ROOT_PATH)
+set(Qt6ShaderTools_FOUND TRUE)
+CMAKE
+  printf 'set(PACKAGE_VERSION %s)\nset(PACKAGE_VERSION_COMPATIBLE TRUE)\n' "$qt_version" \
+    >"$shadertools/Qt6ShaderToolsConfigVersion.cmake" || return 1
+  cmake -S "$src" -B "$sdk/build/qtmultimedia" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$sdk/qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdk/qt" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DFEATURE_spatialaudio=OFF -DFEATURE_ffmpeg=OFF \
+    -DFEATURE_gstreamer=OFF \
+    -DWMF_STRMIIDS_LIBRARY="$lib/libstrmiids.a" -DWMF_AMSTRMID_LIBRARY="$lib/libamstrmid.a" \
+    -DWMF_DMOGUIDS_LIBRARY="$lib/libdmoguids.a" -DWMF_UUID_LIBRARY="$lib/libuuid.a" \
+    -DWMF_MSDMO_LIBRARY="$lib/libmsdmo.a" -DWMF_OLE32_LIBRARY="$lib/libole32.a" \
+    -DWMF_OLEAUT32_LIBRARY="$lib/liboleaut32.a" -DWMF_MF_LIBRARY="$lib/libmf.a" \
+    -DWMF_MFUUID_LIBRARY="$lib/libmfuuid.a" -DWMF_MFPLAT_LIBRARY="$lib/libmfplat.a" \
+    -DWMF_MFCORE_LIBRARY="$lib/libmfcore.a" -DWMF_PROPSYS_LIBRARY="$lib/libpropsys.a" || return 1
+  grep -q '^QT_FEATURE_wmf:INTERNAL=ON' "$sdk/build/qtmultimedia/CMakeCache.txt" ||
+    { echo "Qt Multimedia was configured without Windows Media Foundation" >&2; return 1; }
+  cmake --build "$sdk/build/qtmultimedia" --parallel "$jobs" || return 1
+  cmake --install "$sdk/build/qtmultimedia" --strip
+}
+
 ensure_deb_src
-step zlib build_zlib || exit 1
-step simpleini build_simpleini || exit 1
-step libarchive build_libarchive || exit 1
-step libzip build_libzip || exit 1
-step nettle build_nettle || exit 1
-step qtbase build_qtbase || exit 1
-# Qt Multimedia is not built: its 6.4 sources compile their video shaders at build time with
-# Qt Shader Tools, a further module (with glslang and SPIRV-Cross) to cross-build first. The
-# program builds without it, and its capture screen says that the webcam is not available.
+steps=(zlib simpleini libarchive libzip nettle qtbase qtmultimedia)
+for s in "${steps[@]}"; do
+  step "$s" "build_$s" || exit 1
+done
 # The time every step took, interrupted runs aside.
 total=0
-for stamp in zlib simpleini libarchive libzip nettle qtbase; do
+for stamp in "${steps[@]}"; do
   total=$(( total + $(cat "$sdk/stamps/$stamp" 2>/dev/null || echo 0) + 0 ))
 done
 echo "The Windows toolchain took $(( total / 60 )) min to build" | tee "$sdk/stamps/done"
