@@ -61,6 +61,8 @@ TfrmOpere::TfrmOpere(Ui& ui, QWidget* parent)
     centred->addWidget(content, 1, Qt::AlignVCenter);
     centred->addStretch(0);
     wireFields();
+    photos_ = std::make_unique<FramePhotos>(QList<FramePhotos::Frame>{
+        {0, imgFoto, [](qint64 position) { return artworkphoto::path(QString::number(position)); }}});
     assemble(body);
     imgFoto->setImage(blankPicture());
 
@@ -135,9 +137,13 @@ void TfrmOpere::clearPhotos()
     docs_->load(0);
 }
 
-Companion* TfrmOpere::companion() const
+QList<SidePart*> TfrmOpere::sideParts(bool newCard) const
 {
-    return docs_->position() > 0 ? docs_.get() : nullptr;
+    photos_->setNewCard(newCard);
+    QList<SidePart*> parts{photos_.get()};
+    if (docs_->position() > 0)
+        parts << docs_.get();
+    return parts;
 }
 
 void TfrmOpere::cmdDocumentazioneClick()
@@ -145,11 +151,8 @@ void TfrmOpere::cmdDocumentazioneClick()
     showDocumentation(ui_, this, lblPosizione->text(), *docs_, webcam, helpFor(QStringLiteral("documentazione")));
 }
 
-void TfrmOpere::savePhotos(bool newCard)
+void TfrmOpere::saved(bool newCard)
 {
-    if ((newCard || imgFoto->isChanged())
-        && artworkphoto::save(imgFoto->image(), imgFoto->fileBytes(), lblPosizione->text()))
-        imgFoto->markStored();
     if (newCard)
         docs_->load(text::trim(lblPosizione->text()).toLongLong()); // stored now: it may have documentation
 }
@@ -197,15 +200,6 @@ void TfrmOpere::cmdCronologiaClick()
             restoreDocumentation(ui_, this, *docs_, v);
         },
         helpFor(QStringLiteral("cronologia")));
-}
-
-QList<journal::KeptPhoto> TfrmOpere::keepReplacedPhotos(qint64 position)
-{
-    if (!imgFoto->isChanged())
-        return {};
-    const QString kept =
-        photofiles::keep(artworkphoto::path(QString::number(position)), QDateTime::currentDateTimeUtc());
-    return kept.isEmpty() ? QList<journal::KeptPhoto>() : QList<journal::KeptPhoto>{{0, kept}};
 }
 
 void TfrmOpere::restorePhotos(const QStringList& photos)

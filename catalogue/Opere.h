@@ -2,6 +2,7 @@
 #include "documentation/Documentazione.h"
 #include "records/SchedaOpera.h"
 #include "widgets/CardScreen.h"
+#include "widgets/FramePhotos.h"
 
 #include <QImage>
 
@@ -50,7 +51,7 @@ public:
     void cmdCronologiaClick() override;
     void cmdDocumentazioneClick() override;
     void cmdEsportaClick();
-    Companion* companion() const override;
+    QList<SidePart*> sideParts(bool newCard) const override;
 
 protected:
     void newCard() override { ClearArtworkCard(); }
@@ -59,9 +60,8 @@ protected:
     QWidget* firstField() const override;
     void clearPhotos() override;
     void loadPhotos() override;
-    QList<journal::KeptPhoto> keepReplacedPhotos(qint64 position) override;
     void restorePhotos(const QStringList& photos) override;
-    void savePhotos(bool newCard) override;
+    void saved(bool newCard) override;
     void opened() override { ClearArtworkCard(); }
     void closing() override;
 
@@ -74,4 +74,5 @@ private:
 
     QLabel* imgBianco_;
     std::unique_ptr<documentation::WorkingSet> docs_;
+    std::unique_ptr<FramePhotos> photos_;
 };

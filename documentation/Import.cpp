@@ -7,6 +7,7 @@
 #include "storage/FileNames.h"
 #include "storage/IoError.h"
 #include "storage/PhotoFiles.h"
+#include "storage/Platform.h"
 #include "storage/SafeFile.h"
 
 #include <QBuffer>
@@ -75,7 +76,7 @@ Imported store(const Target& target, const QString& source, const QString& wante
     }
     r.photo.taken = taken;
     r.thumbnail = thumbnail;
-    thumbnails::store(target.folder + u'/' + r.photo.file, thumbnail);
+    thumbnails::store(stagedPath(target, r.photo.file), thumbnail);
     r.outcome = Imported::Outcome::Added;
     return r;
 }
@@ -98,25 +99,35 @@ QByteArray asJpeg(const QImage& picture)
 }
 } // namespace
 
+QString stagedPath(const Target& target, const QString& name)
+{
+    return target.session->stagedPath(target.position, name);
+}
+
 QString storeBytes(const Target& target, const QString& wanted, const QByteArray& bytes)
 {
+    if (!target.session)
+        throw IoError(QStringLiteral("no working session to add photos to"));
     QString name;
     {
         ArchiveFile archive;
         archive.open(target.archive, target.recordSize);
         archive.lock();
-        if (!QDir().mkpath(target.folder))
-            throw IoError(QStringLiteral("cannot make the folder %1").arg(target.folder));
-        name = filenames::freeName(target.folder, wanted, kMaxName);
-        QFile reserved(target.folder + u'/' + name);
-        if (!reserved.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw IoError(QStringLiteral("cannot create %1: %2").arg(reserved.fileName(), reserved.errorString()));
+        QSet<QString> waiting;
+        for (const QString& added : cardfiles::stagedAdditions(target.filesFolder, target.position).keys())
+            waiting.insert(added.toCaseFolded());
+        name = filenames::freeName(target.folder, wanted, kMaxName, waiting);
+        // The name is taken once its staged file stands, still under the lock.
+        const int fd = platform::createFile(platform::encodeName(stagedPath(target, name)));
+        if (fd < 0)
+            throw IoError(QStringLiteral("cannot create %1").arg(stagedPath(target, name)));
+        platform::closeFile(fd);
     }
-    const QString path = target.folder + u'/' + name;
+    const QString path = stagedPath(target, name);
     try {
         writeFileSafely(path, bytes);
     } catch (const IoError&) {
-        QFile::remove(path);
+        platform::removeFile(path);
         throw;
     }
     return name;
@@ -158,6 +169,13 @@ Imported importFile(const Target& target, const QString& path, const QSet<Identi
     if (format.isEmpty())
         return refused(shown, QStringLiteral("Il file \u00AB%1\u00BB non \u00E8 un'immagine che il programma sa "
                                              "leggere: non \u00E8 stato aggiunto."));
+    // A header that claims a picture no camera makes is refused before anything is decoded.
+    if (const QString why = photofiles::oversize(shown, bytes); !why.isEmpty()) {
+        Imported r;
+        r.source = shown;
+        r.message = why;
+        return r;
+    }
     const QString damaged = QStringLiteral(
         "La foto \u00AB%1\u00BB \u00E8 danneggiata e non si pu\u00F2 leggere: non \u00E8 stata aggiunta.");
     if (format == "jpeg") {

@@ -1,5 +1,6 @@
 #pragma once
 #include "documentation/PhotoList.h"
+#include "storage/CardFiles.h"
 
 #include <QImage>
 #include <QObject>
@@ -18,11 +19,16 @@ namespace documentation {
 // The largest photo file added, in bytes.
 constexpr qint64 kLargestPhoto = qint64(512) * 1024 * 1024;
 
-// Where a card's photos go: its folder, and the archive under whose lock names are taken.
+// Where a card's photos go: its folder, the archive under whose lock names are taken, and the
+// working session whose additions wait in the staging folder of the cards' files folder until
+// the card is saved.
 struct Target {
     QString folder;
     QString archive;
     int recordSize = 0;
+    QString filesFolder;
+    qint64 position = 0;
+    std::shared_ptr<cardfiles::Session> session;
 };
 
 // A photo's bytes and their CRC-32: the same file added twice has the same.
@@ -40,10 +46,14 @@ struct Imported {
 
 // Adds the file at path to target, unless its bytes are among known. Safe from any thread.
 Imported importFile(const Target& target, const QString& path, const QSet<Identity>& known);
-// Writes bytes into target's folder under a name of its own made from wanted (names differing
-// only in case count as one), taken under the archive's lock so that two workstations never
-// take the same. Returns the name; throws IoError, leaving nothing behind.
+// Writes bytes for target's folder under a name of its own made from wanted (names differing
+// only in case count as one, and those of additions waiting count as taken), taken under the
+// archive's lock so that two workstations never take the same. The file waits in the staging
+// folder (stagedPath) until the card's save puts it in place. Returns the name; throws
+// IoError, leaving nothing behind.
 QString storeBytes(const Target& target, const QString& wanted, const QByteArray& bytes);
+// Where the photo named name, added for target and not yet saved, waits.
+QString stagedPath(const Target& target, const QString& name);
 // Adds a picture (a webcam capture) as a JPEG named after name.
 Imported importPicture(const Target& target, const QImage& picture, const QString& name, const QSet<Identity>& known);
 

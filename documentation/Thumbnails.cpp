@@ -34,7 +34,8 @@ QImage load(const QString& photoPath, int side)
     const QFileInfo photo(photoPath);
     if (!photo.isFile())
         return {};
-    if (side == kSide) {
+    // Only a regular file is read from the cache: a FIFO there would keep the reader waiting.
+    if (side == kSide && QFileInfo(cachePath(photo)).isFile()) {
         QImageReader cached(cachePath(photo));
         if (cached.text(kSource) == sourceOf(photo)) {
             const QImage image = cached.read();

@@ -6,9 +6,11 @@
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
 #include "storage/Crc32.h"
+#include "storage/FileNames.h"
 #include "storage/IoError.h"
 #include "storage/PhotoFiles.h"
 #include "storage/ProgramDir.h"
+#include "storage/RecordStore.h"
 #include "storage/SafeFile.h"
 
 #include <QBuffer>
@@ -95,9 +97,48 @@ const QString kNewer = QStringLiteral(
 const QString kUnreadable = QStringLiteral(
     "L'elenco della documentazione fotografica di questa scheda non si pu\u00F2 leggere: la documentazione non "
     "si pu\u00F2 modificare finch\u00E9 non si rimedia (controllare i permessi della cartella %1).");
-const QString kMissing = QStringLiteral(
-    "%1 foto della documentazione non si trovano pi\u00F9 nella cartella %2: sono segnate come mancanti. "
-    "Si possono riprendere da un backup o rimuovere dalla documentazione.");
+// "1 foto ... non si trova", "3 foto ... non si trovano".
+QString missingNote(qsizetype missing, const QString& folder)
+{
+    return missing == 1
+               ? QStringLiteral("1 foto della documentazione non si trova pi\u00F9 nella cartella %1: \u00E8 segnata "
+                                "come mancante. Si pu\u00F2 riprendere da un backup o rimuovere dalla documentazione.")
+                     .arg(QDir::toNativeSeparators(folder))
+               : QStringLiteral("%1 foto della documentazione non si trovano pi\u00F9 nella cartella %2: sono segnate "
+                                "come mancanti. Si possono riprendere da un backup o rimuovere dalla documentazione.")
+                     .arg(missing)
+                     .arg(QDir::toNativeSeparators(folder));
+}
+
+// The size and CRC-32 of the file at path; nullopt when it cannot be read.
+std::optional<std::pair<qint64, quint32>> identityOf(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    quint32 crc = 0;
+    qint64 size = 0;
+    while (!f.atEnd()) {
+        const QByteArray block = f.read(1 << 20);
+        if (block.isEmpty())
+            return std::nullopt;
+        crc = crc32(block, crc);
+        size += block.size();
+    }
+    return std::pair{size, crc};
+}
+
+// A phase a damaged list cut short is the one of the kind it begins.
+QString wholePhase(Kind kind, const QString& phase)
+{
+    if (phase.isEmpty() || phases(kind).contains(phase))
+        return phase;
+    QStringList matching;
+    for (const QString& p : phases(kind))
+        if (p.startsWith(phase))
+            matching << p;
+    return matching.size() == 1 ? matching.first() : phase;
+}
 } // namespace
 
 QString folder(Kind kind, qint64 position)
@@ -108,6 +149,11 @@ QString folder(Kind kind, qint64 position)
 QString listPath(Kind kind, qint64 position)
 {
     return folder(kind, position) + u'/' + kListName;
+}
+
+QString filesFolder(Kind kind)
+{
+    return kind == Kind::Report ? TSchedaIntervento::filesFolder() : TSchedaOpera::filesFolder();
 }
 
 QString keptFolder(Kind kind)
@@ -131,19 +177,15 @@ int phaseIndex(Kind kind, const QString& phase)
     return i < 0 ? int(phases(kind).size()) : int(i);
 }
 
-// What a save prepared under the archive's lock and stores once the record is written.
+// What a save prepared under the archive's lock, adopted once the save is complete.
 struct WorkingSet::Prepared {
     QByteArray disk; // the list as it stood before this save
-    QByteArray list; // the list this save writes
+    QByteArray list; // the list this save stores
     bool write = false;
-    struct Turned {
-        quint64 id;
-        std::unique_ptr<SafeFile> file;
-        qint64 size;
-        quint32 crc;
-    };
-    std::vector<Turned> turned;
-    QStringList remove; // photos that leave the folder once the list no longer names them
+    QHash<quint64, std::pair<qint64, quint32>> identities; // photos whose bytes the save changes
+    QHash<quint64, QString> names; // added photos that took another name than the one they waited under
+    QSet<quint64> missing; // photos found gone while the save was prepared
+    QStringList thumbnails; // staged photos whose thumbnails follow them into the card's folder
 };
 
 WorkingSet::WorkingSet(Kind kind) : kind_(kind)
@@ -162,12 +204,19 @@ QString WorkingSet::folder() const
 
 QString WorkingSet::pathOf(const Item& item) const
 {
-    return folder() + u'/' + item.photo.file;
+    return item.staged.isEmpty() ? folder() + u'/' + item.photo.file : item.staged;
 }
 
 Target WorkingSet::target() const
 {
-    return {folder(), archivePath(kind_), recordSize(kind_)};
+    if (!session_ && position_ > 0) {
+        try {
+            session_ = std::make_shared<cardfiles::Session>(filesFolder(kind_));
+        } catch (const IoError&) {
+            // The addition says that its photo cannot be written.
+        }
+    }
+    return {folder(), archivePath(kind_), recordSize(kind_), filesFolder(kind_), position_, session_};
 }
 
 void WorkingSet::discardAdditions()
@@ -181,26 +230,10 @@ void WorkingSet::discardAdditions()
 
 void WorkingSet::removeWritten(const QList<const Item*>& added) const
 {
-    if (added.isEmpty())
-        return;
-    // Only the very files written here go: never one the stored list names, nor one put in
-    // their place since (a backup restored over the folder).
-    QSet<QString> listed;
-    try {
-        for (const Photo& p : decode(readList(listPath(kind_, position_))).photos)
-            listed.insert(p.file.toCaseFolded());
-    } catch (const IoError&) {
-        return; // what cannot be read is not guessed at
-    }
-    for (const Item* i : added) {
-        if (listed.contains(i->photo.file.toCaseFolded()))
-            continue;
-        QFile f(pathOf(*i));
-        if (f.size() != i->photo.size || !f.open(QIODevice::ReadOnly) || crc32(f.readAll()) != i->photo.crc)
-            continue;
-        f.close();
-        removeWithThumbnail(pathOf(*i));
-    }
+    // Only the files that wait in the staging folder for this working copy: never a stored one.
+    for (const Item* i : added)
+        if (!i->staged.isEmpty())
+            removeWithThumbnail(i->staged);
 }
 
 void WorkingSet::load(qint64 position)
@@ -211,11 +244,16 @@ void WorkingSet::load(qint64 position)
     notes_.clear();
     readOnly_ = edited_ = damagedOnDisk_ = false;
     shown_.clear();
-    failure_.clear();
-    failureCause_.clear();
+    note_.clear();
     position_ = std::max<qint64>(0, position);
     if (position_ == 0)
         return;
+    try {
+        // What an interrupted save of this card left is finished (or rolled back) first.
+        RecordStore(archivePath(kind_), recordSize(kind_), filesFolder(kind_)).settle(position_);
+    } catch (const IoError&) {
+        // The next save of the card tries again; what is stored is shown meanwhile.
+    }
     try {
         shown_ = readList(listPath(kind_, position_));
     } catch (const IoError&) {
@@ -223,8 +261,10 @@ void WorkingSet::load(qint64 position)
         readOnly_ = true; // never written over what could not be read
         return;
     }
-    if (shown_.isEmpty())
+    if (shown_.isEmpty()) {
+        noteWhatIsMissing();
         return;
+    }
     const List list = decode(shown_);
     damagedOnDisk_ = list.damaged;
     readOnly_ = list.newer();
@@ -237,6 +277,7 @@ void WorkingSet::load(qint64 position)
         Item item;
         item.photo = p;
         item.id = nextId_++;
+        item.photo.phase = list.damaged ? wholePhase(kind_, p.phase) : p.phase;
         item.missing = !QFileInfo(folder() + u'/' + p.file).isFile();
         missing += item.missing;
         items_.append(item);
@@ -246,7 +287,45 @@ void WorkingSet::load(qint64 position)
         return phaseIndex(kind_, a.photo.phase) < phaseIndex(kind_, b.photo.phase);
     });
     if (missing > 0)
-        notes_ << kMissing.arg(missing).arg(QDir::toNativeSeparators(folder()));
+        notes_ << missingNote(missing, folder());
+}
+
+void WorkingSet::noteWhatIsMissing()
+{
+    // Photos in the folder that no list names: the list was lost or emptied by hand.
+    if (const qsizetype found = unlisted().size(); found > 0) {
+        notes_ << (found == 1 ? QStringLiteral("Nella cartella %1 c'\u00E8 una foto che l'elenco della documentazione "
+                                               "fotografica non nomina (l'elenco manca o \u00E8 vuoto): si pu\u00F2 "
+                                               "riprendere nella documentazione.")
+                                    .arg(QDir::toNativeSeparators(folder()))
+                              : QStringLiteral("Nella cartella %1 ci sono %2 foto che l'elenco della documentazione "
+                                               "fotografica non nomina (l'elenco manca o \u00E8 vuoto): si possono "
+                                               "riprendere nella documentazione.")
+                                    .arg(QDir::toNativeSeparators(folder()))
+                                    .arg(found));
+        return;
+    }
+    if (QFileInfo(folder()).isDir())
+        return;
+    // No folder at all: the card's newest version says whether it had documentation.
+    std::optional<journal::Entry> newest;
+    try {
+        newest = RecordStore(archivePath(kind_), recordSize(kind_)).newest(position_);
+    } catch (const IoError&) {
+        return;
+    }
+    const std::optional<cardfiles::Block> block = newest ? cardfiles::decode(newest->extra) : std::nullopt;
+    const std::optional<Block> pieces = block && block->pieces.contains(cardfiles::kDocumentation)
+                                            ? decodeBlock(block->pieces.value(cardfiles::kDocumentation))
+                                            : std::nullopt;
+    const qsizetype listed = pieces ? decode(pieces->list).photos.size() : 0;
+    if (listed > 0)
+        notes_ << QStringLiteral("La cartella della documentazione fotografica di questa scheda (%1) non c'\u00E8 "
+                                 "pi\u00F9, ma l'ultima versione salvata della scheda ne elenca %2: si pu\u00F2 "
+                                 "riprendere da un backup, o dalla cronologia della scheda per le foto che vi sono "
+                                 "conservate.")
+                      .arg(QDir::toNativeSeparators(folder()),
+                           listed == 1 ? QStringLiteral("una foto") : QStringLiteral("%1 foto").arg(listed));
 }
 
 int WorkingSet::indexOf(quint64 id) const
@@ -284,6 +363,7 @@ quint64 WorkingSet::add(const Photo& photo)
     Item item;
     item.photo = photo;
     item.added = true;
+    item.staged = stagedPath(target(), photo.file);
     const int phase = phaseIndex(kind_, photo.phase);
     int at = 0;
     while (at < items_.size() && phaseIndex(kind_, items_[at].photo.phase) <= phase)
@@ -395,10 +475,12 @@ QStringList WorkingSet::restore(const QList<Photo>& photos, const QStringList& f
             if (from.isEmpty() || !there.isFile())
                 throw IoError(QStringLiteral("no file for %1").arg(photos[i].file));
             const QByteArray bytes = readWhole(from);
-            item.photo.file = storeBytes(target(), photos[i].file, bytes);
+            const Target into = target();
+            item.photo.file = storeBytes(into, photos[i].file, bytes);
             item.photo.size = bytes.size();
             item.photo.crc = crc32(bytes);
             item.added = true;
+            item.staged = stagedPath(into, item.photo.file);
         } catch (const IoError&) {
             item.missing = true;
             said << photos[i].file;
@@ -426,6 +508,43 @@ QByteArray WorkingSet::listBytes() const
     return encode(photos);
 }
 
+QByteArray WorkingSet::tag() const
+{
+    return cardfiles::kDocumentation;
+}
+
+QStringList WorkingSet::unlisted() const
+{
+    if (position_ == 0 || readOnly_)
+        return {};
+    QSet<QString> listed;
+    for (const Item& i : items_)
+        listed.insert(i.photo.file.toCaseFolded());
+    QStringList found;
+    for (const QString& name : QDir(folder()).entryList(QDir::Files, QDir::Name))
+        if (isPhotoName(name) && !listed.contains(name.toCaseFolded()))
+            found << name;
+    return found;
+}
+
+int WorkingSet::adoptUnlisted()
+{
+    const QStringList found = unlisted();
+    for (const QString& name : found) {
+        Photo p;
+        p.file = name;
+        p.phase = phases(kind_).value(0);
+        const QString path = folder() + u'/' + name;
+        if (const auto identity = identityOf(path))
+            std::tie(p.size, p.crc) = *identity;
+        p.taken = QFileInfo(path).lastModified().date();
+        Item item;
+        item.photo = p;
+        insert(item, int(items_.size()));
+    }
+    return int(found.size());
+}
+
 QString WorkingSet::conflict(qint64 position) const
 {
     if (!edited_ || position != position_)
@@ -450,11 +569,10 @@ QByteArray WorkingSet::stored(qint64 position)
     return disk.isEmpty() ? QByteArray() : encodeBlock({disk, {}});
 }
 
-QByteArray WorkingSet::prepare(qint64 position)
+QByteArray WorkingSet::prepare(qint64 position, cardfiles::Transaction& tx)
 {
     prepared_.reset();
-    failure_.clear();
-    failureCause_.clear();
+    note_.clear();
     auto p = std::make_unique<Prepared>();
     p->disk = readList(listPath(kind_, position));
     // A save that leaves the documentation as it is stores nothing of it: its version has the
@@ -465,7 +583,7 @@ QByteArray WorkingSet::prepare(qint64 position)
     }
     const List onDisk = decode(p->disk);
     if (readOnly_ || onDisk.newer()) {
-        failure_ = QStringLiteral(
+        note_ = QStringLiteral(
             "La scheda \u00E8 stata salvata in archivio, ma non la sua documentazione fotografica: \u00E8 stata "
             "scritta da una versione pi\u00F9 recente di Brevanto (anche su un'altra postazione) o non si pu\u00F2 "
             "leggere, e questa versione non la sostituisce.");
@@ -475,55 +593,89 @@ QByteArray WorkingSet::prepare(qint64 position)
     Block block;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const QString prefix = QStringLiteral("Documentazione_%1_").arg(position);
-    // Photos turned: the old file into the history, the turned one written beside it.
-    QHash<quint64, std::pair<qint64, quint32>> newIdentity;
-    for (const Item& i : std::as_const(items_)) {
-        if (i.turns == 0 || i.missing)
-            continue;
-        const QString path = pathOf(i);
-        const QByteArray bytes = turned(readWhole(path), i.turns);
-        if (const QString kept = photofiles::keep(path, now, keptFolder(kind_), prefix); !kept.isEmpty())
-            block.kept.append({i.photo.file, kept});
-        auto file = std::make_unique<SafeFile>(path);
-        if (file->device().write(bytes) != bytes.size())
-            throw IoError(QStringLiteral("cannot write %1").arg(path));
-        file->flush();
-        newIdentity.insert(i.id, {bytes.size(), crc32(bytes)});
-        p->turned.push_back({i.id, std::move(file), bytes.size(), crc32(bytes)});
-    }
+    QSet<QString> chosen; // kept names given in this save
+    const auto retire = [&](const QString& name, const QString& path) {
+        const auto identity = identityOf(path);
+        if (!identity)
+            throw IoError(QStringLiteral("cannot read %1").arg(path));
+        const QString kept = photofiles::keptPath(path, now, keptFolder(kind_), prefix, &chosen);
+        tx.retire(path, kept, identity->first, identity->second);
+        block.kept.append({name, QDir(programdir::path()).relativeFilePath(kept)});
+    };
+    // The names taken in the folder, so that an addition never lands on a file that stands.
+    QSet<QString> taken;
+    for (const Photo& stored : onDisk.photos)
+        taken.insert(stored.file.toCaseFolded());
     QList<Photo> photos;
-    QSet<QString> listed;
+    QStringList gone;
     for (const Item& i : std::as_const(items_)) {
         Photo photo = i.photo;
-        if (const auto it = newIdentity.constFind(i.id); it != newIdentity.cend())
-            std::tie(photo.size, photo.crc) = *it;
+        const QString path = pathOf(i);
+        const bool present = !i.missing && QFileInfo(path).isFile();
+        if (!i.missing && !present) {
+            // Deleted behind the program's back since it was shown: named, and kept as missing.
+            p->missing.insert(i.id);
+            gone << photo.file;
+        }
+        if (i.added && present) {
+            // A photo added for this save goes in place under a name no other file holds.
+            if (taken.contains(photo.file.toCaseFolded()) || QFileInfo::exists(folder() + u'/' + photo.file)) {
+                QSet<QString> names = taken;
+                photo.file = filenames::freeName(folder(), photo.file, 120, names);
+                p->names.insert(i.id, photo.file);
+            }
+            p->thumbnails << path;
+        }
+        taken.insert(photo.file.toCaseFolded());
+        const QString final = folder() + u'/' + photo.file;
+        if (present && i.turns != 0) {
+            // Turned: the turned file takes the photo's place, the old one goes into the history.
+            const QByteArray bytes = turned(readWhole(path), i.turns);
+            if (!i.added)
+                retire(photo.file, path);
+            tx.put(final, bytes);
+            photo.size = bytes.size();
+            photo.crc = crc32(bytes);
+            p->identities.insert(i.id, {photo.size, photo.crc});
+        } else if (present && i.added) {
+            tx.place(path, final);
+        } else if (present && photo.size == 0) {
+            // Listed by a damaged list without its size: which photo it is, from the file itself.
+            if (const auto identity = identityOf(path)) {
+                std::tie(photo.size, photo.crc) = *identity;
+                p->identities.insert(i.id, *identity);
+            }
+        }
         photos.append(photo);
-        listed.insert(photo.file.toCaseFolded());
     }
     p->list = encode(photos);
     // What the stored list names and this one does not leaves the folder, into the history:
     // the photos removed here, and those another workstation added when this save replaces
     // its list.
-    for (const Photo& gone : onDisk.photos) {
-        if (listed.contains(gone.file.toCaseFolded()))
-            continue;
-        const QString path = folder() + u'/' + gone.file;
-        if (const QString kept = photofiles::keep(path, now, keptFolder(kind_), prefix); !kept.isEmpty())
-            block.kept.append({gone.file, kept});
-        p->remove << gone.file;
-    }
+    QSet<QString> listed;
+    for (const Photo& photo : std::as_const(photos))
+        listed.insert(photo.file.toCaseFolded());
+    for (const Photo& old : onDisk.photos)
+        if (!listed.contains(old.file.toCaseFolded()) && QFileInfo(folder() + u'/' + old.file).isFile())
+            retire(old.file, folder() + u'/' + old.file);
     // A damaged list is replaced only once it is kept.
     if (onDisk.damaged && !p->disk.isEmpty())
-        if (const QString kept = photofiles::keep(listPath(kind_, position), now, keptFolder(kind_), prefix);
-            !kept.isEmpty())
-            block.kept.append({kListName, kept});
+        retire(kListName, listPath(kind_, position));
+    tx.put(listPath(kind_, position), p->list);
+    if (!gone.isEmpty())
+        note_ = (gone.size() == 1
+                     ? QStringLiteral("La scheda \u00E8 stata salvata, con la sua documentazione fotografica; la foto "
+                                      "%1 non si trova pi\u00F9 nella cartella %2 ed \u00E8 segnata come mancante.")
+                     : QStringLiteral("La scheda \u00E8 stata salvata, con la sua documentazione fotografica; le foto "
+                                      "%1 non si trovano pi\u00F9 nella cartella %2 e sono segnate come mancanti."))
+                    .arg(gone.join(QStringLiteral(", ")), QDir::toNativeSeparators(folder()));
     p->write = true;
     block.list = p->list;
     prepared_ = std::move(p);
     return encodeBlock(block);
 }
 
-void WorkingSet::commit(qint64 position)
+void WorkingSet::committed(qint64 position)
 {
     std::unique_ptr<Prepared> p = std::move(prepared_);
     if (!p || position != position_)
@@ -535,40 +687,35 @@ void WorkingSet::commit(qint64 position)
             load(position_);
         return;
     }
-    try {
-        for (Prepared::Turned& t : p->turned) {
-            t.file->commit();
-            const int i = indexOf(t.id);
-            if (i < 0)
-                continue;
-            items_[i].turns = 0;
-            items_[i].photo.size = t.size;
-            items_[i].photo.crc = t.crc;
+    // The thumbnails of the photos put in place follow them (a cache: where they cannot, they
+    // are made again).
+    QDir().mkpath(folder() + u'/' + thumbnails::kFolder);
+    for (Item& i : items_) {
+        if (const auto it = p->names.constFind(i.id); it != p->names.cend())
+            i.photo.file = *it;
+        if (const auto it = p->identities.constFind(i.id); it != p->identities.cend())
+            std::tie(i.photo.size, i.photo.crc) = *it;
+        if (p->missing.contains(i.id))
+            i.missing = true;
+        if (!i.staged.isEmpty()) {
+            const QFileInfo staged(i.staged);
+            const QString thumbnail = staged.absolutePath() + u'/' + thumbnails::kFolder + u'/' + staged.fileName();
+            QFile::rename(thumbnail, folder() + u'/' + thumbnails::kFolder + u'/' + i.photo.file);
+            QFile::remove(i.staged); // a turned addition left its original waiting
+            QFile::remove(thumbnail);
         }
-        if (!QDir().mkpath(folder()))
-            throw IoError(QStringLiteral("cannot make the folder %1").arg(folder()));
-        writeFileSafely(listPath(kind_, position_), p->list);
-    } catch (const IoError& e) {
-        failure_ = QStringLiteral(
-            "La scheda \u00E8 stata salvata in archivio, ma non la sua documentazione fotografica: non \u00E8 "
-            "stato possibile scrivere nella cartella della documentazione. Le modifiche alla documentazione "
-            "restano nella scheda: controllare che il disco non sia pieno e che la cartella si possa scrivere, "
-            "poi premere di nuovo \u00ABSalva\u00BB.");
-        failureCause_ = e.cause();
-        return;
-    }
-    for (const QString& name : std::as_const(p->remove))
-        removeWithThumbnail(folder() + u'/' + name);
-    for (Item& i : items_)
+        i.turns = 0;
         i.added = false;
+        i.staged.clear();
+    }
     shown_ = p->list;
     edited_ = damagedOnDisk_ = false;
     notes_.clear();
     if (const auto missing = std::count_if(items_.begin(), items_.end(), [](const Item& i) { return i.missing; }))
-        notes_ << kMissing.arg(missing).arg(QDir::toNativeSeparators(folder()));
+        notes_ << missingNote(missing, folder());
 }
 
-void WorkingSet::discard()
+void WorkingSet::discarded()
 {
     prepared_.reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "documentation/Import.h"
 #include "documentation/PhotoList.h"
+#include "storage/CardFiles.h"
 #include "storage/RecordStore.h"
 
 #include <QList>
@@ -19,6 +20,9 @@ QString folder(Kind kind, qint64 position);
 QString listPath(Kind kind, qint64 position);
 // The history's photo folder the card's removed and replaced photos go to.
 QString keptFolder(Kind kind);
+// The folder of the cards' photos (Restauri or Inventario), whose staging folder holds what a
+// save or an addition has not yet put in place.
+QString filesFolder(Kind kind);
 // The archive of the cards of that kind and its record size.
 QString archivePath(Kind kind);
 int recordSize(Kind kind);
@@ -32,9 +36,10 @@ struct Item {
     int turns = 0; // quarter turns clockwise not yet stored in the file
     bool added = false; // its file was written for this working copy and is in no stored list yet
     bool missing = false; // the list names it, but its file is not in the folder
+    QString staged; // added: where its file waits until the card is saved
 };
 
-class WorkingSet : public Companion {
+class WorkingSet : public SidePart {
 public:
     explicit WorkingSet(Kind kind);
     // The files of photos added and never stored are removed.
@@ -82,21 +87,28 @@ public:
     // user should hear of photos that could not be brought back.
     QStringList restore(const QList<Photo>& photos, const QStringList& files);
 
-    // Companion: saved with the card.
+    // Photos in the card's folder that no list names (a list lost or emptied by hand), which
+    // adoptUnlisted() takes into the set.
+    QStringList unlisted() const;
+    int adoptUnlisted();
+
+    // Saved with the card, as one of its parts.
+    QByteArray tag() const override;
     bool edited() const override { return edited_; }
     QString conflict(qint64 position) const override;
     QByteArray stored(qint64 position) override;
-    QByteArray prepare(qint64 position) override;
-    void commit(qint64 position) override;
-    void discard() override;
-    QString failure() const override { return failure_; }
-    QString failureCause() const override { return failureCause_; }
+    QByteArray prepare(qint64 position, cardfiles::Transaction& tx) override;
+    void committed(qint64 position) override;
+    void discarded() override;
+    QString note() const override { return note_; }
 
 private:
     struct Prepared;
     quint64 insert(Item item, int at);
     void markEdited() { edited_ = true; }
     void discardAdditions();
+    // An empty list: what the folder or the history says is missing, into the notes.
+    void noteWhatIsMissing();
     // Removes the files of photos added here, where they are still the ones written.
     void removeWritten(const QList<const Item*>& added) const;
     QByteArray listBytes() const;
@@ -110,8 +122,10 @@ private:
     bool damagedOnDisk_ = false;
     QByteArray shown_; // the list's bytes as last loaded or stored
     quint64 nextId_ = 1;
-    QString failure_, failureCause_;
+    QString note_;
     std::unique_ptr<Prepared> prepared_;
+    // The session the additions wait under, made with the first one.
+    mutable std::shared_ptr<cardfiles::Session> session_;
 };
 
 } // namespace documentation

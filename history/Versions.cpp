@@ -1,6 +1,7 @@
 #include "history/Versions.h"
 
 #include "documentation/VersionBlock.h"
+#include "storage/CardFiles.h"
 #include "storage/ProgramDir.h"
 
 #include <QDir>
@@ -57,7 +58,11 @@ std::vector<Version> versions(const std::vector<journal::Entry>& entries, const 
             if (frame >= 0 && frame < photos.size())
                 photos[frame] = keptFile(k.file);
         }
-        const std::optional<documentation::Block> block = documentation::decodeBlock(e.extra);
+        const std::optional<cardfiles::Block> pieces = cardfiles::decode(e.extra);
+        const std::optional<documentation::Block> block =
+            pieces && pieces->pieces.contains(cardfiles::kDocumentation)
+                ? documentation::decodeBlock(pieces->pieces.value(cardfiles::kDocumentation))
+                : std::nullopt;
         stored.push_back(bool(block));
         if (block) {
             v.documentation = documentation::decode(block->list).photos;

@@ -79,3 +79,8 @@ QString TSchedaIntervento::archivePath()
 {
     return programdir::file(QStringLiteral("Relazioni_Tecniche_Restauro.pro"));
 }
+
+QString TSchedaIntervento::filesFolder()
+{
+    return programdir::file(QStringLiteral("Restauri"));
+}

@@ -73,4 +73,6 @@ struct TSchedaIntervento : Described<TSchedaIntervento> {
     static QByteArrayView rawField(const char* bytes, Field f);
 
     static QString archivePath();
+    // The folder of the cards' photos and documentation.
+    static QString filesFolder();
 };

@@ -69,3 +69,8 @@ QString TSchedaOpera::archivePath()
 {
     return programdir::file(QStringLiteral("Inventario_Opere.pro"));
 }
+
+QString TSchedaOpera::filesFolder()
+{
+    return programdir::file(QStringLiteral("Inventario"));
+}

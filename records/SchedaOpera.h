@@ -69,4 +69,6 @@ struct TSchedaOpera : Described<TSchedaOpera> {
 
     // The artwork archive beside the executable.
     static QString archivePath();
+    // The folder of the cards' photos and documentation.
+    static QString filesFolder();
 };

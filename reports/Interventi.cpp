@@ -86,6 +86,11 @@ TfrmInterventi::TfrmInterventi(Ui& ui, QWidget* parent)
     lblInizio = new QLabel(this);
     lblInizio->setObjectName(QStringLiteral("lblInizio"));
     lblInizio->hide();
+    photos_ = std::make_unique<FramePhotos>(QList<FramePhotos::Frame>{
+        {1, foto1->imgFoto,
+         [](qint64 position) { return reportphotos::path(reportphotos::Frame::A, QString::number(position)); }},
+        {2, foto2->imgFoto,
+         [](qint64 position) { return reportphotos::path(reportphotos::Frame::B, QString::number(position)); }}});
     wireFields();
     assemble(body);
 
@@ -210,9 +215,8 @@ void TfrmInterventi::clearPhotos()
     docs_->load(0);
 }
 
-void TfrmInterventi::savePhotos(bool newCard)
+void TfrmInterventi::saved(bool newCard)
 {
-    SaveReportPhotos(newCard);
     if (newCard)
         docs_->load(text::trim(lblPosizione->text()).toLongLong()); // stored now: it may have documentation
 }
@@ -223,9 +227,13 @@ void TfrmInterventi::loadPhotos()
     docs_->load(text::trim(lblPosizione->text()).toLongLong());
 }
 
-Companion* TfrmInterventi::companion() const
+QList<SidePart*> TfrmInterventi::sideParts(bool newCard) const
 {
-    return docs_->position() > 0 ? docs_.get() : nullptr;
+    photos_->setNewCard(newCard);
+    QList<SidePart*> parts{photos_.get()};
+    if (docs_->position() > 0)
+        parts << docs_.get();
+    return parts;
 }
 
 void TfrmInterventi::cmdDocumentazioneClick()
@@ -255,18 +263,6 @@ void TfrmInterventi::LoadReportPhotos()
     foto1->imgFoto->setStoredImage(a ? *a : foto1->placeholder());
     const std::optional<QImage> b = reportphotos::load(reportphotos::Frame::B, n);
     foto2->imgFoto->setStoredImage(b ? *b : foto2->placeholder());
-}
-
-void TfrmInterventi::SaveReportPhotos(bool newCard)
-{
-    // A photo is written for a new card and whenever the user changed it, never else. One
-    // that cannot be written leaves both frames as they are.
-    const QString n = lblPosizione->text();
-    for (auto [box, frame] : {std::pair{foto1, reportphotos::Frame::A}, std::pair{foto2, reportphotos::Frame::B}}) {
-        PictureFrame* picture = box->imgFoto;
-        if ((newCard || picture->isChanged()) && reportphotos::save(picture->image(), picture->fileBytes(), frame, n))
-            picture->markStored();
-    }
 }
 
 void TfrmInterventi::cmdTrovaClick()
@@ -324,21 +320,6 @@ void TfrmInterventi::cmdCronologiaClick()
             restoreDocumentation(ui_, this, *docs_, v);
         },
         helpFor(QStringLiteral("cronologia")));
-}
-
-QList<journal::KeptPhoto> TfrmInterventi::keepReplacedPhotos(qint64 position)
-{
-    QList<journal::KeptPhoto> kept;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    for (auto [box, frame, tag] :
-         {std::tuple{foto1, reportphotos::Frame::A, quint8(1)}, std::tuple{foto2, reportphotos::Frame::B, quint8(2)}}) {
-        if (!box->imgFoto->isChanged())
-            continue;
-        const QString file = photofiles::keep(reportphotos::path(frame, QString::number(position)), now);
-        if (!file.isEmpty())
-            kept << journal::KeptPhoto{tag, file};
-    }
-    return kept;
 }
 
 void TfrmInterventi::restorePhotos(const QStringList& photos)

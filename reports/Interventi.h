@@ -2,6 +2,7 @@
 #include "documentation/WorkingSet.h"
 #include "records/SchedaIntervento.h"
 #include "widgets/CardScreen.h"
+#include "widgets/FramePhotos.h"
 
 #include <QDate>
 
@@ -39,8 +40,6 @@ public:
     void ClearReportCard();
     void ShowReportRecord(const TSchedaIntervento& record, qint64 n);
     void LoadReportPhotos();
-    // newCard: the card was just appended, so both frames are written.
-    void SaveReportPhotos(bool newCard);
 
     void cmdNumerazioneClick();
     void cmdTrovaClick() override;
@@ -51,7 +50,7 @@ public:
     void cmdCronologiaClick() override;
     void cmdDocumentazioneClick() override;
     void cmdAnteprimaClick();
-    Companion* companion() const override;
+    QList<SidePart*> sideParts(bool newCard) const override;
     // The card's photographic documentation: its working copy, saved with the card.
     documentation::WorkingSet& documentation() { return *docs_; }
     // Puts a catalogued work's title, year, technique, artist, dimensions, owner and
@@ -71,9 +70,8 @@ protected:
     QWidget* firstField() const override;
     void prepareDuplicate() override;
     void clearPhotos() override;
-    void savePhotos(bool newCard) override;
+    void saved(bool newCard) override;
     void loadPhotos() override;
-    QList<journal::KeptPhoto> keepReplacedPhotos(qint64 position) override;
     void restorePhotos(const QStringList& photos) override;
     void opened() override;
     void closing() override;
@@ -89,4 +87,5 @@ private:
     template <class Screen> void showDocument();
 
     std::unique_ptr<documentation::WorkingSet> docs_;
+    std::unique_ptr<FramePhotos> photos_;
 };

@@ -102,6 +102,8 @@ void TfrmLogo::btnSfogliaClick()
         return;
     const std::optional<photofiles::Picture> chosen = photofiles::readChosen(file);
     imgLogo->setImage(chosen ? chosen->image : defaultLogo());
+    if (const QString why = chosen ? QString() : photofiles::oversize(file); !why.isEmpty())
+        ui_.message(this, Ui::Kind::Warning, why);
 }
 
 void TfrmLogo::btnApplicaClick()

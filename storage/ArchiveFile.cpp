@@ -103,7 +103,8 @@ void ArchiveFile::unlock()
 
 void ArchiveFile::fail(const QString& what) const
 {
-    throw IoError(QStringLiteral("%1 (%2): %3").arg(what, file_.fileName(), file_.errorString()));
+    const bool full = platform::diskFull();
+    throw IoError(QStringLiteral("%1 (%2): %3").arg(what, file_.fileName(), file_.errorString()), {}, full);
 }
 
 void ArchiveFile::requireOpen() const
@@ -172,7 +173,8 @@ void ArchiveFile::writeAt(qint64 index, const char* record)
     windowCount_ = 0;
     if (!file_.seek(index * size_))
         fail(QStringLiteral("cannot position the archive"));
-    if (file_.write(record, size_) != size_)
+    platform::clearLastError();
+    if (!platform::mayChange(platform::Change::Write) || file_.write(record, size_) != size_)
         fail(QStringLiteral("cannot write the archive"));
 }
 
@@ -199,11 +201,21 @@ qint64 ArchiveFile::append(const char* record)
     return pos_;
 }
 
+void ArchiveFile::truncate(qint64 count)
+{
+    requireOpen();
+    windowCount_ = 0;
+    if (!platform::mayChange(platform::Change::Truncate) || !file_.resize(count * size_))
+        fail(QStringLiteral("cannot shorten the archive"));
+    pos_ = std::min(pos_, count);
+}
+
 void ArchiveFile::sync()
 {
     requireOpen();
     if (!platform::syncFile(file_.handle()))
-        throw IoError(QStringLiteral("cannot force %1 to the disk: %2").arg(file_.fileName(), platform::lastError()));
+        throw IoError(QStringLiteral("cannot force %1 to the disk: %2").arg(file_.fileName(), platform::lastError()),
+                      {}, platform::diskFull());
 }
 
 void ArchiveFile::close()

@@ -82,6 +82,8 @@ public:
     // that refuses every lock is used without one, as it always was.
     void lock();
     void unlock();
+    // Cuts the file back to its first count records (an append undone).
+    void truncate(qint64 count);
     // Forces what was written to the disk, so that a power failure cannot take it back.
     void sync();
     void close();

@@ -198,9 +198,9 @@ QString existingAlike(const QString& folder, const QString& name)
     return {};
 }
 
-QString freeName(const QString& folder, const QString& name, int maxLength)
+QString freeName(const QString& folder, const QString& name, int maxLength, const QSet<QString>& alsoTaken)
 {
-    const QSet<QString> taken = foldedNames(folder);
+    const QSet<QString> taken = foldedNames(folder) + alsoTaken;
     if (!taken.contains(name.toCaseFolded()))
         return name;
     QString stem, extension;

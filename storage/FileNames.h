@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // The one rule for every file name the program makes from a name it was given (attachments,
@@ -36,7 +37,8 @@ bool isDeviceName(const QString& name);
 QString existingAlike(const QString& folder, const QString& name);
 // name when folder has no file of that name (ignoring case), else the first of "stem (2).ext",
 // "stem (3).ext"... that it has not, at most maxLength characters.
-QString freeName(const QString& folder, const QString& name, int maxLength);
+// alsoTaken: further names held (case-folded) that are not files of folder yet.
+QString freeName(const QString& folder, const QString& name, int maxLength, const QSet<QString>& alsoTaken = {});
 
 // The name's stem and its extension (from the last dot on; none for a leading dot).
 void split(const QString& name, QString& stem, QString& extension);

@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
@@ -461,6 +462,7 @@ public:
         // A journal made read-only is never written, whoever runs the program.
         if (write && fd_.ok() && platform::isReadOnly(path))
             readOnly_ = true;
+        full_ = !fd_.ok() && platform::diskFull();
     }
     bool exists() const { return fd_.ok(); }
     bool foreign() const { return state_ == State::Foreign; }
@@ -469,8 +471,8 @@ public:
         if (readOnly_)
             throw IoError(QStringLiteral("the journal %1 is read-only").arg(path_));
         if (!fd_.ok())
-            throw IoError(
-                QStringLiteral("cannot %1 the journal %2: %3").arg(QLatin1String(what), path_, systemError()));
+            throw IoError(QStringLiteral("cannot %1 the journal %2: %3").arg(QLatin1String(what), path_, systemError()),
+                          {}, full_);
         if (foreign())
             throw IoError(QStringLiteral("the journal %1 is of another archive or format").arg(path_));
     }
@@ -569,6 +571,7 @@ private:
     int recordSize_;
     Fd fd_;
     bool readOnly_ = false;
+    bool full_ = false; // it could not be made for want of room
     State state_ = State::Missing;
 };
 
@@ -819,7 +822,7 @@ QString Journal::indexPath() const
 }
 
 qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when,
-                       const std::function<Before()>& storedBefore)
+                       const std::function<Before()>& storedBefore, Appended* appended)
 {
     Opened j(path_, indexPath(), recordSize_, true);
     j.file.require("write");
@@ -872,8 +875,12 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
     const QString user = platform::userName();
     QByteArray bytes;
     std::vector<std::pair<qint64, qint64>> written; // position, offset
+    Appended done{j.end, 0, {}};
     for (const Change& c : all) {
         const qint64 previous = newest(c.position);
+        if (std::none_of(done.newestBefore.begin(), done.newestBefore.end(),
+                         [&](const auto& p) { return p.first == c.position; }))
+            done.newestBefore.push_back({c.position, previous});
         const qint64 offset = j.end + bytes.size();
         bytes += encodeEntry(c, previous, when, workstation, user);
         latest[c.position] = offset;
@@ -904,10 +911,11 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
     ok = ok && j.file.fd().writeAt(j.end, bytes.constData(), bytes.size());
     if (!ok || !j.file.fd().sync()) {
         const QString cause = QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError());
+        const bool full = platform::diskFull();
         // Best effort: zeros over what was written, so that the entries do not count.
         const QByteArray zeros(bytes.size(), '\0');
         j.file.fd().writeAt(j.end, zeros.constData(), zeros.size());
-        throw IoError(cause);
+        throw IoError(cause, {}, full);
     }
     if (j.indexed) {
         bool noted = true;
@@ -916,7 +924,57 @@ qint64 Journal::append(const std::vector<Change>& changes, const QDateTime& when
         if (noted)
             j.index.writeHeader(j.file, j.header, needed);
     }
+    if (appended) {
+        done.to = needed;
+        *appended = std::move(done);
+    }
     return needed - j.header.synced;
+}
+
+void Journal::retract(const Appended& appended)
+{
+    Opened j(path_, indexPath(), recordSize_, true);
+    j.file.require("write");
+    if (appended.to <= appended.from || j.end != appended.to)
+        throw IoError(QStringLiteral("the journal %1 does not end with the entries to withdraw").arg(path_));
+    // The index first notes each card's entry before them again (an index that cannot is
+    // rebuilt when next used); then zeros end the entries where they began.
+    if (j.index.covered() == appended.to) {
+        bool noted = true;
+        for (const auto& [k, offset] : appended.newestBefore)
+            noted = noted && j.index.setLatest(k, offset);
+        if (noted)
+            j.index.writeHeader(j.file, j.header, appended.from);
+    }
+    const QByteArray zeros(appended.to - appended.from, '\0');
+    if (!j.file.fd().writeAt(appended.from, zeros.constData(), zeros.size()) || !j.file.fd().sync())
+        throw IoError(QStringLiteral("cannot write the journal %1: %2").arg(path_, systemError()), {},
+                      platform::diskFull());
+}
+
+std::optional<Entry> Journal::newest(qint64 position) const
+{
+    Opened j(path_, indexPath(), recordSize_, true);
+    if (!j.usable())
+        return std::nullopt;
+    j.catchUp();
+    if (const std::optional<qint64> at = j.noted(position)) {
+        if (*at == 0)
+            return std::nullopt;
+        if (*at + 8 <= j.end) {
+            const QByteArray head = j.file.read(*at, 8);
+            const quint32 length = qFromLittleEndian<quint32>(head.constData() + 4);
+            if (plausible(length) && *at + 8 + qint64(length) <= j.end)
+                if (std::optional<Entry> e = parse(j.file.read(*at, 8 + length), *at, recordSize_);
+                    e && e->position == position)
+                    return e;
+        }
+    }
+    // Without an index, or a damaged note: the card's entries found by walking the journal.
+    std::vector<Entry> all = entriesOf(j, position, j.end);
+    if (all.empty())
+        return std::nullopt;
+    return std::move(all.back());
 }
 
 bool Journal::hasCard(qint64 position) const

@@ -72,6 +72,13 @@ struct Before {
     QByteArray extra;
 };
 
+// Where an append put its entries, so that a save that cannot be completed withdraws them.
+struct Appended {
+    qint64 from = 0; // the entries' first byte and the end of the last
+    qint64 to = 0;
+    std::vector<std::pair<qint64, qint64>> newestBefore; // per card: its newest entry before them
+};
+
 // The largest extra an entry carries.
 constexpr qint64 kLargestExtra = 16 * 1024 * 1024;
 
@@ -90,7 +97,14 @@ public:
     // caller holds the archive's lock. Returns the bytes of history the archive may not yet
     // hold on the disk. Throws IoError; then nothing of them counts as written.
     qint64 append(const std::vector<Change>& changes, const QDateTime& when,
-                  const std::function<Before()>& storedBefore = {});
+                  const std::function<Before()>& storedBefore = {}, Appended* appended = nullptr);
+    // Withdraws the entries of the last append, as if it never was: zeros over them, forced to
+    // the disk, and the index back to each card's entry before them. The caller still holds
+    // the archive's lock it appended under. Throws IoError.
+    void retract(const Appended& appended);
+    // The newest readable version of the card at position; nullopt when there is none. The
+    // caller holds the archive's lock.
+    std::optional<Entry> newest(qint64 position) const;
     // True when the journal holds a version of the card at position. The caller holds the
     // archive's lock (the index is brought up to date, a damaged header mended).
     bool hasCard(qint64 position) const;

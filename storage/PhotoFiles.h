@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QImage>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -13,6 +14,18 @@ namespace photofiles {
 // The longest side a picture is decoded to for showing and printing: a photo of any size
 // (100 megapixels and more) is decoded scaled down, in at most about 64 MB.
 constexpr int kMaxSide = 4000;
+
+// The largest picture the program decodes, in pixels, and the most pixels a file may claim for
+// each byte it holds. A header past either describes a picture no camera or scanner makes (a
+// file of a few hundred bytes that would cost gigabytes and a minute to decode): it is refused
+// from its header, before any decoding, everywhere the program reads a picture.
+constexpr qint64 kMaxPixels = qint64(1) << 28;
+constexpr qint64 kMaxPixelsPerByte = 2048;
+bool implausible(QSize declared, qint64 fileBytes);
+// Why the picture at path (or in bytes, named name) is refused for the size its header
+// declares, in Italian, naming the file and the size; empty when it is not refused.
+QString oversize(const QString& path);
+QString oversize(const QString& name, const QByteArray& bytes);
 
 // A regular JPEG or BMP file (format "jpeg" or "bmp"), decoded scaled to kMaxSide and upright
 // as the photo's orientation tag says (the file itself is never changed); empty for
@@ -44,6 +57,11 @@ bool store(const QImage& image, const QByteArray& fileBytes, const QString& path
 // program folder, or an empty text when there is no photo at path. Throws IoError when it
 // cannot be kept.
 QString keep(const QString& path, const QDateTime& when, const QString& folder = {}, const QString& prefix = {});
+// Where keep() would put the photo at path: a free name in the history's photo folder (folder,
+// or "Cronologia" beside path), the absolute path; the file is neither made nor moved. Names in
+// chosen count as taken (those given for one save), and the one given joins them.
+QString keptPath(const QString& path, const QDateTime& when, const QString& folder, const QString& prefix,
+                 QSet<QString>* chosen);
 
 // A name typed without extension gets ".jpg".
 QString withJpegSuffix(const QString& path);

@@ -13,6 +13,19 @@ namespace platform {
 // forgetting it, before a call (of Qt's) that may fail without keeping the reason.
 QString lastError();
 void clearLastError();
+// Whether the last call that failed found no room: a full disk or quota, or a file past the
+// size a process may write.
+bool diskFull();
+
+// ---- Faults the tests set up ------------------------------------------------------------
+// Every change this seam makes on the disk (and every write to a file it opened) asks
+// mayChange first, so that a test can end the process at any of them, as a power cut would,
+// or make one fail as on a full disk. Without a hook every change is made.
+enum class Change { Create, Write, Sync, Rename, Remove, Folder, Link, Truncate };
+using FaultHook = bool (*)(Change change);
+void setFaultHook(FaultHook hook);
+// False, with the last failure set to a full disk, when the hook refuses the change.
+bool mayChange(Change change);
 
 // The name of this workstation on the network, and of the user running the program.
 QString hostName();

@@ -24,8 +24,9 @@ QString shown(const QByteArray& path)
 
 [[noreturn]] void fail(const char* what, const QByteArray& path, int error = errno)
 {
-    throw IoError(QStringLiteral("%1 %2: %3")
-                      .arg(QLatin1String(what), shown(path), QString::fromLocal8Bit(std::strerror(error))));
+    throw IoError(
+        QStringLiteral("%1 %2: %3").arg(QLatin1String(what), shown(path), QString::fromLocal8Bit(std::strerror(error))),
+        {}, error == ENOSPC || error == EDQUOT || error == EFBIG);
 }
 
 QByteArray parentOf(const QByteArray& path)
@@ -58,6 +59,28 @@ void clearLastError()
     errno = 0;
 }
 
+bool diskFull()
+{
+    return errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
+}
+
+namespace {
+FaultHook faultHook = nullptr;
+} // namespace
+
+void setFaultHook(FaultHook hook)
+{
+    faultHook = hook;
+}
+
+bool mayChange(Change change)
+{
+    if (!faultHook || faultHook(change))
+        return true;
+    errno = ENOSPC;
+    return false;
+}
+
 // A program started from a terminal writes to it already.
 void attachConsole()
 { }
@@ -82,6 +105,8 @@ QString decodeName(const QByteArray& bytes)
 int openFile(const QString& path, Open how)
 {
     const int flags = how == Open::Read ? O_RDONLY : how == Open::ReadWrite ? O_RDWR : O_RDWR | O_CREAT;
+    if (how == Open::ReadWriteCreate && !mayChange(Change::Create))
+        return -1;
     return ::open(encodeName(path).constData(), flags | O_CLOEXEC, 0666);
 }
 
@@ -115,6 +140,8 @@ qint64 readAt(int fd, qint64 at, char* into, qint64 length)
 
 bool writeAt(int fd, qint64 at, const char* from, qint64 length)
 {
+    if (!mayChange(Change::Write))
+        return false;
     qint64 done = 0;
     while (done < length) {
         const ssize_t put = ::pwrite(fd, from + done, size_t(length - done), off_t(at + done));
@@ -129,12 +156,12 @@ bool writeAt(int fd, qint64 at, const char* from, qint64 length)
 
 bool truncateFile(int fd, qint64 length)
 {
-    return ::ftruncate(fd, off_t(length)) == 0;
+    return mayChange(Change::Truncate) && ::ftruncate(fd, off_t(length)) == 0;
 }
 
 bool syncFile(int fd, bool dataOnly)
 {
-    return (dataOnly ? ::fdatasync(fd) : ::fsync(fd)) == 0;
+    return mayChange(Change::Sync) && (dataOnly ? ::fdatasync(fd) : ::fsync(fd)) == 0;
 }
 
 // Open-file-description locks: owned by the open file, not the process, so that two opens in
@@ -176,6 +203,8 @@ bool lockIsFree(int fd)
 int createBeside(const QString& path, const QString& mark, QString* created)
 {
     const QFileInfo target(path);
+    if (!mayChange(Change::Create))
+        return -1;
     QByteArray pattern = encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.' + mark
                                     + QStringLiteral("XXXXXX"));
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
@@ -198,17 +227,17 @@ int createBeside(const QString& path, const QString& mark, QString* created)
 
 bool replaceFile(const QString& from, const QString& to)
 {
-    return std::rename(encodeName(from).constData(), encodeName(to).constData()) == 0;
+    return mayChange(Change::Rename) && std::rename(encodeName(from).constData(), encodeName(to).constData()) == 0;
 }
 
 bool removeFile(const QString& path)
 {
-    return ::unlink(encodeName(path).constData()) == 0 || errno == ENOENT;
+    return mayChange(Change::Remove) && (::unlink(encodeName(path).constData()) == 0 || errno == ENOENT);
 }
 
 bool hardLink(const QString& existing, const QString& link)
 {
-    return ::link(encodeName(existing).constData(), encodeName(link).constData()) == 0;
+    return mayChange(Change::Link) && ::link(encodeName(existing).constData(), encodeName(link).constData()) == 0;
 }
 
 void syncFolder(const QString& folder)
@@ -316,6 +345,8 @@ int openRegularFile(const QByteArray& path)
 
 int createFile(const QByteArray& path)
 {
+    if (!mayChange(Change::Create))
+        fail("cannot create", path);
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST)
         fail("cannot create", path);
@@ -324,6 +355,8 @@ int createFile(const QByteArray& path)
 
 bool makeFolder(const QByteArray& path)
 {
+    if (!mayChange(Change::Folder))
+        fail("cannot make the folder", path);
     if (::mkdir(path.constData(), 0777) == 0)
         return true;
     if (errno != EEXIST)
@@ -333,13 +366,15 @@ bool makeFolder(const QByteArray& path)
 
 void rename(const QByteArray& from, const QByteArray& to)
 {
-    if (std::rename(from.constData(), to.constData()) != 0)
+    if (!mayChange(Change::Rename) || std::rename(from.constData(), to.constData()) != 0)
         throw IoError(QStringLiteral("cannot rename %1 to %2: %3")
                           .arg(shown(from), shown(to), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 bool renameIfFree(const QByteArray& from, const QByteArray& to)
 {
+    if (!mayChange(Change::Rename))
+        fail("cannot rename", from);
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno == EEXIST)
@@ -365,6 +400,8 @@ void removeAll(const QByteArray& path)
     const Status s = status(path);
     if (s.kind == Kind::Missing)
         return;
+    if (!mayChange(Change::Remove))
+        fail("cannot remove", path);
     if (s.kind == Kind::Folder) {
         for (const QByteArray& name : folderNames(path))
             removeAll(path + '/' + name);

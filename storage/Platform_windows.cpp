@@ -69,7 +69,8 @@ QString describe(DWORD error)
 [[noreturn]] void fail(const char* what, const QByteArray& path)
 {
     noteFailure();
-    throw IoError(QStringLiteral("%1 %2: %3").arg(QLatin1String(what), decodeName(path), describe(lastFailure)));
+    throw IoError(QStringLiteral("%1 %2: %3").arg(QLatin1String(what), decodeName(path), describe(lastFailure)), {},
+                  lastFailure == ERROR_DISK_FULL || lastFailure == ERROR_HANDLE_DISK_FULL);
 }
 
 HANDLE handleOf(int fd)
@@ -147,6 +148,29 @@ void clearLastError()
     SetLastError(0);
 }
 
+bool diskFull()
+{
+    return lastFailure == ERROR_DISK_FULL || lastFailure == ERROR_HANDLE_DISK_FULL;
+}
+
+namespace {
+FaultHook faultHook = nullptr;
+} // namespace
+
+void setFaultHook(FaultHook hook)
+{
+    faultHook = hook;
+}
+
+bool mayChange(Change change)
+{
+    if (!faultHook || faultHook(change))
+        return true;
+    SetLastError(ERROR_DISK_FULL);
+    lastFailure = ERROR_DISK_FULL;
+    return false;
+}
+
 QString hostName()
 {
     static const QString name = [] {
@@ -211,6 +235,8 @@ int openFile(const QString& path, Open how)
 {
     const DWORD access = how == Open::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     const DWORD disposition = how == Open::ReadWriteCreate ? OPEN_ALWAYS : OPEN_EXISTING;
+    if (how == Open::ReadWriteCreate && !mayChange(Change::Create))
+        return -1;
     return descriptorOf(openHandle(wide(path), access, disposition), how == Open::Read);
 }
 
@@ -253,6 +279,8 @@ qint64 readAt(int fd, qint64 at, char* into, qint64 length)
 
 bool writeAt(int fd, qint64 at, const char* from, qint64 length)
 {
+    if (!mayChange(Change::Write))
+        return false;
     const HANDLE h = handleOf(fd);
     qint64 done = 0;
     while (done < length) {
@@ -270,6 +298,8 @@ bool writeAt(int fd, qint64 at, const char* from, qint64 length)
 
 bool truncateFile(int fd, qint64 length)
 {
+    if (!mayChange(Change::Truncate))
+        return false;
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = length;
     if (SetFileInformationByHandle(handleOf(fd), FileEndOfFileInfo, &end, sizeof end))
@@ -280,6 +310,8 @@ bool truncateFile(int fd, qint64 length)
 
 bool syncFile(int fd, bool)
 {
+    if (!mayChange(Change::Sync))
+        return false;
     if (FlushFileBuffers(handleOf(fd)))
         return true;
     noteFailure();
@@ -318,6 +350,8 @@ bool lockIsFree(int fd)
 
 int createBeside(const QString& path, const QString& mark, QString* created)
 {
+    if (!mayChange(Change::Create))
+        return -1;
     const QFileInfo target(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         QString suffix;
@@ -339,6 +373,8 @@ int createBeside(const QString& path, const QString& mark, QString* created)
 
 bool replaceFile(const QString& from, const QString& to)
 {
+    if (!mayChange(Change::Rename))
+        return false;
     const std::wstring source = wide(from), target = wide(to);
     return retried([&] {
         return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -347,6 +383,8 @@ bool replaceFile(const QString& from, const QString& to)
 
 bool removeFile(const QString& path)
 {
+    if (!mayChange(Change::Remove))
+        return false;
     const std::wstring name = wide(path);
     if (retried([&] { return DeleteFileW(name.c_str()) != 0; }))
         return true;
@@ -355,6 +393,8 @@ bool removeFile(const QString& path)
 
 bool hardLink(const QString& existing, const QString& link)
 {
+    if (!mayChange(Change::Link))
+        return false;
     if (CreateHardLinkW(wide(link).c_str(), wide(existing).c_str(), nullptr))
         return true;
     noteFailure();
@@ -493,6 +533,8 @@ int openRegularFile(const QByteArray& path)
 
 int createFile(const QByteArray& path)
 {
+    if (!mayChange(Change::Create))
+        fail("cannot create", path);
     const HANDLE h = openHandle(wide(path), GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
     if (h == INVALID_HANDLE_VALUE) {
         if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS)
@@ -504,6 +546,8 @@ int createFile(const QByteArray& path)
 
 bool makeFolder(const QByteArray& path)
 {
+    if (!mayChange(Change::Folder))
+        fail("cannot make the folder", path);
     if (CreateDirectoryW(wide(path).c_str(), nullptr))
         return true;
     if (GetLastError() == ERROR_ALREADY_EXISTS)
@@ -513,6 +557,8 @@ bool makeFolder(const QByteArray& path)
 
 void rename(const QByteArray& from, const QByteArray& to)
 {
+    if (!mayChange(Change::Rename))
+        fail("cannot rename", from);
     const std::wstring source = wide(from), target = wide(to);
     if (!retried([&] {
             return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -523,6 +569,8 @@ void rename(const QByteArray& from, const QByteArray& to)
 
 bool renameIfFree(const QByteArray& from, const QByteArray& to)
 {
+    if (!mayChange(Change::Rename))
+        fail("cannot rename", from);
     const std::wstring source = wide(from), target = wide(to);
     // Without MOVEFILE_REPLACE_EXISTING the system never replaces: a taken name fails.
     if (retried([&] { return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0; }))
@@ -537,6 +585,8 @@ void removeAll(const QByteArray& path)
     const Status s = status(path);
     if (s.kind == Kind::Missing)
         return;
+    if (!mayChange(Change::Remove))
+        fail("cannot remove", path);
     const std::wstring name = wide(path);
     if (s.kind == Kind::Folder) {
         for (const QByteArray& entry : folderNames(path))

@@ -1,6 +1,7 @@
 #include "storage/RecordStore.h"
 
 #include "storage/ArchiveFile.h"
+#include "storage/CardFiles.h"
 #include "storage/IoError.h"
 #include "storage/Text.h"
 
@@ -17,7 +18,8 @@ QByteArray recordAt(ArchiveFile& archive, qint64 k, int size)
 }
 } // namespace
 
-RecordStore::RecordStore(QString path, int recordSize) : path_(std::move(path)), size_(recordSize)
+RecordStore::RecordStore(QString path, int recordSize, QString filesFolder)
+    : path_(std::move(path)), size_(recordSize), files_(std::move(filesFolder))
 { }
 
 void RecordStore::requireSize(const QByteArray& record) const
@@ -92,7 +94,7 @@ qint64 parsePosition(const QString& text)
 } // namespace
 
 qint64 RecordStore::save(const QByteArray& record, const QString& position, journal::What what,
-                         const QList<journal::KeptPhoto>& kept, Companion* companion)
+                         const QList<SidePart*>& parts)
 {
     requireSize(record);
     const QString p = text::trim(position);
@@ -104,28 +106,67 @@ qint64 RecordStore::save(const QByteArray& record, const QString& position, jour
     if (k > count + 1)
         throw IoError(QStringLiteral("no record %1 in %2").arg(k).arg(path_));
     journal::Journal history(path_, size_);
+    if (!files_.isEmpty())
+        cardfiles::settle(files_, history, k); // what an interrupted save of this card left
+    const QByteArray old = k <= count ? recordAt(archive, k, size_) : QByteArray();
     // The card as it was goes first when the history has none of it yet.
     const auto before = [&]() {
         if (k > count)
             return journal::Before();
-        return journal::Before{recordAt(archive, k, size_), companion ? companion->stored(k) : QByteArray()};
+        cardfiles::Block block;
+        for (SidePart* part : parts)
+            if (!part->tag().isEmpty())
+                if (const QByteArray piece = part->stored(k); !piece.isEmpty())
+                    block.pieces.insert(part->tag(), piece);
+        return journal::Before{old, block.pieces.isEmpty() ? QByteArray() : cardfiles::encode(block)};
     };
+    const auto discarded = [&] {
+        for (SidePart* part : parts)
+            part->discarded();
+    };
+    cardfiles::Transaction tx(files_, k);
+    journal::Appended appended;
     qint64 pending = 0;
     try {
-        const QByteArray extra = companion ? companion->prepare(k) : QByteArray();
-        pending = history.append({{k, p.isEmpty() ? journal::What::Inserita : what, record, kept, extra}},
-                                 QDateTime::currentDateTimeUtc(), before);
-        // The history on the disk holds the version: the record follows, and reaches the disk
-        // at the next checkpoint (or is put back by recover() after a power failure).
+        cardfiles::Block block;
+        for (SidePart* part : parts)
+            if (const QByteArray piece = part->prepare(k, tx); !piece.isEmpty() && !part->tag().isEmpty())
+                block.pieces.insert(part->tag(), piece);
+        block.steps = tx.steps();
+        const QByteArray extra =
+            block.pieces.isEmpty() && block.steps.isEmpty() ? QByteArray() : cardfiles::encode(block);
+        // The commit point: the version, with the steps that put its files in place, on the disk.
+        pending = history.append({{k, p.isEmpty() ? journal::What::Inserita : what, record, tx.keptPhotos, extra}},
+                                 QDateTime::currentDateTimeUtc(), before, &appended);
+    } catch (const IoError&) {
+        discarded();
+        throw;
+    }
+    try {
+        tx.apply();
+        // The files in place, the record follows; it reaches the disk at the next checkpoint
+        // (or is put back by recover() after a power failure).
         archive.seek(k - 1);
         archive.write(record.constData());
     } catch (const IoError&) {
-        if (companion)
-            companion->discard();
+        // Nothing of the save may stand: the files, the record and the history as they were.
+        try {
+            tx.undo();
+            if (k > count) {
+                archive.truncate(count);
+            } else {
+                archive.seek(k - 1);
+                archive.write(old.constData());
+            }
+            history.retract(appended);
+        } catch (const IoError&) {
+            // The version stands in the history: the next access under the lock completes it.
+        }
+        discarded();
         throw;
     }
-    if (companion)
-        companion->commit(k);
+    for (SidePart* part : parts)
+        part->committed(k);
     if (pending > kCheckpointBytes) {
         archive.sync();
         history.markSynced();
@@ -142,6 +183,14 @@ std::vector<journal::Entry> RecordStore::history(qint64 position) const
     return journal::Journal(path_, size_).versions(position);
 }
 
+std::optional<journal::Entry> RecordStore::newest(qint64 position) const
+{
+    ArchiveFile archive;
+    archive.open(path_, size_);
+    archive.lock();
+    return journal::Journal(path_, size_).newest(position);
+}
+
 void RecordStore::checkpoint()
 {
     journal::Journal history(path_, size_);
@@ -154,8 +203,19 @@ void RecordStore::checkpoint()
     history.markSynced();
 }
 
+void RecordStore::settle(qint64 position)
+{
+    if (files_.isEmpty() || !cardfiles::unsettled(files_, position))
+        return;
+    ArchiveFile archive;
+    archive.open(path_, size_);
+    archive.lock();
+    cardfiles::settle(files_, journal::Journal(path_, size_), position);
+}
+
 void RecordStore::recover()
 {
+    settle(0);
     journal::Journal history(path_, size_);
     if (!history.unsynced())
         return;

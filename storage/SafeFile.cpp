@@ -26,7 +26,8 @@ SafeFile::SafeFile(const QString& path, const QString& mark) : path_(path)
         throw IoError(QStringLiteral("%1 is read-only").arg(path));
     const int fd = platform::createBeside(path, mark, &temporary_);
     if (fd < 0)
-        throw IoError(QStringLiteral("cannot create a file beside %1: %2").arg(path, platform::lastError()));
+        throw IoError(QStringLiteral("cannot create a file beside %1: %2").arg(path, platform::lastError()), {},
+                      platform::diskFull());
     if (!file_.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         platform::closeFile(fd);
         discard();
@@ -38,8 +39,9 @@ SafeFile::SafeFile(const QString& path, const QString& mark) : path_(path)
 qint64 SafeFile::Checked::writeData(const char* data, qint64 length)
 {
     platform::clearLastError();
-    const qint64 written = file_.write(data, length);
+    const qint64 written = platform::mayChange(platform::Change::Write) ? file_.write(data, length) : -1;
     if (written != length) {
+        full = platform::diskFull();
         failed = true;
         setErrorString(reasonOf(file_));
     }
@@ -67,9 +69,9 @@ void SafeFile::flush()
 {
     platform::clearLastError();
     if (checked_.failed)
-        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, checked_.errorString()));
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, checked_.errorString()), {}, checked_.full);
     if (!file_.flush() || file_.error() != QFileDevice::NoError)
-        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, reasonOf(file_)));
+        throw IoError(QStringLiteral("cannot write %1: %2").arg(path_, reasonOf(file_)), {}, platform::diskFull());
 }
 
 void SafeFile::finish()
@@ -80,8 +82,9 @@ void SafeFile::finish()
         throw IoError(QStringLiteral("%1 was already written").arg(path_));
     auto fail = [this](const QString& what, const QString& why) {
         const QString cause = QStringLiteral("%1 %2: %3").arg(what, path_, why);
+        const bool full = checked_.full || platform::diskFull();
         discard();
-        throw IoError(cause);
+        throw IoError(cause, {}, full);
     };
     platform::clearLastError();
     if (checked_.failed)
@@ -131,7 +134,7 @@ void writeFileSafely(const QString& path, const QByteArray& bytes)
 {
     SafeFile f(path);
     if (f.device().write(bytes) != bytes.size())
-        throw IoError(QStringLiteral("cannot write %1: %2").arg(path, f.device().errorString()));
+        f.flush(); // throws with the reason the write failed
     f.commit();
 }
 

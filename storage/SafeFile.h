@@ -41,6 +41,7 @@ private:
     public:
         explicit Checked(QFile& file) : file_(file) { }
         bool failed = false;
+        bool full = false; // the write failed for want of room
 
     protected:
         qint64 readData(char*, qint64) override { return -1; }

@@ -91,8 +91,18 @@ void CardScreen::assemble(QWidget* body)
     connect(cmdEsci, &QToolButton::clicked, this, &QWidget::close);
 }
 
+bool CardScreen::mayLeave()
+{
+    const QList<SidePart*> parts = sideParts(false);
+    const bool edited =
+        std::any_of(parts.begin(), parts.end(), [](const SidePart* p) { return !p->tag().isEmpty() && p->edited(); });
+    return !edited || ui_.question(this, messages::kUnsavedDocumentation) == Ui::Answer::Yes;
+}
+
 void CardScreen::browse(Browse where)
 {
+    if (!mayLeave())
+        return;
     browseCard(ui_, this, lblPosizione, archive(), where,
                [this](const QByteArray& record, qint64 k) { showStored(record, k); });
 }
@@ -103,6 +113,8 @@ void CardScreen::cmdDuplicaClick()
         ui_.message(this, Ui::Kind::Warning, messages::kDuplicateUnsaved);
         return;
     }
+    if (!mayLeave())
+        return;
     prepareDuplicate();
     clearSlots();
     lblPosizione->clear();
@@ -128,31 +140,33 @@ void CardScreen::cmdSalvaClick()
     if (!position.isEmpty() && savedElsewhere(store, position)
         && ui_.question(this, messages::kSavedElsewhere) != Ui::Answer::Yes)
         return;
-    // The documentation is saved with a stored card, and asked about on its own.
-    Companion* beside = position.isEmpty() ? nullptr : companion();
-    if (beside) {
-        const QString question = beside->conflict(position.toLongLong());
-        if (!question.isEmpty() && ui_.question(this, question) != Ui::Answer::Yes)
-            return;
-    }
+    // The photos and what the card keeps beside its record are saved with it, as one.
+    const QList<SidePart*> parts = sideParts(position.isEmpty());
+    if (!position.isEmpty())
+        for (const SidePart* part : parts) {
+            const QString question = part->conflict(position.toLongLong());
+            if (!question.isEmpty() && ui_.question(this, question) != Ui::Answer::Yes)
+                return;
+        }
     try {
-        const QList<journal::KeptPhoto> kept =
-            position.isEmpty() ? QList<journal::KeptPhoto>() : keepReplacedPhotos(position.toLongLong());
         const journal::What what = restored_ ? journal::What::Ripristinata : journal::What::Modificata;
-        const qint64 stored = store.save(cardBytes(), position, what, kept, beside);
+        const qint64 stored = store.save(cardBytes(), position, what, parts);
         lblPosizione->setText(QString::number(stored));
-    } catch (const IoError&) {
-        ui_.message(this, look_.archiveFailure, messages::kArchiveAccess);
+    } catch (const IoError& e) {
+        ui_.message(this, look_.archiveFailure, e.diskFull() ? messages::kDiskFull : messages::kArchiveAccess,
+                    e.cause());
         return;
     }
     rememberSaved();
     restored_ = false;
-    // Photos are written for a new card and whenever the user changed them, never else;
-    // one that cannot be written leaves the record saved and its frame as it is.
-    savePhotos(position.isEmpty());
+    saved(position.isEmpty());
     noteShown();
-    if (beside && !beside->failure().isEmpty()) {
-        ui_.message(this, Ui::Kind::Warning, beside->failure(), beside->failureCause());
+    QStringList notes;
+    for (const SidePart* part : parts)
+        if (!part->note().isEmpty())
+            notes << part->note();
+    if (!notes.isEmpty()) {
+        ui_.message(this, Ui::Kind::Warning, notes.join(QStringLiteral("\n\n")));
         return;
     }
     ui_.message(this, Ui::Kind::Information, position.isEmpty() ? messages::kInserted : messages::kSavedChanges);
@@ -160,8 +174,9 @@ void CardScreen::cmdSalvaClick()
 
 bool CardScreen::unsavedEdits() const
 {
-    const Companion* beside = companion();
-    return cardBytes() != shownBytes_ || photoKeys() != shownPhotos_ || (beside && beside->edited());
+    const QList<SidePart*> parts = sideParts(false);
+    return cardBytes() != shownBytes_ || photoKeys() != shownPhotos_
+           || std::any_of(parts.begin(), parts.end(), [](const SidePart* p) { return p->edited(); });
 }
 
 void CardScreen::noteShown()
@@ -205,8 +220,7 @@ void CardScreen::showEvent(QShowEvent* e)
 void CardScreen::closeEvent(QCloseEvent* e)
 {
     // Photos added to the documentation and not saved would go with the card: asked first.
-    if (const Companion* beside = companion();
-        beside && beside->edited() && ui_.question(this, messages::kUnsavedDocumentation) != Ui::Answer::Yes) {
+    if (!mayLeave()) {
         e->ignore();
         return;
     }

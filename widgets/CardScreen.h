@@ -46,7 +46,11 @@ public:
     PictureButton *cmdNuovo, *cmdDuplica, *cmdSalva, *cmdTrova, *cmdFile, *cmdStampa, *cmdDocumentazione,
         *cmdCronologia, *cmdPrimo, *cmdIndietro, *cmdAvanti, *cmdUltimo, *cmdGuida, *cmdEsci;
 
-    void cmdNuovoClick() { newCard(); }
+    void cmdNuovoClick()
+    {
+        if (mayLeave())
+            newCard();
+    }
     // Each card opens its own search, print and attachments screens.
     virtual void cmdTrovaClick() = 0;
     virtual void cmdStampaClick() = 0;
@@ -67,9 +71,12 @@ public:
     // Whether the card holds edits not saved: its fields or photos differ from those it last
     // showed, saved or took from its history, or its documentation holds changes.
     bool unsavedEdits() const;
-    // What the stored card keeps beside its record (its documentation), saved with it; nullptr
-    // for none.
-    virtual Companion* companion() const { return nullptr; }
+    // What the card keeps beside its record (its photos, its documentation), saved with it as
+    // one transaction; the next save stores a new card when newCard.
+    virtual QList<SidePart*> sideParts(bool newCard) const = 0;
+    // Whether what the card keeps beside its record holds changes that leaving it would lose
+    // (photos added to its documentation, say); asks first, and false when the user keeps them.
+    bool mayLeave();
 
 signals:
     // The card was closed: the shell shows the launcher again.
@@ -100,9 +107,6 @@ protected:
     // Whether the stored record now differs from the one the card showed (another
     // workstation saved the card meanwhile); false when the card showed none.
     virtual bool changedSinceShown(const QByteArray& stored) const = 0;
-    // The save is about to replace the stored photos the user changed: each is kept in the
-    // history's photo folder first. Throws IoError when one cannot be kept.
-    virtual QList<journal::KeptPhoto> keepReplacedPhotos(qint64 position) = 0;
     // The first mandatory field left empty and its warning, or nullptr.
     virtual std::pair<QWidget*, QString> missingField() const = 0;
     virtual void showStored(const QByteArray& record, qint64 position) = 0;
@@ -114,8 +118,8 @@ protected:
     virtual void clearPhotos() = 0;
     // The photos stored for the position the card shows.
     virtual void loadPhotos() = 0;
-    // After a store: the photos written, for a new card all of them.
-    virtual void savePhotos(bool newCard) = 0;
+    // After a save: what the card shows of what it stored (a new card's documentation).
+    virtual void saved(bool newCard) = 0;
     virtual void rememberSaved() = 0;
     virtual void forgetShown() = 0;
     // The card is shown from the launcher, or closed.
@@ -161,10 +165,13 @@ protected:
     using CardScreen::CardScreen;
 
     virtual void showRecord(const R& record, qint64 position) = 0;
-    // Shows a record a list screen hands back on this card.
+    // Shows a record a list screen hands back on this card (once the card may be left).
     std::function<void(const R&, qint64)> shower()
     {
-        return [this](const R& record, qint64 position) { showRecord(record, position); };
+        return [this](const R& record, qint64 position) {
+            if (mayLeave())
+                showRecord(record, position);
+        };
     }
     R cardRecord() const { return cardfields::record<R>(fields_); }
     // A stored card: its fields, its position and its photos.

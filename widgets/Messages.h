@@ -23,8 +23,12 @@ inline const QString kNotSavedYet = QStringLiteral("La scheda corrente non \u00E
 inline const QString kUnsavedEdits = QStringLiteral(
     "La scheda contiene modifiche non salvate, che andranno perse. Caricare comunque la versione scelta?");
 inline const QString kUnsavedDocumentation = QStringLiteral(
-    "La documentazione fotografica della scheda contiene modifiche non salvate, che andranno perse. Chiudere "
+    "La documentazione fotografica della scheda contiene modifiche non salvate, che andranno perse. Lasciare "
     "comunque la scheda?");
+inline const QString kDiskFull =
+    QStringLiteral("Attenzione: il disco \u00E8 pieno e la scheda non \u00E8 stata salvata: nulla \u00E8 stato "
+                   "modificato.\n\nLiberare spazio sul disco della cartella del programma, poi premere di nuovo "
+                   "\u00ABSalva\u00BB.");
 inline const QString kRestored =
     QStringLiteral("La versione scelta \u00E8 stata caricata nella scheda: premere \u00ABSalva\u00BB per archiviarla.");
 inline const QString kNoHistoryYet = QStringLiteral(

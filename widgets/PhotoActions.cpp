@@ -32,10 +32,14 @@ void load(Ui& ui, QWidget* parent, PictureFrame* frame, const QImage& fallback)
     if (file.isEmpty())
         return;
     const std::optional<photofiles::Picture> chosen = photofiles::readChosen(file);
-    if (chosen)
+    if (chosen) {
         frame->setFileImage(chosen->image, chosen->jpeg);
-    else
-        frame->setStoredImage(fallback); // an undecodable file never replaces the stored photo
+        return;
+    }
+    frame->setStoredImage(fallback); // an undecodable file never replaces the stored photo
+    // A picture refused for the size it claims is said, since it looks like a photo.
+    if (const QString why = photofiles::oversize(file); !why.isEmpty())
+        ui.message(parent, Ui::Kind::Warning, why);
 }
 
 void saveCopy(Ui& ui, QWidget* parent, const QImage& image)

@@ -1,6 +1,8 @@
 #include "Cards.h"
 #include "Fixture.h"
 #include "TestPlatform.h"
+#include "documentation/Import.h"
+#include "records/ArtworkArchive.h"
 #include "records/ArtworkPhoto.h"
 
 #include "app/Avvio.h"
@@ -84,6 +86,8 @@ private slots:
     void newAndDuplicate();
     void loadDeleteAndSavePhoto();
     void photoSaveAsAndZoom();
+    void leavingUnsavedDocumentationAsks();
+    void fullDiskSaysSoAndChangesNothing();
 };
 
 namespace { } // namespace
@@ -317,6 +321,85 @@ void TestOpere::photoSaveAsAndZoom()
     VERIFY_UI_CLEAN(f.ui);
 }
 
+// Leaving a card whose documentation holds photos just added asks first, as closing it does,
+// whichever way the card is left; No keeps the card and its photos.
+void TestOpere::leavingUnsavedDocumentationAsks()
+{
+    Fixture f;
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Prima") + titled("Seconda"));
+    frmOpere->show();
+    frmOpere->cmdPrimoClick();
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("1"));
+    documentation::WorkingSet& set = frmOpere->documentation();
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    QVERIFY(picture.save(f.file("nuova.jpg"), "JPEG"));
+    const documentation::Imported added = documentation::importFile(set.target(), f.file("nuova.jpg"), {});
+    QCOMPARE(added.outcome, documentation::Imported::Outcome::Added);
+    set.add(added.photo);
+    const QString staged = set.pathOf(set.items()[0]);
+    for (const auto& leave : std::initializer_list<std::function<void()>>{
+             [] { frmOpere->cmdAvantiClick(); }, [] { frmOpere->cmdUltimoClick(); }, [] { frmOpere->cmdNuovoClick(); },
+             [] { frmOpere->cmdDuplicaClick(); }}) {
+        f.ui.answerNext(Ui::Answer::No);
+        leave();
+        const QList<TestUi::Message> asked = f.ui.takeMessages();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].text, messages::kUnsavedDocumentation);
+        QCOMPARE(frmOpere->lblPosizione->text(), QString("1"));
+        QCOMPARE(frmOpere->txtCapo->text(), QString("Prima"));
+        QCOMPARE(set.items().size(), 1);
+        QVERIFY(QFileInfo::exists(staged));
+    }
+    f.ui.answerNext(Ui::Answer::Yes);
+    frmOpere->cmdAvantiClick();
+    QCOMPARE(f.ui.takeMessages().size(), 1);
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("2"));
+    QVERIFY(!QFileInfo::exists(staged));
+    frmOpere->cmdIndietroClick(); // nothing unsaved now: no question
+    QCOMPARE(frmOpere->lblPosizione->text(), QString("1"));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
+// A save that finds the disk full says so (not that the folder cannot be written) and stores
+// nothing: neither the record, nor its photo, nor a version in the history.
+void TestOpere::fullDiskSaysSoAndChangesNothing()
+{
+    Fixture f;
+    writeBytes(f.file("Inventario_Opere.pro"), titled("Prima"));
+    frmOpere->show();
+    frmOpere->cmdPrimoClick();
+    QImage noisy(700, 700, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 13) % 256, (y * 7) % 256, (x * y) % 256));
+    frmOpere->imgFoto->setImage(noisy);
+    frmOpere->txtCapo->setText("Seconda");
+    frmOpere->txtColore->setText("Artista");
+    frmOpere->txtTessuto->setText("1900");
+    frmOpere->txtCliente->setText("Proprietario");
+    const QByteArray archive = readBytes(f.file("Inventario_Opere.pro"));
+    {
+        const auto full = testplatform::limitFileSize(30000);
+        if (!full)
+            QSKIP("This system cannot make a disk full on request.");
+        frmOpere->cmdSalvaClick();
+    }
+    const QList<TestUi::Message> said = f.ui.takeMessages();
+    QCOMPARE(said.size(), 1);
+    QCOMPARE(said[0].text, messages::kDiskFull);
+    QCOMPARE(readBytes(f.file("Inventario_Opere.pro")), archive);
+    QVERIFY(!QFileInfo::exists(f.file("Inventario/Opera_1.jpg")));
+    QVERIFY(ArtworkArchive().history(1).empty());
+    const QStringList left = QDir(f.file("Inventario/.brevanto-salvataggi")).entryList(QDir::Files | QDir::Hidden);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(u',')));
+    // Room again: the same save goes through.
+    frmOpere->cmdSalvaClick();
+    QCOMPARE(f.ui.takeMessages(), informed(messages::kSavedChanges));
+    QVERIFY(QFileInfo::exists(f.file("Inventario/Opera_1.jpg")));
+    VERIFY_UI_CLEAN(f.ui);
+}
+
 void TestOpere::controlsAndLimits()
 {
     Fixture f;
@@ -421,7 +504,8 @@ void TestOpere::photoLoadedOrBlank()
     frmOpere->cmdPrimoClick();
     QVERIFY(QFileInfo(f.file("Inventario")).isDir());
 
-    // A folder that cannot be created: the blank picture, and saving still stores the card.
+    // A folder that cannot be created: the blank picture; a save cannot store the photo, so it
+    // stores nothing and says so, and the card keeps what it holds.
     QVERIFY(QDir(f.file("Inventario")).removeRecursively());
     writeBytes(f.file("Inventario"), "a file where the photo folder should be");
     frmOpere->cmdAvantiClick();
@@ -432,10 +516,12 @@ void TestOpere::photoLoadedOrBlank()
     frmOpere->txtColore->setText("A");
     frmOpere->txtTessuto->setText("1900");
     frmOpere->txtCliente->setText("P");
+    const QByteArray archive = readBytes(f.file("Inventario_Opere.pro"));
     frmOpere->cmdSalvaClick();
-    QCOMPARE(f.ui.takeMessages().value(0).text,
-             QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio."));
+    QCOMPARE(f.ui.takeMessages().value(0).text, messages::kArchiveAccess);
+    QCOMPARE(readBytes(f.file("Inventario_Opere.pro")), archive);
     QCOMPARE(frmOpere->imgFoto->image(), green); // the frame keeps its picture
+    QCOMPARE(frmOpere->txtColore->text(), QString("A"));
     VERIFY_UI_CLEAN(f.ui);
 }
 

@@ -8,6 +8,7 @@
 #include "documentation/Exif.h"
 #include "documentation/Import.h"
 #include "documentation/PhotoList.h"
+#include "documentation/Thumbnails.h"
 #include "documentation/VersionBlock.h"
 #include "documentation/WorkingSet.h"
 #include "history/Versions.h"
@@ -37,6 +38,33 @@
 using namespace documentation;
 
 namespace {
+// Where the tests add photos to report 1: its folder, with a working session of its own whose
+// additions wait in the staging folder until a save puts them in place.
+Target reportTarget()
+{
+    return {folder(Kind::Report, 1),
+            archivePath(Kind::Report),
+            recordSize(Kind::Report),
+            filesFolder(Kind::Report),
+            1,
+            std::make_shared<cardfiles::Session>(filesFolder(Kind::Report))};
+}
+
+// The names of the photos waiting to be saved for report 1.
+QStringList waiting()
+{
+    return cardfiles::stagedAdditions(filesFolder(Kind::Report), 1).keys();
+}
+
+// The documentation's block of a version.
+std::optional<Block> docBlock(const QByteArray& extra)
+{
+    const std::optional<cardfiles::Block> block = cardfiles::decode(extra);
+    if (!block || !block->pieces.contains(cardfiles::kDocumentation))
+        return std::nullopt;
+    return decodeBlock(block->pieces.value(cardfiles::kDocumentation));
+}
+
 QByteArray jpegOf(const QImage& image, bool progressive = false)
 {
     QByteArray bytes;
@@ -170,6 +198,11 @@ private slots:
     void photosDeletedByHand();
     void unsavedAdditionsDiscarded();
     void restoreVersion();
+    void turnedPhotoDeletedByHand();
+    void damagedListTakesIdentityFromFiles();
+    void leftoversRemovedUnderTheLock();
+    void unlistedPhotosFound();
+    void thumbnailCacheReadsOnlyFiles();
 
     void photoPages_data();
     void photoPages();
@@ -486,6 +519,15 @@ void TestDocumentation::filesAdded_data()
                                       << false << QDate() << "incompleta";
     QTest::newRow("an empty file") << "vuota.jpg" << QByteArray() << refused << QString() << false << QDate()
                                    << "non \u00E8 un'immagine";
+    // A few hundred bytes whose header claims 45000 x 45000 pixels: refused before decoding.
+    QByteArray bomb = jpegOf(quarteredPicture({16, 16}));
+    const qsizetype sof = bomb.indexOf("\xFF\xC0");
+    bomb[sof + 5] = char(45000 >> 8);
+    bomb[sof + 6] = char(45000 & 0xFF);
+    bomb[sof + 7] = char(45000 >> 8);
+    bomb[sof + 8] = char(45000 & 0xFF);
+    QTest::newRow("a header claiming 45000 x 45000 pixels")
+        << "bomba.jpg" << bomb << refused << QString() << false << QDate() << "45000 \u00D7 45000 pixel";
 }
 
 void TestDocumentation::filesAdded()
@@ -504,30 +546,35 @@ void TestDocumentation::filesAdded()
     storeReport();
     const QString source = path(QStringLiteral("scelte/") + name);
     write(source, bytes);
-    const Target target{folder(Kind::Report, 1), archivePath(Kind::Report), recordSize(Kind::Report)};
+    const Target target = reportTarget();
     const Imported r = importFile(target, source, {});
     QCOMPARE(int(r.outcome), outcome);
     QVERIFY2(r.message.contains(said), qPrintable(r.message));
     QVERIFY(said.isEmpty() || r.message.contains(name));
-    const QStringList inFolder =
-        QDir(target.folder).entryList(QStringList{QStringLiteral("*")}, QDir::Files | QDir::Hidden);
+    // An addition waits in the staging folder until the card is saved; nothing else is left.
+    const QStringList inStaging = QDir(cardfiles::stagingFolder(target.filesFolder))
+                                      .entryList(QStringList{QStringLiteral("*")}, QDir::Files | QDir::Hidden)
+                                      .filter(QRegularExpression(QStringLiteral("^(?!sessione-)")));
+    QVERIFY(!QFileInfo::exists(target.folder));
     if (outcome != int(Imported::Outcome::Added)) {
-        QVERIFY2(inFolder.isEmpty(), qPrintable(inFolder.join(u',')));
+        QVERIFY2(inStaging.isEmpty(), qPrintable(inStaging.join(u',')));
         return;
     }
     QCOMPARE(r.photo.file, stored);
-    QCOMPARE(inFolder, QStringList{stored});
-    const QByteArray written = read(target.folder + u'/' + stored);
+    QCOMPARE(waiting(), QStringList{stored});
+    QCOMPARE(inStaging.size(), 1);
+    const QByteArray written = read(stagedPath(target, stored));
     QCOMPARE(written == bytes, unchanged);
     QCOMPARE(r.photo.size, written.size());
     QCOMPARE(r.photo.crc, crc32(written));
-    QCOMPARE(QImageReader(target.folder + u'/' + stored).format(), QByteArray("jpeg"));
+    QCOMPARE(QImageReader(stagedPath(target, stored)).format(), QByteArray("jpeg"));
     QCOMPARE(r.photo.taken, taken.isValid() ? taken : QFileInfo(source).lastModified().date());
     QVERIFY(!r.thumbnail.isNull());
     QVERIFY(qMax(r.thumbnail.width(), r.thumbnail.height()) <= 240);
     QCOMPARE(quartersOf(r.thumbnail), quartersOf(decoded(written)));
     // The thumbnail is in the cache, and read from it.
-    QVERIFY(QFileInfo::exists(target.folder + QStringLiteral("/Miniature/") + stored));
+    QVERIFY(QFileInfo::exists(QFileInfo(stagedPath(target, stored)).absolutePath() + QStringLiteral("/Miniature/")
+                              + QFileInfo(stagedPath(target, stored)).fileName()));
 }
 
 void TestDocumentation::sameFileTwice()
@@ -536,25 +583,27 @@ void TestDocumentation::sameFileTwice()
     const QByteArray jpeg = orientedJpeg(quarteredPicture(), 1);
     write(path("a.jpg"), jpeg);
     write(path("copia di a.jpg"), jpeg);
-    const Target target{folder(Kind::Report, 1), archivePath(Kind::Report), recordSize(Kind::Report)};
+    const Target target = reportTarget();
     const Imported first = importFile(target, path("a.jpg"), {});
     QCOMPARE(first.outcome, Imported::Outcome::Added);
     const Imported second = importFile(target, path("copia di a.jpg"), {{first.photo.size, first.photo.crc}});
     QCOMPARE(second.outcome, Imported::Outcome::Duplicate);
     QVERIFY(second.message.contains(QStringLiteral("gi\u00E0 nella documentazione")));
-    QCOMPARE(QDir(target.folder).entryList(QDir::Files), QStringList{"a.jpg"});
+    QCOMPARE(waiting(), QStringList{"a.jpg"});
 }
 
 // Names differing only in case are one name: a photo never takes another's.
 void TestDocumentation::namesNeverClash()
 {
     storeReport();
-    const Target target{folder(Kind::Report, 1), archivePath(Kind::Report), recordSize(Kind::Report)};
+    const Target target = reportTarget();
     write(target.folder + QStringLiteral("/foto.JPG"), "already here");
     write(path("FOTO.jpg"), orientedJpeg(quarteredPicture(), 1));
     write(path("altra/FOTO.jpg"), orientedJpeg(quarteredPicture({90, 90}), 1));
     QCOMPARE(importFile(target, path("FOTO.jpg"), {}).photo.file, QStringLiteral("FOTO (2).jpg"));
-    QCOMPARE(importFile(target, path("altra/FOTO.jpg"), {}).photo.file, QStringLiteral("FOTO (3).jpg"));
+    // A name another addition waits under is taken too, whichever session made it.
+    const Target another = reportTarget();
+    QCOMPARE(importFile(another, path("altra/FOTO.jpg"), {}).photo.file, QStringLiteral("FOTO (3).jpg"));
     QCOMPARE(read(target.folder + QStringLiteral("/foto.JPG")), QByteArray("already here"));
 }
 
@@ -568,7 +617,7 @@ void TestDocumentation::fullDiskDuringAddition()
     const QByteArray big = jpegOf(noisy);
     QVERIFY(big.size() > 40000);
     write(path("grande.jpg"), big);
-    const Target target{folder(Kind::Report, 1), archivePath(Kind::Report), recordSize(Kind::Report)};
+    const Target target = reportTarget();
     QDir().mkpath(target.folder);
     Imported r;
     {
@@ -582,6 +631,10 @@ void TestDocumentation::fullDiskDuringAddition()
     QVERIFY(!r.cause.isEmpty());
     // Nothing half written: no photo, no temporary file.
     QCOMPARE(QDir(target.folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(cardfiles::stagingFolder(target.filesFolder))
+                 .entryList(QDir::Files | QDir::Hidden)
+                 .filter(QRegularExpression(QStringLiteral("^(?!sessione-)"))),
+             QStringList());
 }
 
 void TestDocumentation::importerInBackground()
@@ -602,7 +655,7 @@ void TestDocumentation::importerInBackground()
     QSignalSpy done(&importer, &Importer::finished);
     QList<Imported> results;
     connect(&importer, &Importer::imported, this, [&](const Imported& r) { results << r; });
-    const Target target{folder(Kind::Report, 1), archivePath(Kind::Report), recordSize(Kind::Report)};
+    const Target target = reportTarget();
     importer.add(target, chosen, {});
     QVERIFY(done.wait(20000));
     QCOMPARE(results.size(), fifo ? 7 : 6);
@@ -613,7 +666,7 @@ void TestDocumentation::importerInBackground()
         QCOMPARE(results[6].outcome, Imported::Outcome::Refused);
         QVERIFY(results[6].message.contains(QStringLiteral("file speciale")));
     }
-    QCOMPARE(QDir(target.folder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size(), 4);
+    QCOMPARE(waiting().size(), 4);
     QCOMPARE(importer.pending(), 0);
 }
 
@@ -639,8 +692,8 @@ void TestDocumentation::savedWithTheCard()
 
     ReportArchive store;
     TSchedaIntervento r = store.record(1);
-    store.save(r.encode(), QStringLiteral("1"), journal::What::Modificata, {}, &set);
-    QVERIFY(set.failure().isEmpty());
+    store.save(r.encode(), QStringLiteral("1"), journal::What::Modificata, {&set});
+    QVERIFY(set.note().isEmpty());
     QVERIFY(!set.edited());
     const List stored = decode(read(listPath(Kind::Report, 1)));
     QVERIFY(!stored.damaged);
@@ -650,14 +703,14 @@ void TestDocumentation::savedWithTheCard()
     // The version in the history carries the list as stored.
     const std::vector<journal::Entry> versions = store.history(1);
     QCOMPARE(versions.size(), size_t(2));
-    const std::optional<Block> block = decodeBlock(versions.front().extra);
+    const std::optional<Block> block = docBlock(versions.front().extra);
     QVERIFY(block);
     QCOMPARE(block->list, read(listPath(Kind::Report, 1)));
     QVERIFY(versions.back().extra.isEmpty()); // the first version had none
     // Saved again without a change to the set: the list is left as it is, the version stores
     // nothing of it (the save costs what one without documentation does), and the history
     // gives it the set of the version before.
-    store.save(r.encode(), QStringLiteral("1"), journal::What::Modificata, {}, &set);
+    store.save(r.encode(), QStringLiteral("1"), journal::What::Modificata, {&set});
     QVERIFY(store.history(1).front().extra.isEmpty());
     QCOMPARE(read(listPath(Kind::Report, 1)), block->list);
     const std::vector<history::Version> shown = history::versions(
@@ -690,14 +743,14 @@ void TestDocumentation::turnedAndRemovedGoToHistory()
     }
     ReportArchive store;
     const QByteArray record = store.read(1);
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
 
     set.rotate(set.items()[0].id);
     set.remove(set.items()[1].id);
     // Removing a stored photo takes it out at the save, not before.
     QVERIFY(QFileInfo::exists(folder(Kind::Report, 1) + QStringLiteral("/b.jpg")));
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
-    QVERIFY(set.failure().isEmpty());
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
+    QVERIFY(set.note().isEmpty());
     QVERIFY(!QFileInfo::exists(folder(Kind::Report, 1) + QStringLiteral("/b.jpg")));
     const QByteArray turned = read(folder(Kind::Report, 1) + QStringLiteral("/a.jpg"));
     QCOMPARE(pictureData(turned), pictureData(a)); // the tag changed, not the picture
@@ -705,14 +758,14 @@ void TestDocumentation::turnedAndRemovedGoToHistory()
     QCOMPARE(set.items()[0].turns, 0);
     QCOMPARE(set.items()[0].photo.crc, crc32(turned));
     // Both old files are kept beside the history, and the version names them.
-    const Block block = *decodeBlock(store.history(1).front().extra);
+    const Block block = *docBlock(store.history(1).front().extra);
     QCOMPARE(block.kept.size(), 2);
     for (const Kept& k : block.kept) {
         QVERIFY2(k.file.startsWith(QStringLiteral("Restauri/Cronologia/Documentazione_1_")), qPrintable(k.file));
         QVERIFY(QFileInfo::exists(path(k.file)));
     }
     QCOMPARE(read(path(block.kept[0].file)), a);
-    QCOMPARE(changes(decode(block.list).photos, decode(decodeBlock(store.history(1)[1].extra)->list).photos),
+    QCOMPARE(changes(decode(block.list).photos, decode(docBlock(store.history(1)[1].extra)->list).photos),
              QStringLiteral("Documentazione: 1 foto rimossa, 1 ruotata"));
 }
 
@@ -727,21 +780,30 @@ void TestDocumentation::listCannotBeWritten()
     set.add(r.photo);
     ReportArchive store;
     const QByteArray record = store.read(1);
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
     const QByteArray stored = read(listPath(Kind::Report, 1));
-    // The list cannot be replaced (made read-only; a full disk fails at the same step).
+    // The list cannot be replaced (made read-only): the save stores nothing, neither the record
+    // nor the documentation, and says so.
     QFile list(listPath(Kind::Report, 1));
     QVERIFY(list.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     set.setCaption(set.items()[0].id, QStringLiteral("nuova"));
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
-    QVERIFY(set.failure().contains(QStringLiteral("non la sua documentazione fotografica")));
-    QVERIFY(!set.failureCause().isEmpty());
+    const qint64 versions = qint64(store.history(1).size());
+    TSchedaIntervento changed = TSchedaIntervento::decode(record.constData());
+    changed[TSchedaIntervento::Note] = QStringLiteral("cambiata");
+    QVERIFY_THROWS_EXCEPTION(IoError,
+                             store.save(changed.encode(), QStringLiteral("1"), journal::What::Modificata, {&set}));
     QVERIFY(set.edited()); // the edits stay, to be saved again
+    QCOMPARE(store.read(1), record);
+    QCOMPARE(qint64(store.history(1).size()), versions);
     QCOMPARE(read(listPath(Kind::Report, 1)), stored);
     QCOMPARE(QDir(folder(Kind::Report, 1)).entryList(QDir::Files | QDir::Hidden), (QStringList{"a.jpg", "Elenco.ini"}));
+    QCOMPARE(QDir(cardfiles::stagingFolder(filesFolder(Kind::Report)))
+                 .entryList(QDir::Files | QDir::Hidden)
+                 .filter(QRegularExpression(QStringLiteral("^(?!sessione-)"))),
+             QStringList());
     QVERIFY(list.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
-    QVERIFY(set.failure().isEmpty());
+    store.save(changed.encode(), QStringLiteral("1"), journal::What::Modificata, {&set});
+    QVERIFY(set.note().isEmpty());
     QVERIFY(!set.edited());
     QCOMPARE(decode(read(listPath(Kind::Report, 1))).photos.value(0).caption, QStringLiteral("nuova"));
 }
@@ -760,7 +822,7 @@ void TestDocumentation::twoWorkstations()
     ReportArchive store;
     const QByteArray record = store.read(1);
     QVERIFY(there.conflict(1).isEmpty());
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &there);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&there});
 
     // Unedited here: no question, and a save shows what the other stored.
     QVERIFY(here.conflict(1).isEmpty());
@@ -769,14 +831,14 @@ void TestDocumentation::twoWorkstations()
     here.add(mine.photo);
     QVERIFY(here.conflict(1).contains(QStringLiteral("un'altra postazione ha modificato la documentazione")));
     // Saved anyway: the other's photo leaves the folder into the history, never lost.
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &here);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&here});
     QCOMPARE(decode(read(listPath(Kind::Report, 1))).photos.size(), 1);
-    const Block block = *decodeBlock(store.history(1).front().extra);
+    const Block block = *docBlock(store.history(1).front().extra);
     QCOMPARE(block.kept.size(), 1);
     QCOMPARE(block.kept[0].name, QStringLiteral("a.jpg"));
     QVERIFY(QFileInfo::exists(path(block.kept[0].file)));
     // The other, saving without edits, now shows what is stored.
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &there);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&there});
     QCOMPARE(there.items().size(), 1);
     QCOMPARE(there.items()[0].photo.file, QStringLiteral("b.jpg"));
 }
@@ -792,7 +854,7 @@ void TestDocumentation::damagedListKeptBeforeReplaced()
     set.add(r.photo);
     ReportArchive store;
     const QByteArray record = store.read(1);
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
     QByteArray damaged = read(listPath(Kind::Report, 1));
     damaged.replace("Particolare", "Particulare");
     write(listPath(Kind::Report, 1), damaged);
@@ -803,8 +865,8 @@ void TestDocumentation::damagedListKeptBeforeReplaced()
     QVERIFY(set.notes()[0].contains(QStringLiteral("danneggiato")));
     QVERIFY(!set.readOnly());
     set.setCaption(set.items()[0].id, QStringLiteral("rivista"));
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
-    const Block block = *decodeBlock(store.history(1).front().extra);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
+    const Block block = *docBlock(store.history(1).front().extra);
     const auto kept =
         std::find_if(block.kept.begin(), block.kept.end(), [](const Kept& k) { return k.name == kListName; });
     QVERIFY(kept != block.kept.end());
@@ -826,13 +888,13 @@ void TestDocumentation::newerListNeverWritten()
     Imported r = importFile(set.target(), path("a.jpg"), {});
     set.add(r.photo);
     ReportArchive store;
-    store.save(store.read(1), QStringLiteral("1"), journal::What::Modificata, {}, &set);
-    QVERIFY(set.failure().contains(QStringLiteral("versione pi\u00F9 recente")));
+    store.save(store.read(1), QStringLiteral("1"), journal::What::Modificata, {&set});
+    QVERIFY(set.note().contains(QStringLiteral("versione pi\u00F9 recente")));
     QCOMPARE(read(listPath(Kind::Report, 1)), later);
     // Nor put in the history: the version saved carries nothing of the set.
     const auto versions = store.history(1);
     QVERIFY(!versions.empty());
-    QVERIFY(!decodeBlock(versions.front().extra));
+    QVERIFY(!docBlock(versions.front().extra));
 }
 
 void TestDocumentation::photosDeletedByHand()
@@ -845,17 +907,23 @@ void TestDocumentation::photosDeletedByHand()
     r.photo.phase = QStringLiteral("Particolare");
     set.add(r.photo);
     ReportArchive store;
-    store.save(store.read(1), QStringLiteral("1"), journal::What::Modificata, {}, &set);
+    store.save(store.read(1), QStringLiteral("1"), journal::What::Modificata, {&set});
     QVERIFY(QFile::remove(folder(Kind::Report, 1) + QStringLiteral("/a.jpg")));
     set.load(1);
     QCOMPARE(set.items().size(), 1);
     QVERIFY(set.items()[0].missing);
-    QVERIFY(set.notes().value(0).contains(QStringLiteral("non si trovano pi\u00F9")));
-    // The whole folder gone: the card has no documentation, and works as before.
+    QVERIFY(set.notes().value(0).contains(QStringLiteral("1 foto della documentazione non si trova pi\u00F9")));
+    // The whole folder gone: the card shows no photo, and says what its last version listed.
     QVERIFY(QDir(folder(Kind::Report, 1)).removeRecursively());
     set.load(1);
     QVERIFY(set.items().isEmpty());
-    QVERIFY(set.notes().isEmpty());
+    QCOMPARE(set.notes().size(), 1);
+    QVERIFY2(set.notes()[0].contains(QStringLiteral("non c'\u00E8 pi\u00F9")) && set.notes()[0].contains("una foto"),
+             qPrintable(set.notes()[0]));
+    // A card that never had documentation has no folder, and nothing to say.
+    WorkingSet none(Kind::Report);
+    none.load(2);
+    QVERIFY(none.notes().isEmpty());
 }
 
 void TestDocumentation::unsavedAdditionsDiscarded()
@@ -866,14 +934,18 @@ void TestDocumentation::unsavedAdditionsDiscarded()
         WorkingSet set(Kind::Report);
         set.load(1);
         set.add(importFile(set.target(), path("a.jpg"), {}).photo);
-        QVERIFY(QFileInfo::exists(folder(Kind::Report, 1) + QStringLiteral("/a.jpg")));
+        const QString staged = set.pathOf(set.items()[0]);
+        QVERIFY(QFileInfo::exists(staged));
+        QVERIFY(!QFileInfo::exists(folder(Kind::Report, 1) + QStringLiteral("/a.jpg"))); // not in place before a save
         set.load(1); // another card shown, or this one again: the addition was never saved
-        QVERIFY(!QFileInfo::exists(folder(Kind::Report, 1) + QStringLiteral("/a.jpg")));
+        QVERIFY(!QFileInfo::exists(staged));
         set.add(importFile(set.target(), path("a.jpg"), {}).photo);
+        const QString again = set.pathOf(set.items()[0]);
         set.remove(set.items()[0].id); // removed before it was ever saved: gone at once
-        QVERIFY(!QFileInfo::exists(folder(Kind::Report, 1) + QStringLiteral("/a.jpg")));
+        QVERIFY(!QFileInfo::exists(again));
         set.add(importFile(set.target(), path("a.jpg"), {}).photo);
     }
+    QVERIFY(waiting().isEmpty());
     QVERIFY(!QFileInfo::exists(folder(Kind::Report, 1) + QStringLiteral("/a.jpg")));
 }
 
@@ -890,11 +962,11 @@ void TestDocumentation::restoreVersion()
     set.add(r.photo);
     ReportArchive store;
     const QByteArray record = store.read(1);
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
     const QList<Photo> first = decode(read(listPath(Kind::Report, 1))).photos;
     set.rotate(set.items()[0].id);
-    store.save(record, QStringLiteral("1"), journal::What::Modificata, {}, &set);
-    const Block block = *decodeBlock(store.history(1).front().extra);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
+    const Block block = *docBlock(store.history(1).front().extra);
 
     // Back to the first version: its file is the kept one, copied in under a name of its own.
     const QStringList said = set.restore(first, {path(block.kept[0].file)});
@@ -903,7 +975,7 @@ void TestDocumentation::restoreVersion()
     QCOMPARE(set.items().size(), 1);
     QCOMPARE(set.items()[0].photo.caption, QStringLiteral("prima"));
     QCOMPARE(set.items()[0].photo.file, QStringLiteral("a (2).jpg"));
-    store.save(record, QStringLiteral("1"), journal::What::Ripristinata, {}, &set);
+    store.save(record, QStringLiteral("1"), journal::What::Ripristinata, {&set});
     QCOMPARE(read(folder(Kind::Report, 1) + QStringLiteral("/a (2).jpg")), a);
     QVERIFY(!QFileInfo::exists(folder(Kind::Report, 1) + QStringLiteral("/a.jpg"))); // the turned one, kept
     // A version whose file is gone keeps its photo listed, as missing.
@@ -1035,15 +1107,145 @@ void TestDocumentation::hundredMegapixels()
             memset(huge.scanLine(y), 30, 6000);
         QVERIFY(huge.save(path("enorme.jpg"), "JPEG", 80));
     }
-    const Target target{folder(Kind::Report, 1), archivePath(Kind::Report), recordSize(Kind::Report)};
+    const Target target = reportTarget();
     const Imported r = importFile(target, path("enorme.jpg"), {});
     QCOMPARE(r.outcome, Imported::Outcome::Added);
-    QCOMPARE(read(target.folder + QStringLiteral("/enorme.jpg")), read(path("enorme.jpg")));
+    QCOMPARE(read(stagedPath(target, QStringLiteral("enorme.jpg"))), read(path("enorme.jpg")));
     QVERIFY(r.thumbnail.width() <= 240 && r.thumbnail.height() <= 240);
     const std::optional<QImage> printed =
-        photofiles::decodeFitting(target.folder + QStringLiteral("/enorme.jpg"), QSize(1000, 1000));
+        photofiles::decodeFitting(stagedPath(target, QStringLiteral("enorme.jpg")), QSize(1000, 1000));
     QVERIFY(printed);
     QCOMPARE(printed->size(), QSize(1000, 700));
+}
+
+// A photo with a turn waiting, deleted behind the program's back: the save stores the card and
+// the rest of the set, names the photo, and keeps it listed as missing.
+void TestDocumentation::turnedPhotoDeletedByHand()
+{
+    storeReport();
+    write(path("scelte/a.jpg"), orientedJpeg(quarteredPicture(), 1));
+    write(path("scelte/b.jpg"), orientedJpeg(quarteredPicture({90, 60}), 1));
+    WorkingSet set(Kind::Report);
+    set.load(1);
+    for (const char* name : {"a.jpg", "b.jpg"}) {
+        Imported r = importFile(set.target(), path(QStringLiteral("scelte/") + QLatin1String(name)), set.identities());
+        r.photo.phase = QStringLiteral("Particolare");
+        set.add(r.photo);
+    }
+    ReportArchive store;
+    TSchedaIntervento record = store.record(1);
+    store.save(record.encode(), QStringLiteral("1"), journal::What::Modificata, {&set});
+    set.rotate(set.items()[0].id);
+    set.setCaption(set.items()[1].id, QStringLiteral("dopo"));
+    QVERIFY(QFile::remove(folder(Kind::Report, 1) + QStringLiteral("/a.jpg")));
+    QVERIFY(set.conflict(1).isEmpty()); // nobody else changed the list: no question
+    record[TSchedaIntervento::Note] = QStringLiteral("salvata");
+    store.save(record.encode(), QStringLiteral("1"), journal::What::Modificata, {&set});
+    QCOMPARE(store.record(1)[TSchedaIntervento::Note], QStringLiteral("salvata"));
+    QVERIFY2(set.note().contains(QStringLiteral("la foto a.jpg non si trova pi\u00F9")), qPrintable(set.note()));
+    const List stored = decode(read(listPath(Kind::Report, 1)));
+    QCOMPARE(stored.photos.size(), 2);
+    QCOMPARE(stored.photos[1].caption, QStringLiteral("dopo"));
+    QVERIFY(set.items()[0].missing);
+    QVERIFY(!set.edited());
+}
+
+// A damaged list that lost a photo's size, CRC and the end of its phase: the next save takes
+// the photo's identity from its file and the phase it begins.
+void TestDocumentation::damagedListTakesIdentityFromFiles()
+{
+    storeReport();
+    write(path("scelte/a.jpg"), orientedJpeg(quarteredPicture(), 1));
+    WorkingSet set(Kind::Report);
+    set.load(1);
+    Imported r = importFile(set.target(), path("scelte/a.jpg"), {});
+    r.photo.phase = QStringLiteral("Prima del restauro");
+    set.add(r.photo);
+    ReportArchive store;
+    const QByteArray record = store.read(1);
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
+    const QByteArray whole = read(listPath(Kind::Report, 1));
+    write(listPath(Kind::Report, 1), whole.left(whole.indexOf("Fase=") + 15)); // "Fase=Prima del r"
+    set.load(1);
+    QCOMPARE(set.items().size(), 1);
+    QCOMPARE(set.items()[0].photo.phase, QStringLiteral("Prima del restauro"));
+    set.setCaption(set.items()[0].id, QStringLiteral("ripresa"));
+    store.save(record, QStringLiteral("1"), journal::What::Modificata, {&set});
+    const List stored = decode(read(listPath(Kind::Report, 1)));
+    QVERIFY(!stored.damaged);
+    const QByteArray photo = read(folder(Kind::Report, 1) + QStringLiteral("/a.jpg"));
+    QCOMPARE(stored.photos[0].size, photo.size());
+    QCOMPARE(stored.photos[0].crc, crc32(photo));
+    QCOMPARE(stored.photos[0].phase, QStringLiteral("Prima del restauro"));
+}
+
+// What interrupted runs left in the staging folder goes at the next access under the lock: the
+// files of a save that was never committed, and the additions of a session that ended; the
+// additions of a session still open (another workstation editing the card) stay.
+void TestDocumentation::leftoversRemovedUnderTheLock()
+{
+    storeReport();
+    write(path("scelte/a.jpg"), orientedJpeg(quarteredPicture(), 1));
+    write(path("scelte/b.jpg"), orientedJpeg(quarteredPicture({90, 60}), 1));
+    const QString staging = cardfiles::stagingFolder(filesFolder(Kind::Report));
+    WorkingSet open(Kind::Report);
+    open.load(1);
+    open.add(importFile(open.target(), path("scelte/a.jpg"), {}).photo);
+    const QString stillOpen = open.pathOf(open.items()[0]);
+    // A session that ended without clearing up: its lock file and an addition, both left.
+    write(staging + QStringLiteral("/sessione-abcd1234"), {});
+    write(staging + QStringLiteral("/1-abcd1234-b.jpg"), read(path("scelte/b.jpg")));
+    // A save stopped before its commit: its new list.
+    write(staging + QStringLiteral("/.1-Elenco.ini.salvataggio-x1y2z3"), "a list never committed");
+    QVERIFY(cardfiles::unsettled(filesFolder(Kind::Report), 1));
+    WorkingSet other(Kind::Report);
+    other.load(1);
+    QCOMPARE(QDir(staging).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^(?!sessione-)")),
+             QStringList{QFileInfo(stillOpen).fileName()});
+    QVERIFY(!QFileInfo::exists(staging + QStringLiteral("/sessione-abcd1234")));
+    QVERIFY(!cardfiles::unsettled(filesFolder(Kind::Report), 1));
+    QVERIFY(QFileInfo::exists(stillOpen));
+}
+
+// A list lost or emptied by hand, with photos in the folder: said, and the photos can be listed.
+void TestDocumentation::unlistedPhotosFound()
+{
+    storeReport();
+    write(path("scelte/a.jpg"), orientedJpeg(quarteredPicture(), 1));
+    write(path("scelte/b.jpg"), orientedJpeg(quarteredPicture({90, 60}), 1));
+    WorkingSet set(Kind::Report);
+    set.load(1);
+    for (const char* name : {"a.jpg", "b.jpg"})
+        set.add(
+            importFile(set.target(), path(QStringLiteral("scelte/") + QLatin1String(name)), set.identities()).photo);
+    ReportArchive store;
+    store.save(store.read(1), QStringLiteral("1"), journal::What::Modificata, {&set});
+    write(listPath(Kind::Report, 1), {});
+    set.load(1);
+    QVERIFY(set.items().isEmpty());
+    QCOMPARE(set.notes().size(), 1);
+    QVERIFY2(set.notes()[0].contains(QStringLiteral("ci sono 2 foto")), qPrintable(set.notes()[0]));
+    QCOMPARE(set.unlisted(), (QStringList{"a.jpg", "b.jpg"}));
+    QCOMPARE(set.adoptUnlisted(), 2);
+    QVERIFY(set.edited());
+    store.save(store.read(1), QStringLiteral("1"), journal::What::Modificata, {&set});
+    const List stored = decode(read(listPath(Kind::Report, 1)));
+    QCOMPARE(stored.photos.size(), 2);
+    QCOMPARE(stored.photos[0].crc, crc32(read(folder(Kind::Report, 1) + QStringLiteral("/a.jpg"))));
+    QVERIFY(set.unlisted().isEmpty());
+}
+
+// A FIFO where a thumbnail is cached is never opened (opening it would wait for ever).
+void TestDocumentation::thumbnailCacheReadsOnlyFiles()
+{
+    const QString photo = path("cartella/a.jpg");
+    write(photo, orientedJpeg(quarteredPicture(), 1));
+    QDir().mkpath(path("cartella/Miniature"));
+    if (!testplatform::makeFifo(path("cartella/Miniature/a.jpg")))
+        QSKIP("This system makes no FIFO.");
+    const QImage thumbnail = thumbnails::load(photo);
+    QVERIFY(!thumbnail.isNull());
+    QCOMPARE(quartersOf(thumbnail), quartersOf(quarteredPicture()));
 }
 
 QTEST_MAIN(TestDocumentation)

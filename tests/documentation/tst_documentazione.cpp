@@ -304,11 +304,10 @@ void TestDocumentazione::turnedMovedAndRemoved()
     const QString folder = documentation::folder(documentation::Kind::Report, 1);
     QCOMPARE(QDir(folder).entryList({"*.jpg"}, QDir::Files), (QStringList{"foto0.jpg", "foto2.jpg"}));
     QCOMPARE(exif::read(readBytes(folder + "/foto0.jpg")).orientation, 6);
-    // The turned photo's file as it was is kept in the history's photo folder; the one removed
-    // was never saved, and is gone.
-    const QStringList kept = QDir(f->file("Restauri/Cronologia")).entryList(QDir::Files);
-    QCOMPARE(kept.size(), 1);
-    QVERIFY2(kept[0].startsWith("Documentazione_1_foto0_"), qPrintable(kept[0]));
+    // Photos never saved before leave nothing in the history's photo folder: the turned one is
+    // stored turned, the one removed is gone, and nothing waits to be saved.
+    QCOMPARE(QDir(f->file("Restauri/Cronologia")).entryList(QDir::Files), QStringList());
+    QCOMPARE(cardfiles::stagedAdditions(documentation::filesFolder(documentation::Kind::Report), 1).size(), 0);
 }
 
 void TestDocumentazione::droppedFromTheFileManager()
@@ -446,8 +445,10 @@ void TestDocumentazione::closingTheCardAsks()
     });
     QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
     f->ui.takeExecuted();
-    const QString file = documentation::folder(documentation::Kind::Report, 1) + "/a.jpg";
+    // The photo waits to be saved, in place only once the card is.
+    const QString file = setOf(c).pathOf(setOf(c).items().value(0));
     QVERIFY(QFileInfo::exists(file));
+    QVERIFY(!QFileInfo::exists(documentation::folder(documentation::Kind::Report, 1) + "/a.jpg"));
     f->ui.answerNext(Ui::Answer::No);
     QTest::mouseClick(c->cmdEsci, Qt::LeftButton);
     QVERIFY(c->isVisible());
@@ -457,7 +458,7 @@ void TestDocumentazione::closingTheCardAsks()
     QVERIFY(!c->isVisible());
     QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Plain, messages::kUnsavedDocumentation, {}},
                                                            {Ui::Kind::Plain, messages::kUnsavedDocumentation, {}}}));
-    // The card opens blank; the photo added and never saved is gone from the folder.
+    // The card opens blank; the photo added and never saved is gone.
     QVERIFY(!QFileInfo::exists(file));
 }
 
@@ -470,7 +471,7 @@ void TestDocumentazione::listOfAnotherWorkstation()
     other.load(1);
     other.add(documentation::importFile(other.target(), theirs, {}).photo);
     ReportArchive store;
-    store.save(store.read(1), "1", journal::What::Modificata, {}, &other);
+    store.save(store.read(1), "1", journal::What::Modificata, {&other});
     setOf(c).add(documentation::importFile(setOf(c).target(), mine, {}).photo);
     // Asked; No saves nothing.
     f->ui.answerNext(Ui::Answer::No);
@@ -497,7 +498,7 @@ void TestDocumentazione::damagedListSaid()
     onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
         QVERIFY(s->lblAvviso->isVisibleTo(s));
         QVERIFY(s->lblAvviso->text().contains("danneggiato"));
-        QVERIFY(s->lblAvviso->text().contains("non si trovano"));
+        QVERIFY(s->lblAvviso->text().contains("1 foto della documentazione non si trova"));
         QCOMPARE(s->model()->photoCount(), 1);
         QCOMPARE(s->model()->index(1).data(PhotoModel::StateRole).toInt(), int(PhotoModel::Missing));
         QVERIFY(!s->btnRuota->isEnabled()); // a missing photo cannot be turned, only removed

@@ -6,6 +6,7 @@
 #include "records/SchedaIntervento.h"
 #include "widgets/Messages.h"
 
+#include "records/ReportArchive.h"
 #include "reports/Calendario.h"
 #include "reports/Interventi.h"
 #include "reports/PhotoBox.h"
@@ -383,7 +384,10 @@ void TestInterventi::failedPhotoWriteKeepsFrames()
     frmInterventi->foto1->setImage(filled(Qt::red));
     frmInterventi->foto2->setImage(filled(Qt::blue));
     frmInterventi->cmdSalvaClick();
-    QCOMPARE(f->ui.takeMessages(), informed(messages::kInserted));
+    // The photos cannot be stored: neither is the card, and the user is told.
+    QCOMPARE(f->ui.takeMessages().value(0).text, messages::kArchiveAccess);
+    QVERIFY(frmInterventi->lblPosizione->text().isEmpty());
+    QCOMPARE(ReportArchive().count(), 0);
     QCOMPARE(frmInterventi->foto1->image(), filled(Qt::red));
     QCOMPARE(frmInterventi->foto2->image(), filled(Qt::blue));
     VERIFY_UI_CLEAN(f->ui);

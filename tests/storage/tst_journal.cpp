@@ -5,6 +5,7 @@
 
 #include "records/ArtworkArchive.h"
 #include "storage/ArchiveFile.h"
+#include "storage/CardFiles.h"
 #include "storage/Crc32.h"
 #include "storage/IoError.h"
 #include "storage/Journal.h"
@@ -100,20 +101,47 @@ QByteArray forgedEntry(qint64 position, qint64 previous, const QByteArray& packe
     return out + body;
 }
 
-// What a card stores beside its record, as the history sees it: bytes before and after.
-class StubCompanion : public Companion {
+// What a card stores beside its record, as the history sees it: its piece before and after.
+class StubPart : public SidePart {
 public:
     QByteArray before, after;
-    int committed = 0;
+    int committedSaves = 0;
+    QByteArray tag() const override { return "PROV"; }
     bool edited() const override { return true; }
     QString conflict(qint64) const override { return {}; }
     QByteArray stored(qint64) override { return before; }
-    QByteArray prepare(qint64) override { return after; }
-    void commit(qint64) override { ++committed; }
-    void discard() override { }
-    QString failure() const override { return {}; }
-    QString failureCause() const override { return {}; }
+    QByteArray prepare(qint64, cardfiles::Transaction&) override { return after; }
+    void committed(qint64) override { ++committedSaves; }
+    void discarded() override { }
 };
+
+// A save that keeps a photo of the card's frames, as the card's photos do.
+class KeepsPhoto : public SidePart {
+public:
+    explicit KeepsPhoto(journal::KeptPhoto kept) : kept_(std::move(kept)) { }
+    QByteArray tag() const override { return {}; }
+    bool edited() const override { return true; }
+    QString conflict(qint64) const override { return {}; }
+    QByteArray stored(qint64) override { return {}; }
+    QByteArray prepare(qint64, cardfiles::Transaction& tx) override
+    {
+        tx.keptPhotos << kept_;
+        return {};
+    }
+    void committed(qint64) override { }
+    void discarded() override { }
+
+private:
+    journal::KeptPhoto kept_;
+};
+
+// The extra of a version that carries the stub's piece alone.
+QByteArray withPiece(const QByteArray& piece)
+{
+    cardfiles::Block block;
+    block.pieces.insert("PROV", piece);
+    return cardfiles::encode(block);
+}
 
 // A record's stream that inflates to megabytes of zeros (one compressed megabyte repeated),
 // claiming the size of a record.
@@ -206,7 +234,8 @@ void TestJournal::bytesAtTheirOffsets()
 {
     ArtworkArchive store;
     const QDateTime before = QDateTime::currentDateTimeUtc();
-    QCOMPARE(store.save(card("Natura morta"), {}, What::Inserita, {{0, "Inventario/Cronologia/Opera_1_x.jpg"}}), 1);
+    KeepsPhoto photo({0, "Inventario/Cronologia/Opera_1_x.jpg"});
+    QCOMPARE(store.save(card("Natura morta"), {}, What::Inserita, {&photo}), 1);
     const QByteArray j = readAll(journalFile());
     // The header: magic, format, record size, end and synced (both brought up to date at
     // checkpoints), identity, CRC of those.
@@ -731,11 +760,11 @@ void TestJournal::entriesWithAnExtra()
     ArtworkArchive store;
     store.save(card("senza"), {}, What::Inserita);
     const qint64 second = store.journal().end();
-    StubCompanion companion;
+    StubPart companion;
     companion.before = "come era";
     companion.after = QByteArray(5000, 'x') + "documentazione";
-    store.save(card("con"), "1", What::Modificata, {}, &companion);
-    QCOMPARE(companion.committed, 1);
+    store.save(card("con"), "1", What::Modificata, {&companion});
+    QCOMPARE(companion.committedSaves, 1);
     const QByteArray j = readAll(journalFile());
     QCOMPARE(quint8(j[72]), quint8(1));
     QCOMPARE(quint8(j[second + 8]), quint8(2));
@@ -748,29 +777,29 @@ void TestJournal::entriesWithAnExtra()
     at_ += 1;
     QCOMPARE(at<quint32>(j, at_), quint32(TSchedaOpera::kSize));
     at_ += 4 + 4 + at<quint32>(j, at_ + 4);
-    QCOMPARE(at<quint32>(j, at_), quint32(companion.after.size()));
+    QCOMPARE(at<quint32>(j, at_), quint32(withPiece(companion.after).size()));
     const quint32 packed = at<quint32>(j, at_ + 4);
     QVERIFY(packed < 200); // compressed as the record is
-    QCOMPARE(qUncompress(j.mid(at_ + 8, packed)), companion.after);
+    QCOMPARE(qUncompress(j.mid(at_ + 8, packed)), withPiece(companion.after));
     QCOMPARE(at_ + 8 + packed + 4, second + 8 + length);
     const std::vector<journal::Entry> v = store.history(1);
     QCOMPARE(titles(v), (QStringList{"con", "senza"}));
-    QCOMPARE(v[0].extra, companion.after);
+    QCOMPARE(v[0].extra, withPiece(companion.after));
     QVERIFY(v[1].extra.isEmpty());
     // A card the history has none of yet: the version before carries what was stored then.
     QCOMPARE(store.count(), 1);
     RecordStore other(dir_->filePath("Altro.pro"), TSchedaOpera::kSize);
     other.update(1, card("vecchia"));
-    other.save(card("nuova"), "1", What::Modificata, {}, &companion);
+    other.save(card("nuova"), "1", What::Modificata, {&companion});
     const std::vector<journal::Entry> w = other.history(1);
     QCOMPARE(w.size(), size_t(2));
     QCOMPARE(w[1].what, What::Precedente);
-    QCOMPARE(w[1].extra, companion.before);
-    QCOMPARE(w[0].extra, companion.after);
+    QCOMPARE(w[1].extra, withPiece(companion.before));
+    QCOMPARE(w[0].extra, withPiece(companion.after));
     // An extra past the largest an entry carries is refused, and nothing is written.
     companion.after = QByteArray(journal::kLargestExtra + 1, 'y');
     const qint64 end = store.journal().end();
-    QVERIFY_THROWS_EXCEPTION(IoError, store.save(card("troppo"), "1", What::Modificata, {}, &companion));
+    QVERIFY_THROWS_EXCEPTION(IoError, store.save(card("troppo"), "1", What::Modificata, {&companion}));
     QCOMPARE(store.journal().end(), end);
     QCOMPARE(titles(store.history(1)), (QStringList{"con", "senza"}));
 }

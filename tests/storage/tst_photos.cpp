@@ -19,6 +19,8 @@ private slots:
     void damagedOrientationBlock_data();
     void damagedOrientationBlock();
     void keptPhotosNeverReplaceEachOther();
+    void implausibleHeadersRefused_data();
+    void implausibleHeadersRefused();
 };
 
 namespace {
@@ -30,6 +32,79 @@ QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
     return f.fileName();
 }
 } // namespace
+
+namespace {
+// A small real JPEG whose frame header claims width x height.
+QByteArray claimingJpeg(int width, int height)
+{
+    QByteArray bytes = orientedJpeg(quarteredPicture({16, 16}), 1);
+    const qsizetype sof = bytes.indexOf("\xFF\xC0");
+    if (sof < 0)
+        qFatal("no frame header");
+    bytes[sof + 5] = char(height >> 8);
+    bytes[sof + 6] = char(height & 0xFF);
+    bytes[sof + 7] = char(width >> 8);
+    bytes[sof + 8] = char(width & 0xFF);
+    return bytes;
+}
+
+// A BMP header claiming width x height, with a few bytes of pixels.
+QByteArray claimingBmp(int width, int height)
+{
+    QByteArray bytes(54 + 64, '\0');
+    auto put = [&](int at, quint32 v, int n) {
+        for (int i = 0; i < n; ++i)
+            bytes[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put(2, quint32(bytes.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, quint32(width), 4);
+    put(22, quint32(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    return bytes;
+}
+} // namespace
+
+// A header claiming a picture no camera makes (a few hundred bytes that would cost gigabytes
+// and a minute to decode) is refused from the header, wherever a picture is read, and said.
+void TestPhotos::implausibleHeadersRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("size"); // as the refusal names it; empty: read as usual
+    QTest::newRow("a JPEG claiming 45000 x 45000") << claimingJpeg(45000, 45000) << "bomba.jpg"
+                                                   << "45000 \u00D7 45000";
+    QTest::newRow("a JPEG claiming 16000 x 16000") << claimingJpeg(16000, 16000) << "strana.jpg"
+                                                   << "16000 \u00D7 16000";
+    QTest::newRow("a BMP claiming 10000 x 10000") << claimingBmp(10000, 10000) << "bomba.bmp"
+                                                  << "10000 \u00D7 10000";
+    QTest::newRow("a real photo") << orientedJpeg(quarteredPicture({300, 200}), 6) << "vera.jpg" << QString();
+}
+
+void TestPhotos::implausibleHeadersRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, size);
+    QTemporaryDir dir;
+    const QString path = write(dir, name, bytes);
+    const QString why = photofiles::oversize(path);
+    QCOMPARE(photofiles::oversize(name, bytes), why);
+    if (size.isEmpty()) {
+        QVERIFY(why.isEmpty());
+        QVERIFY(photofiles::decodeFitting(path, QSize(100, 100)));
+        return;
+    }
+    QVERIFY2(why.contains(size) && why.contains(name), qPrintable(why));
+    const QByteArray format = name.endsWith(QLatin1String(".bmp")) ? "bmp" : "jpeg";
+    QVERIFY(!photofiles::decode(path, format));
+    QVERIFY(!photofiles::decodeFitting(path, QSize(240, 240)));
+    QVERIFY(!photofiles::readChosen(path));
+}
 
 void TestPhotos::upright_data()
 {

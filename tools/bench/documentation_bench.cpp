@@ -223,7 +223,8 @@ int main(int argc, char** argv)
             editing += clock.nsecsElapsed();
             record[TSchedaIntervento::Note] = QString::number(++saved);
             clock.start();
-            store.save(record.encode(), QStringLiteral("1"), journal::What::Modificata, {}, with);
+            store.save(record.encode(), QStringLiteral("1"), journal::What::Modificata,
+                       with ? QList<SidePart*>{with} : QList<SidePart*>{});
             spent += clock.nsecsElapsed();
         }
         std::printf("save %s: %.2f ms (the edit before it %.2f ms), %lld bytes of history\n", what,
@@ -273,6 +274,6 @@ int main(int argc, char** argv)
             added << item.id;
     for (quint64 id : added)
         set.remove(id);
-    store.save(record.encode(), QStringLiteral("1"), journal::What::Modificata, {}, &set);
+    store.save(record.encode(), QStringLiteral("1"), journal::What::Modificata, {&set});
     return 0;
 }

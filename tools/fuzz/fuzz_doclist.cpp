@@ -1,10 +1,11 @@
 // A damaged, cut or hand-edited documentation list, and the documentation block a version of
-// the history carries: whatever the bytes, the reader gives photos with names the program could
+// the history carries, and the block of a card's save: whatever the bytes, the reader gives photos with names the program could
 // have made, none twice, captions within their length, and what it read writes back whole.
 #include "FuzzMain.h"
 
 #include "documentation/PhotoList.h"
 #include "documentation/VersionBlock.h"
+#include "storage/CardFiles.h"
 
 #include <QSet>
 
@@ -39,5 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
         (void)documentation::changes(documentation::decode(block->list).photos, list.photos);
     }
+    // And as the block of a save: its pieces and steps read back as written.
+    if (const std::optional<cardfiles::Block> block = cardfiles::decode(bytes))
+        if (cardfiles::decode(cardfiles::encode(*block)) != block)
+            __builtin_trap();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "records/ArtworkArchive.h"
 #include "records/SchedaIntervento.h"
 #include "records/SchedaOpera.h"
+#include "storage/CardFiles.h"
 #include "storage/IoError.h"
 #include "storage/Platform.h"
 #include "storage/ProgramDir.h"
@@ -101,6 +102,15 @@ int main(int argc, char** argv)
         documentation::encodeBlock(
             {list,
              {{QStringLiteral("Fronte.jpg"), QStringLiteral("Restauri/Cronologia/Documentazione_1_Fronte.jpg")}}}));
+
+    cardfiles::Block save;
+    save.pieces.insert(cardfiles::kDocumentation, documentation::encodeBlock({list, {}}));
+    save.steps = {{cardfiles::Step::Kind::Retire, QStringLiteral("Restauri/Documentazione/1/Fronte.jpg"),
+                   QStringLiteral("Restauri/Cronologia/Documentazione_1_Fronte_20240305.jpg"), 1234567, 0x1A2B3C4Du},
+                  {cardfiles::Step::Kind::Place,
+                   QStringLiteral("Restauri/.brevanto-salvataggi/.1-Elenco.ini.salvataggio-abc123"),
+                   QStringLiteral("Restauri/Documentazione/1/Elenco.ini"), 0, 0}};
+    put(out + QStringLiteral("/doclist"), QStringLiteral("save"), cardfiles::encode(save));
 
     // A small laboratory's backup, made by the program's own writer.
     QTemporaryDir lab;

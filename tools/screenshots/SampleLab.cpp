@@ -532,8 +532,8 @@ void storeDocumentation(documentation::Kind kind, qint64 position, const std::ve
         set.add(r.photo);
     }
     Archive archive;
-    archive.save(archive.read(position), QString::number(position), journal::What::Modificata, {}, &set);
-    if (!set.failure().isEmpty())
+    archive.save(archive.read(position), QString::number(position), journal::What::Modificata, {&set});
+    if (!set.note().isEmpty())
         throw IoError(QStringLiteral("cannot store the documentation of card %1").arg(position));
 }
 
