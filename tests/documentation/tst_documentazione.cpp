@@ -713,8 +713,10 @@ void TestDocumentazione::printedWithTheArtworkSheet()
             QVERIFY(text.layout[1].contains("DOCUMENTAZIONE FOTOGRAFICA"));
             QVERIFY(text.layout[1].contains("Titolo")); // the work's title in the sheet's band
             QVERIFY(text.layout[1].contains("Pagina 2 di 2"));
-            QVERIFY(!text.layout[0].contains("Pagina")); // the sheet itself stays unnumbered
+            QVERIFY(text.layout[1].contains("Stampa eseguita in data")); // the sheet's foot
         }
+        // Every page numbered, the sheet's own too.
+        QVERIFY2(text.layout[0].contains(documented ? "Pagina 1 di 2" : "Pagina 1 di 1"), qPrintable(text.layout[0]));
     }
     QCOMPARE(IniFile(f->file("Brevanto.ini")).read("Stampa", "Documentazione"), QString("No"));
 }
