@@ -74,6 +74,10 @@ private:
     void additionsFinished();
     void updateState();
     void move(int by);
+    // Scrolls the list to row (with its phase's heading) once the screen shows.
+    void reveal(int row);
+    // In the list, when it shows no photo: how to add some.
+    void showEmptyHint();
     // The phase new photos take: the one shown, or the chosen photo's, or the first.
     QString phaseForNew() const;
     void wantVisible();
