@@ -125,15 +125,16 @@ int PhotoModel::thumbnailsDone() const
 int PhotoModel::shownThumbnailsDone() const
 {
     int done = 0;
-    for (const Row& r : rows_)
-        if (const Item* i = r.id ? set_.find(r.id) : nullptr)
-            done += i->missing || unreadable_.contains(i->id) || thumbnails_.contains(i->id);
+    for (const Item& i : set_.items())
+        if (filter_.isEmpty() || i.photo.phase == filter_)
+            done += i.missing || unreadable_.contains(i.id) || thumbnails_.contains(i.id);
     return done;
 }
 
 int PhotoModel::shownCount() const
 {
-    return int(std::count_if(rows_.cbegin(), rows_.cend(), [](const Row& r) { return r.id != 0; }));
+    return int(std::count_if(set_.items().cbegin(), set_.items().cend(),
+                             [this](const Item& i) { return filter_.isEmpty() || i.photo.phase == filter_; }));
 }
 
 void PhotoModel::arrived(quint64 id, const QImage& image)
