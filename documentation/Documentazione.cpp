@@ -10,6 +10,7 @@
 #include "widgets/PhotoActions.h"
 #include "widgets/PictureFrame.h"
 #include "widgets/Ui.h"
+#include "widgets/WindowPlace.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -38,6 +39,8 @@ const QString kRemoveQuestion =
 constexpr quint64 kPreview = quint64(1) << 63;
 constexpr int kPreviewSide = 640;
 const QDate kNoDate(1800, 1, 1);
+// Where Brevanto.ini keeps the screen's size and place.
+const QString kPlace = QStringLiteral("Documentazione");
 
 QLabel* fieldCaption(const QString& text, QWidget* buddy, QWidget* parent)
 {
@@ -62,7 +65,6 @@ TfrmDocumentazione::TfrmDocumentazione(Ui& ui, QWidget* parent, documentation::W
     setObjectName(QStringLiteral("frmDocumentazione"));
     setWindowTitle(QStringLiteral(" Documentazione fotografica"));
     setProperty("listScreen", true);
-    resize(1140, 740);
     loader_ = new ThumbnailLoader(this);
     importer_ = new documentation::Importer(this);
     model_ = new PhotoModel(set_, *loader_, this);
@@ -87,6 +89,11 @@ TfrmDocumentazione::TfrmDocumentazione(Ui& ui, QWidget* parent, documentation::W
     lblAvviso->setObjectName(QStringLiteral("lblAvviso"));
     lblAvviso->setWordWrap(true);
     lblAvviso->setVisible(false);
+    btnRiprendiFoto = new QPushButton(QStringLiteral("Riprendi le foto"), panel);
+    btnRiprendiFoto->setObjectName(QStringLiteral("btnRiprendiFoto"));
+    btnRiprendiFoto->setToolTip(
+        QStringLiteral("Rimette nella documentazione le foto della cartella che l'elenco non nomina."));
+    btnRiprendiFoto->setVisible(false);
 
     cboFase = new QComboBox(panel);
     cboFase->setObjectName(QStringLiteral("cboFase"));
@@ -118,7 +125,10 @@ TfrmDocumentazione::TfrmDocumentazione(Ui& ui, QWidget* parent, documentation::W
     layout->setSpacing(8);
     layout->addWidget(banner);
     layout->addWidget(explain);
-    layout->addWidget(lblAvviso);
+    auto* notice = new QHBoxLayout;
+    notice->addWidget(lblAvviso, 1);
+    notice->addWidget(btnRiprendiFoto, 0, Qt::AlignTop);
+    layout->addLayout(notice);
     layout->addLayout(filter);
     layout->addLayout(middle, 1);
     layout->addLayout(bottom);
@@ -198,8 +208,12 @@ TfrmDocumentazione::TfrmDocumentazione(Ui& ui, QWidget* parent, documentation::W
         lblAvviso->setText(set_.notes().join(u'\n'));
         lblAvviso->setVisible(true);
     }
+    btnRiprendiFoto->setVisible(!set_.unlisted().isEmpty());
+    connect(btnRiprendiFoto, &QPushButton::clicked, this, &TfrmDocumentazione::btnRiprendiFotoClick);
     choose(model_->idAt(1));
     updateState();
+    // As large as the user left it, else most of the screen; never larger than the screen.
+    windowplace::restore(this, kPlace);
 }
 
 TfrmDocumentazione::~TfrmDocumentazione() = default;
@@ -210,7 +224,11 @@ QWidget* TfrmDocumentazione::buildDetails()
     details->setObjectName(QStringLiteral("panFoto"));
     details->setFixedWidth(330);
     imgAnteprima = new PictureFrame(QStringLiteral("imgAnteprima"), details);
-    imgAnteprima->setFixedSize(320, 240);
+    // As high as the screen leaves room for: on a small screen the buttons stay in sight.
+    imgAnteprima->setFixedWidth(320);
+    imgAnteprima->setMinimumHeight(170);
+    imgAnteprima->setMaximumHeight(360);
+    imgAnteprima->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     lblNumero = new QLabel(details);
     lblNumero->setObjectName(QStringLiteral("lblNumero"));
     lblNumero->setProperty("field", true);
@@ -253,7 +271,7 @@ QWidget* TfrmDocumentazione::buildDetails()
 
     auto* grid = new QGridLayout(details);
     grid->setContentsMargins(8, 0, 0, 0);
-    grid->addWidget(imgAnteprima, 0, 0, 1, 2, Qt::AlignHCenter);
+    grid->addWidget(imgAnteprima, 0, 0, 1, 2);
     grid->addWidget(lblNumero, 1, 0, 1, 2);
     grid->addWidget(fieldCaption(QStringLiteral("Fase:"), cboFaseFoto, details), 2, 0);
     grid->addWidget(cboFaseFoto, 2, 1);
@@ -267,6 +285,7 @@ QWidget* TfrmDocumentazione::buildDetails()
     grid->addWidget(btnRuota, 7, 1);
     grid->addWidget(btnSu, 8, 0);
     grid->addWidget(btnGiu, 8, 1);
+    grid->setRowStretch(0, 3);
     grid->setRowStretch(9, 1);
 
     connect(cboFaseFoto, &QComboBox::activated, this, [this](int i) {
@@ -316,8 +335,37 @@ void TfrmDocumentazione::choose(quint64 id)
         return;
     }
     lstFoto->setCurrentIndex(model_->index(row));
-    lstFoto->scrollTo(model_->index(row));
+    reveal(row);
     showChosen();
+}
+
+void TfrmDocumentazione::reveal(int row)
+{
+    // Before the screen shows, the list is not yet as large as it will be: scrolled then, its
+    // first heading would stay out of sight. The screen scrolls it once shown.
+    if (row < 0 || !lstFoto->isVisible())
+        return;
+    if (row > 0 && model_->idAt(row - 1) == 0)
+        lstFoto->scrollTo(model_->index(row - 1)); // the heading of its phase with it, where both fit
+    lstFoto->scrollTo(model_->index(row));
+}
+
+void TfrmDocumentazione::showEmptyHint()
+{
+    QString hint;
+    if (model_->shownCount() == 0 && !adding()) {
+        const bool editable = !set_.readOnly() && set_.position() > 0;
+        if (!model_->filter().isEmpty())
+            hint = QStringLiteral("Nessuna foto nella fase \u00AB%1\u00BB.").arg(model_->filter());
+        else
+            hint = editable ? QStringLiteral("La documentazione non ha ancora foto.")
+                            : QStringLiteral("La documentazione non ha foto.");
+        if (editable)
+            hint += QStringLiteral(" Per aggiungerne premere \u00ABAggiungi foto\u2026\u00BB (o il tasto Ins)%1, "
+                                   "oppure trascinarle qui da una cartella.")
+                        .arg(webcam_ ? QStringLiteral(" o \u00ABAcquisisci da webcam\u00BB") : QString());
+    }
+    lstFoto->setEmptyText(hint);
 }
 
 void TfrmDocumentazione::showChosen()
@@ -376,15 +424,20 @@ void TfrmDocumentazione::updateState()
     for (QWidget* w :
          {static_cast<QWidget*>(cboFaseFoto), static_cast<QWidget*>(txtDidascalia), static_cast<QWidget*>(dtpData)})
         w->setEnabled(photo);
+    const int shown = model_->shownCount();
+    const QString count = model_->filter().isEmpty() ? QStringLiteral("%1 foto").arg(shown)
+                                                     : QStringLiteral("%1 foto della fase \u00AB%2\u00BB (%3 in tutto)")
+                                                           .arg(shown)
+                                                           .arg(model_->filter())
+                                                           .arg(model_->photoCount());
     if (adding())
         lblStato->setText(QStringLiteral("Aggiunta delle foto: %1 di %2\u2026").arg(addDone_).arg(addTotal_));
-    else if (model_->thumbnailsDone() < model_->photoCount())
-        lblStato->setText(QStringLiteral("Foto: %1. Miniature pronte: %2 di %1\u2026")
-                              .arg(model_->photoCount())
-                              .arg(model_->thumbnailsDone()));
+    else if (model_->shownThumbnailsDone() < shown)
+        lblStato->setText(
+            count + QStringLiteral(". Miniature pronte: %1 di %2\u2026").arg(model_->shownThumbnailsDone()).arg(shown));
     else
-        lblStato->setText(model_->photoCount() == 1 ? QStringLiteral("1 foto")
-                                                    : QStringLiteral("%1 foto").arg(model_->photoCount()));
+        lblStato->setText(count);
+    showEmptyHint();
 }
 
 bool TfrmDocumentazione::adding() const
@@ -409,7 +462,10 @@ void TfrmDocumentazione::showEvent(QShowEvent* e)
         return;
     // Every thumbnail in the background, what shows first first; the screen takes input at once.
     model_->wantAll();
-    QTimer::singleShot(0, this, &TfrmDocumentazione::wantVisible);
+    QTimer::singleShot(0, this, [this] {
+        reveal(lstFoto->currentIndex().row());
+        wantVisible();
+    });
     lstFoto->setFocus();
 }
 
@@ -490,10 +546,21 @@ void TfrmDocumentazione::additionsFinished()
     ui_.message(this, Ui::Kind::Warning, text, details);
 }
 
+void TfrmDocumentazione::btnRiprendiFotoClick()
+{
+    if (set_.adoptUnlisted() == 0)
+        return;
+    btnRiprendiFoto->setVisible(false);
+    lblAvviso->setVisible(false);
+    model_->refresh();
+    choose(model_->idAt(1));
+    updateState();
+}
+
 void TfrmDocumentazione::btnRimuoviClick()
 {
     const quint64 id = chosen();
-    if (!id || set_.readOnly() || ui_.question(this, kRemoveQuestion) != Ui::Answer::Yes)
+    if (!id || set_.readOnly() || ui_.question(this, kRemoveQuestion, Ui::Answer::No) != Ui::Answer::Yes)
         return;
     const int row = model_->rowOf(id);
     quint64 next = model_->idAt(row + 1);
@@ -566,6 +633,7 @@ void TfrmDocumentazione::done(int result)
     importer_->wait();
     QCoreApplication::sendPostedEvents(importer_, QEvent::MetaCall);
     loader_->cancel();
+    windowplace::remember(this, kPlace);
     QDialog::done(result);
 }
 

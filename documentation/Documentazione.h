@@ -37,6 +37,8 @@ public:
     QComboBox* cboFase; // the phase shown ("Tutte le fasi" first)
     documentation::PhotoListView* lstFoto;
     QLabel* lblAvviso; // what the user must know of the set (a damaged list, missing photos)
+    // Lists the photos found in the card's folder that no list names (a list lost or emptied).
+    QPushButton* btnRiprendiFoto;
     QLabel* lblStato; // additions and thumbnails under way
     PictureFrame* imgAnteprima;
     QLabel* lblNumero;
@@ -51,6 +53,7 @@ public:
     void choose(quint64 id);
 
     void btnAggiungiClick();
+    void btnRiprendiFotoClick();
     void btnWebcamClick();
     void btnRimuoviClick();
     void btnRuotaClick();
@@ -74,6 +77,10 @@ private:
     void additionsFinished();
     void updateState();
     void move(int by);
+    // Scrolls the list to row (with its phase's heading) once the screen shows.
+    void reveal(int row);
+    // In the list, when it shows no photo: how to add some.
+    void showEmptyHint();
     // The phase new photos take: the one shown, or the chosen photo's, or the first.
     QString phaseForNew() const;
     void wantVisible();

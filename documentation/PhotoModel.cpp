@@ -122,6 +122,21 @@ int PhotoModel::thumbnailsDone() const
     return done;
 }
 
+int PhotoModel::shownThumbnailsDone() const
+{
+    int done = 0;
+    for (const Item& i : set_.items())
+        if (filter_.isEmpty() || i.photo.phase == filter_)
+            done += i.missing || unreadable_.contains(i.id) || thumbnails_.contains(i.id);
+    return done;
+}
+
+int PhotoModel::shownCount() const
+{
+    return int(std::count_if(set_.items().cbegin(), set_.items().cend(),
+                             [this](const Item& i) { return filter_.isEmpty() || i.photo.phase == filter_; }));
+}
+
 void PhotoModel::arrived(quint64 id, const QImage& image)
 {
     if (!set_.find(id))
@@ -361,6 +376,30 @@ PhotoListView::PhotoListView(QWidget* parent) : QListView(parent)
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
     setItemDelegate(new PhotoDelegate(this));
+    empty_ = new QLabel(viewport());
+    empty_->setObjectName(QStringLiteral("lblVuoto"));
+    empty_->setWordWrap(true);
+    empty_->setAlignment(Qt::AlignCenter);
+    empty_->setProperty("listHelp", true);
+    empty_->setAttribute(Qt::WA_TransparentForMouseEvents); // drops land on the list
+    empty_->hide();
+}
+
+void PhotoListView::setEmptyText(const QString& text)
+{
+    empty_->setText(text);
+    empty_->setVisible(!text.isEmpty());
+    placeEmptyText();
+}
+
+void PhotoListView::placeEmptyText()
+{
+    // In the middle of the list, below the heading of a phase shown empty.
+    const QRect area = viewport()->rect().adjusted(24, 40, -24, -8);
+    const int width = std::min(area.width(), 520);
+    const int height = std::min(area.height(), empty_->heightForWidth(width));
+    empty_->setGeometry(
+        QRect(area.left() + (area.width() - width) / 2, area.top() + (area.height() - height) / 2, width, height));
 }
 
 QModelIndex PhotoListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
@@ -424,6 +463,7 @@ void PhotoListView::resizeEvent(QResizeEvent* e)
 {
     QListView::resizeEvent(e);
     scheduleDelayedItemsLayout(); // the headings span the new width
+    placeEmptyText();
 }
 
 } // namespace documentation

@@ -4,6 +4,7 @@
 #include <QAbstractListModel>
 #include <QCache>
 #include <QImage>
+#include <QLabel>
 #include <QListView>
 #include <QSet>
 #include <QStyledItemDelegate>
@@ -50,6 +51,9 @@ public:
     // Photos whose thumbnail is shown or known unreadable, and all photos.
     int thumbnailsDone() const;
     int photoCount() const { return int(set_.items().size()); }
+    // The same for the photos the list shows (those of the phase chosen, or all).
+    int shownThumbnailsDone() const;
+    int shownCount() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -113,6 +117,8 @@ class PhotoListView : public QListView {
     Q_OBJECT
 public:
     explicit PhotoListView(QWidget* parent);
+    // A text shown in the middle of the list (lblVuoto) while it has no photo; empty: none.
+    void setEmptyText(const QString& text);
 
 protected:
     // The keys step over the headings to the photos beyond them.
@@ -121,6 +127,10 @@ protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void placeEmptyText();
+    QLabel* empty_;
 };
 
 } // namespace documentation

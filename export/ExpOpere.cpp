@@ -226,6 +226,6 @@ void TfrmExpOpere::cmdEsportaClick()
         ui_.message(this, Ui::Kind::Plain, kFailed);
         return;
     }
-    if (ui_.question(this, kDone) != Ui::Answer::No)
+    if (ui_.question(this, kDone, Ui::Answer::Yes) != Ui::Answer::No) // opening replaces nothing
         ui_.openUrl(QStringLiteral("\"") + exportPath() + QStringLiteral("\""));
 }

@@ -5,6 +5,8 @@
 
 #include <QTransform>
 
+#include <limits>
+
 namespace photopages {
 namespace {
 struct Grid {
@@ -55,31 +57,51 @@ report::Item fittedCaption(const report::Item& prototype, const QString& name, Q
     return caption;
 }
 
+// A cell measured before it is placed: its caption at the size that fits, and the photo as
+// large as the room above the texts allows.
+struct Measured {
+    QRectF inner;
+    report::Item caption;
+    qreal text = 0; // the heading line and the caption below the photo
+    QSize upright; // invalid: the photo's file is missing
+    qreal pictureHeight = 0;
+    qreal block() const { return pictureHeight + 1 + text; }
+    // Where photo and texts stand in the middle of the cell.
+    qreal centredTop() const { return inner.top() + (inner.height() - block()) / 2; }
+};
+
+Measured measure(const report::PhotoPage& style, const QRectF& cell, const Photo& photo, qreal captionHeight)
+{
+    Measured m;
+    m.inner = cell.adjusted(kPad, kPad, -kPad, -kPad);
+    // The caption at the size that fits its room, then only as high as its lines.
+    m.caption =
+        fittedCaption(style.caption, QStringLiteral("didascalia") + QString::number(photo.number),
+                      QRectF(m.inner.left(), 0, m.inner.width(), captionHeight), m.inner.height() * 0.6, photo.caption);
+    if (!photo.caption.isEmpty())
+        m.caption.box.setHeight(
+            std::min(m.caption.box.height(),
+                     report::fit::wrap(m.caption, photo.caption, m.caption.points, m.caption.box.width()).size()
+                             * report::fit::lineHeight(m.caption, m.caption.points)
+                         + 0.5));
+    m.text = kHeadingLine + (photo.caption.isEmpty() ? 0 : m.caption.box.height());
+    const QSize stored = photo.path.isEmpty() ? QSize() : photofiles::uprightSize(photo.path);
+    m.upright = photo.turns % 2 ? stored.transposed() : stored;
+    const QSizeF room(m.inner.width(), m.inner.height() - m.text - 1);
+    m.pictureHeight =
+        m.upright.isValid() ? QSizeF(m.upright).scaled(room, Qt::KeepAspectRatio).height() : room.height();
+    return m;
+}
+
+// The cell's outline, its photo from top down, and under it the heading and the caption.
 void addCell(std::vector<report::Item>& out, const report::PhotoPage& style, const QRectF& cell, const Photo& photo,
-             qreal captionHeight)
+             const Measured& m, qreal top)
 {
     const QString n = QString::number(photo.number);
     out.push_back(placed(style.cell, QStringLiteral("cella") + n, cell));
-    const QRectF inner = cell.adjusted(kPad, kPad, -kPad, -kPad);
-    // The caption at the size that fits its room, then only as high as its lines.
-    report::Item caption =
-        fittedCaption(style.caption, QStringLiteral("didascalia") + n,
-                      QRectF(inner.left(), 0, inner.width(), captionHeight), inner.height() * 0.6, photo.caption);
-    if (!photo.caption.isEmpty())
-        caption.box.setHeight(std::min(
-            caption.box.height(), report::fit::wrap(caption, photo.caption, caption.points, caption.box.width()).size()
-                                          * report::fit::lineHeight(caption, caption.points)
-                                      + 0.5));
-    const qreal text = kHeadingLine + (photo.caption.isEmpty() ? 0 : caption.box.height());
-    // The photo as large as the room above the texts allows, and photo and texts together
-    // in the middle of the cell.
-    const QSize stored = photo.path.isEmpty() ? QSize() : photofiles::uprightSize(photo.path);
-    const QSize upright = photo.turns % 2 ? stored.transposed() : stored;
-    const QSizeF room(inner.width(), inner.height() - text - 1);
-    const QSizeF fitted = upright.isValid() ? QSizeF(upright).scaled(room, Qt::KeepAspectRatio) : room;
-    const qreal top = inner.top() + (inner.height() - fitted.height() - 1 - text) / 2;
-    const QRectF pictureBox(inner.left(), top, inner.width(), fitted.height());
-    const QRectF headingBox(inner.left(), pictureBox.bottom() + 1, inner.width(), kHeadingLine);
+    const QRectF pictureBox(m.inner.left(), top, m.inner.width(), m.pictureHeight);
+    const QRectF headingBox(m.inner.left(), pictureBox.bottom() + 1, m.inner.width(), kHeadingLine);
+    report::Item caption = m.caption;
     caption.box.moveTop(headingBox.bottom());
 
     QStringList heading{QStringLiteral("Foto n. %1").arg(photo.number)};
@@ -96,7 +118,7 @@ void addCell(std::vector<report::Item>& out, const report::PhotoPage& style, con
     if (!photo.caption.isEmpty())
         out.push_back(caption);
 
-    if (!upright.isValid()) {
+    if (!m.upright.isValid()) {
         report::Item missing =
             placed(style.caption, QStringLiteral("mancante") + n, pictureBox, QStringLiteral("Foto non disponibile"));
         missing.align = Qt::AlignCenter;
@@ -110,7 +132,7 @@ void addCell(std::vector<report::Item>& out, const report::PhotoPage& style, con
     picture.name = QStringLiteral("foto") + n;
     picture.box = pictureBox;
     picture.centred = true;
-    picture.sourceSize = upright;
+    picture.sourceSize = m.upright;
     // Decoded when painted, at the pixels it is painted with.
     picture.source = [path = photo.path, turns = photo.turns](QSize pixels) {
         const QSize box = turns % 2 ? pixels.transposed() : pixels;
@@ -136,11 +158,22 @@ void add(report::Template& t, const QList<Photo>& photos, int perPage)
     for (qsizetype first = 0; first < photos.size(); first += perPage) {
         report::Page page = style.page;
         page.name = QStringLiteral("PaginaFoto%1").arg(first / perPage + 1);
-        for (qsizetype k = first; k < photos.size() && k < first + perPage; ++k) {
-            const int place = int(k - first);
-            const QRectF cell(style.left + (place % grid.columns) * (cellWidth + kGap),
-                              style.top + (place / grid.columns) * (cellHeight + kGap), cellWidth, cellHeight);
-            addCell(page.items, style, cell, photos[k], grid.caption);
+        const qsizetype last = std::min(photos.size(), first + perPage);
+        for (qsizetype rowStart = first; rowStart < last; rowStart += grid.columns) {
+            // The photos of a row start at one height, whatever their captions: where the
+            // tallest of them, with its texts, stands in the middle of its cell.
+            const int row = int(rowStart - first) / grid.columns;
+            std::vector<std::pair<QRectF, Measured>> cells;
+            qreal top = std::numeric_limits<qreal>::max();
+            for (qsizetype k = rowStart; k < last && k < rowStart + grid.columns; ++k) {
+                const int column = int(k - rowStart);
+                const QRectF cell(style.left + column * (cellWidth + kGap), style.top + row * (cellHeight + kGap),
+                                  cellWidth, cellHeight);
+                cells.emplace_back(cell, measure(style, cell, photos[k], grid.caption));
+                top = std::min(top, cells.back().second.centredTop());
+            }
+            for (size_t c = 0; c < cells.size(); ++c)
+                addCell(page.items, style, cells[c].first, photos[rowStart + qsizetype(c)], cells[c].second, top);
         }
         t.appendix.push_back(std::move(page));
     }

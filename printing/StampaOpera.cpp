@@ -84,6 +84,7 @@ report::Template TfrmStampaOpera::filled() const
         t.setText(name, printedValue(card_, name));
     }
     t.setText(QStringLiteral("txtCalce"), templates::printStamp(now()));
+    t.setText(QStringLiteral("txtCalceFoto"), t.item(QStringLiteral("txtCalce")).text);
     t.setText(QStringLiteral("txtCapoFoto"), t.item(QStringLiteral("txtCapo")).text);
     addDocumentation(t);
     return t;

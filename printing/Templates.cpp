@@ -268,8 +268,21 @@ report::PhotoPage reportPhotoPages()
     return f;
 }
 
+// The artwork sheet's foot on every page: the print stamp in the gold band, and the page
+// number in the band's right end (the sheet has no room below it). Names are the band, the
+// stamp, then the number.
+void sheetFoot(std::vector<Item>& o, const char* const names[3], const QString& number)
+{
+    o.push_back(rect(names[0], 1, 270, 188, 5.8, kGold, kBlack));
+    o.push_back(text(names[1], 2, 271, 185.8, 4.2, QStringLiteral("Data e ora stampa"), 8, false, kCentre));
+    Item page = text(names[2], 150, 271, 37.8, 4.2, number, 8, false, Qt::AlignRight | Qt::AlignTop);
+    page.italic = true;
+    page.pageNumberFormat = kPageNumber;
+    o.push_back(page);
+}
+
 // The same after the artwork card's sheet, in the sheet's look: the title band with the work's
-// title, the heading, the page number below (the sheet itself, page 1, has none).
+// title, the heading, the sheet's foot with the page number.
 report::PhotoPage artworkPhotoPages()
 {
     report::PhotoPage f;
@@ -281,10 +294,8 @@ report::PhotoPage artworkPhotoPages()
     o.push_back(title);
     o.push_back(text("MemoFoto", 1, 13, 188, 7, QStringLiteral("DOCUMENTAZIONE FOTOGRAFICA"), 11, false,
                      Qt::AlignHCenter | Qt::AlignVCenter));
-    Item page = text("txtPaginaFoto", 1, 270, 188, 5, QStringLiteral("Pagina 2 di 2"), 8, false, kCentre);
-    page.italic = true;
-    page.pageNumberFormat = kPageNumber;
-    o.push_back(page);
+    static const char* const kFoot[3] = {"Shape23Foto", "txtCalceFoto", "txtPaginaFoto"};
+    sheetFoot(o, kFoot, QStringLiteral("Pagina 2 di 2"));
     f.left = 1;
     f.width = 188;
     f.top = 22;
@@ -361,8 +372,8 @@ report::Template artworkSheet()
     o.push_back(text("titRaccomandazioni", 2, 258, 185.8, 4.2, QStringLiteral("NOTE:"), 9, false, kCentre));
     o.push_back(rect("Shape16", 1, 263, 188, 6, {}, kBlack));
     o.push_back(shrinking(text("txtNote", 2, 264, 185.9, 4, {}, 8, false, kLeft)));
-    o.push_back(rect("Shape23", 1, 270, 188, 5.8, kGold, kBlack));
-    o.push_back(text("txtCalce", 2, 271, 185.8, 4.2, QStringLiteral("Data e ora stampa"), 8, false, kCentre));
+    static const char* const kFoot[3] = {"Shape23", "txtCalce", "txtPagina"};
+    sheetFoot(o, kFoot, QStringLiteral("Pagina 1 di 1"));
     t.pages.push_back(std::move(p));
     t.photoPage = artworkPhotoPages();
     return t;

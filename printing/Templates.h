@@ -13,7 +13,7 @@ report::Template reportDocument();
 // Names the report on its added pages (the whole texts and the photographic documentation):
 // "Relazione tecnica di restauro n. 17 del 05/03/2024".
 void setReportReference(report::Template& t, const QString& number, const QString& date);
-// The one-page artwork card sheet: page Page1.
+// The one-page artwork card sheet: page Page1, numbered as every page after it.
 report::Template artworkSheet();
 // The landscape list printout: bands ReportTitle, MasterData and Footer; name is
 // "Riepilogo dati" or "Riepilogo conti non saldati".

@@ -1,6 +1,7 @@
 #include "search/SearchScreen.h"
 
 #include "storage/IoError.h"
+#include "storage/Text.h"
 #include "widgets/Fields.h"
 #include "widgets/FocusEffect.h"
 #include "widgets/Keys.h"
@@ -132,7 +133,8 @@ void SearchScreen::btnCercaClick()
         ui_.message(this, Ui::Kind::Plain, messages::kArchiveAccess);
         return;
     }
-    lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(found.size()));
+    lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene %1.")
+                            .arg(text::counted(found.size(), QStringLiteral("scheda"), QStringLiteral("schede"))));
     panContainer->show();
     panAvvio->hide();
     txtTrova->clear();

@@ -38,4 +38,9 @@ bool containsText(const QString& haystack, const QString& needle)
     return lowerAscii(haystack).contains(lowerAscii(needle), Qt::CaseSensitive);
 }
 
+QString counted(qint64 n, const QString& one, const QString& many)
+{
+    return QString::number(n) + u' ' + (n == 1 ? one : many);
+}
+
 } // namespace text

@@ -10,6 +10,7 @@ PictureButton::PictureButton(const QString& name, const QString& pictureName, QW
     : QToolButton(parent)
 {
     setObjectName(name);
+    setProperty("picture", pictureName); // the picture's name, as the manual shows it
     setIcon(style::icon(pictureName));
     setIconSize(QSize(iconSize, iconSize));
     setAutoRaise(true);

@@ -1,15 +1,13 @@
 #include "widgets/QtUi.h"
 
-#include "storage/FileNames.h"
+#include "widgets/OpenDialog.h"
 
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -43,27 +41,6 @@ QMessageBox::Icon iconFor(Ui::Kind kind)
     return QMessageBox::NoIcon;
 }
 
-// Each filter shows its caption exactly as the screen gives it, and hands Qt's dialog its
-// patterns (separated by spaces, not "; ") in a second pair of brackets that the dialog
-// reads but does not show. "*.*" means every file to the user, but only names with a dot
-// to Qt: it becomes "*".
-QString filterString(const QStringList& filters)
-{
-    QStringList out;
-    for (const QString& caption : filters) {
-        const qsizetype open = caption.lastIndexOf(u'(');
-        if (open < 0 || !caption.endsWith(u')')) {
-            out << caption;
-            continue;
-        }
-        QString patterns =
-            caption.mid(open + 1, caption.size() - open - 2).replace(QStringLiteral("; "), QStringLiteral(" "));
-        if (patterns == QStringLiteral("*.*"))
-            patterns = QStringLiteral("*");
-        out << caption + QStringLiteral(" (") + patterns + u')';
-    }
-    return out.join(QStringLiteral(";;"));
-}
 } // namespace
 
 Ui::Answer QtUi::message(QWidget* parent, Kind kind, const QString& text, const QString& details)
@@ -79,98 +56,30 @@ Ui::Answer QtUi::message(QWidget* parent, Kind kind, const QString& text, const 
     return box.clickedButton() == box.button(QMessageBox::Ok) ? Answer::Ok : Answer::Cancel;
 }
 
-Ui::Answer QtUi::question(QWidget* parent, const QString& text)
+Ui::Answer QtUi::question(QWidget* parent, const QString& text, Answer byDefault)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Conferma"), text, QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("S\u00EC"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    QPushButton* no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    box.setDefaultButton(byDefault == Answer::Yes ? yes : no);
+    box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? Answer::Yes : Answer::No;
 }
 
-namespace {
-QString quotedList(const QStringList& names)
-{
-    QStringList quoted;
-    for (const QString& n : names)
-        quoted.append(QStringLiteral("\u00AB") + n + QStringLiteral("\u00BB"));
-    return quoted.join(QStringLiteral(", "));
-}
-
-// Below the file list: the files of the folder shown whose names Linux programs cannot show
-// (Windows-1252 bytes, from a folder copied from Windows), and a button that gives them
-// their names in UTF-8, after which they are listed and can be chosen.
-void addForeignNamesNote(QFileDialog& dialog)
-{
-    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
-    if (!grid)
-        return;
-    auto* note = new QLabel(&dialog);
-    note->setObjectName(QStringLiteral("lblNomiWindows"));
-    note->setWordWrap(true);
-    auto* fix = new QPushButton(QStringLiteral("Correggi i nomi"), &dialog);
-    fix->setObjectName(QStringLiteral("btnCorreggiNomi"));
-    const int row = grid->rowCount();
-    grid->addWidget(note, row, 0, 1, grid->columnCount() - 1);
-    grid->addWidget(fix, row, grid->columnCount() - 1, Qt::AlignTop);
-    auto show = [note, fix](const QString& folder, const QStringList& notFixed = {}) {
-        QStringList names;
-        for (const filenames::ForeignName& f : filenames::foreignNames(folder))
-            names.append(f.name);
-        QString text;
-        if (!names.isEmpty())
-            text = QStringLiteral("In questa cartella ci sono file con nomi scritti da Windows che non si possono "
-                                  "mostrare: %1. Premere \u00ABCorreggi i nomi\u00BB per poterli scegliere.")
-                       .arg(quotedList(names));
-        if (!notFixed.isEmpty())
-            text = QStringLiteral("Non \u00E8 stato possibile correggere %1: un file con lo stesso nome esiste "
-                                  "gi\u00E0, oppure la cartella non si pu\u00F2 modificare.")
-                       .arg(quotedList(notFixed));
-        note->setText(text);
-        note->setVisible(!text.isEmpty());
-        fix->setVisible(!names.isEmpty() && notFixed.isEmpty());
-    };
-    QObject::connect(&dialog, &QFileDialog::directoryEntered, note, [show](const QString& folder) { show(folder); });
-    QObject::connect(fix, &QPushButton::clicked, note, [&dialog, show] {
-        const QString folder = dialog.directory().absolutePath();
-        QStringList notFixed;
-        QString last;
-        for (const filenames::ForeignName& f : filenames::foreignNames(folder)) {
-            const QString fixed = filenames::adoptForeignName(folder, f);
-            if (fixed.isEmpty())
-                notFixed.append(f.name);
-            else
-                last = fixed;
-        }
-        show(folder, notFixed);
-        if (!last.isEmpty())
-            dialog.selectFile(last);
-    });
-    show(dialog.directory().absolutePath());
-}
-} // namespace
-
 QString QtUi::openFile(QWidget* parent, const FileDialog& d)
 {
-    QFileDialog dialog(parent, d.title, d.initialName, filterString(d.filters));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    addForeignNamesNote(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return openDialog(parent, d, OpenMode::One).value(0);
 }
 
 QStringList QtUi::openFiles(QWidget* parent, const FileDialog& d)
 {
-    return QFileDialog::getOpenFileNames(parent, d.title, d.initialName, filterString(d.filters), nullptr,
-                                         QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    return openDialog(parent, d, OpenMode::Many);
 }
 
 QString QtUi::saveFile(QWidget* parent, const FileDialog& d)
 {
-    QFileDialog dlg(parent, d.title, QDir::homePath(), filterString(d.filters));
+    QFileDialog dlg(parent, d.title, QDir::homePath(), fileFilters(d.filters));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setOption(QFileDialog::HideNameFilterDetails);
     dlg.setAcceptMode(QFileDialog::AcceptSave);

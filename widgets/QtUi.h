@@ -5,7 +5,7 @@
 class QtUi : public Ui {
 public:
     Answer message(QWidget* parent, Kind kind, const QString& text, const QString& details = {}) override;
-    Answer question(QWidget* parent, const QString& text) override;
+    Answer question(QWidget* parent, const QString& text, Answer byDefault = Answer::No) override;
     QString openFile(QWidget* parent, const FileDialog& dialog) override;
     QString saveFile(QWidget* parent, const FileDialog& dialog) override;
     QStringList openFiles(QWidget* parent, const FileDialog& dialog) override;

@@ -29,8 +29,9 @@ public:
     // Plain: OK only, no icon. Typed kinds: OK and Cancel with the kind's icon. Details, when
     // given, stay folded in a "Dettagli" part of the box (a technical cause, say).
     virtual Answer message(QWidget* parent, Kind kind, const QString& text, const QString& details = {}) = 0;
-    // Yes and No.
-    virtual Answer question(QWidget* parent, const QString& text) = 0;
+    // Yes and No; byDefault (Yes or No) is the button Enter presses. No unless the question
+    // says otherwise: a question whose Yes deletes or replaces something keeps No.
+    virtual Answer question(QWidget* parent, const QString& text, Answer byDefault = Answer::No) = 0;
     // The chosen path, or empty when cancelled.
     virtual QString openFile(QWidget* parent, const FileDialog& dialog) = 0;
     virtual QString saveFile(QWidget* parent, const FileDialog& dialog) = 0;

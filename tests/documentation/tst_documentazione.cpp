@@ -22,6 +22,7 @@
 #include "widgets/Buttons.h"
 #include "widgets/Messages.h"
 #include "widgets/PictureFrame.h"
+#include "widgets/WindowPlace.h"
 #include "widgets/Zoom.h"
 
 #include <QCheckBox>
@@ -32,12 +33,56 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QUrl>
 
 using documentation::PhotoModel;
 
 namespace {
+// Whether the manual's chapter of messages explains text, in its part on the documentation:
+// a row whose message is text, "…" standing for what varies (a name, a number). Each line of
+// a message that lists several is looked up on its own.
+bool explainedInManual(const QString& text)
+{
+#ifdef MANUALE
+    static const QList<QRegularExpression> rows = [] {
+        QList<QRegularExpression> out;
+        QFile f(QStringLiteral(MANUALE "/13-messaggi.adoc"));
+        if (!f.open(QIODevice::ReadOnly))
+            return out;
+        const QString chapter = QString::fromUtf8(f.readAll());
+        const qsizetype from = chapter.indexOf(QStringLiteral("[[messaggi-documentazione]]"));
+        const QString part = chapter.mid(from, chapter.indexOf(QStringLiteral("\n=== "), from + 40) - from);
+        for (const QString& line : part.split(u'\n')) {
+            if (!line.startsWith(QStringLiteral("| ")) || from < 0)
+                continue;
+            const QString message = line.mid(2, line.indexOf(QStringLiteral(" | ")) - 2).simplified();
+            // "…" stands for what varies; at the end of a message, also for nothing.
+            QString pattern = QRegularExpression::escape(message);
+            const QString trailing = QRegularExpression::escape(QStringLiteral(" \u2026"));
+            if (pattern.endsWith(trailing))
+                pattern = pattern.chopped(trailing.size()) + QStringLiteral("(?: .*)?");
+            pattern.replace(QRegularExpression::escape(QStringLiteral("\u2026")), QStringLiteral(".*"));
+            out << QRegularExpression(QStringLiteral("^") + pattern + QStringLiteral("$"));
+        }
+        return out;
+    }();
+    for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts))
+        if (std::none_of(rows.begin(), rows.end(),
+                         [&](const QRegularExpression& r) { return r.match(line.simplified()).hasMatch(); }))
+            return false;
+    return !rows.isEmpty();
+#else
+    Q_UNUSED(text);
+    return true; // the manual's sources are checked by the host's build
+#endif
+}
+#define VERIFY_IN_MANUAL(text)                                                                                         \
+    QVERIFY2(explainedInManual(text), qPrintable(QStringLiteral("not in the manual: ") + (text)))
+
 // Runs act on the documentation screen that the card's button opens.
 void onDocumentation(TestUi& ui, std::function<void(TfrmDocumentazione*)> act)
 {
@@ -144,10 +189,16 @@ private slots:
     void closingTheCardAsks();
     void listOfAnotherWorkstation();
     void damagedListSaid();
+    void photosFoundWithoutList();
     void manyPhotosFillIn();
     void historyShowsAndRestores();
     void printedWithTheReport();
     void printedWithTheArtworkSheet();
+    void reopenedShowsTheFirstHeading();
+    void stateCountsThePhotosShown();
+    void emptyListSaysHowToAdd();
+    void sizeAndPlaceRemembered();
+    void fitsA1280x720Screen();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -174,6 +225,7 @@ void TestDocumentazione::notStoredYet()
     k.card->show();
     QTest::mouseClick(k.card->cmdDocumentazione, Qt::LeftButton);
     QCOMPARE(f->ui.takeMessages(), informed(messages::kNotSavedYet));
+    VERIFY_IN_MANUAL(messages::kNotSavedYet);
     QVERIFY(f->ui.takeExecuted().isEmpty());
 }
 
@@ -212,6 +264,7 @@ void TestDocumentazione::addedSavedAndShownAgain()
         QCOMPARE(said.size(), 1);
         QCOMPARE(said[0].kind, Ui::Kind::Warning);
         QVERIFY(said[0].text.contains("appunti.jpg") && said[0].text.contains("cartella"));
+        VERIFY_IN_MANUAL(said[0].text);
         QCOMPARE(rows(s), (QStringList{"[" + phases[0] + "]", "", ""}));
         // The newest is chosen; the thumbnail of the camera's upright photo is upright.
         QCOMPARE(s->chosen(), s->model()->idAt(2));
@@ -295,6 +348,8 @@ void TestDocumentazione::turnedMovedAndRemoved()
         QCOMPARE(asked.size(), 2);
         QCOMPARE(asked[0].text, QString::fromUtf8("Rimuovere la foto scelta dalla documentazione? La foto resta nella "
                                                   "cronologia della scheda."));
+        QCOMPARE(asked[0].byDefault, Ui::Answer::No); // Enter keeps the photo
+        VERIFY_IN_MANUAL(asked[0].text);
         QTest::mouseClick(s->btnChiudi, Qt::LeftButton);
     });
     QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
@@ -330,6 +385,7 @@ void TestDocumentazione::droppedFromTheFileManager()
         const QList<TestUi::Message> said = f->ui.takeMessages();
         QCOMPARE(said.size(), 1);
         QVERIFY(said[0].text.contains("coda") && said[0].text.contains("file speciale"));
+        VERIFY_IN_MANUAL(said[0].text);
         QCOMPARE(s->model()->photoCount(), 2);
         const quint64 dropped = s->model()->idAt(1);
         QCOMPARE(setOf(c).find(dropped)->photo.file, QString("seconda.jpg"));
@@ -456,8 +512,11 @@ void TestDocumentazione::closingTheCardAsks()
     f->ui.answerNext(Ui::Answer::Yes);
     QTest::mouseClick(c->cmdEsci, Qt::LeftButton);
     QVERIFY(!c->isVisible());
-    QCOMPARE(f->ui.takeMessages(), (QList<TestUi::Message>{{Ui::Kind::Plain, messages::kUnsavedDocumentation, {}},
-                                                           {Ui::Kind::Plain, messages::kUnsavedDocumentation, {}}}));
+    const QList<TestUi::Message> asked = f->ui.takeMessages();
+    QCOMPARE(asked, (QList<TestUi::Message>{{Ui::Kind::Plain, messages::kUnsavedDocumentation, {}},
+                                            {Ui::Kind::Plain, messages::kUnsavedDocumentation, {}}}));
+    QCOMPARE(asked[0].byDefault, Ui::Answer::No); // Enter keeps the card open
+    VERIFY_IN_MANUAL(asked[0].text);
     // The card opens blank; the photo added and never saved is gone.
     QVERIFY(!QFileInfo::exists(file));
 }
@@ -476,7 +535,10 @@ void TestDocumentazione::listOfAnotherWorkstation()
     // Asked; No saves nothing.
     f->ui.answerNext(Ui::Answer::No);
     c->cmdSalvaClick();
-    QVERIFY(f->ui.takeMessages().value(0).text.contains("un'altra postazione ha modificato la documentazione"));
+    const TestUi::Message asked = f->ui.takeMessages().value(0);
+    QVERIFY(asked.text.contains("un'altra postazione ha modificato la documentazione"));
+    QCOMPARE(asked.byDefault, Ui::Answer::No);
+    VERIFY_IN_MANUAL(asked.text);
     QCOMPARE(documentation::decode(readBytes(listOf("interventi"))).photos.value(0).file, QString("altrui.jpg"));
     f->ui.answerNext(Ui::Answer::Yes);
     c->cmdSalvaClick();
@@ -486,6 +548,34 @@ void TestDocumentazione::listOfAnotherWorkstation()
     QCOMPARE(documentation::decode(readBytes(listOf("interventi"))).photos.value(0).file, QString("mia.jpg"));
     // The other's photo is kept in the history's photo folder.
     QCOMPARE(QDir(f->file("Restauri/Cronologia")).entryList(QDir::Files).size(), 1);
+}
+
+// A list emptied by hand, with photos in the card's folder: said, and one button lists them.
+void TestDocumentazione::photosFoundWithoutList()
+{
+    CardScreen* c = storedCard(*f, "interventi");
+    const QString a = photo(*f, "a.jpg"), b = photo(*f, "b.jpg", 1, {90, 90});
+    setOf(c).add(documentation::importFile(setOf(c).target(), a, {}).photo);
+    setOf(c).add(documentation::importFile(setOf(c).target(), b, setOf(c).identities()).photo);
+    c->cmdSalvaClick();
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kSavedChanges));
+    writeBytes(listOf("interventi"), {});
+    c->cmdPrimoClick();
+    onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
+        QVERIFY(s->lblAvviso->isVisibleTo(s));
+        QVERIFY(s->lblAvviso->text().contains("ci sono 2 foto"));
+        QCOMPARE(s->model()->photoCount(), 0);
+        QVERIFY(s->btnRiprendiFoto->isVisibleTo(s));
+        QTest::mouseClick(s->btnRiprendiFoto, Qt::LeftButton);
+        QCOMPARE(s->model()->photoCount(), 2);
+        QVERIFY(!s->btnRiprendiFoto->isVisibleTo(s));
+        QTest::mouseClick(s->btnChiudi, Qt::LeftButton);
+    });
+    QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
+    f->ui.takeExecuted();
+    c->cmdSalvaClick();
+    QCOMPARE(f->ui.takeMessages(), informed(messages::kSavedChanges));
+    QCOMPARE(documentation::decode(readBytes(listOf("interventi"))).photos.size(), 2);
 }
 
 void TestDocumentazione::damagedListSaid()
@@ -503,6 +593,13 @@ void TestDocumentazione::damagedListSaid()
         QCOMPARE(s->model()->index(1).data(PhotoModel::StateRole).toInt(), int(PhotoModel::Missing));
         QVERIFY(!s->btnRuota->isEnabled()); // a missing photo cannot be turned, only removed
         QVERIFY(s->btnRimuovi->isEnabled());
+        VERIFY_IN_MANUAL(s->lblAvviso->text());
+        // Zoomed, it says that it is missing.
+        s->zoom();
+        const QList<TestUi::Message> said = f->ui.takeMessages();
+        QCOMPARE(said.size(), 1);
+        QVERIFY(said[0].text.contains(QString::fromUtf8("non si trova pi\u00F9")));
+        VERIFY_IN_MANUAL(said[0].text);
     });
     QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
     f->ui.takeExecuted();
@@ -510,6 +607,7 @@ void TestDocumentazione::damagedListSaid()
     writeBytes(listOf("opere"), "[Documentazione]\r\nFormato=9\r\nFoto=0\r\n");
     onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
         QVERIFY(s->lblAvviso->text().contains(QString::fromUtf8("versione pi\u00F9 recente")));
+        VERIFY_IN_MANUAL(s->lblAvviso->text());
         QVERIFY(!s->btnAggiungi->isEnabled());
         QVERIFY(!s->btnWebcam->isEnabled());
     });
@@ -714,10 +812,186 @@ void TestDocumentazione::printedWithTheArtworkSheet()
             QVERIFY(text.layout[1].contains("DOCUMENTAZIONE FOTOGRAFICA"));
             QVERIFY(text.layout[1].contains("Titolo")); // the work's title in the sheet's band
             QVERIFY(text.layout[1].contains("Pagina 2 di 2"));
-            QVERIFY(!text.layout[0].contains("Pagina")); // the sheet itself stays unnumbered
+            QVERIFY(text.layout[1].contains("Stampa eseguita in data")); // the sheet's foot
         }
+        // Every page numbered, the sheet's own too.
+        QVERIFY2(text.layout[0].contains(documented ? "Pagina 1 di 2" : "Pagina 1 di 1"), qPrintable(text.layout[0]));
     }
     QCOMPARE(IniFile(f->file("Brevanto.ini")).read("Stampa", "Documentazione"), QString("No"));
+}
+
+namespace {
+// A stored report card with photos in its documentation: count photos, the first ones
+// "Prima del restauro", the last two "Dopo il restauro".
+CardScreen* cardWithPhotos(Fixture& f, int count)
+{
+    CardScreen* c = storedCard(f, "interventi");
+    documentation::WorkingSet& set = setOf(c);
+    for (int i = 0; i < count; ++i) {
+        documentation::Imported r = documentation::importFile(
+            set.target(), photo(f, QStringLiteral("f%1.jpg").arg(i), 1, {100 + i, 80}), set.identities());
+        r.photo.phase = i >= count - 2 ? QStringLiteral("Dopo il restauro") : QStringLiteral("Prima del restauro");
+        set.add(r.photo);
+    }
+    c->cmdSalvaClick();
+    f.ui.takeMessages();
+    c->cmdPrimoClick();
+    return c;
+}
+
+void showPhase(TfrmDocumentazione* s, const QString& phase)
+{
+    const int i = s->cboFase->findText(phase);
+    QVERIFY(i >= 0);
+    s->cboFase->setCurrentIndex(i);
+    emit s->cboFase->activated(i);
+}
+} // namespace
+
+// Opened again on a card with many photos, the list starts at its top: the first phase's
+// heading is in sight, with the first photo chosen under it.
+void TestDocumentazione::reopenedShowsTheFirstHeading()
+{
+    CardScreen* c = cardWithPhotos(*f, 14);
+    for (int opening = 0; opening < 2; ++opening) {
+        onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
+            QVERIFY(QTest::qWaitForWindowExposed(s));
+            QTRY_VERIFY(s->lstFoto->verticalScrollBar()->maximum() > 0); // more than fits
+            QTest::qWait(50);
+            QCOMPARE(s->chosen(), s->model()->idAt(1));
+            const QRect heading = s->lstFoto->visualRect(s->model()->index(0));
+            QVERIFY2(s->lstFoto->viewport()->rect().contains(heading),
+                     qPrintable(QStringLiteral("heading at %1,%2, scrolled by %3")
+                                    .arg(heading.x())
+                                    .arg(heading.y())
+                                    .arg(s->lstFoto->verticalScrollBar()->value())));
+            QTest::mouseClick(s->btnChiudi, Qt::LeftButton);
+        });
+        QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
+        QCOMPARE(f->ui.takeExecuted(), QStringList{"frmDocumentazione"});
+    }
+}
+
+// The state line counts the photos the list shows: those of the phase chosen, and all of them.
+void TestDocumentazione::stateCountsThePhotosShown()
+{
+    CardScreen* c = cardWithPhotos(*f, 7);
+    onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
+        QTRY_COMPARE(s->lblStato->text(), QString("7 foto"));
+        showPhase(s, "Dopo il restauro");
+        QTRY_COMPARE(s->lblStato->text(),
+                     QString::fromUtf8("2 foto della fase \u00ABDopo il restauro\u00BB (7 in tutto)"));
+        showPhase(s, "Particolare");
+        QTRY_COMPARE(s->lblStato->text(), QString::fromUtf8("0 foto della fase \u00ABParticolare\u00BB (7 in tutto)"));
+        showPhase(s, "Tutte le fasi");
+        QTRY_COMPARE(s->lblStato->text(), QString("7 foto"));
+    });
+    QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
+    f->ui.takeExecuted();
+}
+
+// A list without photos says how to add some, also for a phase shown empty; once a photo is
+// there it says nothing.
+void TestDocumentazione::emptyListSaysHowToAdd()
+{
+    CardScreen* c = storedCard(*f, "opere");
+    const QString added = photo(*f, "a.jpg");
+    onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
+        auto* hint = child<QLabel>(s->lstFoto, "lblVuoto");
+        QVERIFY(hint->isVisible());
+        QVERIFY2(hint->text().contains(QString::fromUtf8("\u00ABAggiungi foto\u2026\u00BB")), qPrintable(hint->text()));
+        QVERIFY(hint->text().contains("trascinarle qui"));
+        QVERIFY(s->lstFoto->viewport()->rect().contains(hint->geometry()));
+        add(*f, s, {added});
+        QVERIFY(!hint->isVisible());
+        showPhase(s, "Retro");
+        QVERIFY(hint->isVisible());
+        QVERIFY2(hint->text().startsWith(QString::fromUtf8("Nessuna foto nella fase \u00ABRetro\u00BB.")),
+                 qPrintable(hint->text()));
+        // Below the heading of the phase shown, never over it.
+        QVERIFY(!hint->geometry().intersects(s->lstFoto->visualRect(s->model()->index(0))));
+        QTest::mouseClick(s->btnChiudi, Qt::LeftButton);
+    });
+    QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
+    f->ui.takeExecuted();
+}
+
+// The screen opens as large as it was left (kept in Brevanto.ini), and the first time on most
+// of the screen; never larger than the screen's available area, never out of it.
+void TestDocumentazione::sizeAndPlaceRemembered()
+{
+    CardScreen* c = storedCard(*f, "interventi");
+    const QRect area = c->screen()->availableGeometry();
+    const QRect room = area.marginsRemoved(windowplace::kFrame);
+    QRect first, left(room.left() + 20, room.top() + 10, room.width() - 60, room.height() - 40);
+    onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
+        first = s->geometry();
+        s->setGeometry(left);
+        QTest::mouseClick(s->btnChiudi, Qt::LeftButton);
+    });
+    QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
+    f->ui.takeExecuted();
+    QVERIFY2(room.contains(first), qPrintable(QStringLiteral("%1x%2").arg(first.width()).arg(first.height())));
+    QVERIFY(first.width() >= room.width() * 0.85 || first.height() >= room.height() * 0.85);
+    QCOMPARE(IniFile(f->file("Brevanto.ini")).read("Documentazione", "Finestra"),
+             QStringLiteral("%1,%2,%3,%4").arg(left.x()).arg(left.y()).arg(left.width()).arg(left.height()));
+    QRect again;
+    onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
+        again = s->geometry();
+        QTest::mouseClick(s->btnChiudi, Qt::LeftButton);
+    });
+    QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
+    f->ui.takeExecuted();
+    QCOMPARE(again, left);
+    // Left on a larger screen, or partly off this one: inside this screen's area.
+    IniFile(f->file("Brevanto.ini")).write("Documentazione", "Finestra", "-300,200,4000,3000");
+    onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
+        again = s->geometry();
+        QTest::mouseClick(s->btnChiudi, Qt::LeftButton);
+    });
+    QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
+    f->ui.takeExecuted();
+    QVERIFY2(
+        room.contains(again),
+        qPrintable(QStringLiteral("%1,%2 %3x%4").arg(again.x()).arg(again.y()).arg(again.width()).arg(again.height())));
+}
+
+// On a screen of 1280 x 720 (1920 x 1080 at 150 %), with a title bar and a task bar, the screen
+// opens inside it and every control stays whole and in sight.
+void TestDocumentazione::fitsA1280x720Screen()
+{
+    CardScreen* c = cardWithPhotos(*f, 3);
+    const QRect screen(0, 0, 1280, 720 - 40); // less a task bar
+    onDocumentation(f->ui, [&](TfrmDocumentazione* s) {
+        const QRect placed = windowplace::fitted(QRect(0, 0, 1600, 1000), s->minimumSizeHint(), screen);
+        QVERIFY(screen.marginsRemoved(windowplace::kFrame).contains(placed));
+        QVERIFY2(
+            s->minimumSizeHint().width() <= placed.width() && s->minimumSizeHint().height() <= placed.height(),
+            qPrintable(
+                QStringLiteral("at least %1x%2").arg(s->minimumSizeHint().width()).arg(s->minimumSizeHint().height())));
+        s->setGeometry(placed);
+        QVERIFY(QTest::qWaitForWindowExposed(s));
+        QTest::qWait(50);
+        QList<QRect> taken;
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{s->cboFase, s->lstFoto, s->lblStato, s->imgAnteprima, s->lblNumero,
+                                             s->cboFaseFoto, s->txtDidascalia, s->dtpData, s->btnAggiungi, s->btnWebcam,
+                                             s->btnRimuovi, s->btnRuota, s->btnSu, s->btnGiu, s->btnChiudi}) {
+            QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
+            const QRect r(w->mapTo(s, QPoint(0, 0)), w->size());
+            QVERIFY2(s->rect().contains(r), qPrintable(w->objectName()));
+            QVERIFY2(w->width() >= w->minimumSizeHint().width() && w->height() >= w->minimumSizeHint().height(),
+                     qPrintable(w->objectName()));
+            for (const QRect& other : std::as_const(taken))
+                QVERIFY2(!other.intersects(r), qPrintable(w->objectName() + " overlaps another control"));
+            taken << r;
+        }
+        // The list shows at least a row of photos.
+        QVERIFY(s->lstFoto->viewport()->height() >= documentation::PhotoDelegate::kTile.height() + 40);
+        QTest::mouseClick(s->btnChiudi, Qt::LeftButton);
+    });
+    QTest::mouseClick(c->cmdDocumentazione, Qt::LeftButton);
+    f->ui.takeExecuted();
 }
 
 QTEST_MAIN(TestDocumentazione)

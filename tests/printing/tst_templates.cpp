@@ -3,6 +3,7 @@
 // list printout split across pages.
 #include "PdfText.h"
 
+#include "printing/PhotoPages.h"
 #include "printing/Renderer.h"
 #include "printing/Templates.h"
 #include "printing/TextFit.h"
@@ -36,6 +37,10 @@ private slots:
     void missingObjectIsAnError();
     void printFontsAreTheProgramsOwn_data();
     void printFontsAreTheProgramsOwn();
+    void everySheetPageNumbered_data();
+    void everySheetPageNumbered();
+    void photosOfARowStartTogether_data();
+    void photosOfARowStartTogether();
 
 private:
     QTemporaryDir dir_;
@@ -573,6 +578,120 @@ void TestTemplates::printFontsAreTheProgramsOwn()
                                            "consolidamento della pellicola e stuccatura delle lacune.");
     QCOMPARE(report::fit::wrap(item, text, 10, 60), lines);
     QFont::removeSubstitutions(named);
+}
+
+namespace {
+// Photos of one colour, written as JPEG files in folder: one photo a colour, numbered from 1.
+QList<photopages::Photo> photosIn(const QString& folder, const QList<QSize>& sizes, const QStringList& captions)
+{
+    QList<photopages::Photo> photos;
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        photopages::Photo p;
+        p.path = folder + QStringLiteral("/foto%1.jpg").arg(i + 1);
+        filled(sizes[i], Qt::red).save(p.path, "JPEG", 95);
+        p.number = int(i) + 1;
+        p.phase = QStringLiteral("Fronte");
+        p.caption = captions.value(i);
+        photos << p;
+    }
+    return photos;
+}
+} // namespace
+
+void TestTemplates::everySheetPageNumbered_data()
+{
+    QTest::addColumn<int>("photos");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("the sheet alone") << 0 << 1;
+    QTest::newRow("with a page of photos") << 1 << 2;
+    QTest::newRow("with two pages of photos") << 5 << 3;
+}
+
+// The artwork sheet numbers every page as the report does, its own first page too; the pages
+// of photos after it carry the sheet's foot, with the print stamp.
+void TestTemplates::everySheetPageNumbered()
+{
+    REQUIRE_POPPLER();
+    QFETCH(int, photos);
+    QFETCH(int, pages);
+    report::Template t = templates::artworkSheet();
+    t.setText("txtCalce", "Stampa eseguita in data 05/03/2024 alle ore 10:20:30");
+    t.setText("txtCalceFoto", "Stampa eseguita in data 05/03/2024 alle ore 10:20:30");
+    photopages::add(t, photosIn(dir_.path(), QList<QSize>(photos, QSize(60, 40)), {}), 4);
+    const PdfText text = pdf(t, QStringLiteral("sheet-%1").arg(photos));
+    QCOMPARE(text.pages, pages);
+    for (int p = 0; p < pages; ++p) {
+        QVERIFY2(text.layout[p].contains(QStringLiteral("Pagina %1 di %2").arg(p + 1).arg(pages)),
+                 qPrintable(text.layout[p]));
+        QVERIFY2(text.layout[p].contains("alle ore 10:20:30"), qPrintable(text.layout[p]));
+        // On the sheet's foot, in the band's right end: never over the stamp.
+        const QList<QRectF> number = text.find(p, "Pagina");
+        const QList<QRectF> stamp = text.find(p, "10:20:30");
+        QCOMPARE(number.size(), 1);
+        QCOMPARE(stamp.size(), 1);
+        QVERIFY(number[0].top() > 280 && number[0].bottom() < 287);
+        QVERIFY(number[0].left() > stamp[0].right());
+    }
+}
+
+void TestTemplates::photosOfARowStartTogether_data()
+{
+    QTest::addColumn<int>("perPage");
+    QTest::addColumn<QStringList>("captions");
+    const QString longCaption = QStringLiteral("Saggio di pulitura sulla vernice ossidata ").repeated(5).trimmed();
+    QTest::newRow("4 a page, one caption long") << 4 << QStringList{longCaption, "", "Retro", longCaption};
+    QTest::newRow("6 a page, captions of every length")
+        << 6 << QStringList{"", longCaption, longCaption.left(60), "Fronte", longCaption, ""};
+}
+
+// Photos of one printed row start at the same height whatever their captions (and their
+// proportions): on the page as rendered, each photo's top edge.
+void TestTemplates::photosOfARowStartTogether()
+{
+    QFETCH(int, perPage);
+    QFETCH(QStringList, captions);
+    QList<QSize> sizes;
+    for (int i = 0; i < perPage; ++i)
+        sizes << (i == 1 ? QSize(40, 60) : QSize(60, 40)); // one stands upright
+    report::Template t = templates::reportDocument();
+    photopages::add(t, photosIn(dir_.path(), sizes, captions), perPage);
+    const int page = report::pageCount(t) - 1;
+    const std::vector<report::LaidPage> laid = report::layout(t);
+    QMap<qreal, QList<qreal>> topsByRow; // laid out, by the top of each cell
+    QMap<qreal, QList<qreal>> paintedByRow; // as rendered
+    const int dpi = 150;
+    const QImage rendered = report::renderPage(t, page, dpi);
+    QHash<int, QRectF> cells;
+    for (const report::LaidItem& i : laid[size_t(page)].items)
+        if (i.item->name.startsWith("cella"))
+            cells.insert(i.item->name.mid(5).toInt(), i.item->box.translated(i.origin));
+    QCOMPARE(cells.size(), perPage);
+    for (const report::LaidItem& i : laid[size_t(page)].items) {
+        if (i.item->kind != report::Item::Picture || !i.item->name.startsWith("foto"))
+            continue;
+        const QRectF cell = cells.value(i.item->name.mid(4).toInt());
+        topsByRow[cell.top()] << i.item->box.translated(i.origin).top();
+        // The first line of the cell, from the top, where the photo's red shows.
+        const qreal px = dpi / 25.4;
+        int y = qRound((cell.top() + 1) * px);
+        const int x = qRound(cell.center().x() * px);
+        const auto red = [&](int at) {
+            const QColor c = rendered.pixelColor(x, at);
+            return c.red() > 200 && c.green() < 100 && c.blue() < 100;
+        };
+        while (y < qRound(cell.bottom() * px) && !red(y))
+            ++y;
+        paintedByRow[cell.top()] << y;
+    }
+    QCOMPARE(topsByRow.size(), perPage / 2);
+    for (auto row = topsByRow.cbegin(); row != topsByRow.cend(); ++row) {
+        QCOMPARE(row.value().size(), 2);
+        QVERIFY2(qAbs(row.value()[0] - row.value()[1]) < 0.01,
+                 qPrintable(QStringLiteral("%1 and %2 mm").arg(row.value()[0]).arg(row.value()[1])));
+        const QList<qreal> painted = paintedByRow.value(row.key());
+        QVERIFY2(qAbs(painted[0] - painted[1]) <= 1,
+                 qPrintable(QStringLiteral("%1 and %2").arg(painted[0]).arg(painted[1])));
+    }
 }
 
 QTEST_MAIN(TestTemplates)

@@ -224,7 +224,7 @@ void TestListScreens::countLabel_data()
     QTest::addColumn<QString>("owner");
     QTest::addColumn<QString>("label");
     QTest::newRow("one") << "Bianchi"
-                         << "Il presente riepilogo contiene 1 schede.";
+                         << "Il presente riepilogo contiene 1 scheda.";
     QTest::newRow("none") << "Verdi"
                           << "Il presente riepilogo contiene 0 schede.";
     QTest::newRow("all") << ""

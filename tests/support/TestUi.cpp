@@ -9,9 +9,9 @@ Ui::Answer TestUi::message(QWidget* parent, Kind kind, const QString& text, cons
     return answers_.isEmpty() ? Answer::Ok : answers_.takeFirst();
 }
 
-Ui::Answer TestUi::question(QWidget* parent, const QString& text)
+Ui::Answer TestUi::question(QWidget* parent, const QString& text, Answer byDefault)
 {
-    messages_.append({Kind::Plain, text, parent ? parent->window()->objectName() : QString()});
+    messages_.append({Kind::Plain, text, parent ? parent->window()->objectName() : QString(), {}, byDefault});
     if (answers_.isEmpty()) {
         unexpected_ << QStringLiteral("question without a scripted answer: ") + text;
         return Answer::No;

@@ -19,11 +19,12 @@ public:
         QString text;
         QString parent; // objectName of the parent window
         QString details = {};
+        Answer byDefault = Answer::Ok; // a question's default button: Yes or No
         bool operator==(const Message& o) const { return kind == o.kind && text == o.text; }
     };
 
     Answer message(QWidget* parent, Kind kind, const QString& text, const QString& details = {}) override;
-    Answer question(QWidget* parent, const QString& text) override;
+    Answer question(QWidget* parent, const QString& text, Answer byDefault = Answer::No) override;
     QString openFile(QWidget* parent, const FileDialog& dialog) override;
     QString saveFile(QWidget* parent, const FileDialog& dialog) override;
     QStringList openFiles(QWidget* parent, const FileDialog& dialog) override;

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpression>
 
 namespace {
 void addCards()
@@ -65,6 +66,8 @@ private slots:
     void statusHints();
     void photosShownUpright_data();
     void photosShownUpright();
+    void toolbarInTheManual_data() { addCards(); }
+    void toolbarInTheManual();
 
 private:
     std::unique_ptr<Fixture> f;
@@ -528,6 +531,64 @@ void TestCards::photosShownUpright()
     k.card->cmdPrimoClick();
     QCOMPARE(frame->image().size(), QSize(90, 150));
     QCOMPARE(quartersOf(frame->image()), QString("red green blue white"));
+}
+
+namespace {
+// The pictures of a card's toolbar buttons, as the manual names them ("tb_salva.png"); the
+// arrows after the first are one line of the manual's table, with the first.
+QStringList toolbarPictures(CardScreen* card)
+{
+    QStringList pictures;
+    for (PictureButton* b : card->findChild<QWidget*>("panToolbar")->findChildren<PictureButton*>()) {
+        if (b == card->cmdIndietro || b == card->cmdAvanti || b == card->cmdUltimo)
+            continue;
+        pictures << b->property("picture").toString() + QStringLiteral(".png");
+    }
+    return pictures;
+}
+
+// The pictures a chapter's first table of buttons shows.
+QStringList tablePictures(const QString& chapter)
+{
+#ifdef MANUALE
+    QFile f(QStringLiteral(MANUALE "/") + chapter);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(f.readAll());
+    const qsizetype from = text.indexOf(QStringLiteral("|==="));
+    const QString table = text.mid(from, text.indexOf(QStringLiteral("|==="), from + 4) - from);
+    QStringList pictures;
+    static const QRegularExpression picture(QStringLiteral("\\{program-pictures\\}/(tb_\\w+\\.png)"));
+    for (const QRegularExpressionMatch& m : picture.globalMatch(table))
+        pictures << m.captured(1);
+    return pictures;
+#else
+    Q_UNUSED(chapter);
+    return {};
+#endif
+}
+} // namespace
+
+// The toolbar table of each card's chapter in the manual shows every button of the card's
+// toolbar; the report card's chapter names those it shares with the artwork card in that one's.
+void TestCards::toolbarInTheManual()
+{
+#ifndef MANUALE
+    QSKIP("the manual's sources are checked by the host's build");
+#endif
+    QFETCH(QString, card);
+    const QStringList artwork = tablePictures(QStringLiteral("03-archivio-opere.adoc"));
+    QVERIFY(artwork.size() > 5);
+    QStringList shown = artwork;
+    if (card == "interventi") {
+        const QStringList shared = toolbarPictures(frmOpere);
+        shown.removeIf([&shared](const QString& p) { return !shared.contains(p); });
+        shown += tablePictures(QStringLiteral("04-relazioni.adoc"));
+    }
+    const QStringList pictures = toolbarPictures(kindOf(card).card);
+    QVERIFY(pictures.size() > 10);
+    for (const QString& p : pictures)
+        QVERIFY2(shown.contains(p), qPrintable(p + QStringLiteral(" is not in the manual's table")));
 }
 
 QTEST_MAIN(TestCards)

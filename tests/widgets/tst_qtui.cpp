@@ -3,6 +3,7 @@
 
 #include "storage/FileNames.h"
 #include "storage/Platform.h"
+#include "widgets/OpenDialog.h"
 #include "widgets/QtUi.h"
 #include "widgets/Style.h"
 
@@ -11,13 +12,16 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 Q_DECLARE_METATYPE(Ui::Kind)
 Q_DECLARE_METATYPE(Ui::Answer)
+Q_DECLARE_METATYPE(OpenMode)
 
 class TestQtUi : public QObject {
     Q_OBJECT
@@ -26,11 +30,16 @@ private slots:
     void messageBoxes();
     void question_data();
     void question();
+    void enterAnswersTheDefault_data();
+    void enterAnswersTheDefault();
     void detailsAreFoldedAway();
     void qtsOwnDialogsSpeakItalian();
     void everyFileFilterListsEveryFile_data();
     void everyFileFilterListsEveryFile();
+    void namesWrittenByWindowsCanBeChosen_data();
     void namesWrittenByWindowsCanBeChosen();
+    void noteFollowsAFolderTyped_data();
+    void noteFollowsAFolderTyped();
 };
 
 namespace {
@@ -142,6 +151,48 @@ void TestQtUi::question()
     QCOMPARE(seenIcon, int(QMessageBox::Question));
 }
 
+// A question says which answer Enter gives: No for one whose Yes deletes or replaces
+// something, which is every question that does not say otherwise. Escape always answers No.
+void TestQtUi::enterAnswersTheDefault_data()
+{
+    QTest::addColumn<bool>("saysYes"); // else the question leaves the default as it is
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("defaultButton");
+    QTest::addColumn<Ui::Answer>("answer");
+    QTest::newRow("destructive, Enter") << false << int(Qt::Key_Return) << "No" << Ui::Answer::No;
+    QTest::newRow("destructive, Escape") << false << int(Qt::Key_Escape) << "No" << Ui::Answer::No;
+    QTest::newRow("Yes by default, Enter")
+        << true << int(Qt::Key_Return) << QString::fromUtf8("S\u00EC") << Ui::Answer::Yes;
+    QTest::newRow("Yes by default, Escape")
+        << true << int(Qt::Key_Escape) << QString::fromUtf8("S\u00EC") << Ui::Answer::No;
+}
+
+void TestQtUi::enterAnswersTheDefault()
+{
+    QFETCH(bool, saysYes);
+    QFETCH(int, key);
+    QFETCH(QString, defaultButton);
+    QFETCH(Ui::Answer, answer);
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    QString seenDefault;
+    Ui::Answer got;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            QVERIFY(box->defaultButton());
+            seenDefault = box->defaultButton()->text().remove(u'&');
+            QTest::keyClick(box, Qt::Key(key));
+        });
+        got = saysYes ? ui.question(&parent, "Aprire il file?", Ui::Answer::Yes)
+                      : ui.question(&parent, "Rimuovere la foto?");
+    }
+    QCOMPARE(seenDefault, defaultButton);
+    QCOMPARE(got, answer);
+}
+
 void TestQtUi::detailsAreFoldedAway()
 {
     QWidget parent;
@@ -225,20 +276,50 @@ void TestQtUi::everyFileFilterListsEveryFile()
     QCOMPARE(seen, listed);
 }
 
+namespace {
+// Files whose names are Windows-1252 bytes, as a folder copied from Windows holds them.
+bool writeForeignNames(const QString& folder, const QList<QByteArray>& names)
+{
+    for (const QByteArray& name : names) {
+        const int fd = platform::createFile(platform::encodeName(folder) + '/' + name);
+        if (fd < 0)
+            return false;
+        const bool written = platform::writeAt(fd, 0, "jpeg", 4);
+        platform::closeFile(fd);
+        if (!written)
+            return false;
+    }
+    return true;
+}
+
+QStringList chooseWith(QtUi& ui, QWidget* parent, OpenMode mode, const Ui::FileDialog& d)
+{
+    if (mode == OpenMode::One) {
+        const QString one = ui.openFile(parent, d);
+        return one.isEmpty() ? QStringList() : QStringList{one};
+    }
+    return ui.openFiles(parent, d);
+}
+} // namespace
+
+void TestQtUi::namesWrittenByWindowsCanBeChosen_data()
+{
+    QTest::addColumn<OpenMode>("mode");
+    QTest::newRow("one file") << OpenMode::One;
+    QTest::newRow("several files") << OpenMode::Many;
+}
+
 // A folder copied from Windows may hold names in Windows-1252 bytes, which the file dialog
-// cannot list: the dialog names them, and its button renames them so that they can be chosen.
+// cannot list: every dialog that opens files names them, and its button renames them so that
+// they can be chosen.
 void TestQtUi::namesWrittenByWindowsCanBeChosen()
 {
+    QFETCH(OpenMode, mode);
     QTemporaryDir dir;
     if (!platform::holdsName("citt\xe0.jpg"))
         QSKIP("this system's names are always Unicode");
     // Two names in Windows-1252 bytes; the second one's UTF-8 name is taken already.
-    for (const QByteArray& name : {QByteArray("citt\xe0.jpg"), QByteArray("nota\xe8.jpg")}) {
-        const int fd = platform::createFile(platform::encodeName(dir.path()) + '/' + name);
-        QVERIFY(fd >= 0);
-        QVERIFY(platform::writeAt(fd, 0, "jpeg", 4));
-        platform::closeFile(fd);
-    }
+    QVERIFY(writeForeignNames(dir.path(), {QByteArray("citt\xe0.jpg"), QByteArray("nota\xe8.jpg")}));
     QFile taken(dir.filePath(QStringLiteral("nota\u00E8.jpg")));
     QVERIFY(taken.open(QIODevice::WriteOnly));
     taken.close();
@@ -251,6 +332,10 @@ void TestQtUi::namesWrittenByWindowsCanBeChosen()
         ModalDriver driver([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             QVERIFY(dialog);
+            const auto closed = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject(); // also when a check failed: the test goes on
+            });
             auto* note = dialog->findChild<QLabel*>("lblNomiWindows");
             auto* fix = dialog->findChild<QPushButton*>("btnCorreggiNomi");
             QVERIFY(note && fix);
@@ -266,8 +351,9 @@ void TestQtUi::namesWrittenByWindowsCanBeChosen()
         d.title = "Selezionare la foto:";
         d.filters = {"Immagine JPEG (*.jpg; *.jpeg)"};
         d.initialName = dir.path();
-        QCOMPARE(ui.openFile(&parent, d), dir.filePath(QStringLiteral("citt\u00E0.jpg")));
+        QCOMPARE(chooseWith(ui, &parent, mode, d), QStringList{dir.filePath(QStringLiteral("citt\u00E0.jpg"))});
     }
+    QVERIFY2(noteBefore.startsWith(QStringLiteral("In questa cartella ci sono file con nomi")), qPrintable(noteBefore));
     QVERIFY2(noteBefore.contains(QStringLiteral("\u00ABcitt\u00E0.jpg\u00BB")), qPrintable(noteBefore));
     QVERIFY2(noteBefore.contains(QStringLiteral("\u00ABnota\u00E8.jpg\u00BB")), qPrintable(noteBefore));
     QVERIFY(buttonBefore);
@@ -281,6 +367,61 @@ void TestQtUi::namesWrittenByWindowsCanBeChosen()
     QVERIFY(chosen.open(QIODevice::ReadOnly));
     QCOMPARE(chosen.readAll(), QByteArray("jpeg"));
     platform::removeAll(platform::encodeName(dir.path())); // Qt cannot remove the name left foreign
+}
+
+void TestQtUi::noteFollowsAFolderTyped_data()
+{
+    namesWrittenByWindowsCanBeChosen_data();
+}
+
+// The note follows the folder shown also when its path is typed in the name box, not only when
+// it is entered with a double click.
+void TestQtUi::noteFollowsAFolderTyped()
+{
+    QFETCH(OpenMode, mode);
+    QTemporaryDir start, copied;
+    if (!platform::holdsName("citt\xe0.jpg"))
+        QSKIP("this system's names are always Unicode");
+    QVERIFY(writeForeignNames(copied.path(), {QByteArray("citt\xe0.jpg")}));
+    QWidget parent;
+    parent.show();
+    QtUi ui;
+    bool shownAtFirst = true, buttonAtFirst = true, buttonThen = false;
+    QString noteThen;
+    {
+        ModalDriver driver([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            const auto closed = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject(); // also when a check failed: the test goes on
+            });
+            auto* note = dialog->findChild<QLabel*>("lblNomiWindows");
+            auto* fix = dialog->findChild<QPushButton*>("btnCorreggiNomi");
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(note && fix && name);
+            shownAtFirst = note->isVisible();
+            buttonAtFirst = fix->isVisible();
+            name->setText(copied.path());
+            QTest::keyClick(name, Qt::Key_Return);
+            QTRY_COMPARE(dialog->directory().absolutePath(), QDir(copied.path()).absolutePath());
+            QTRY_VERIFY(note->isVisible());
+            noteThen = note->text();
+            buttonThen = fix->isVisible();
+            dialog->reject();
+        });
+        Ui::FileDialog d;
+        d.title = "Scegliere le foto da aggiungere alla documentazione.";
+        d.filters = {"Immagini (*.jpg; *.jpeg)"};
+        d.initialName = start.path();
+        QCOMPARE(chooseWith(ui, &parent, mode, d), QStringList());
+    }
+    QVERIFY(!shownAtFirst && !buttonAtFirst);
+    QCOMPARE(noteThen, QStringLiteral("In questa cartella c'\u00E8 un file con un nome scritto da Windows che non si "
+                                      "pu\u00F2 mostrare: \u00ABcitt\u00E0.jpg\u00BB. Premere \u00ABCorreggi i "
+                                      "nomi\u00BB per poterlo scegliere."));
+    QVERIFY(buttonThen);
+    platform::removeAll(platform::encodeName(copied.path()));
 }
 
 QTEST_MAIN(TestQtUi)

@@ -244,7 +244,7 @@ std::vector<Shot> table()
                           [](QDialog* d) { static_cast<TfrmAnteprimaScheda*>(d)->btnStampaClick(); });
              return taken;
          }},
-        // The photographic documentation of the report, its third photo chosen, every thumbnail made.
+        // The photographic documentation of the report, its second photo chosen, every thumbnail made.
         {"documentazione",
          [](Studio& s) {
              hideCards();
@@ -256,10 +256,26 @@ std::vector<Shot> table()
                                      while (screen->model()->thumbnailsDone() < screen->model()->photoCount()
                                             && !deadline.hasExpired())
                                          QTest::qWait(50);
-                                     screen->choose(screen->model()->idAt(4));
-                                     screen->lstFoto->scrollToTop();
+                                     screen->choose(screen->model()->idAt(2));
                                      QTest::qWait(300); // the chosen photo's larger picture
                                  });
+         }},
+        // The question before a photo is removed from the documentation, No chosen by default.
+        {"domanda_documentazione",
+         [](Studio& s) -> std::optional<Picture> {
+             hideCards();
+             QString question;
+             s.nextScreen([] { reportCard()->cmdDocumentazioneClick(); },
+                          [&](QDialog* d) {
+                              auto* screen = static_cast<TfrmDocumentazione*>(d);
+                              screen->choose(screen->model()->idAt(1));
+                              s.ui.answerNext(Ui::Answer::No);
+                              screen->btnRimuoviClick();
+                              question = s.ui.takeMessages().value(0).text;
+                          });
+             if (question.isEmpty())
+                 return std::nullopt;
+             return Studio::realModal([&] { QtUi().question(reportCard(), question, Ui::Answer::No); });
          }},
         {"relazione_pagina1", [](Studio& s) { return reportPage(s, 1); }},
         {"relazione_pagina2", [](Studio& s) { return reportPage(s, 2); }},
