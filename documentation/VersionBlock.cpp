@@ -133,9 +133,9 @@ QString changes(const QList<Photo>& newer, const QList<Photo>& older)
     if (added)
         parts << counted(added, "foto aggiunta", "foto aggiunte");
     if (removed)
-        parts << counted(removed, added ? "rimossa" : "foto rimossa", added ? "rimosse" : "foto rimosse");
+        parts << counted(removed, "foto rimossa", "foto rimosse");
     if (turned)
-        parts << counted(turned, "ruotata", "ruotate");
+        parts << counted(turned, "foto ruotata", "foto ruotate");
     if (captions)
         parts << counted(captions, "didascalia", "didascalie");
     if (phases)

@@ -1,6 +1,7 @@
 #include "history/Versions.h"
 
 #include "documentation/VersionBlock.h"
+#include "sidefiles/Kinds.h"
 #include "storage/CardFiles.h"
 #include "storage/ProgramDir.h"
 
@@ -59,6 +60,8 @@ std::vector<Version> versions(const std::vector<journal::Entry>& entries, const 
                 photos[frame] = keptFile(k.file);
         }
         const std::optional<cardfiles::Block> pieces = cardfiles::decode(e.extra);
+        if (pieces)
+            v.pieces = pieces->pieces;
         const std::optional<documentation::Block> block =
             pieces && pieces->pieces.contains(cardfiles::kDocumentation)
                 ? documentation::decodeBlock(pieces->pieces.value(cardfiles::kDocumentation))
@@ -78,19 +81,26 @@ std::vector<Version> versions(const std::vector<journal::Entry>& entries, const 
         }
         out.push_back(std::move(v));
     }
-    for (size_t i = out.size(); i-- > 1;)
+    // Walking forward in time, a version that did not change a kind has the piece before it.
+    for (size_t i = out.size(); i-- > 1;) {
         if (!stored[i - 1]) {
             out[i - 1].documentation = out[i].documentation;
             out[i - 1].documentationFiles = out[i].documentationFiles;
         }
+        for (auto it = out[i].pieces.cbegin(); it != out[i].pieces.cend(); ++it)
+            if (!out[i - 1].pieces.contains(it.key()))
+                out[i - 1].pieces.insert(it.key(), it.value());
+    }
     for (size_t i = 0; i + 1 < out.size(); ++i) {
         const QStringList& older = out[i + 1].fields;
         for (qsizetype f = 0; f < out[i].fields.size() && f < kind.captions.size(); ++f)
             if (out[i].fields[f] != older.value(f))
                 out[i].changed << kind.captions[f];
-        const QString set = documentation::changes(out[i].documentation, out[i + 1].documentation);
-        if (!set.isEmpty())
-            out[i].changed << set;
+        for (const sidefiles::Kind& side : sidefiles::kinds()) {
+            const QString what = side.changes(out[i].pieces.value(side.tag), out[i + 1].pieces.value(side.tag));
+            if (!what.isEmpty())
+                out[i].changed << what;
+        }
     }
     return out;
 }

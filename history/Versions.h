@@ -2,6 +2,7 @@
 #include "documentation/PhotoList.h"
 #include "storage/Journal.h"
 
+#include <QMap>
 #include <QStringList>
 
 #include <vector>
@@ -19,6 +20,9 @@ struct Version {
     // (the card's folder or the history's photo folder; empty: none).
     QList<documentation::Photo> documentation;
     QStringList documentationFiles;
+    // What the version kept beside its record, by kind (a version that did not change a kind
+    // has the piece of the version before): what its restore brings back.
+    QMap<QByteArray, QByteArray> pieces;
 };
 
 // What a history needs of a record type.

@@ -455,7 +455,8 @@ void TestDocumentation::blockAndChanges_data()
     added.removeAt(1);
     added[0].caption = QStringLiteral("uno bis");
     added[1].caption = QStringLiteral("tre bis");
-    QTest::newRow("the issue's example") << added << base << "Documentazione: 3 foto aggiunte, 1 rimossa, 2 didascalie";
+    QTest::newRow("added, removed and captions")
+        << added << base << "Documentazione: 3 foto aggiunte, 1 foto rimossa, 2 didascalie";
     QTest::newRow("one added") << (base + QList<Photo>{photo("z.jpg", "Retro")}) << base
                                << "Documentazione: 1 foto aggiunta";
     QTest::newRow("all removed") << QList<Photo>() << base << "Documentazione: 3 foto rimosse";
@@ -465,7 +466,7 @@ void TestDocumentation::blockAndChanges_data()
     edited[2].taken = QDate(2020, 1, 1);
     std::swap(edited[0], edited[2]);
     QTest::newRow("turned, phase, date and order")
-        << edited << base << "Documentazione: 1 ruotata, 1 fase, 1 data, ordine";
+        << edited << base << "Documentazione: 1 foto ruotata, 1 fase, 1 data, ordine";
 }
 
 void TestDocumentation::blockAndChanges()
@@ -766,7 +767,7 @@ void TestDocumentation::turnedAndRemovedGoToHistory()
     }
     QCOMPARE(read(path(block.kept[0].file)), a);
     QCOMPARE(changes(decode(block.list).photos, decode(docBlock(store.history(1)[1].extra)->list).photos),
-             QStringLiteral("Documentazione: 1 foto rimossa, 1 ruotata"));
+             QStringLiteral("Documentazione: 1 foto rimossa, 1 foto ruotata"));
 }
 
 void TestDocumentation::listCannotBeWritten()

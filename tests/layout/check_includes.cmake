@@ -13,11 +13,13 @@ set(rank_attachments 3)
 set(rank_taxcodes 3)
 set(rank_history 3)
 set(rank_backup 3)
+set(rank_sidefiles 2.8)     # the kinds of files beside a card, as the history and the backup see them
 set(rank_documentation 2.5) # a card's photo documentation: read by history/, printing/ and backup/
 set(rank_records 2)
 set(rank_widgets 2)
 set(rank_storage 1)
-set(rooms app catalogue reports search printing export attachments taxcodes history backup documentation records widgets storage)
+set(rooms app catalogue reports search printing export attachments taxcodes history backup sidefiles documentation records
+          widgets storage)
 
 set(wrong "")
 set(checked 0)

@@ -170,6 +170,16 @@ build_qtbase() {
 build_qtmultimedia() {
   local src lib="/usr/$triple/lib" shadertools="$sdk/qt/lib/cmake/Qt6ShaderTools"
   src="$(source_of qt6-multimedia 'qt6-multimedia-*')" || return 1
+  # Its Windows sources name some system headers with capitals MinGW's lower-case files lack
+  # (<Mferror.h>, <InitGuid.h>): a folder of links gives each the name it is asked by.
+  local shims="$sdk/build/qtmultimedia-headers" header found
+  mkdir -p "$shims" || return 1
+  grep -rhoE '#include <[A-Za-z0-9_]+\.h>' "$src/src/multimedia" "$src/src/plugins/multimedia/windows" | sort -u |
+    sed 's/#include <//; s/>//' | while read -r header; do
+      [ -e "/usr/$triple/include/$header" ] && continue
+      found="$(find "/usr/$triple/include" -maxdepth 1 -iname "$header" -print -quit)"
+      [ -n "$found" ] && ln -sf "$found" "$shims/$header"
+    done
   mkdir -p "$shadertools" || return 1
   cat >"$shadertools/Qt6ShaderToolsConfig.cmake" <<'CMAKE' || return 1
 # Qt Shader Tools is not built for Windows: the host's qsb and its functions stand for it.
@@ -183,7 +193,7 @@ CMAKE
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdk/qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DFEATURE_spatialaudio=OFF -DFEATURE_ffmpeg=OFF \
-    -DFEATURE_gstreamer=OFF \
+    -DFEATURE_gstreamer=OFF -DCMAKE_CXX_FLAGS="-isystem $shims" \
     -DWMF_STRMIIDS_LIBRARY="$lib/libstrmiids.a" -DWMF_AMSTRMID_LIBRARY="$lib/libamstrmid.a" \
     -DWMF_DMOGUIDS_LIBRARY="$lib/libdmoguids.a" -DWMF_UUID_LIBRARY="$lib/libuuid.a" \
     -DWMF_MSDMO_LIBRARY="$lib/libmsdmo.a" -DWMF_OLE32_LIBRARY="$lib/libole32.a" \
