@@ -1,5 +1,8 @@
 #include "documentation/VersionBlock.h"
 
+#include "storage/Bytes.h"
+#include "storage/Text.h"
+
 #include <QHash>
 #include <QtEndian>
 
@@ -7,57 +10,15 @@
 
 namespace documentation {
 namespace {
+using bytes::putText;
+using bytes::Reader;
 constexpr char kMagic[4] = {'B', 'R', 'V', 'D'};
 constexpr quint8 kBlockVersion = 1;
-
-void putText(QByteArray& out, const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8().left(65535);
-    char length[2];
-    qToLittleEndian(quint16(utf8.size()), length);
-    out.append(length, 2).append(utf8);
-}
-
-// Reads from a checked range: any read past its end fails.
-class Reader {
-public:
-    explicit Reader(QByteArrayView bytes) : b_(bytes) { }
-    template <class T> bool get(T& v)
-    {
-        if (at_ + qsizetype(sizeof(T)) > b_.size())
-            return false;
-        v = qFromLittleEndian<T>(b_.data() + at_);
-        at_ += sizeof(T);
-        return true;
-    }
-    bool take(qint64 n, QByteArrayView& v)
-    {
-        if (n < 0 || at_ + n > b_.size())
-            return false;
-        v = b_.sliced(at_, n);
-        at_ += n;
-        return true;
-    }
-    bool text(QString& v)
-    {
-        quint16 n = 0;
-        QByteArrayView bytes;
-        if (!get(n) || !take(n, bytes))
-            return false;
-        v = QString::fromUtf8(bytes);
-        return true;
-    }
-    bool atEnd() const { return at_ == b_.size(); }
-
-private:
-    QByteArrayView b_;
-    qsizetype at_ = 0;
-};
 
 // "1 didascalia", "2 didascalie".
 QString counted(qsizetype n, const char* one, const char* many)
 {
-    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+    return text::counted(n, QString::fromUtf8(one), QString::fromUtf8(many));
 }
 } // namespace
 
@@ -65,12 +26,9 @@ QByteArray encodeBlock(const Block& block)
 {
     QByteArray out(kMagic, 4);
     out.append(char(kBlockVersion));
-    char size[4];
-    qToLittleEndian(quint32(block.list.size()), size);
-    out.append(size, 4).append(block.list);
-    char count[2];
-    qToLittleEndian(quint16(std::min<qsizetype>(block.kept.size(), 65535)), count);
-    out.append(count, 2);
+    bytes::put<quint32>(out, quint32(block.list.size()));
+    out.append(block.list);
+    bytes::put<quint16>(out, quint16(std::min<qsizetype>(block.kept.size(), 65535)));
     for (qsizetype i = 0; i < block.kept.size() && i < 65535; ++i) {
         putText(out, block.kept[i].name);
         putText(out, block.kept[i].file);

@@ -1,5 +1,6 @@
 #include "storage/CardFiles.h"
 
+#include "storage/Bytes.h"
 #include "storage/Crc32.h"
 #include "storage/IoError.h"
 #include "storage/Platform.h"
@@ -16,6 +17,9 @@
 
 namespace cardfiles {
 namespace {
+using bytes::put;
+using bytes::putText;
+using bytes::Reader;
 const QByteArray kMagic = QByteArrayLiteral("BRVC");
 const QByteArray kDocumentationMagic = QByteArrayLiteral("BRVD");
 constexpr quint8 kVersion = 1;
@@ -24,55 +28,6 @@ const QString kStagedMark = QStringLiteral("salvataggio-");
 const QString kAsideMark = QStringLiteral("indietro-");
 const QString kSessionPrefix = QStringLiteral("sessione-");
 constexpr int kKeyLength = 8;
-
-template <class T> void put(QByteArray& out, T value)
-{
-    char bytes[sizeof(T)];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, sizeof(T));
-}
-
-void putText(QByteArray& out, const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8().left(65535);
-    put<quint16>(out, quint16(utf8.size()));
-    out.append(utf8);
-}
-
-class Reader {
-public:
-    explicit Reader(QByteArrayView bytes) : bytes_(bytes) { }
-    template <class T> bool get(T& value)
-    {
-        if (at_ + qsizetype(sizeof(T)) > bytes_.size())
-            return false;
-        value = qFromLittleEndian<T>(bytes_.data() + at_);
-        at_ += sizeof(T);
-        return true;
-    }
-    bool take(qsizetype n, QByteArrayView& out)
-    {
-        if (n < 0 || at_ + n > bytes_.size())
-            return false;
-        out = bytes_.sliced(at_, n);
-        at_ += n;
-        return true;
-    }
-    bool text(QString& out)
-    {
-        quint16 n = 0;
-        QByteArrayView bytes;
-        if (!get(n) || !take(n, bytes))
-            return false;
-        out = QString::fromUtf8(bytes);
-        return true;
-    }
-    bool done() const { return at_ == bytes_.size(); }
-
-private:
-    QByteArrayView bytes_;
-    qsizetype at_ = 0;
-};
 
 QString relative(const QString& path)
 {
@@ -285,7 +240,7 @@ std::optional<Block> decode(QByteArrayView bytes)
         s.kind = Step::Kind(kind);
         block.steps.append(s);
     }
-    if (!r.done())
+    if (!r.atEnd())
         return std::nullopt;
     return block;
 }

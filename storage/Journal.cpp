@@ -1,5 +1,6 @@
 #include "storage/Journal.h"
 
+#include "storage/Bytes.h"
 #include "storage/Crc32.h"
 #include "storage/IoError.h"
 #include "storage/Platform.h"
@@ -16,6 +17,9 @@
 
 namespace journal {
 namespace {
+using bytes::put;
+using bytes::putText;
+using bytes::Reader;
 // The journal file: a 64-byte header, then the entries, then zeros written ahead of them.
 constexpr char kFileMagic[8] = {'B', 'R', 'V', 'N', 'C', 'R', 'O', 'N'};
 constexpr char kEntryMagic[4] = {'B', 'R', 'V', 'V'};
@@ -107,58 +111,6 @@ public:
 private:
     int fd_;
     mutable qint64 size_ = -1;
-};
-
-template <class T> void put(QByteArray& out, T value)
-{
-    char bytes[sizeof(T)];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, sizeof(T));
-}
-
-void putText(QByteArray& out, const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8().left(65535);
-    put<quint16>(out, quint16(utf8.size()));
-    out.append(utf8);
-}
-
-// Reads little-endian values from a checked range; any read past the end fails it.
-class Reader {
-public:
-    explicit Reader(QByteArrayView bytes) : bytes_(bytes) { }
-    template <class T> bool get(T& value)
-    {
-        if (at_ + qsizetype(sizeof(T)) > bytes_.size())
-            return false;
-        value = qFromLittleEndian<T>(bytes_.data() + at_);
-        at_ += sizeof(T);
-        return true;
-    }
-    // A name after its length; only stepped over when decode is false.
-    bool text(QString& value, bool decode = true)
-    {
-        quint16 length = 0;
-        if (!get(length) || at_ + length > bytes_.size())
-            return false;
-        if (decode)
-            value = QString::fromUtf8(bytes_.data() + at_, length);
-        at_ += length;
-        return true;
-    }
-    bool take(qsizetype length, QByteArrayView& value)
-    {
-        if (length < 0 || at_ + length > bytes_.size())
-            return false;
-        value = bytes_.sliced(at_, length);
-        at_ += length;
-        return true;
-    }
-    qsizetype at() const { return at_; }
-
-private:
-    QByteArrayView bytes_;
-    qsizetype at_ = 0;
 };
 
 struct Header {

@@ -26,6 +26,8 @@ using FaultHook = bool (*)(Change change);
 void setFaultHook(FaultHook hook);
 // False, with the last failure set to a full disk, when the hook refuses the change.
 bool mayChange(Change change);
+// Sets the last failure to a full disk, as the system would.
+void setDiskFull();
 
 // The name of this workstation on the network, and of the user running the program.
 QString hostName();

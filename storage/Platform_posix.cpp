@@ -64,21 +64,9 @@ bool diskFull()
     return errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
 }
 
-namespace {
-FaultHook faultHook = nullptr;
-} // namespace
-
-void setFaultHook(FaultHook hook)
+void setDiskFull()
 {
-    faultHook = hook;
-}
-
-bool mayChange(Change change)
-{
-    if (!faultHook || faultHook(change))
-        return true;
     errno = ENOSPC;
-    return false;
 }
 
 // A program started from a terminal writes to it already.

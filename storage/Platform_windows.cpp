@@ -153,22 +153,10 @@ bool diskFull()
     return lastFailure == ERROR_DISK_FULL || lastFailure == ERROR_HANDLE_DISK_FULL;
 }
 
-namespace {
-FaultHook faultHook = nullptr;
-} // namespace
-
-void setFaultHook(FaultHook hook)
+void setDiskFull()
 {
-    faultHook = hook;
-}
-
-bool mayChange(Change change)
-{
-    if (!faultHook || faultHook(change))
-        return true;
     SetLastError(ERROR_DISK_FULL);
     lastFailure = ERROR_DISK_FULL;
-    return false;
 }
 
 QString hostName()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds, once, what the Windows build of Brevanto links against: zlib, SimpleIni, libzip (the backup's zip
-# files), nettle (SHA-256), libarchive (which the tests read backups with) and Qt Base, all
+# files), nettle (SHA-256), libarchive (which the tests read backups with), Qt Base, Qt Multimedia
+# (the webcam) and Qt SVG (the damage maps written out as SVG), all
 # cross-compiled with MinGW-w64 from
 # Debian's own source packages of the same versions the Linux build uses. The result is a
 # cache folder outside the source tree; prints its path on the last line of standard output.
@@ -170,15 +171,17 @@ build_qtbase() {
 build_qtmultimedia() {
   local src lib="/usr/$triple/lib" shadertools="$sdk/qt/lib/cmake/Qt6ShaderTools"
   src="$(source_of qt6-multimedia 'qt6-multimedia-*')" || return 1
-  # Its Windows sources name some system headers with capitals MinGW's lower-case files lack
-  # (<Mferror.h>, <InitGuid.h>): a folder of links gives each the name it is asked by.
+  # Its Windows sources name some headers in another case than MinGW's and Qt's files have
+  # (<Mferror.h>, "Mfidl.h", "QUrl.h"), which a file system that tells case apart does not find:
+  # a folder of links gives each the name it is asked by.
   local shims="$sdk/build/qtmultimedia-headers" header found
   mkdir -p "$shims" || return 1
-  grep -rhoE '#include <[A-Za-z0-9_]+\.h>' "$src/src/multimedia" "$src/src/plugins/multimedia/windows" | sort -u |
-    sed 's/#include <//; s/>//' | while read -r header; do
+  grep -rhoE '#include [<"][A-Za-z0-9_]+\.h[>"]' "$src/src/multimedia" "$src/src/plugins/multimedia/windows" |
+    sed -E 's/#include [<"]//; s/[>"]$//' | sort -u | grep '[A-Z]' | while read -r header; do
       [ -e "/usr/$triple/include/$header" ] && continue
       found="$(find "/usr/$triple/include" -maxdepth 1 -iname "$header" -print -quit)"
-      [ -n "$found" ] && ln -sf "$found" "$shims/$header"
+      [ -n "$found" ] || found="$(find "$sdk/qt/include" -mindepth 2 -maxdepth 2 -iname "$header" -print -quit)"
+      [ -n "$found" ] && [ "$(basename "$found")" != "$header" ] && ln -sf "$found" "$shims/$header"
     done
   mkdir -p "$shadertools" || return 1
   cat >"$shadertools/Qt6ShaderToolsConfig.cmake" <<'CMAKE' || return 1
@@ -206,8 +209,21 @@ CMAKE
   cmake --install "$sdk/build/qtmultimedia" --strip
 }
 
+# The damage maps are written out as SVG for CAD and drawing programs: Qt SVG, no widgets of
+# its own needed, no examples or tests.
+build_qtsvg() {
+  local src
+  src="$(source_of qt6-svg 'qt6-svg-*')" || return 1
+  cmake -S "$src" -B "$sdk/build/qtsvg" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$sdk/qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdk/qt" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF || return 1
+  cmake --build "$sdk/build/qtsvg" --parallel "$jobs" || return 1
+  cmake --install "$sdk/build/qtsvg" --strip
+}
+
 ensure_deb_src
-steps=(zlib simpleini libarchive libzip nettle qtbase qtmultimedia)
+steps=(zlib simpleini libarchive libzip nettle qtbase qtmultimedia qtsvg)
 for s in "${steps[@]}"; do
   step "$s" "build_$s" || exit 1
 done
