@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds, once, what the Windows build of Brevanto links against: zlib, SimpleIni, libzip (the backup's zip
-# files), nettle (SHA-256), libarchive (which the tests read backups with), Qt Base, Qt Multimedia
-# (the webcam) and Qt SVG (the damage maps written out as SVG), all
+# files), nettle (SHA-256), libarchive (which the tests read backups with), Qt Base and Qt
+# Multimedia (the webcam), all
 # cross-compiled with MinGW-w64 from
 # Debian's own source packages of the same versions the Linux build uses. The result is a
 # cache folder outside the source tree; prints its path on the last line of standard output.
@@ -183,6 +183,20 @@ build_qtmultimedia() {
       [ -n "$found" ] || found="$(find "$sdk/qt/include" -mindepth 2 -maxdepth 2 -iname "$header" -print -quit)"
       [ -n "$found" ] && [ "$(basename "$found")" != "$header" ] && ln -sf "$found" "$shims/$header"
     done
+  # The capture plugin saves a still in a thread with QtConcurrent::run, the one use of Qt
+  # Concurrent (left out of this Qt, and not linked by the plugin): a thread-pool call stands for it.
+  mkdir -p "$shims/QtConcurrent" || return 1
+  cat >"$shims/QtConcurrent/qtconcurrentrun.h" <<'HEADER' || return 1
+#pragma once
+#include <QtCore/qthreadpool.h>
+#include <functional>
+namespace QtConcurrent {
+template <class Function, class... Args> void run(Function function, Args... args)
+{
+    QThreadPool::globalInstance()->start([=]() { std::invoke(function, args...); });
+}
+} // namespace QtConcurrent
+HEADER
   mkdir -p "$shadertools" || return 1
   cat >"$shadertools/Qt6ShaderToolsConfig.cmake" <<'CMAKE' || return 1
 # Qt Shader Tools is not built for Windows: the host's qsb and its functions stand for it.
@@ -209,21 +223,8 @@ CMAKE
   cmake --install "$sdk/build/qtmultimedia" --strip
 }
 
-# The damage maps are written out as SVG for CAD and drawing programs: Qt SVG, no widgets of
-# its own needed, no examples or tests.
-build_qtsvg() {
-  local src
-  src="$(source_of qt6-svg 'qt6-svg-*')" || return 1
-  cmake -S "$src" -B "$sdk/build/qtsvg" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$sdk/qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$sdk/qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF || return 1
-  cmake --build "$sdk/build/qtsvg" --parallel "$jobs" || return 1
-  cmake --install "$sdk/build/qtsvg" --strip
-}
-
 ensure_deb_src
-steps=(zlib simpleini libarchive libzip nettle qtbase qtmultimedia qtsvg)
+steps=(zlib simpleini libarchive libzip nettle qtbase qtmultimedia)
 for s in "${steps[@]}"; do
   step "$s" "build_$s" || exit 1
 done
